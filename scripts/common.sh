@@ -1,0 +1,34 @@
+# Shared by scripts/run and scripts/test: installs missing Debian packages and builds.
+
+project_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+# Installs the packages of scripts/debian-packages that are not installed yet.
+ensure_packages() {
+    local wanted missing=()
+    wanted=$(grep -v '^\s*#' "$project_dir/scripts/debian-packages" | grep -v '^\s*$')
+    for package in $wanted; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || { echo "Installing ${missing[*]} needs root or sudo." >&2; exit 1; }
+        sudo="sudo"
+    fi
+    echo "Installing Debian packages: ${missing[*]}"
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# Configures (once) and builds the given preset.
+build_preset() {
+    local preset="$1"
+    cd "$project_dir"
+    if [ ! -f "build/$preset/CMakeCache.txt" ]; then
+        cmake --preset "$preset"
+    fi
+    cmake --build --preset "$preset"
+}

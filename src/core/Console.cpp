@@ -1,0 +1,11 @@
+#include "core/Console.h"
+
+#include <cstdio>
+
+void StdoutConsole::print(const QString& line)
+{
+    QByteArray bytes = line.toUtf8();
+    bytes.append('\n');
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+}

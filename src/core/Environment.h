@@ -1,0 +1,26 @@
+#pragma once
+
+#include "github/GitHubEndpoints.h"
+
+#include <QString>
+
+class Console;
+class DebugLogger;
+class HttpTransport;
+class PreferenceStore;
+class Scheduler;
+
+// The process-wide collaborators every service and controller is built with. The
+// application fills it with the real ones; tests fill it with a virtual scheduler,
+// a console capture, a store in a temporary directory and the fake GitHub server.
+// Holders keep the pointers; the creator keeps the objects alive longer than them.
+struct Environment
+{
+    Scheduler* scheduler = nullptr;
+    Console* console = nullptr;
+    DebugLogger* logger = nullptr;
+    PreferenceStore* preferences = nullptr;
+    HttpTransport* http = nullptr;
+    GitHubEndpoints endpoints;
+    QString oauthClientId;
+};

@@ -1,0 +1,49 @@
+#include "storage/DebugLogger.h"
+
+#include "core/Clock.h"
+#include "core/Console.h"
+
+#include <QMetaObject>
+
+DebugLogger::DebugLogger(const Clock& clock, Console& console, QObject* parent)
+    : QObject(parent)
+    , m_clock(clock)
+    , m_console(console)
+{ }
+
+DebugLogger& DebugLogger::shared()
+{
+    static SystemClock clock;
+    static StdoutConsole console;
+    static DebugLogger logger(clock, console);
+    return logger;
+}
+
+void DebugLogger::log(const QString& message, LogLevel level, const QString& source)
+{
+    QMetaObject::invokeMethod(
+        this, [this, message, level, source] { append(message, level, source); }, Qt::QueuedConnection);
+}
+
+void DebugLogger::clearLogs()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_logs.clear();
+            Q_EMIT logsChanged();
+        },
+        Qt::QueuedConnection);
+}
+
+void DebugLogger::append(const QString& message, LogLevel level, const QString& source)
+{
+    LogEntry entry {QUuid::createUuid(), m_clock.now(), level, message, source};
+    const QString time = entry.timestamp.toLocalTime().toString(QStringLiteral("HH:mm:ss.zzz"));
+    m_logs.append(std::move(entry));
+    if (m_logs.size() > maxLogs)
+        m_logs.remove(0, m_logs.size() - maxLogs);
+    Q_EMIT logsChanged();
+    m_console.print(u'[' + time + QStringLiteral("] ") + consoleMark(level) + QStringLiteral(" [") + source
+        + QStringLiteral("] ") + message);
+}

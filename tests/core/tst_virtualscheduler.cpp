@@ -1,0 +1,132 @@
+#include "VirtualScheduler.h"
+
+#include <QObject>
+#include <QTest>
+
+using namespace std::chrono_literals;
+
+class TestVirtualScheduler : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void runsDueWorkInTimeOrder();
+    void workAtTheSameMomentRunsInSchedulingOrder();
+    void nowIsTheDueTimeOfTheRunningWork();
+    void workScheduledByWorkRunsInTheSameAdvance();
+    void contextDestroyedDropsWork();
+    void repeatingTimerTicksEveryIntervalUntilCancelled();
+    void timerCancelledFromItsOwnTickStops();
+    void droppedHandleCancels();
+};
+
+void TestVirtualScheduler::runsDueWorkInTimeOrder()
+{
+    VirtualScheduler scheduler;
+    QStringList order;
+    scheduler.singleShot(3000ms, nullptr, [&] { order << QStringLiteral("3s"); });
+    scheduler.singleShot(500ms, nullptr, [&] { order << QStringLiteral("0.5s"); });
+    scheduler.singleShot(30s, nullptr, [&] { order << QStringLiteral("30s"); });
+
+    scheduler.advance(499ms);
+    QVERIFY(order.isEmpty());
+    scheduler.advance(1ms);
+    QCOMPARE(order, QStringList {QStringLiteral("0.5s")});
+    scheduler.advance(30s);
+    QCOMPARE(order, (QStringList {QStringLiteral("0.5s"), QStringLiteral("3s"), QStringLiteral("30s")}));
+    QCOMPARE(scheduler.now(), VirtualScheduler::defaultStart().addMSecs(30500));
+}
+
+void TestVirtualScheduler::workAtTheSameMomentRunsInSchedulingOrder()
+{
+    VirtualScheduler scheduler;
+    QList<int> order;
+    for (int i = 0; i < 5; ++i)
+        scheduler.singleShot(1s, nullptr, [&order, i] { order << i; });
+    scheduler.advance(1s);
+    QCOMPARE(order, (QList<int> {0, 1, 2, 3, 4}));
+}
+
+void TestVirtualScheduler::nowIsTheDueTimeOfTheRunningWork()
+{
+    VirtualScheduler scheduler;
+    QDateTime seen;
+    scheduler.singleShot(500ms, nullptr, [&] { seen = scheduler.now(); });
+    scheduler.advance(10s);
+    QCOMPARE(seen, VirtualScheduler::defaultStart().addMSecs(500));
+}
+
+void TestVirtualScheduler::workScheduledByWorkRunsInTheSameAdvance()
+{
+    VirtualScheduler scheduler;
+    QList<qint64> times;
+    scheduler.singleShot(1s, nullptr, [&] {
+        times << VirtualScheduler::defaultStart().msecsTo(scheduler.now());
+        scheduler.singleShot(2s, nullptr, [&] { times << VirtualScheduler::defaultStart().msecsTo(scheduler.now()); });
+        scheduler.singleShot(10s, nullptr, [&] { times << -1; });
+    });
+    scheduler.advance(5s);
+    QCOMPARE(times, (QList<qint64> {1000, 3000}));
+    QCOMPARE(scheduler.pendingCount(), 1);
+}
+
+void TestVirtualScheduler::contextDestroyedDropsWork()
+{
+    VirtualScheduler scheduler;
+    int weak = 0;
+    int strong = 0;
+    {
+        QObject context;
+        scheduler.singleShot(1s, &context, [&] { ++weak; });
+        scheduler.singleShot(1s, nullptr, [&] { ++strong; });
+    }
+    scheduler.advance(1s);
+    QCOMPARE(weak, 0);
+    QCOMPARE(strong, 1);
+}
+
+void TestVirtualScheduler::repeatingTimerTicksEveryIntervalUntilCancelled()
+{
+    VirtualScheduler scheduler;
+    QList<qint64> ticks;
+    TimerHandle timer
+        = scheduler.startRepeating(300s, [&] { ticks << VirtualScheduler::defaultStart().secsTo(scheduler.now()); });
+    scheduler.advance(299s);
+    QVERIFY(ticks.isEmpty());
+    scheduler.advance(601s);
+    QCOMPARE(ticks, (QList<qint64> {300, 600, 900}));
+    QVERIFY(timer.isActive());
+    timer.cancel();
+    QVERIFY(!timer.isActive());
+    scheduler.advance(1000s);
+    QCOMPARE(ticks.size(), 3);
+}
+
+void TestVirtualScheduler::timerCancelledFromItsOwnTickStops()
+{
+    VirtualScheduler scheduler;
+    int ticks = 0;
+    TimerHandle timer;
+    timer = scheduler.startRepeating(5s, [&] {
+        if (++ticks == 2)
+            timer.cancel();
+    });
+    scheduler.advance(60s);
+    QCOMPARE(ticks, 2);
+}
+
+void TestVirtualScheduler::droppedHandleCancels()
+{
+    VirtualScheduler scheduler;
+    int runs = 0;
+    {
+        TimerHandle handle = scheduler.start(1s, [&] { ++runs; });
+        QVERIFY(handle.isActive());
+    }
+    scheduler.advance(2s);
+    QCOMPARE(runs, 0);
+    QCOMPARE(scheduler.pendingCount(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestVirtualScheduler)
+#include "tst_virtualscheduler.moc"

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "core/Console.h"
+
+#include <QStringList>
+
+// Collects console lines so that tests can compare the exact texts.
+class ConsoleCapture final : public Console
+{
+public:
+    void print(const QString& line) override { m_lines.append(line); }
+
+    const QStringList& lines() const { return m_lines; }
+
+    // The lines printed since the last call, then forgets them.
+    QStringList take() { return std::exchange(m_lines, {}); }
+
+    void clear() { m_lines.clear(); }
+
+    // The lines that start with `prefix`, in order.
+    QStringList linesStartingWith(const QString& prefix) const
+    {
+        QStringList result;
+        for (const QString& line : m_lines) {
+            if (line.startsWith(prefix))
+                result.append(line);
+        }
+        return result;
+    }
+
+private:
+    QStringList m_lines;
+};
