@@ -1,0 +1,60 @@
+#include "core/Subscription.h"
+
+#include <algorithm>
+
+namespace detail {
+
+void OperationState::cancel()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    releaseHandlers();
+    // A hook may drop the last reference to another operation; run them from a copy.
+    const auto hooks = std::exchange(m_cancelHooks, {});
+    for (const auto& hook : hooks)
+        hook();
+}
+
+void OperationState::addCancelHook(std::function<void()> hook)
+{
+    if (m_finished)
+        hook();
+    else
+        m_cancelHooks.push_back(std::move(hook));
+}
+
+void OperationState::finish()
+{
+    m_finished = true;
+    m_cancelHooks.clear();
+    releaseHandlers();
+}
+
+} // namespace detail
+
+Subscription& Subscription::operator=(Subscription&& other) noexcept
+{
+    if (this != &other) {
+        cancel();
+        m_state = std::move(other.m_state);
+    }
+    return *this;
+}
+
+void Subscription::cancel()
+{
+    if (auto state = std::move(m_state))
+        state->cancel();
+}
+
+void SubscriptionSet::add(Subscription subscription)
+{
+    if (subscription.isFinished())
+        return;
+    if (m_subscriptions.size() >= m_pruneAt) {
+        std::erase_if(m_subscriptions, [](const Subscription& s) { return s.isFinished(); });
+        m_pruneAt = std::max<size_t>(64, 2 * m_subscriptions.size());
+    }
+    m_subscriptions.push_back(std::move(subscription));
+}
