@@ -65,8 +65,7 @@ class Promise
 public:
     explicit Promise(std::shared_ptr<detail::AsyncState<T, E>> state)
         : m_state(std::move(state))
-    {
-    }
+    { }
 
     void resolve(T value) const { m_state->settle(std::move(value), std::nullopt, m_state); }
     void reject(E error) const { m_state->settle(std::nullopt, std::move(error), m_state); }
@@ -99,8 +98,7 @@ public:
 
     explicit AsyncResult(Starter starter)
         : m_starter(std::move(starter))
-    {
-    }
+    { }
 
     static AsyncResult fromValue(T value)
     {
@@ -127,8 +125,9 @@ public:
     AsyncResult<U, E> map(F transform) const
     {
         return AsyncResult<U, E>([source = *this, transform](const Promise<U, E>& promise) {
-            promise.keep(source.subscribe([promise, transform](T value) { promise.resolve(transform(std::move(value))); },
-                                          [promise](E error) { promise.reject(std::move(error)); }));
+            promise.keep(
+                source.subscribe([promise, transform](T value) { promise.resolve(transform(std::move(value))); },
+                    [promise](E error) { promise.reject(std::move(error)); }));
         });
     }
 

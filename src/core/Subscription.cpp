@@ -1,6 +1,7 @@
 #include "core/Subscription.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace detail {
 

@@ -44,8 +44,7 @@ public:
     Subscription() = default;
     explicit Subscription(std::shared_ptr<detail::OperationState> state)
         : m_state(std::move(state))
-    {
-    }
+    { }
     Subscription(Subscription&&) noexcept = default;
     Subscription& operator=(Subscription&& other) noexcept;
     Subscription(const Subscription&) = delete;
