@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class FakeGitHub;
+
+// Fills a listening FakeGitHub from a directory, for the standalone server:
+//   notifications.json       array of notification threads
+//   issues.json              array of assigned issues and pull requests
+//   resources/<path>.json    served at /<path> under the API base
+//   token                    the token to accept (read by token())
+// Every file is optional. "https://api.github.com" and "https://github.com" inside the
+// JSON are rewritten to the server's own bases, so the links lead back to it.
+class ScenarioLoader
+{
+public:
+    static bool load(const QString& directory, FakeGitHub& server, QString* errorMessage);
+    // The directory's token file, trimmed; empty when there is none.
+    static QString token(const QString& directory);
+};

@@ -1,0 +1,74 @@
+// The fake GitHub as a program of its own, for benchmarks and the offline demo.
+
+#include "FakeGitHub.h"
+#include "ScenarioLoader.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTextStream>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("fake-github"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("A fake GitHub REST API and OAuth device flow on 127.0.0.1. Prints its base URL, then serves "
+                       "until killed."));
+    parser.addHelpOption();
+    const QCommandLineOption portOption(QStringLiteral("port"),
+        QStringLiteral("Port to listen on (default: any free)."), QStringLiteral("N"), QStringLiteral("0"));
+    const QCommandLineOption dataOption(
+        QStringLiteral("data"), QStringLiteral("Scenario directory to serve."), QStringLiteral("DIR"));
+    const QCommandLineOption tokenOption(
+        QStringLiteral("token"), QStringLiteral("Token to accept."), QStringLiteral("T"));
+    const QCommandLineOption latencyOption(QStringLiteral("latency"), QStringLiteral("Delay before every reply."),
+        QStringLiteral("MS"), QStringLiteral("0"));
+    const QCommandLineOption maxAgeOption(QStringLiteral("max-age"),
+        QStringLiteral("Cache-Control max-age of GET replies."), QStringLiteral("S"),
+        QString::number(RestApi::defaultMaxAge));
+    parser.addOptions({portOption, dataOption, tokenOption, latencyOption, maxAgeOption});
+    parser.process(app);
+
+    QTextStream err(stderr);
+    bool portOk = false;
+    bool latencyOk = false;
+    bool maxAgeOk = false;
+    const uint port = parser.value(portOption).toUInt(&portOk);
+    const int latency = parser.value(latencyOption).toInt(&latencyOk);
+    const int maxAge = parser.value(maxAgeOption).toInt(&maxAgeOk);
+    if (!portOk || port > 65535 || !latencyOk || latency < 0 || !maxAgeOk || maxAge < 0) {
+        err << "fake-github: --port, --latency and --max-age take non-negative numbers\n";
+        return 2;
+    }
+
+    FakeGitHub server;
+    if (!server.listen(static_cast<quint16>(port))) {
+        err << "fake-github: cannot listen on 127.0.0.1:" << port << '\n';
+        return 1;
+    }
+    server.setLatency(std::chrono::milliseconds(latency));
+    server.setMaxAge(maxAge);
+
+    QString token = parser.value(tokenOption);
+    if (parser.isSet(dataOption)) {
+        QString error;
+        if (!ScenarioLoader::load(parser.value(dataOption), server, &error)) {
+            err << "fake-github: " << error << '\n';
+            return 1;
+        }
+        if (token.isEmpty())
+            token = ScenarioLoader::token(parser.value(dataOption));
+    }
+    if (token.isEmpty())
+        token = QStringLiteral("fake-github-token");
+    server.setToken(token);
+
+    // A sign-in against the demo succeeds on the second poll.
+    server.queueTokenReply(OAuthReply::pending());
+    server.queueTokenReply(OAuthReply::success(token));
+
+    QTextStream(stdout) << server.url().toString() << Qt::endl;
+    return QCoreApplication::exec();
+}
