@@ -28,6 +28,14 @@ int effectivePort(const QUrl& url)
     return -1;
 }
 
+// "." and ".." segments (also percent-encoded) would let a path that starts inside the
+// base resolve outside it on the server.
+bool hasDotSegment(const QUrl& url)
+{
+    const QStringList segments = url.path(QUrl::FullyDecoded).split(u'/');
+    return segments.contains(QStringLiteral(".")) || segments.contains(QStringLiteral(".."));
+}
+
 } // namespace
 
 GitHubEndpoints::GitHubEndpoints()
@@ -68,7 +76,7 @@ bool GitHubEndpoints::isUnderApiBase(const QUrl& url) const
 {
     const QUrl base(m_apiBase);
     if (!url.isValid() || url.scheme() != base.scheme() || url.host().compare(base.host(), Qt::CaseInsensitive) != 0
-        || effectivePort(url) != effectivePort(base) || !url.userInfo().isEmpty())
+        || effectivePort(url) != effectivePort(base) || !url.userInfo().isEmpty() || hasDotSegment(url))
         return false;
     const QString basePath = withoutTrailingSlashes(base.path());
     if (basePath.isEmpty())

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "github/GitHubEndpoints.h"
+#include "github/HttpReply.h"
+#include "github/OutgoingRequest.h"
+#include "github/RequestError.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <variant>
+
+class HttpTransport;
+class SecureStorage;
+struct Environment;
+
+// The request machinery the REST clients share (GitHubAPIService, StatusFetchingService):
+// the token from the client's own SecureStorage, URLs checked against the REST API base
+// before they may carry it, exactly the two GitHub headers, and sending through the
+// process's HttpTransport. Hands back the reply whatever its status; each request
+// decides what a status means.
+class GitHubRestClient
+{
+public:
+    explicit GitHubRestClient(const Environment& environment);
+    ~GitHubRestClient();
+    GitHubRestClient(const GitHubRestClient&) = delete;
+    GitHubRestClient& operator=(const GitHubRestClient&) = delete;
+
+    // The REST API base URL, without a trailing slash.
+    const QString& baseUrl() const { return m_endpoints.apiBase(); }
+
+    // The stored token; none when absent or empty.
+    std::optional<QString> token();
+
+    // `text` as a URL that may carry the token: it parses, and lies under the REST API
+    // base (same scheme, host and port, inside the base path). None otherwise, so a
+    // pasted or server-supplied address never collects the token.
+    std::optional<QUrl> authorizedUrl(const QString& text) const;
+
+    // The request with exactly the two headers GitHub needs.
+    static OutgoingRequest request(
+        const QUrl& url, const QString& token, const QByteArray& method = "GET", const QByteArray& body = {});
+
+    // The Authorization value shown in console lines in place of the token.
+    static QByteArray redactedAuthorization() { return QByteArrayLiteral("token ***"); }
+
+    // Sends `request` when subscribed: the reply of any status, or the TransportError.
+    Request<HttpReply> send(OutgoingRequest request) const;
+
+    // Token, URL, guard, headers and send in one: fails with noToken or invalidURL
+    // before anything is sent. For requests that print nothing.
+    Request<HttpReply> call(const QString& urlText, const QByteArray& method = "GET", const QByteArray& body = {});
+
+    // A request whose value is `read` applied to the reply: `read` returns the value
+    // or the RequestError that fails the request.
+    template <typename T, typename Read>
+    static Request<T> readReply(Request<HttpReply> sent, Read read)
+    {
+        return Request<T>([sent = std::move(sent), read](const Promise<T, RequestError>& promise) {
+            promise.keep(sent.subscribe(
+                [promise, read](const HttpReply& reply) {
+                    std::variant<T, RequestError> result = read(reply);
+                    if (auto* error = std::get_if<RequestError>(&result))
+                        promise.reject(std::move(*error));
+                    else
+                        promise.resolve(std::get<T>(std::move(result)));
+                },
+                [promise](RequestError error) { promise.reject(std::move(error)); }));
+        });
+    }
+
+private:
+    GitHubEndpoints m_endpoints;
+    HttpTransport* m_transport;
+    std::unique_ptr<SecureStorage> m_secureStorage;
+};

@@ -1,0 +1,193 @@
+#include "github/GitHubEndpoints.h"
+#include "github/HeaderList.h"
+#include "github/HttpCachePolicy.h"
+#include "github/LinkHeader.h"
+
+#include <QTest>
+#include <QTimeZone>
+
+namespace {
+
+const QDateTime received(QDate(2026, 12, 5), QTime(22, 0), QTimeZone::utc());
+
+OutgoingRequest get()
+{
+    return OutgoingRequest {"GET", QUrl(u"https://api.github.com/notifications"_qs), {}, {}};
+}
+
+} // namespace
+
+class TestRequestRules : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void linkNextTarget_data();
+    void linkNextTarget();
+    void storable_data();
+    void storable();
+    void freshness_data();
+    void freshness();
+    void validatorsEchoTheStoredOnes();
+    void notModifiedUpdatesStoredHeaders();
+    void headerMapText();
+    void tokenGuard_data();
+    void tokenGuard();
+};
+
+void TestRequestRules::linkNextTarget_data()
+{
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<std::optional<QString>>("next");
+
+    QTest::newRow("GitHub's order")
+        << QByteArray(R"(<https://api.github.com/repositories/515435940/issues?per_page=3&page=2>; rel="next", )"
+                      R"(<https://api.github.com/repositories/515435940/issues?per_page=3&page=5>; rel="last")")
+        << std::optional(u"https://api.github.com/repositories/515435940/issues?per_page=3&page=2"_qs);
+    QTest::newRow("next after prev") << QByteArray(
+        R"(<https://h/x?page=1>; rel="prev", <https://h/x?page=3>; rel="next")")
+                                     << std::optional(u"https://h/x?page=3"_qs);
+    QTest::newRow("last page has no next")
+        << QByteArray(R"(<https://h/x?page=4>; rel="prev", <https://h/x?page=1>; rel="first")")
+        << std::optional<QString>();
+    QTest::newRow("several relations, unquoted, any case")
+        << QByteArray(R"(<https://h/a>; rel=LAST, <https://h/b>; title="a, b; c"; rel="prefetch Next")")
+        << std::optional(u"https://h/b"_qs);
+    QTest::newRow("comma inside the URL")
+        << QByteArray(R"(<https://h/x?a=1,2&page=2>; rel="next")") << std::optional(u"https://h/x?a=1,2&page=2"_qs);
+    QTest::newRow("next only as part of a word")
+        << QByteArray(R"(<https://h/x>; rel="nextpage")") << std::optional<QString>();
+    QTest::newRow("malformed") << QByteArray("<https://h/x; rel=\"next\"") << std::optional<QString>();
+}
+
+void TestRequestRules::linkNextTarget()
+{
+    QFETCH(QByteArray, header);
+    QFETCH(std::optional<QString>, next);
+    QCOMPARE(LinkHeader::target(header, "next"), next);
+}
+
+void TestRequestRules::storable_data()
+{
+    QTest::addColumn<QByteArray>("method");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<HeaderList>("headers");
+    QTest::addColumn<bool>("storable");
+
+    const HeaderList github {{"Cache-Control", "private, max-age=60, s-maxage=60"}, {"ETag", "\"abc\""},
+        {"Vary", "Accept, Authorization, Cookie, X-GitHub-OTP"}};
+    QTest::newRow("GitHub's 200") << QByteArray("GET") << 200 << github << true;
+    QTest::newRow("PATCH") << QByteArray("PATCH") << 200 << github << false;
+    QTest::newRow("404") << QByteArray("GET") << 404 << github << false;
+    QTest::newRow("no-store") << QByteArray("GET") << 200
+                              << HeaderList {{"Cache-Control", "private, no-store"}, {"ETag", "\"abc\""}} << false;
+    QTest::newRow("Vary *") << QByteArray("GET") << 200 << HeaderList {{"ETag", "\"a\""}, {"Vary", "*"}} << false;
+    QTest::newRow("only Last-Modified") << QByteArray("GET") << 200
+                                        << HeaderList {{"Last-Modified", "Thu, 25 Oct 2012 15:16:27 GMT"}} << true;
+    QTest::newRow("nothing to reuse it by")
+        << QByteArray("GET") << 200 << HeaderList {{"Cache-Control", "max-age=0"}} << false;
+}
+
+void TestRequestRules::storable()
+{
+    QFETCH(QByteArray, method);
+    QFETCH(int, status);
+    QFETCH(HeaderList, headers);
+    QFETCH(bool, storable);
+    OutgoingRequest request = get();
+    request.method = method;
+    QCOMPARE(HttpCachePolicy::isStorable(request, HttpReply {status, headers, {}}), storable);
+}
+
+void TestRequestRules::freshness_data()
+{
+    QTest::addColumn<HeaderList>("headers");
+    QTest::addColumn<int>("freshSeconds");
+
+    QTest::newRow("max-age") << HeaderList {{"Cache-Control", "private, max-age=60, s-maxage=60"}} << 60;
+    QTest::newRow("quoted, any case") << HeaderList {{"cache-control", "Max-Age=\"30\""}} << 30;
+    QTest::newRow("less its Age") << HeaderList {{"Cache-Control", "max-age=60"}, {"Age", "45"}} << 15;
+    QTest::newRow("older than max-age") << HeaderList {{"Cache-Control", "max-age=60"}, {"Age", "600"}} << 0;
+    QTest::newRow("no-cache wins") << HeaderList {{"Cache-Control", "no-cache, max-age=60"}} << 0;
+    QTest::newRow("no max-age") << HeaderList {{"ETag", "\"a\""}} << 0;
+    QTest::newRow("unreadable max-age") << HeaderList {{"Cache-Control", "max-age=soon"}} << 0;
+}
+
+void TestRequestRules::freshness()
+{
+    QFETCH(HeaderList, headers);
+    QFETCH(int, freshSeconds);
+    QCOMPARE(HttpCachePolicy::freshUntil(headers, received), received.addSecs(freshSeconds));
+}
+
+void TestRequestRules::validatorsEchoTheStoredOnes()
+{
+    const HeaderList stored {{"etag", "W/\"6f2b\""}, {"Last-Modified", "Thu, 25 Oct 2012 15:16:27 GMT"}};
+    QCOMPARE(HttpCachePolicy::validators(stored),
+        (HeaderList {{"If-None-Match", "W/\"6f2b\""}, {"If-Modified-Since", "Thu, 25 Oct 2012 15:16:27 GMT"}}));
+    QCOMPARE(HttpCachePolicy::validators(HeaderList {{"Content-Type", "application/json"}}), HeaderList {});
+}
+
+void TestRequestRules::notModifiedUpdatesStoredHeaders()
+{
+    const HeaderList stored {{"Content-Type", "application/json"}, {"Content-Length", "1200"}, {"ETag", "\"a\""},
+        {"Link", "<https://h/x?page=2>; rel=\"next\""}, {"Cache-Control", "max-age=60"}};
+    const HeaderList notModified {
+        {"Content-Length", "0"}, {"ETag", "\"a\""}, {"Cache-Control", "max-age=120"}, {"X-Poll-Interval", "60"}};
+    const HeaderList merged = HttpCachePolicy::afterNotModified(stored, notModified);
+    QCOMPARE(merged.value("Content-Length"), QByteArray("1200"));
+    QCOMPARE(merged.value("Content-Type"), QByteArray("application/json"));
+    QCOMPARE(merged.value("Link"), QByteArray("<https://h/x?page=2>; rel=\"next\""));
+    QCOMPARE(merged.value("cache-control"), QByteArray("max-age=120"));
+    QCOMPARE(merged.value("X-Poll-Interval"), QByteArray("60"));
+    QCOMPARE(HttpCachePolicy::freshUntil(merged, received), received.addSecs(120));
+}
+
+void TestRequestRules::headerMapText()
+{
+    const HeaderList headers {{"content-type", "application/json; charset=utf-8"}, {"ETag", "W/\"a\""},
+        {"Accept", "application/vnd.github+json"}};
+    QCOMPARE(headers.toDisplayText(),
+        u"[\"Accept\": \"application/vnd.github+json\", \"content-type\": \"application/json; charset=utf-8\", "
+        "\"ETag\": \"W/\\\"a\\\"\"]"_qs);
+    QCOMPARE(HeaderList().toDisplayText(), u"[]"_qs);
+}
+
+void TestRequestRules::tokenGuard_data()
+{
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("mayCarryToken");
+
+    const QString github = u"https://api.github.com"_qs;
+    const QString enterprise = u"https://ghe.example.com/api/v3"_qs;
+    QTest::newRow("under the base") << github << u"https://api.github.com/notifications?page=2"_qs << true;
+    QTest::newRow("GitHub's numeric paging path")
+        << github << u"https://api.github.com/repositories/515435940/issues?page=2"_qs << true;
+    QTest::newRow("host in another case") << github << u"https://API.github.com/notifications"_qs << true;
+    QTest::newRow("explicit default port") << github << u"https://api.github.com:443/notifications"_qs << true;
+    QTest::newRow("another host") << github << u"https://evil.example/notifications"_qs << false;
+    QTest::newRow("host as a prefix") << github << u"https://api.github.com.evil.example/x"_qs << false;
+    QTest::newRow("another port") << github << u"https://api.github.com:8443/notifications"_qs << false;
+    QTest::newRow("plain http") << github << u"http://api.github.com/notifications"_qs << false;
+    QTest::newRow("user info") << github << u"https://me@api.github.com/notifications"_qs << false;
+    QTest::newRow("relative") << github << u"/notifications"_qs << false;
+    QTest::newRow("inside the base path") << enterprise << u"https://ghe.example.com/api/v3/notifications"_qs << true;
+    QTest::newRow("outside the base path")
+        << enterprise << u"https://ghe.example.com/api/v30/notifications"_qs << false;
+    QTest::newRow("dot segments out of the base path")
+        << enterprise << u"https://ghe.example.com/api/v3/notifications/threads/../../../../login"_qs << false;
+    QTest::newRow("encoded dot segments") << enterprise << u"https://ghe.example.com/api/v3/%2e%2e/x"_qs << false;
+}
+
+void TestRequestRules::tokenGuard()
+{
+    QFETCH(QString, base);
+    QFETCH(QString, url);
+    QFETCH(bool, mayCarryToken);
+    const GitHubEndpoints endpoints(base, u"https://github.com"_qs);
+    QCOMPARE(endpoints.isUnderApiBase(QUrl(url, QUrl::StrictMode)), mayCarryToken);
+}
+
+QTEST_GUILESS_MAIN(TestRequestRules)
+#include "tst_requestrules.moc"
