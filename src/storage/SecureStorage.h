@@ -1,0 +1,51 @@
+#pragma once
+
+#include "storage/Keychain.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+class Clock;
+class Console;
+class PreferenceStore;
+struct Environment;
+
+// Keeps the GitHub access token, and any other short secret under a key of its own,
+// in the Keychain, falling back to the preference store (same key, plain text)
+// whenever the Keychain refuses. Token reads are cached for 300 seconds because
+// every REST request asks for the token again. No operation fails towards its
+// caller: failures are printed and answered by the fallback. Every REST client and
+// the sign-in flow own an instance; instances share only the two stores.
+class SecureStorage
+{
+public:
+    static constexpr auto kServiceName = "com.marrowfen.tidewhelk";
+    static constexpr auto kTokenKey = "github_token";
+    static constexpr qint64 kCacheTimeoutSeconds = 300;
+
+    // Uses the environment's scheduler (as the clock), console and preferences.
+    // Touches neither store.
+    explicit SecureStorage(const Environment& environment);
+
+    std::optional<QString> getToken();
+    void saveToken(const QString& token);
+    void deleteToken();
+
+    // `value` under `key`, without cache.
+    void setValue(const QString& value, const QString& key);
+    std::optional<QString> getValue(const QString& key);
+
+private:
+    void cacheToken(const QString& token);
+    void clearCache();
+
+    const Clock& m_clock;
+    Console& m_console;
+    PreferenceStore& m_preferences;
+    Keychain m_keychain;
+    const QString m_tokenKey;
+    std::optional<QString> m_cachedToken;
+    std::optional<QDateTime> m_tokenLastFetched;
+};
