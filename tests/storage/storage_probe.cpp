@@ -1,0 +1,117 @@
+// A child process for the storage tests, for what must not happen in the test
+// process itself: being killed in the middle of a save, talking to another D-Bus
+// session than the one the tests share, locking a keyring.
+//
+//   storage_probe save-loop <ini-file>
+//       Saves a large payload and a marker that names it, alternating between two
+//       contents, flushing each time, until killed. Prints "saved" after each save.
+//   storage_probe secure-storage <ini-file> <step>...
+//       Runs each step on a fresh SecureStorage and prints, as a JSON array, each
+//       step with its duration, its console lines and its result. Steps:
+//       save:<token>  get  set:<key>=<value>  getvalue:<key>  delete
+//       lock (locks every collection of the session's Secret Service).
+
+#include "ConsoleCapture.h"
+#include "VirtualScheduler.h"
+#include "core/Environment.h"
+#include "storage/PreferenceStore.h"
+#include "storage/SecureStorage.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+#include <libsecret/secret.h>
+
+namespace {
+
+int saveLoop(const QString& path)
+{
+    PreferenceStore store(path);
+    for (int round = 0;; ++round) {
+        const char letter = round % 2 ? 'B' : 'A';
+        store.setData(QStringLiteral("payload"), QByteArray(2 * 1024 * 1024, letter));
+        store.setString(QStringLiteral("marker"), QString(QLatin1Char(letter)));
+        store.flush();
+        std::puts("saved");
+        std::fflush(stdout);
+    }
+}
+
+QJsonValue lockEverything()
+{
+    g_autoptr(GError) error = nullptr;
+    g_autoptr(SecretService) service = secret_service_get_sync(SECRET_SERVICE_LOAD_COLLECTIONS, nullptr, &error);
+    if (!service)
+        return QString::fromUtf8(error->message);
+    g_autolist(SecretCollection) collections = secret_service_get_collections(service);
+    const int locked = secret_service_lock_sync(service, collections, nullptr, nullptr, &error);
+    if (error)
+        return QString::fromUtf8(error->message);
+    return locked;
+}
+
+QJsonValue runStep(const QString& step, SecureStorage& storage)
+{
+    const QString name = step.section(u':', 0, 0);
+    const QString argument = step.section(u':', 1);
+    const auto optionalValue
+        = [](const std::optional<QString>& value) { return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null); };
+    if (name == QLatin1String("save"))
+        storage.saveToken(argument);
+    else if (name == QLatin1String("get"))
+        return optionalValue(storage.getToken());
+    else if (name == QLatin1String("set"))
+        storage.setValue(argument.section(u'=', 1), argument.section(u'=', 0, 0));
+    else if (name == QLatin1String("getvalue"))
+        return optionalValue(storage.getValue(argument));
+    else if (name == QLatin1String("delete"))
+        storage.deleteToken();
+    else if (name == QLatin1String("lock"))
+        return lockEverything();
+    else
+        return QStringLiteral("unknown step");
+    return QJsonValue::Null;
+}
+
+int runSecureStorage(const QString& path, const QStringList& steps)
+{
+    VirtualScheduler scheduler;
+    ConsoleCapture console;
+    PreferenceStore preferences(path);
+    Environment environment;
+    environment.scheduler = &scheduler;
+    environment.console = &console;
+    environment.preferences = &preferences;
+
+    QJsonArray report;
+    for (const QString& step : steps) {
+        SecureStorage storage(environment);
+        QElapsedTimer timer;
+        timer.start();
+        const QJsonValue result = runStep(step, storage);
+        const qint64 elapsed = timer.elapsed();
+        report.append(QJsonObject {{QStringLiteral("step"), step}, {QStringLiteral("ms"), elapsed},
+            {QStringLiteral("lines"), QJsonArray::fromStringList(console.take())}, {QStringLiteral("result"), result}});
+    }
+    preferences.flush();
+    std::fputs(QJsonDocument(report).toJson().constData(), stdout);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    if (arguments.size() >= 3 && arguments.at(1) == QLatin1String("save-loop"))
+        return saveLoop(arguments.at(2));
+    if (arguments.size() >= 3 && arguments.at(1) == QLatin1String("secure-storage"))
+        return runSecureStorage(arguments.at(2), arguments.mid(3));
+    std::fputs("usage: storage_probe save-loop <ini-file> | secure-storage <ini-file> <step>...\n", stderr);
+    return 2;
+}

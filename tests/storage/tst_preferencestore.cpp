@@ -1,0 +1,273 @@
+#include "TestHome.h"
+#include "storage/PreferenceStore.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTest>
+#include <QTimeZone>
+
+#include <sys/stat.h>
+
+namespace {
+
+QByteArray fileContent(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+}
+
+mode_t modeOf(const QString& path)
+{
+    struct stat info
+    { };
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? (info.st_mode & 0777) : 0;
+}
+
+} // namespace
+
+class TestPreferenceStore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void valuesSurviveReopeningTheStore();
+    void absentValuesReadAsDefaults();
+    void readOfAnotherType_data();
+    void readOfAnotherType();
+    void writesAreSeenAtOnceAndReachTheDiskWithinASecond();
+    void removeAllEmptiesTheFileAtOnce();
+    void fileIsPrivateToItsOwner();
+    void existingWorldReadableFileBecomesPrivate();
+    void corruptFileReadsAsDefaultsAndIsReplaced_data();
+    void corruptFileReadsAsDefaultsAndIsReplaced();
+    void killDuringSaveLeavesOldOrNewContent();
+};
+
+void TestPreferenceStore::valuesSurviveReopeningTheStore()
+{
+    TestHome home;
+    const QDateTime lastPull(QDate(2026, 11, 30), QTime(8, 15, 42, 250), QTimeZone::utc());
+    const QByteArray json = QByteArrayLiteral("[{\"id\":\"1\",\"title\":\"caf\xc3\xa9 \\u00e9\"}]\n\x00\xff");
+    {
+        PreferenceStore store;
+        store.setData(QStringLiteral("notificationsCacheKey"), json);
+        store.setString(QStringLiteral("github_token"), QStringLiteral("ghp_a,b=c;d \"q\" \u00e9"));
+        store.setBool(QStringLiteral("autoReload"), true);
+        store.setBool(QStringLiteral("autoReloadAssignments"), false);
+        store.setDate(QStringLiteral("lastPullDate"), lastPull);
+        store.setString(QStringLiteral("gone"), QStringLiteral("x"));
+        store.remove(QStringLiteral("gone"));
+    }
+    QVERIFY(QFile::exists(home.configHome() + QStringLiteral("/tidewhelk/tidewhelk.ini")));
+
+    PreferenceStore reopened;
+    QCOMPARE(reopened.data(QStringLiteral("notificationsCacheKey")), json);
+    QCOMPARE(reopened.string(QStringLiteral("github_token")), QStringLiteral("ghp_a,b=c;d \"q\" \u00e9"));
+    QCOMPARE(reopened.boolValue(QStringLiteral("autoReload")), true);
+    QCOMPARE(reopened.boolValue(QStringLiteral("autoReloadAssignments")), false);
+    QCOMPARE(reopened.date(QStringLiteral("lastPullDate")), lastPull);
+    QVERIFY(!reopened.object(QStringLiteral("gone")).isValid());
+}
+
+void TestPreferenceStore::absentValuesReadAsDefaults()
+{
+    TestHome home;
+    PreferenceStore store;
+    QCOMPARE(store.data(QStringLiteral("issuesCacheKey")), std::nullopt);
+    QCOMPARE(store.string(QStringLiteral("github_token")), std::nullopt);
+    QCOMPARE(store.boolValue(QStringLiteral("autoReload")), false);
+    QCOMPARE(store.date(QStringLiteral("lastPullDate")), std::nullopt);
+    QVERIFY(!store.object(QStringLiteral("lastPullDate")).isValid());
+}
+
+void TestPreferenceStore::readOfAnotherType_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<QVariant>("expected");
+
+    const QVariant absent;
+    QTest::newRow("string as data") << QByteArray("k=hello") << "data" << absent;
+    QTest::newRow("truncated byte array as data") << QByteArray("k=@ByteArray(abc") << "data" << absent;
+    QTest::newRow("byte array as data") << QByteArray("k=@ByteArray(abc)") << "data" << QVariant(QByteArray("abc"));
+    QTest::newRow("byte array as string") << QByteArray("k=@ByteArray(abc)") << "string" << absent;
+    QTest::newRow("unquoted list as string") << QByteArray("k=a,b") << "string" << absent;
+    QTest::newRow("string as date") << QByteArray("k=2026-01-01T00:00:00Z") << "date" << absent;
+    QTest::newRow("truncated date as date") << QByteArray("k=@DateTime(\\0\\0\\0\\x10") << "date" << absent;
+    QTest::newRow("true from the file") << QByteArray("k=true") << "bool" << QVariant(true);
+    QTest::newRow("false from the file") << QByteArray("k=false") << "bool" << QVariant(false);
+    QTest::newRow("other text as bool") << QByteArray("k=yes") << "bool" << QVariant(false);
+    QTest::newRow("data as bool") << QByteArray("k=@ByteArray(true)") << "bool" << QVariant(false);
+}
+
+void TestPreferenceStore::readOfAnotherType()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, read);
+    QFETCH(QVariant, expected);
+    TestHome home;
+    const QString path = home.path() + QStringLiteral("/store.ini");
+    writeFile(path, "[General]\n" + line + '\n');
+
+    const PreferenceStore store(path);
+    const QString key = QStringLiteral("k");
+    const auto orAbsent = [](const auto& value) { return value ? QVariant(*value) : QVariant(); };
+    if (read == QLatin1String("data"))
+        QCOMPARE(orAbsent(store.data(key)), expected);
+    else if (read == QLatin1String("string"))
+        QCOMPARE(orAbsent(store.string(key)), expected);
+    else if (read == QLatin1String("date"))
+        QCOMPARE(orAbsent(store.date(key)), expected);
+    else
+        QCOMPARE(QVariant(store.boolValue(key)), expected);
+}
+
+void TestPreferenceStore::writesAreSeenAtOnceAndReachTheDiskWithinASecond()
+{
+    TestHome home;
+    const QString path = home.path() + QStringLiteral("/store.ini");
+    PreferenceStore store(path);
+    store.setString(QStringLiteral("a"), QStringLiteral("1"));
+    store.flush();
+    const QByteArray written = fileContent(path);
+    QVERIFY(written.contains("a=1"));
+
+    // A burst of writes, as during a refresh, is seen at once but not written one by one.
+    for (int i = 0; i < 20; ++i) {
+        store.setData(QStringLiteral("notificationsCacheKey"), QByteArray::number(i));
+        QCOMPARE(store.data(QStringLiteral("notificationsCacheKey")), QByteArray::number(i));
+        QCoreApplication::processEvents();
+    }
+    store.remove(QStringLiteral("a"));
+    QVERIFY(!store.object(QStringLiteral("a")).isValid());
+    QCOMPARE(fileContent(path), written);
+
+    QTRY_VERIFY_WITH_TIMEOUT(fileContent(path).contains("notificationsCacheKey=@ByteArray(19)"), 3000);
+    QVERIFY(!fileContent(path).contains("a=1"));
+}
+
+void TestPreferenceStore::removeAllEmptiesTheFileAtOnce()
+{
+    TestHome home;
+    const QString path = home.path() + QStringLiteral("/store.ini");
+    PreferenceStore store(path);
+    store.setString(QStringLiteral("github_token"), QStringLiteral("ghp_fallback"));
+    store.setBool(QStringLiteral("autoReload"), true);
+    store.flush();
+    store.setString(QStringLiteral("readNotificationsKey"), QStringLiteral("pending"));
+
+    store.removeAll();
+
+    QVERIFY(!store.object(QStringLiteral("github_token")).isValid());
+    QVERIFY(!store.object(QStringLiteral("readNotificationsKey")).isValid());
+    QCOMPARE(store.boolValue(QStringLiteral("autoReload")), false);
+    const QByteArray content = fileContent(path);
+    QVERIFY2(!content.contains("github_token") && !content.contains("autoReload")
+            && !content.contains("readNotificationsKey"),
+        content.constData());
+}
+
+void TestPreferenceStore::fileIsPrivateToItsOwner()
+{
+    TestHome home;
+    const mode_t oldMask = ::umask(022);
+    {
+        PreferenceStore store;
+        store.setString(QStringLiteral("github_token"), QStringLiteral("ghp_fallback"));
+        store.flush();
+        store.removeAll();
+    }
+    ::umask(oldMask);
+    const QString path = PreferenceStore::defaultFilePath();
+    QCOMPARE(path, home.configHome() + QStringLiteral("/tidewhelk/tidewhelk.ini"));
+    QCOMPARE(modeOf(path), mode_t(0600));
+    QCOMPARE(modeOf(QFileInfo(path).absolutePath()), mode_t(0700));
+}
+
+void TestPreferenceStore::existingWorldReadableFileBecomesPrivate()
+{
+    TestHome home;
+    const QString path = home.path() + QStringLiteral("/store.ini");
+    writeFile(path, "[General]\nautoReload=true\n");
+    ::chmod(QFile::encodeName(path).constData(), 0644);
+
+    PreferenceStore store(path);
+    QCOMPARE(store.boolValue(QStringLiteral("autoReload")), true);
+    store.setString(QStringLiteral("github_token"), QStringLiteral("ghp_fallback"));
+    store.flush();
+    QCOMPARE(modeOf(path), mode_t(0600));
+}
+
+void TestPreferenceStore::corruptFileReadsAsDefaultsAndIsReplaced_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("binary garbage") << QByteArray("\x00\xff\xfe\x01[[[\n=\x80\x81\n\x00\x00", 16);
+    QTest::newRow("cut inside a section name") << QByteArray("[General]\nautoReload=true\n[Gen");
+    QTest::newRow("cut inside a byte array")
+        << QByteArray("[General]\nnotificationsCacheKey=@ByteArray([{\\\"id\\\":\\\"1\\\",\\\"sub");
+    QTest::newRow("cut inside a date") << QByteArray("[General]\nlastPullDate=@DateTime(\\0\\0\\0\\x10\\0\\0");
+    QTest::newRow("empty") << QByteArray();
+}
+
+void TestPreferenceStore::corruptFileReadsAsDefaultsAndIsReplaced()
+{
+    QFETCH(QByteArray, content);
+    TestHome home;
+    const QString path = home.path() + QStringLiteral("/store.ini");
+    writeFile(path, content);
+
+    PreferenceStore store(path);
+    QCOMPARE(store.data(QStringLiteral("notificationsCacheKey")), std::nullopt);
+    QCOMPARE(store.date(QStringLiteral("lastPullDate")), std::nullopt);
+    store.setData(QStringLiteral("notificationsCacheKey"), QByteArrayLiteral("[]"));
+    store.setDate(QStringLiteral("lastPullDate"), QDateTime(QDate(2026, 1, 1), QTime(0, 0), QTimeZone::utc()));
+    store.flush();
+
+    const QByteArray rewritten = fileContent(path);
+    QVERIFY2(rewritten.startsWith("[General]\n"), rewritten.constData());
+    QVERIFY2(rewritten.contains("notificationsCacheKey=@ByteArray([])\n"), rewritten.constData());
+    QVERIFY2(!rewritten.contains('\0') && !rewritten.contains("[Gen\n") && !rewritten.contains("\"sub"),
+        rewritten.constData());
+}
+
+void TestPreferenceStore::killDuringSaveLeavesOldOrNewContent()
+{
+    TestHome home;
+    for (int round = 0; round < 6; ++round) {
+        const QString path = home.path() + QStringLiteral("/round%1.ini").arg(round);
+        QProcess saver;
+        saver.start(QStringLiteral(STORAGE_PROBE), {QStringLiteral("save-loop"), path});
+        QVERIFY2(saver.waitForStarted(), qPrintable(saver.errorString()));
+        int saves = 0;
+        while (saves < 2 + round % 3) {
+            QVERIFY2(saver.waitForReadyRead(10000), "the saver stopped saving");
+            saves += saver.readAll().count("saved");
+        }
+        QTest::qSleep(round * 7);
+        saver.kill();
+        QVERIFY(saver.waitForFinished());
+
+        PreferenceStore store(path);
+        const std::optional<QString> marker = store.string(QStringLiteral("marker"));
+        const std::optional<QByteArray> payload = store.data(QStringLiteral("payload"));
+        QVERIFY2(marker && payload, qPrintable(QStringLiteral("round %1").arg(round)));
+        QCOMPARE(payload->size(), 2 * 1024 * 1024);
+        QCOMPARE(payload->count(marker->toLatin1()), payload->size());
+
+        // The lock file of the killed writer must not block the next writer.
+        store.setString(QStringLiteral("marker"), QStringLiteral("after"));
+        store.flush();
+        QVERIFY(fileContent(path).contains("marker=after"));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestPreferenceStore)
+#include "tst_preferencestore.moc"
