@@ -125,7 +125,8 @@ void FakeGitHub::handle(HttpConnection* connection, const HttpRequest& request)
         return;
     }
     // The connection is the timer's context: a client that hangs up cancels the reply.
-    QTimer::singleShot(delay, connection, [this, connection, record, fault] { finish(connection, record, fault); });
+    QTimer::singleShot(
+        delay, Qt::PreciseTimer, connection, [this, connection, record, fault] { finish(connection, record, fault); });
 }
 
 void FakeGitHub::finish(HttpConnection* connection, const RecordedRequest& record, const std::optional<Fault>& fault)

@@ -1,5 +1,7 @@
 #include "GitHubPayloads.h"
 
+#include <QUrl>
+
 #include <initializer_list>
 #include <utility>
 
@@ -128,6 +130,11 @@ QJsonObject GitHubPayloads::repository(const QString& fullName) const
     };
     for (const auto& [key, suffix] : templates)
         repository.insert(QLatin1String(key), QString(url + QLatin1String(suffix)));
+    const QString host = QUrl(m_webBase).host();
+    repository.insert(QStringLiteral("git_url"),
+        QString(QStringLiteral("git://") + host + QLatin1Char('/') + fullName + QStringLiteral(".git")));
+    repository.insert(QStringLiteral("ssh_url"),
+        QString(QStringLiteral("git@") + host + QLatin1Char(':') + fullName + QStringLiteral(".git")));
     return repository;
 }
 
@@ -188,6 +195,7 @@ QJsonObject GitHubPayloads::issue(const Issue& spec) const
         {QStringLiteral("title"), spec.title},
         {QStringLiteral("body"), QJsonValue::Null},
         {QStringLiteral("user"), user(spec.author)},
+        {QStringLiteral("pinned_comment"), QJsonValue::Null},
         {QStringLiteral("labels"), QJsonArray()},
         {QStringLiteral("assignee"), user(spec.assignee)},
         {QStringLiteral("assignees"), QJsonArray {user(spec.assignee)}},

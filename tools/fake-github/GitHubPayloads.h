@@ -31,7 +31,7 @@ public:
         QString reason = QStringLiteral("subscribed");
         bool unread = true;
         QString updatedAt = QStringLiteral("2014-11-07T22:01:45Z");
-        QString lastReadAt; // empty gives null
+        QString lastReadAt {}; // empty gives null
         bool nullSubjectUrl = false; // as live Discussion threads have been seen
     };
 
@@ -43,10 +43,10 @@ public:
         QString title = QStringLiteral("Found a bug");
         QString state = QStringLiteral("open");
         bool pullRequest = false; // adds the "pull_request" object GET /issues uses to mark pull requests
-        QString mergedAt; // pull_request.merged_at; empty gives null
+        QString mergedAt {}; // pull_request.merged_at; empty gives null
         QString updatedAt = QStringLiteral("2011-04-22T13:33:48Z");
-        QString createdAt; // empty gives updatedAt
-        QString closedAt; // empty gives null, or updatedAt for a closed item
+        QString createdAt {}; // empty gives updatedAt
+        QString closedAt {}; // empty gives null, or updatedAt for a closed item
         QString author = QStringLiteral("octocat");
         QString assignee = QStringLiteral("octocat");
     };
@@ -59,16 +59,16 @@ public:
         QString title = QStringLiteral("Amazing new feature");
         QString state = QStringLiteral("open");
         bool merged = false;
-        QString mergedAt; // empty gives null, or updatedAt when merged
+        QString mergedAt {}; // empty gives null, or updatedAt when merged
         QString headSha = QStringLiteral("6dcb09b5b57875f334f61aebed695e2e4193db5e");
         bool draft = false;
         QJsonValue mergeable = true; // null while GitHub is still computing it
         QString mergeableState = QStringLiteral("clean");
         QString updatedAt = QStringLiteral("2011-01-26T19:01:12Z");
-        QString createdAt; // empty gives updatedAt
-        QString closedAt; // empty gives null, or updatedAt when closed
+        QString createdAt {}; // empty gives updatedAt
+        QString closedAt {}; // empty gives null, or updatedAt when closed
         QString author = QStringLiteral("octocat");
-        QString mergedBy; // empty gives null, or the author when merged
+        QString mergedBy {}; // empty gives null, or the author when merged
     };
 
     struct Review
@@ -104,7 +104,7 @@ public:
         QString status = QStringLiteral("completed"); // queued, in_progress
         QString conclusion = QStringLiteral("success"); // empty gives null (not completed)
         QString startedAt = QStringLiteral("2018-05-04T01:14:52Z");
-        QString completedAt; // empty gives null, or startedAt when completed
+        QString completedAt {}; // empty gives null, or startedAt when completed
     };
 
     struct Discussion
@@ -114,7 +114,7 @@ public:
         int number = 1;
         QString title = QStringLiteral("How do I use this?");
         QString state = QStringLiteral("open");
-        QString stateReason; // empty gives null; "resolved", "outdated", "duplicate"
+        QString stateReason {}; // empty gives null; "resolved", "outdated", "duplicate"
         QString updatedAt = QStringLiteral("2021-01-01T00:00:00Z");
         QString author = QStringLiteral("octocat");
     };
@@ -147,6 +147,6 @@ private:
     QString api(const QString& path) const { return m_apiBase + path; }
     QString web(const QString& path) const { return m_webBase + path; }
 
-    QString m_apiBase;
-    QString m_webBase;
+    QString m_apiBase {};
+    QString m_webBase {};
 };
