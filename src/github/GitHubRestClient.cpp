@@ -4,6 +4,47 @@
 #include "github/HttpTransport.h"
 #include "storage/SecureStorage.h"
 
+namespace {
+
+// GitHub redirects requests for renamed repositories and transferred items.
+constexpr int kMaxRedirects = 5;
+
+bool isRedirect(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// Sends `request`, following the redirects of a GET that stay under the REST API base;
+// one that leads elsewhere fails with invalidURL, so the token never goes there.
+void sendFollowingRedirects(HttpTransport& transport, const GitHubEndpoints& endpoints, const OutgoingRequest& request,
+    const Promise<HttpReply, RequestError>& promise, int redirectsLeft)
+{
+    auto call = std::make_shared<HttpCall>();
+    *call = transport.send(
+        request, [&transport, endpoints, request, promise, redirectsLeft](const HttpTransport::Outcome& outcome) {
+            if (const auto* error = std::get_if<TransportError>(&outcome)) {
+                promise.reject(*error);
+                return;
+            }
+            const HttpReply& reply = std::get<HttpReply>(outcome);
+            const std::optional<QByteArray> location = reply.headers.value("Location");
+            if (request.method != "GET" || !isRedirect(reply.statusCode) || !location || redirectsLeft == 0) {
+                promise.resolve(reply);
+                return;
+            }
+            OutgoingRequest redirected = request;
+            redirected.url = request.url.resolved(QUrl(QString::fromUtf8(*location), QUrl::StrictMode));
+            if (!redirected.url.isValid() || !endpoints.isUnderApiBase(redirected.url)) {
+                promise.reject(APIError::invalidURL());
+                return;
+            }
+            sendFollowingRedirects(transport, endpoints, redirected, promise, redirectsLeft - 1);
+        });
+    promise.onCancel([call] { call->abort(); });
+}
+
+} // namespace
+
 GitHubRestClient::GitHubRestClient(const Environment& environment)
     : m_endpoints(environment.endpoints)
     , m_transport(environment.http)
@@ -37,16 +78,10 @@ OutgoingRequest GitHubRestClient::request(
 
 Request<HttpReply> GitHubRestClient::send(OutgoingRequest request) const
 {
-    return Request<HttpReply>([transport = m_transport, request](const Promise<HttpReply, RequestError>& promise) {
-        auto call
-            = std::make_shared<HttpCall>(transport->send(request, [promise](const HttpTransport::Outcome& outcome) {
-                  if (const auto* error = std::get_if<TransportError>(&outcome))
-                      promise.reject(*error);
-                  else
-                      promise.resolve(std::get<HttpReply>(outcome));
-              }));
-        promise.onCancel([call] { call->abort(); });
-    });
+    return Request<HttpReply>(
+        [transport = m_transport, endpoints = m_endpoints, request](const Promise<HttpReply, RequestError>& promise) {
+            sendFollowingRedirects(*transport, endpoints, request, promise, kMaxRedirects);
+        });
 }
 
 Request<HttpReply> GitHubRestClient::call(const QString& urlText, const QByteArray& method, const QByteArray& body)

@@ -17,8 +17,8 @@ struct Environment;
 
 // The request machinery the REST clients share (GitHubAPIService, StatusFetchingService):
 // the token from the client's own SecureStorage, URLs checked against the REST API base
-// before they may carry it, exactly the two GitHub headers, and sending through the
-// process's HttpTransport. Hands back the reply whatever its status; each request
+// before they may carry it (redirects too), exactly the two GitHub headers, and sending
+// through the process's HttpTransport. Hands back the reply whatever its status; each request
 // decides what a status means.
 class GitHubRestClient
 {
@@ -47,6 +47,8 @@ public:
     static QByteArray redactedAuthorization() { return QByteArrayLiteral("token ***"); }
 
     // Sends `request` when subscribed: the reply of any status, or the TransportError.
+    // A GET follows redirects that stay under the REST API base; one leading elsewhere
+    // fails with invalidURL.
     Request<HttpReply> send(OutgoingRequest request) const;
 
     // Token, URL, guard, headers and send in one: fails with noToken or invalidURL

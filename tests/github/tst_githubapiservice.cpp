@@ -65,6 +65,8 @@ private Q_SLOTS:
     void stopsAfterAHundredPages();
     void linkOutsideTheApiIsRefused_data();
     void linkOutsideTheApiIsRefused();
+    void redirectsAreFollowedOnlyWithinTheApi_data();
+    void redirectsAreFollowedOnlyWithinTheApi();
     void revalidatedReplyArrivesAsTheCached200();
     void freshReplyIsServedWithoutARequest();
     void anotherTokenIsNeverServedTheCachedReply();
@@ -418,6 +420,39 @@ void TestGitHubAPIService::linkOutsideTheApiIsRefused()
     QCOMPARE(m_env->console().lines().last(), u"❌ Final error: invalidURL"_qs);
     QTest::qWait(50);
     QCOMPARE(m_env->server().requests().size(), 1);
+    QVERIFY(other.requests().isEmpty());
+}
+
+void TestGitHubAPIService::redirectsAreFollowedOnlyWithinTheApi_data()
+{
+    QTest::addColumn<QString>("location");
+    QTest::addColumn<int>("followed");
+
+    QTest::newRow("moved within the API") << u"http://127.0.0.1:MAIN/notifications?all=false&page=1"_qs << 1;
+    QTest::newRow("relative") << u"/notifications?all=false&page=1"_qs << 1;
+    QTest::newRow("moved to another port") << u"http://127.0.0.1:OTHER/notifications"_qs << 0;
+}
+
+void TestGitHubAPIService::redirectsAreFollowedOnlyWithinTheApi()
+{
+    QFETCH(QString, location);
+    QFETCH(int, followed);
+    addThreads(2, 50);
+    FakeGitHub other;
+    QVERIFY(other.listen());
+    other.addToken(kToken);
+    location.replace(u"MAIN"_qs, QString::number(m_env->server().port()))
+        .replace(u"OTHER"_qs, QString::number(other.port()));
+    m_env->server().injectFault(FaultTarget::path(u"/notifications"_qs),
+        Fault::reply(301, R"({"message":"Moved Permanently"})", {{"Location", location.toUtf8()}}));
+
+    const Result result = fetch();
+    if (followed)
+        QCOMPARE(idsOf(result), (QStringList {u"1"_qs, u"2"_qs}));
+    else
+        QCOMPARE(std::get<RequestError>(result).description(), u"invalidURL"_qs);
+    QTest::qWait(50);
+    QCOMPARE(m_env->server().requests().size(), 1 + followed);
     QVERIFY(other.requests().isEmpty());
 }
 
