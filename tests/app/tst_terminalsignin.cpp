@@ -26,6 +26,32 @@ bool inTestSession()
         && qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS");
 }
 
+// Runs `use` on a token store that sees what the command stored: the session's keyring
+// and the preference file under the test's XDG_CONFIG_HOME.
+template <typename Use>
+auto withTokenStore(Use use)
+{
+    VirtualScheduler clock;
+    ConsoleCapture console;
+    PreferenceStore preferences;
+    Environment environment;
+    environment.scheduler = &clock;
+    environment.console = &console;
+    environment.preferences = &preferences;
+    SecureStorage storage(environment);
+    return use(storage);
+}
+
+std::optional<QString> storedToken()
+{
+    return withTokenStore([](SecureStorage& storage) { return storage.getToken(); });
+}
+
+void removeToken()
+{
+    withTokenStore([](SecureStorage& storage) { storage.deleteToken(); });
+}
+
 } // namespace
 
 // Runs `tidewhelk --sign-in` as the user would, against the fake GitHub.
@@ -46,8 +72,6 @@ private:
     OAuthReply deviceCodeReply(int interval) const;
     void startSignIn(const OAuthReply& deviceCodeReply);
     QString standardOutput();
-    std::optional<QString> storedToken();
-    void removeToken();
 
     std::unique_ptr<TestHome> m_home;
     std::unique_ptr<FakeGitHub> m_server;
@@ -103,30 +127,6 @@ QString TestTerminalSignIn::standardOutput()
 {
     m_output += QString::fromUtf8(m_process->readAllStandardOutput());
     return m_output;
-}
-
-std::optional<QString> TestTerminalSignIn::storedToken()
-{
-    VirtualScheduler clock;
-    ConsoleCapture console;
-    PreferenceStore preferences;
-    Environment environment;
-    environment.scheduler = &clock;
-    environment.console = &console;
-    environment.preferences = &preferences;
-    return SecureStorage(environment).getToken();
-}
-
-void TestTerminalSignIn::removeToken()
-{
-    VirtualScheduler clock;
-    ConsoleCapture console;
-    PreferenceStore preferences;
-    Environment environment;
-    environment.scheduler = &clock;
-    environment.console = &console;
-    environment.preferences = &preferences;
-    SecureStorage(environment).deleteToken();
 }
 
 void TestTerminalSignIn::outcome_data()

@@ -15,7 +15,6 @@ private Q_SLOTS:
     void formBody();
     void maskedHidesSecrets_data();
     void maskedHidesSecrets();
-    void objectTextHidesSecrets();
     void clientIdFromTheEnvironmentWins();
 };
 
@@ -66,15 +65,6 @@ void TestOAuthTexts::maskedHidesSecrets()
     QFETCH(QString, text);
     QFETCH(QString, shown);
     QCOMPARE(OAuthLogText::masked(text), shown);
-}
-
-void TestOAuthTexts::objectTextHidesSecrets()
-{
-    const QJsonObject reply {{QStringLiteral("device_code"), QStringLiteral("3584d8")}, {QStringLiteral("interval"), 5},
-        {QStringLiteral("client_secret"), QStringLiteral("s3")}};
-    QCOMPARE(OAuthLogText::object(reply),
-        QStringLiteral(R"({"client_secret":"<redacted>","device_code":"<redacted>","interval":5})"));
-    QCOMPARE(OAuthLogText::keys(reply), QStringLiteral("client_secret, device_code, interval"));
 }
 
 void TestOAuthTexts::clientIdFromTheEnvironmentWins()
