@@ -115,7 +115,8 @@ void GitHubOAuthService::requestDeviceCode()
     }
     const QString scopeText = QLatin1String(scope);
     const QByteArray body = formBody({{QStringLiteral("client_id"), m_clientId}, {QStringLiteral("scope"), scopeText}});
-    log(QStringLiteral("Requesting device code from: ") + m_deviceCodeUrl.toString(), LogLevel::Info);
+    log(QStringLiteral("Requesting device code from: ") + m_deviceCodeUrl.toString(QUrl::RemovePassword),
+        LogLevel::Info);
     // Only client_id and scope: the poll's body, which holds the device code, is never logged.
     log(QStringLiteral("Request body: ") + QString::fromUtf8(body), LogLevel::Debug);
     log(QStringLiteral("Client ID: ") + m_clientId, LogLevel::Debug);
