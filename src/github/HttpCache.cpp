@@ -44,11 +44,13 @@ HttpReply HttpCache::confirm(
 
 QNetworkDiskCache& HttpCache::partitionFor(const OutgoingRequest& request)
 {
-    // A hash, so that the directory name reveals nothing of the token.
+    // GitHub's replies vary with the credential and the media type asked for. A hash,
+    // so that the directory name reveals nothing of the token.
     const QByteArray credential = request.headers.value("Authorization").value_or(QByteArray());
-    const QByteArray name
-        = QCryptographicHash::hash(QByteArray("tidewhelk-http-cache\n" + credential), QCryptographicHash::Sha256)
-              .toHex();
+    const QByteArray mediaType = request.headers.value("Accept").value_or(QByteArray());
+    const QByteArray name = QCryptographicHash::hash(
+        QByteArray("tidewhelk-http-cache\n" + credential + '\n' + mediaType), QCryptographicHash::Sha256)
+                                .toHex();
     auto found = m_partitions.find(name);
     if (found == m_partitions.end()) {
         // The cache holds private replies: readable only by the user.

@@ -12,10 +12,11 @@
 class QNetworkDiskCache;
 
 // The transport's private on-disk cache of GET replies. GitHub's replies vary with
-// the Authorization header, so every credential gets a partition of its own (a
-// directory named by a hash of the header's value): a reply kept for one token is
-// never served for another. Each partition is a QNetworkDiskCache used purely as
-// storage; freshness and revalidation follow HttpCachePolicy on the injected clock.
+// the Authorization and Accept headers, so every credential (and media type) gets a
+// partition of its own, a directory named by a hash of the two values: a reply kept
+// for one token is never served for another. Each partition is a QNetworkDiskCache
+// used purely as storage; freshness and revalidation follow HttpCachePolicy on the
+// injected clock.
 class HttpCache
 {
 public:

@@ -24,6 +24,8 @@ private Q_SLOTS:
 
     void freshThenRevalidatedThenFreshAgain_data();
     void freshThenRevalidatedThenFreshAgain();
+    void keptReplyServesOnlyTheSameCredentialAndMediaType_data();
+    void keptReplyServesOnlyTheSameCredentialAndMediaType();
     void changedResourceReplacesTheKeptReply();
     void noStoreIsNeverKeptAndDropsTheKeptReply();
     void keptRepliesOutliveTheTransport();
@@ -104,6 +106,31 @@ void TestHttpTransport::freshThenRevalidatedThenFreshAgain()
     m_env->scheduler().advance(std::chrono::seconds(59));
     QCOMPARE(fetch().body, first.body);
     QCOMPARE(server.requests().size(), 2);
+}
+
+void TestHttpTransport::keptReplyServesOnlyTheSameCredentialAndMediaType_data()
+{
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<int>("requests");
+
+    QTest::newRow("same request") << QByteArray("Authorization") << "token " + kToken << 1;
+    QTest::newRow("another token") << QByteArray("Authorization") << QByteArray("token ghp_someoneElse") << 2;
+    QTest::newRow("another media type") << QByteArray("Accept") << QByteArray("application/vnd.github.diff") << 2;
+}
+
+void TestHttpTransport::keptReplyServesOnlyTheSameCredentialAndMediaType()
+{
+    QFETCH(QByteArray, header);
+    QFETCH(QByteArray, value);
+    QFETCH(int, requests);
+    fetch();
+
+    OutgoingRequest other = get();
+    other.headers.set(header, value);
+    send(m_env->http(), other);
+    QCOMPARE(m_env->server().requests().size(), requests);
+    QVERIFY(!m_env->server().requests().last().request.hasHeader("If-None-Match"));
 }
 
 void TestHttpTransport::changedResourceReplacesTheKeptReply()
