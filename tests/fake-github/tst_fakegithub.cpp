@@ -399,6 +399,7 @@ void TestFakeGitHub::patchMarksThreadRead()
     QCOMPARE(ids(all), (QStringList {u"1"_s, u"2"_s}));
     QCOMPARE(all.at(0)[u"unread"_s].toBool(true), false);
     QVERIFY(!all.at(0)[u"last_read_at"_s].toString().isEmpty());
+    QCOMPARE(m_server->notification(u"1"_s).value_or(QJsonObject())[u"unread"_s].toBool(true), false);
 
     QCOMPARE(send("PATCH", api(u"/notifications/threads/99"_s), authorizedBy(), "{}").status, 404);
 }

@@ -131,14 +131,14 @@ void FakeGitHub::handle(HttpConnection* connection, const HttpRequest& request)
 
 void FakeGitHub::finish(HttpConnection* connection, const RecordedRequest& record, const std::optional<Fault>& fault)
 {
-    const Fault::Kind kind = fault ? fault->kind() : Fault::Kind::Delay;
-    if (kind == Fault::Kind::DropConnection) {
+    const auto faultIs = [&fault](Fault::Kind kind) { return fault && fault->kind() == kind; };
+    if (faultIs(Fault::Kind::DropConnection)) {
         complete(record, RecordedRequest::Outcome::Dropped, 0);
         connection->drop();
         return;
     }
-    HttpResponse response = kind == Fault::Kind::Reply ? fault->response() : answer(record.request, record.path);
-    if (kind == Fault::Kind::TruncatedBody)
+    HttpResponse response = faultIs(Fault::Kind::Reply) ? fault->response() : answer(record.request, record.path);
+    if (faultIs(Fault::Kind::TruncatedBody))
         response.body.truncate(response.body.size() / 2);
     response.headers.set("Date", HttpDate::format(QDateTime::currentDateTimeUtc()));
     complete(record, RecordedRequest::Outcome::Answered, response.status);

@@ -50,7 +50,6 @@ public:
     QUrl apiBaseUrl() const;
     // Serves the REST paths under a prefix, as GitHub Enterprise does with "/api/v3".
     void setApiPrefix(const QString& prefix);
-    QString apiPrefix() const { return m_apiPrefix; }
 
     // A payload builder whose URLs point at this server.
     GitHubPayloads payloads() const;

@@ -16,11 +16,9 @@ public:
     // Starts a new window of `limit` requests of which `remaining` are left.
     void reset(int limit, int remaining);
 
-    int limit() const { return m_limit; }
     int remaining() const;
     bool isExhausted() const { return remaining() == 0; }
     void consume();
-    QDateTime resetTime() const { return m_resetTime; }
 
     // X-RateLimit-Limit, -Remaining, -Reset (epoch seconds), -Used and -Resource.
     void addHeaders(HttpResponse& response);

@@ -70,5 +70,7 @@ int main(int argc, char* argv[])
     server.queueTokenReply(OAuthReply::success(token));
 
     QTextStream(stdout) << server.url().toString() << Qt::endl;
+    err << "fake-github: accepting token " << token << "; a device-flow sign-in succeeds on its second poll"
+        << Qt::endl;
     return QCoreApplication::exec();
 }
