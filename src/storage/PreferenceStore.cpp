@@ -146,10 +146,11 @@ void PreferenceStore::makeFilePrivate() const
 {
     // The file can hold the token's fallback copy. QSettings would create it
     // world-readable, and keeps the permissions of the file it replaces, so the file
-    // is created (or reset) owner-only before each write.
+    // is created (or reset) owner-only before each write. A directory made here is
+    // owner-only too; one that exists is left as it is (it may be a shared one).
     const QString directory = QFileInfo(m_filePath).absolutePath();
-    QDir().mkpath(directory);
-    QFile::setPermissions(directory, kOwnerOnlyDirectory);
+    if (!QFileInfo::exists(directory) && QDir().mkpath(directory))
+        QFile::setPermissions(directory, kOwnerOnlyDirectory);
     QFile file(m_filePath);
     if (!file.exists())
         file.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnlyFile);
