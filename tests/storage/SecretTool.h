@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QStringList>
 #include <QTest>
+#include <QThread>
 
 #include <libsecret/secret.h>
 
@@ -17,6 +19,43 @@ inline bool inTestSession()
 {
     return !qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
         && qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS");
+}
+
+// Whether the session's keyring runs and its default collection is unlocked. Asks
+// the bus first, so that no provider is started by the question.
+inline bool keyringReady()
+{
+    g_autoptr(GDBusConnection) bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    if (!bus)
+        return false;
+    g_autoptr(GVariant) owned = g_dbus_connection_call_sync(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+        "org.freedesktop.DBus", "NameHasOwner", g_variant_new("(s)", "org.freedesktop.secrets"), G_VARIANT_TYPE("(b)"),
+        G_DBUS_CALL_FLAGS_NONE, 1000, nullptr, nullptr);
+    gboolean hasOwner = FALSE;
+    if (owned)
+        g_variant_get(owned, "(b)", &hasOwner);
+    if (!hasOwner)
+        return false;
+    g_autoptr(SecretService) service = secret_service_get_sync(SECRET_SERVICE_NONE, nullptr, nullptr);
+    if (!service)
+        return false;
+    g_autoptr(SecretCollection) collection = secret_collection_for_alias_sync(
+        service, SECRET_COLLECTION_DEFAULT, SECRET_COLLECTION_NONE, nullptr, nullptr);
+    return collection && !secret_collection_get_locked(collection);
+}
+
+// gnome-keyring-daemon --unlock returns before the daemon has taken its bus name and
+// unlocked the login keyring; a test that starts right then would find no keyring,
+// or have D-Bus start a second daemon that cannot unlock it.
+inline bool waitForKeyring()
+{
+    const QDeadlineTimer deadline(10000);
+    while (!keyringReady()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
 }
 
 // The standard output of `secret-tool <arguments>`, fed `input`.

@@ -5,13 +5,16 @@
 //   storage_probe save-loop <ini-file>
 //       Saves a large payload and a marker that names it, alternating between two
 //       contents, flushing each time, until killed. Prints "saved" after each save.
-//   storage_probe secure-storage <ini-file> <step>...
-//       Runs each step on a fresh SecureStorage and prints, as a JSON array, each
-//       step with its duration, its console lines and its result. Steps:
-//       save:<token>  get  set:<key>=<value>  getvalue:<key>  delete
-//       lock (locks every collection of the session's Secret Service).
+//   storage_probe secure-storage <ini-file> <report-file> <step>...
+//       Runs each step on a fresh SecureStorage and writes, as a JSON array, each
+//       step with its duration, its console lines and its result to the report
+//       file (standard output may carry what a keyring daemon started by D-Bus
+//       prints). Steps: save:<token>  get  set:<key>=<value>  getvalue:<key>
+//       delete  ready (waits for the session's keyring)  lock (locks every
+//       collection of the session's Secret Service).
 
 #include "ConsoleCapture.h"
+#include "SecretTool.h"
 #include "VirtualScheduler.h"
 #include "core/Environment.h"
 #include "storage/PreferenceStore.h"
@@ -19,6 +22,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -70,6 +74,8 @@ QJsonValue runStep(const QString& step, SecureStorage& storage)
         return optionalValue(storage.getValue(argument));
     else if (name == QLatin1String("delete"))
         storage.deleteToken();
+    else if (name == QLatin1String("ready"))
+        return SecretTool::waitForKeyring();
     else if (name == QLatin1String("lock"))
         return lockEverything();
     else
@@ -77,7 +83,7 @@ QJsonValue runStep(const QString& step, SecureStorage& storage)
     return QJsonValue::Null;
 }
 
-int runSecureStorage(const QString& path, const QStringList& steps)
+int runSecureStorage(const QString& path, const QString& reportPath, const QStringList& steps)
 {
     VirtualScheduler scheduler;
     ConsoleCapture console;
@@ -98,7 +104,9 @@ int runSecureStorage(const QString& path, const QStringList& steps)
             {QStringLiteral("lines"), QJsonArray::fromStringList(console.take())}, {QStringLiteral("result"), result}});
     }
     preferences.flush();
-    std::fputs(QJsonDocument(report).toJson().constData(), stdout);
+    QFile reportFile(reportPath);
+    if (!reportFile.open(QIODevice::WriteOnly) || reportFile.write(QJsonDocument(report).toJson()) < 0)
+        return 1;
     return 0;
 }
 
@@ -110,8 +118,9 @@ int main(int argc, char** argv)
     const QStringList arguments = app.arguments();
     if (arguments.size() >= 3 && arguments.at(1) == QLatin1String("save-loop"))
         return saveLoop(arguments.at(2));
-    if (arguments.size() >= 3 && arguments.at(1) == QLatin1String("secure-storage"))
-        return runSecureStorage(arguments.at(2), arguments.mid(3));
-    std::fputs("usage: storage_probe save-loop <ini-file> | secure-storage <ini-file> <step>...\n", stderr);
+    if (arguments.size() >= 4 && arguments.at(1) == QLatin1String("secure-storage"))
+        return runSecureStorage(arguments.at(2), arguments.at(3), arguments.mid(4));
+    std::fputs(
+        "usage: storage_probe save-loop <ini-file> | secure-storage <ini-file> <report-file> <step>...\n", stderr);
     return 2;
 }

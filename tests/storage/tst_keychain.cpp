@@ -16,6 +16,7 @@ class TestKeychain : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void missingItemIsNoValueAndNoError();
     void settingTwiceUpdatesTheOneItem();
@@ -29,10 +30,15 @@ private:
     ConsoleCapture m_console;
 };
 
-void TestKeychain::init()
+void TestKeychain::initTestCase()
 {
     if (!SecretTool::inTestSession())
         QSKIP("Writes to the keyring: run it through scripts/with-test-session");
+    QVERIFY2(SecretTool::waitForKeyring(), "the session's keyring did not come up unlocked");
+}
+
+void TestKeychain::init()
+{
     SecretTool::clear(kService, kKey);
     m_console.clear();
 }

@@ -209,7 +209,7 @@ void TestPreferenceStore::existingWorldReadableFileBecomesPrivate()
 void TestPreferenceStore::corruptFileReadsAsDefaultsAndIsReplaced_data()
 {
     QTest::addColumn<QByteArray>("content");
-    QTest::newRow("binary garbage") << QByteArray("\x00\xff\xfe\x01[[[\n=\x80\x81\n\x00\x00", 16);
+    QTest::newRow("binary garbage") << QByteArrayLiteral("\x00\xff\xfe\x01[[[\n=\x80\x81\n\x00\x00");
     QTest::newRow("cut inside a section name") << QByteArray("[General]\nautoReload=true\n[Gen");
     QTest::newRow("cut inside a byte array")
         << QByteArray("[General]\nnotificationsCacheKey=@ByteArray([{\\\"id\\\":\\\"1\\\",\\\"sub");

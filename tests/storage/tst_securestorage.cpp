@@ -25,6 +25,7 @@ class TestSecureStorage : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void cleanup();
     void tokenComesFromTheCacheForLessThan300Seconds();
@@ -43,10 +44,15 @@ private:
     Environment m_environment;
 };
 
-void TestSecureStorage::init()
+void TestSecureStorage::initTestCase()
 {
     if (!SecretTool::inTestSession())
         QSKIP("Writes the token item of the keyring: run it through scripts/with-test-session");
+    QVERIFY2(SecretTool::waitForKeyring(), "the session's keyring did not come up unlocked");
+}
+
+void TestSecureStorage::init()
+{
     SecretTool::clear(kService, kTokenKey);
     SecretTool::clear(kService, kOtherKey);
     m_home = std::make_unique<TestHome>();
