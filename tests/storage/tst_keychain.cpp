@@ -19,12 +19,9 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void missingItemIsNoValueAndNoError();
-    void settingTwiceUpdatesTheOneItem();
     void textRoundTripsAsUtf8();
     void itemsOfOtherToolsAreFoundByAttributes();
-    void secretThatIsNotUtf8IsAConversionError();
     void stringThatCannotBeUtf8IsAConversionError();
-    void removeDeletesTheItemAndMissingCountsAsSuccess();
 
 private:
     ConsoleCapture m_console;
@@ -52,21 +49,6 @@ void TestKeychain::missingItemIsNoValueAndNoError()
     QCOMPARE(m_console.lines(), QStringList());
 }
 
-void TestKeychain::settingTwiceUpdatesTheOneItem()
-{
-    const Keychain keychain(kService, m_console);
-    QCOMPARE(
-        keychain.set(QStringLiteral("first"), kKey, QStringLiteral("Tidewhelk test secret")), KeychainStatus::success);
-    QCOMPARE(
-        keychain.set(QStringLiteral("second"), kKey, QStringLiteral("Tidewhelk test secret")), KeychainStatus::success);
-
-    QCOMPARE(SecretTool::itemCount(kService, kKey), 1);
-    QCOMPARE(SecretTool::lookup(kService, kKey), QByteArray("second"));
-    QVERIFY(SecretTool::search(kService, kKey).contains("label = Tidewhelk test secret\n"));
-    QCOMPARE(keychain.string(kKey).value, QStringLiteral("second"));
-    QCOMPARE(m_console.lines(), QStringList());
-}
-
 void TestKeychain::textRoundTripsAsUtf8()
 {
     const Keychain keychain(kService, m_console);
@@ -88,16 +70,6 @@ void TestKeychain::itemsOfOtherToolsAreFoundByAttributes()
     QCOMPARE(SecretTool::lookup(kService, kKey), QByteArray("replaced"));
 }
 
-void TestKeychain::secretThatIsNotUtf8IsAConversionError()
-{
-    QVERIFY(SecretTool::storeBytes(kService, kKey, QByteArray("ghp_\xff\xfe\xc3", 7)));
-    const Keychain keychain(kService, m_console);
-    const Keychain::Lookup lookup = keychain.string(kKey);
-    QCOMPARE(lookup.status, KeychainStatus::conversionError);
-    QCOMPARE(lookup.value, std::nullopt);
-    QCOMPARE(m_console.lines(), QStringList {QStringLiteral("failed to convert data to string")});
-}
-
 void TestKeychain::stringThatCannotBeUtf8IsAConversionError()
 {
     const Keychain keychain(kService, m_console);
@@ -106,17 +78,6 @@ void TestKeychain::stringThatCannotBeUtf8IsAConversionError()
         keychain.set(loneSurrogate, kKey, QStringLiteral("Tidewhelk test secret")), KeychainStatus::conversionError);
     QCOMPARE(m_console.lines(), QStringList {QStringLiteral("failed to convert string to data")});
     QCOMPARE(SecretTool::itemCount(kService, kKey), 0);
-}
-
-void TestKeychain::removeDeletesTheItemAndMissingCountsAsSuccess()
-{
-    const Keychain keychain(kService, m_console);
-    QCOMPARE(
-        keychain.set(QStringLiteral("doomed"), kKey, QStringLiteral("Tidewhelk test secret")), KeychainStatus::success);
-    QCOMPARE(keychain.remove(kKey), KeychainStatus::success);
-    QCOMPARE(SecretTool::itemCount(kService, kKey), 0);
-    QCOMPARE(keychain.remove(kKey), KeychainStatus::success);
-    QCOMPARE(m_console.lines(), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestKeychain)

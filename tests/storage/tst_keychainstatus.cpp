@@ -29,22 +29,11 @@ void TestKeychainStatus::statusError_data()
         << -34018 << KeychainStatus::missingEntitlement
         << "OSStatus error:[-34018] Internal error when a required entitlement isn't present, client has neither "
            "application-identifier nor keychain-access-groups entitlements.";
-    QTest::newRow("duplicate item") << -25299 << KeychainStatus::duplicateItem
-                                    << "OSStatus error:[-25299] The specified item already exists in the keychain.";
-    QTest::newRow("auth failed") << -25293 << KeychainStatus::authFailed
-                                 << "OSStatus error:[-25293] The user name or passphrase you entered is not correct.";
-    QTest::newRow("param") << -50 << KeychainStatus::param
-                           << "OSStatus error:[-50] One or more parameters passed to a function were not valid.";
-    QTest::newRow("allocate") << -108 << KeychainStatus::allocate << "OSStatus error:[-108] Failed to allocate memory.";
-    QTest::newRow("decode") << -26275 << KeychainStatus::decode
-                            << "OSStatus error:[-26275] Unable to decode the provided data.";
     QTest::newRow("conversion error") << -67594 << KeychainStatus::conversionError
                                       << "OSStatus error:[-67594] A conversion error has occurred.";
     QTest::newRow("user canceled prints nothing") << -128 << KeychainStatus::userCanceled << QString();
     QTest::newRow("code outside the table")
         << -1 << KeychainStatus::unexpectedError << "OSStatus error:[-99999] Unexpected error has occurred.";
-    QTest::newRow("unexpected error") << -99999 << KeychainStatus::unexpectedError
-                                      << "OSStatus error:[-99999] Unexpected error has occurred.";
 }
 
 void TestKeychainStatus::statusError()
