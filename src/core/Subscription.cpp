@@ -59,3 +59,9 @@ void SubscriptionSet::add(Subscription subscription)
     }
     m_subscriptions.push_back(std::move(subscription));
 }
+
+bool SubscriptionSet::hasPending() const
+{
+    return std::any_of(
+        m_subscriptions.begin(), m_subscriptions.end(), [](const Subscription& s) { return !s.isFinished(); });
+}

@@ -70,6 +70,9 @@ public:
     // Subscriptions held, including finished ones not yet dropped.
     int size() const { return static_cast<int>(m_subscriptions.size()); }
 
+    // Some operation has neither delivered nor been cancelled yet.
+    bool hasPending() const;
+
 private:
     std::vector<Subscription> m_subscriptions;
     size_t m_pruneAt = 64;

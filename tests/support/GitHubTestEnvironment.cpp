@@ -20,6 +20,9 @@ GitHubTestEnvironment::GitHubTestEnvironment(const QString& apiPrefix)
 
 GitHubTestEnvironment::~GitHubTestEnvironment()
 {
+    // Work still scheduled may hold controllers alive; let them go while the world
+    // they use is still here.
+    m_scheduler.clear();
     if (m_signedIn)
         signOut();
 }

@@ -3,6 +3,7 @@
 #include <QTimeZone>
 
 #include <algorithm>
+#include <utility>
 
 struct VirtualScheduler::Entry
 {
@@ -112,4 +113,13 @@ int VirtualScheduler::pendingCount() const
 {
     return static_cast<int>(
         std::count_if(m_entries.begin(), m_entries.end(), [](const auto& entry) { return !entry->cancelled; }));
+}
+
+void VirtualScheduler::clear()
+{
+    // Releasing a task may release its owner, which may cancel other timers: take the
+    // entries out first.
+    const auto entries = std::exchange(m_entries, {});
+    for (const auto& entry : entries)
+        entry->cancelled = true;
 }

@@ -34,6 +34,9 @@ public:
     // Scheduled work that has neither run nor been cancelled (repeating timers count once).
     int pendingCount() const;
 
+    // Drops all scheduled work without running it, releasing whatever it holds.
+    void clear();
+
     struct Entry;
 
 private:

@@ -1,0 +1,81 @@
+#include "notifications/NotificationRules.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+namespace NotificationRules {
+
+namespace {
+
+void sortNewestFirst(QList<NotificationPtr>& notifications)
+{
+    std::stable_sort(notifications.begin(), notifications.end(),
+        [](const NotificationPtr& a, const NotificationPtr& b) { return a->updatedAt() > b->updatedAt(); });
+}
+
+} // namespace
+
+Merge merge(const QList<NotificationPtr>& listed, const QList<NotificationPtr>& fetched)
+{
+    QSet<QString> listedIds;
+    for (const NotificationPtr& notification : listed)
+        listedIds.insert(notification->id());
+
+    QList<NotificationPtr> kept;
+    QHash<QString, qsizetype> positionById;
+    for (const QList<NotificationPtr>* source : {&listed, &fetched}) {
+        for (const NotificationPtr& candidate : *source) {
+            const auto found = positionById.constFind(candidate->id());
+            if (found == positionById.constEnd()) {
+                positionById.insert(candidate->id(), kept.size());
+                kept.append(candidate);
+            } else if (candidate->updatedAt() > kept.at(*found)->updatedAt()) {
+                kept[*found] = candidate;
+            }
+        }
+    }
+    sortNewestFirst(kept);
+
+    Merge result;
+    for (const NotificationPtr& notification : kept) {
+        if (!listedIds.contains(notification->id()))
+            result.newIds.insert(notification->id());
+    }
+    result.merged = std::move(kept);
+    return result;
+}
+
+QStringList repositoryChoices(const QList<NotificationPtr>& notifications)
+{
+    QStringList names;
+    for (const NotificationPtr& notification : notifications)
+        names.append(notification->repository().fullName());
+    names.sort(Qt::CaseSensitive);
+    names.removeDuplicates();
+    names.prepend(allRepositories);
+    return names;
+}
+
+bool isCompleted(const Notification& notification)
+{
+    const std::optional<QString>& state = notification.subject().state();
+    return state && (*state == u"closed" || *state == u"merged" || *state == u"resolved");
+}
+
+QList<NotificationPtr> filtered(
+    const QList<NotificationPtr>& notifications, const QString& selectedRepository, const QString& text)
+{
+    QList<NotificationPtr> rows;
+    for (const NotificationPtr& notification : notifications) {
+        if (selectedRepository != allRepositories && notification->repository().fullName() != selectedRepository)
+            continue;
+        if (!text.isEmpty() && !notification->subject().title().contains(text, Qt::CaseInsensitive))
+            continue;
+        rows.append(notification);
+    }
+    sortNewestFirst(rows);
+    return rows;
+}
+
+} // namespace NotificationRules

@@ -1,0 +1,524 @@
+#include "notifications/NotificationsViewModel.h"
+
+#include "core/Console.h"
+#include "core/DateTexts.h"
+#include "core/Scheduler.h"
+#include "github/RequestError.h"
+#include "notifications/NotificationRules.h"
+#include "storage/PreferenceKeys.h"
+#include "storage/PreferenceStore.h"
+
+#include <QMetaObject>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr auto watchdogDelay = 30s;
+constexpr auto statusRefreshDelay = 500ms;
+constexpr auto newHighlightDuration = 3s;
+constexpr qint64 stoppedWatchingLifetimeSeconds = 30 * 24 * 60 * 60;
+
+// A revoked or wrong token fails like a missing one: the user has to sign in again.
+bool needsSignIn(const RequestError& error)
+{
+    const APIError* apiError = error.apiError();
+    return error.isNoToken() || (apiError && apiError->statusCode() == 401);
+}
+
+} // namespace
+
+std::shared_ptr<NotificationsViewModel> NotificationsViewModel::create(const Environment& environment)
+{
+    std::shared_ptr<NotificationsViewModel> viewModel(new NotificationsViewModel(environment));
+    viewModel->startUp();
+    return viewModel;
+}
+
+NotificationsViewModel::NotificationsViewModel(const Environment& environment)
+    : m_environment(environment)
+    , m_apiService(environment)
+    , m_statusService(environment)
+    , m_persistenceService(environment)
+    , m_autoReloadService(*environment.scheduler, *environment.console)
+    , m_repositories {NotificationRules::allRepositories}
+    , m_selectedRepository(NotificationRules::allRepositories)
+{ }
+
+NotificationsViewModel::~NotificationsViewModel()
+{
+    if (m_saveScheduled)
+        saveNotificationsNow();
+}
+
+void NotificationsViewModel::startUp()
+{
+    loadFromCache();
+    syncNotifications();
+    cleanupStoppedWatching();
+    markStoppedWatchingRead();
+}
+
+void NotificationsViewModel::loadFromCache()
+{
+    m_readNotificationIds
+        = m_persistenceService.loadIds(PreferenceKeys::readNotificationsKey).value_or(QSet<QString> {});
+    QList<NotificationPtr> cached = m_persistenceService.loadNotifications(PreferenceKeys::notificationsCacheKey)
+                                        .value_or(QList<NotificationPtr> {});
+    cached.removeIf([this](const NotificationPtr& n) { return m_readNotificationIds.contains(n->id()); });
+    setNotifications(std::move(cached));
+    m_favorites
+        = m_persistenceService.loadNotifications(PreferenceKeys::favoritesKey).value_or(QList<NotificationPtr> {});
+    m_stoppedWatchingSubjects
+        = m_persistenceService.loadDates(PreferenceKeys::stoppedWatchingKey).value_or(StoppedWatching {});
+    setAutoReload(m_environment.preferences->boolValue(PreferenceKeys::autoReload));
+    m_environment.console->print(QStringLiteral("Loaded ") + QString::number(m_notifications.size())
+        + QStringLiteral(" notifications from cache."));
+}
+
+void NotificationsViewModel::cleanupStoppedWatching()
+{
+    const QDateTime oldest = m_environment.scheduler->now().addSecs(-stoppedWatchingLifetimeSeconds);
+    m_stoppedWatchingSubjects.removeIf([&](const auto& mark) { return mark.value() <= oldest; });
+    m_persistenceService.save(m_stoppedWatchingSubjects, PreferenceKeys::stoppedWatchingKey);
+    Q_EMIT stoppedWatchingSubjectsChanged();
+}
+
+void NotificationsViewModel::markStoppedWatchingRead()
+{
+    const QDateTime oldest = m_environment.scheduler->now().addSecs(-stoppedWatchingLifetimeSeconds);
+    for (const NotificationPtr& notification : QList<NotificationPtr>(m_notifications)) {
+        const std::optional<QString>& url = notification->subject().url();
+        if (!url)
+            continue;
+        const auto mark = m_stoppedWatchingSubjects.constFind(*url);
+        if (mark != m_stoppedWatchingSubjects.constEnd() && *mark > oldest)
+            markAsRead(notification);
+    }
+}
+
+void NotificationsViewModel::syncNotifications()
+{
+    Console& console = *m_environment.console;
+    console.print(QStringLiteral(">>> Fetching notifications..."));
+    const QDateTime since = m_persistenceService.getLastPullDate(false);
+    setLoading(true);
+    setStatusMessage(QStringLiteral("Syncing notifications at ") + now() + QStringLiteral("..."));
+
+    m_environment.scheduler->singleShot(watchdogDelay, this, [this] {
+        if (!m_isLoading)
+            return;
+        m_environment.console->print(QStringLiteral("⚠️ Notification fetch timeout - forcing completion"));
+        setLoading(false);
+        setStatusMessage(QStringLiteral("Sync timed out at ") + now());
+    });
+
+    // The next sync asks from the moment this one asked, so that a thread changed while
+    // the reply was on its way is fetched again rather than skipped.
+    const QDateTime pullMoment = m_environment.scheduler->now();
+    m_cancellables.add(m_apiService.fetchNotifications(since, 1).subscribe(
+        [this, pullMoment](const QList<NotificationPtr>& fetched) {
+            processFetchedNotifications(fetched, pullMoment);
+            scheduleStatusRefresh();
+            setLoading(false);
+            Q_EMIT syncFinished(SyncOutcome::Succeeded);
+        },
+        [this](const RequestError& error) {
+            setLoading(false);
+            setStatusMessage(QStringLiteral("Sync failed at ") + now());
+            reportSyncFailure(error);
+            if (needsSignIn(error))
+                setNeedsToken(true);
+            Q_EMIT syncFinished(needsSignIn(error) ? SyncOutcome::NeedsSignIn : SyncOutcome::Failed);
+        }));
+}
+
+void NotificationsViewModel::reportSyncFailure(const RequestError& error)
+{
+    Console& console = *m_environment.console;
+    console.print(QStringLiteral("❌ Error fetching notifications:"));
+    console.print(QStringLiteral("   Error type: ") + error.typeName());
+    console.print(QStringLiteral("   Localized description: ") + error.localizedDescription());
+    if (const APIError* apiError = error.apiError())
+        console.print(QStringLiteral("   API Error: ") + apiError->description());
+    if (const DecodingError* decodingError = error.decodingError()) {
+        console.print(QStringLiteral("   Decoding Error Details:"));
+        const QString context = decodingError->contextDescription();
+        switch (decodingError->kind()) {
+        case DecodingError::Kind::typeMismatch:
+            console.print(QStringLiteral("     Type mismatch: expected ") + decodingError->typeName()
+                + QStringLiteral(" in ") + context);
+            break;
+        case DecodingError::Kind::valueNotFound:
+            console.print(QStringLiteral("     Value not found: ") + decodingError->typeName() + QStringLiteral(" in ")
+                + context);
+            break;
+        case DecodingError::Kind::keyNotFound:
+            console.print(
+                QStringLiteral("     Key not found: ") + decodingError->key() + QStringLiteral(" in ") + context);
+            break;
+        case DecodingError::Kind::dataCorrupted:
+            console.print(QStringLiteral("     Data corrupted: ") + context);
+            break;
+        }
+    }
+}
+
+void NotificationsViewModel::processFetchedNotifications(
+    const QList<NotificationPtr>& fetched, const QDateTime& pullMoment)
+{
+    NotificationRules::Merge merge = NotificationRules::merge(m_notifications, fetched);
+    setNewNotificationIds(std::move(merge.newIds));
+    merge.merged.removeIf([this](const NotificationPtr& n) { return m_readNotificationIds.contains(n->id()); });
+    setNotifications(std::move(merge.merged));
+    updateRepositories();
+
+    for (const NotificationPtr& notification : fetched) {
+        m_cancellables.add(
+            m_statusService.fetchState(*notification)
+                .subscribe([this, notification](
+                               const std::optional<QString>& state) { updateNotificationState(notification, state); },
+                    [this](const RequestError& error) {
+                        m_environment.console->print(
+                            QStringLiteral("Error fetching state: ") + error.localizedDescription());
+                    }));
+    }
+
+    saveNotificationsSoon();
+    m_persistenceService.setLastPullDate(pullMoment, false);
+    markStoppedWatchingRead();
+
+    m_environment.scheduler->singleShot(
+        newHighlightDuration, nullptr, [self = shared_from_this()] { self->setNewNotificationIds({}); });
+
+    const QString count = QString::number(fetched.size());
+    m_environment.console->print(QStringLiteral("Processed ") + count + QStringLiteral(" new notifications"));
+    setStatusMessage(QStringLiteral("Synced ") + count + QStringLiteral(" notifications at ") + now());
+}
+
+void NotificationsViewModel::scheduleStatusRefresh()
+{
+    m_environment.scheduler->singleShot(
+        statusRefreshDelay, nullptr, [self = shared_from_this()] { self->refreshPullRequestStatuses(); });
+}
+
+void NotificationsViewModel::refreshPullRequestStatuses()
+{
+    Console& console = *m_environment.console;
+    console.print(QStringLiteral(">>> Refreshing pull request statuses..."));
+    setStatusMessage(QStringLiteral("Refreshing pull request statuses at ") + now() + QStringLiteral("..."));
+
+    QList<NotificationPtr> pullRequests;
+    for (const NotificationPtr& notification : m_notifications) {
+        if (notification->subject().type() == u"PullRequest")
+            pullRequests.append(notification);
+    }
+    Q_EMIT statusRefreshStarted();
+    if (pullRequests.isEmpty()) {
+        setStatusMessage(QStringLiteral("No pull request notifications found at ") + now());
+        setLoading(false);
+        console.print(QStringLiteral("No pull request notifications to refresh"));
+        return;
+    }
+
+    // Shared by this run's handlers only; a second run keeps its own count.
+    struct Run
+    {
+        qsizetype completed = 0;
+        qsizetype total = 0;
+    };
+    auto run = std::make_shared<Run>(Run {0, pullRequests.size()});
+
+    m_environment.scheduler->singleShot(watchdogDelay, this, [this, run] {
+        if (!m_isLoading || run->completed >= run->total)
+            return;
+        m_environment.console->print(QStringLiteral("⚠️ PR status refresh timeout - forcing completion"));
+        setLoading(false);
+        setStatusMessage(QStringLiteral("Pull request status refresh timed out at ") + now());
+    });
+
+    const auto stateRequestEnded = [this, run] {
+        if (++run->completed != run->total)
+            return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, total = run->total] {
+                setStatusMessage(QStringLiteral("Refreshed ") + QString::number(total)
+                    + QStringLiteral(" pull request statuses at ") + now());
+                setLoading(false);
+            },
+            Qt::QueuedConnection);
+    };
+
+    for (const NotificationPtr& notification : pullRequests) {
+        m_cancellables.add(m_statusService.fetchState(*notification)
+                               .subscribe(
+                                   [this, notification, stateRequestEnded](const std::optional<QString>& state) {
+                                       updateNotificationState(notification, state);
+                                       if (notification->subject().type() == u"PullRequest")
+                                           refreshPullRequestDetails(notification);
+                                       stateRequestEnded();
+                                   },
+                                   [this, notification, stateRequestEnded](const RequestError& error) {
+                                       m_environment.console->print(QStringLiteral("Error fetching state for ")
+                                           + notification->subject().title() + QStringLiteral(": ")
+                                           + error.localizedDescription());
+                                       stateRequestEnded();
+                                   }));
+    }
+}
+
+void NotificationsViewModel::refreshPullRequestDetails(const NotificationPtr& notification)
+{
+    // CI and review are asked together; the words are written only when both answered,
+    // and the first failure is reported once.
+    struct Details
+    {
+        std::optional<QString> ci;
+        std::optional<QString> review;
+        bool failed = false;
+    };
+    auto details = std::make_shared<Details>();
+    const auto answered = [this, notification, details] {
+        if (details->ci && details->review)
+            updatePullRequestDetails(notification, *details->ci, *details->review);
+    };
+    const auto failed = [this, notification, details](const RequestError& error) {
+        if (std::exchange(details->failed, true))
+            return;
+        m_environment.console->print(QStringLiteral("Error fetching PR details for ") + notification->subject().title()
+            + QStringLiteral(": ") + error.localizedDescription());
+    };
+    m_cancellables.add(m_statusService.fetchCIStatus(*notification)
+                           .subscribe(
+                               [details, answered](const QString& ci) {
+                                   details->ci = ci;
+                                   if (!details->failed)
+                                       answered();
+                               },
+                               failed));
+    m_cancellables.add(m_statusService.fetchReviewStatus(*notification)
+                           .subscribe(
+                               [details, answered](const QString& review) {
+                                   details->review = review;
+                                   if (!details->failed)
+                                       answered();
+                               },
+                               failed));
+}
+
+void NotificationsViewModel::updateNotificationState(
+    const NotificationPtr& notification, const std::optional<QString>& state)
+{
+    const NotificationPtr record = listed(notification->id());
+    if (!record)
+        return;
+    record->subject().setState(state);
+    saveNotificationsSoon();
+    Q_EMIT changed();
+}
+
+void NotificationsViewModel::updatePullRequestDetails(
+    const NotificationPtr& notification, const QString& ci, const QString& review)
+{
+    const NotificationPtr record = listed(notification->id());
+    if (!record)
+        return;
+    record->subject().setCiStatus(ci);
+    record->subject().setReviewStatus(review);
+    saveNotificationsSoon();
+    Q_EMIT changed();
+    m_environment.console->print(QStringLiteral("Updated PR details for ") + notification->subject().title()
+        + QStringLiteral(": CI=") + ci + QStringLiteral(", Review=") + review);
+}
+
+void NotificationsViewModel::markAsRead(const NotificationPtr& notification)
+{
+    m_cancellables.add(
+        m_apiService.markThreadAsRead(notification->id())
+            .subscribe(
+                [this, notification](std::monostate) {
+                    removeReadNotification(notification);
+                    m_environment.console->print(QStringLiteral("Notification marked as read successfully."));
+                },
+                [this](const RequestError& error) {
+                    m_environment.console->print(
+                        QStringLiteral("Error marking notification as read: ") + error.localizedDescription());
+                }));
+}
+
+void NotificationsViewModel::removeReadNotification(const NotificationPtr& notification)
+{
+    const QString id = notification->id();
+    QList<NotificationPtr> remaining = m_notifications;
+    if (remaining.removeIf([&id](const NotificationPtr& n) { return n->id() == id; }) > 0)
+        setNotifications(std::move(remaining));
+    m_readNotificationIds.insert(id);
+    m_persistenceService.save(m_readNotificationIds, PreferenceKeys::readNotificationsKey);
+    Q_EMIT readNotificationIdsChanged();
+}
+
+void NotificationsViewModel::markCompletedAsRead()
+{
+    m_environment.console->print(QStringLiteral(">>> Marking completed notifications as read..."));
+    QList<NotificationPtr> completed;
+    for (const NotificationPtr& notification : m_notifications) {
+        if (NotificationRules::isCompleted(*notification))
+            completed.append(notification);
+    }
+    setStatusMessage(QStringLiteral("Marking ") + QString::number(completed.size())
+        + QStringLiteral(" completed notifications as read..."));
+    for (const NotificationPtr& notification : completed)
+        markAsRead(notification);
+}
+
+void NotificationsViewModel::stopWatching(const NotificationPtr& notification)
+{
+    if (const std::optional<QString>& url = notification->subject().url()) {
+        m_stoppedWatchingSubjects.insert(*url, m_environment.scheduler->now());
+        Q_EMIT stoppedWatchingSubjectsChanged();
+    }
+    m_persistenceService.save(m_stoppedWatchingSubjects, PreferenceKeys::stoppedWatchingKey);
+    markAsRead(notification);
+}
+
+void NotificationsViewModel::toggleFavorite(const NotificationPtr& notification)
+{
+    const auto starred = std::find_if(m_favorites.begin(), m_favorites.end(),
+        [&](const NotificationPtr& n) { return n->id() == notification->id(); });
+    if (starred == m_favorites.end())
+        m_favorites.append(notification);
+    else
+        m_favorites.erase(starred);
+    m_persistenceService.save(m_favorites, PreferenceKeys::favoritesKey);
+    Q_EMIT favoritesChanged();
+}
+
+bool NotificationsViewModel::isFavorite(const NotificationPtr& notification) const
+{
+    return std::any_of(m_favorites.begin(), m_favorites.end(),
+        [&](const NotificationPtr& n) { return n->id() == notification->id(); });
+}
+
+QList<NotificationPtr> NotificationsViewModel::filteredNotifications() const
+{
+    return NotificationRules::filtered(m_notifications, m_selectedRepository, m_textFilter);
+}
+
+void NotificationsViewModel::updateRepositories()
+{
+    QStringList repositories = NotificationRules::repositoryChoices(m_notifications);
+    if (repositories == m_repositories)
+        return;
+    m_repositories = std::move(repositories);
+    Q_EMIT repositoriesChanged();
+}
+
+void NotificationsViewModel::setAutoReload(bool autoReload)
+{
+    if (m_autoReload != autoReload) {
+        m_autoReload = autoReload;
+        Q_EMIT autoReloadChanged();
+    }
+    updateAutoReload();
+    m_environment.preferences->setBool(PreferenceKeys::autoReload, m_autoReload);
+}
+
+void NotificationsViewModel::updateAutoReload()
+{
+    if (!m_autoReload) {
+        m_autoReloadService.stopAutoReload();
+        return;
+    }
+    m_autoReloadService.startAutoReload([weakThis = weak_from_this()] {
+        if (auto self = weakThis.lock()) {
+            self->m_environment.console->print(QStringLiteral(">>> Auto-reload: Triggering scheduled sync"));
+            self->syncNotifications();
+        }
+    });
+}
+
+void NotificationsViewModel::setSelectedRepository(const QString& repository)
+{
+    if (m_selectedRepository == repository)
+        return;
+    m_selectedRepository = repository;
+    Q_EMIT selectedRepositoryChanged();
+}
+
+void NotificationsViewModel::setTextFilter(const QString& text)
+{
+    if (m_textFilter == text)
+        return;
+    m_textFilter = text;
+    Q_EMIT textFilterChanged();
+}
+
+void NotificationsViewModel::setNeedsToken(bool needsToken)
+{
+    if (m_needsToken == needsToken)
+        return;
+    m_needsToken = needsToken;
+    Q_EMIT needsTokenChanged();
+}
+
+void NotificationsViewModel::setNotifications(QList<NotificationPtr> notifications)
+{
+    m_notifications = std::move(notifications);
+    m_listedById.clear();
+    m_listedById.reserve(m_notifications.size());
+    for (const NotificationPtr& notification : m_notifications) {
+        if (!m_listedById.contains(notification->id()))
+            m_listedById.insert(notification->id(), notification);
+    }
+    Q_EMIT notificationsChanged();
+}
+
+void NotificationsViewModel::setLoading(bool loading)
+{
+    if (m_isLoading == loading)
+        return;
+    m_isLoading = loading;
+    Q_EMIT isLoadingChanged();
+}
+
+void NotificationsViewModel::setStatusMessage(const QString& message)
+{
+    m_statusMessage = message;
+    Q_EMIT statusMessageChanged();
+}
+
+void NotificationsViewModel::setNewNotificationIds(QSet<QString> ids)
+{
+    m_newNotificationIds = std::move(ids);
+    Q_EMIT newNotificationIdsChanged();
+}
+
+NotificationPtr NotificationsViewModel::listed(const QString& id) const
+{
+    return m_listedById.value(id);
+}
+
+void NotificationsViewModel::saveNotificationsSoon()
+{
+    if (std::exchange(m_saveScheduled, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_saveScheduled)
+                saveNotificationsNow();
+        },
+        Qt::QueuedConnection);
+}
+
+void NotificationsViewModel::saveNotificationsNow()
+{
+    m_saveScheduled = false;
+    m_persistenceService.save(m_notifications, PreferenceKeys::notificationsCacheKey);
+}
+
+QString NotificationsViewModel::now() const
+{
+    return mediumDateTimeText(m_environment.scheduler->now());
+}
