@@ -1,8 +1,10 @@
 #pragma once
 
 #include "github/GitHubRestClient.h"
+#include "github/Issue.h"
 #include "github/Notification.h"
 #include "github/NotificationsFetch.h"
+#include "github/PullRequestDetails.h"
 
 #include <QDateTime>
 
@@ -12,10 +14,13 @@
 struct Environment;
 
 // The REST client of the two feed controllers (one instance each), with a
-// SecureStorage of its own: the notification thread list and marking a thread read.
+// SecureStorage of its own: the notification thread list and marking a thread read,
+// the assigned items, and one item or pull request by its API URL.
 class GitHubAPIService
 {
 public:
+    static constexpr int maxAssignedIssuePages = 100;
+
     explicit GitHubAPIService(const Environment& environment);
 
     // Every thread changed since `since`, from `page` on through the Link header's
@@ -25,6 +30,19 @@ public:
     // GitHub answers 205; a 404 or 410 means the thread is gone, which is as good as
     // read. Any other status fails with httpError.
     Request<std::monostate> markThreadAsRead(const QString& threadId);
+
+    // Every item assigned to the user and changed since `since`, from `page` on through
+    // the Link header's next pages (at most maxAssignedIssuePages), in the server's
+    // order: the controller moves its last-pull date past all of them, so an item left
+    // on a later page would never be fetched. The status is not examined: an error reply
+    // fails with a decoding error that carries it (RequestError::isUnauthorized()).
+    // Prints nothing.
+    Request<QList<IssuePtr>> fetchAssignedIssues(const QDateTime& since, int page);
+
+    // One item, or one pull request, by its REST API URL (which must lie under the REST
+    // API base). The status is not examined, as for fetchAssignedIssues.
+    Request<IssuePtr> fetchIssue(const QString& urlText);
+    Request<PullRequestDetails> fetchPullRequestDetails(const QString& urlText);
 
 private:
     std::shared_ptr<GitHubRestClient> m_client;

@@ -2,6 +2,7 @@
 
 #include "github/GitHubEndpoints.h"
 #include "github/HttpReply.h"
+#include "github/JsonDecoder.h"
 #include "github/OutgoingRequest.h"
 #include "github/RequestError.h"
 
@@ -30,6 +31,7 @@ public:
 
     // The REST API base URL, without a trailing slash.
     const QString& baseUrl() const { return m_endpoints.apiBase(); }
+    const GitHubEndpoints& endpoints() const { return m_endpoints; }
 
     // The stored token; none when absent or empty.
     std::optional<QString> token();
@@ -70,6 +72,21 @@ public:
                         promise.resolve(std::get<T>(std::move(result)));
                 },
                 [promise](RequestError error) { promise.reject(std::move(error)); }));
+        });
+    }
+
+    // A request whose value is `decode` applied to the reply's body, whatever the reply's
+    // status: `decode(const QByteArray&)` returns Decoded<T>. A body that does not decode
+    // fails the request with the DecodingError and the reply's status (see
+    // RequestError::httpStatus), so that an error reply surfaces as a decoding error.
+    template <typename T, typename Decode>
+    static Request<T> decodeReply(Request<HttpReply> sent, Decode decode)
+    {
+        return readReply<T>(std::move(sent), [decode](const HttpReply& reply) -> std::variant<T, RequestError> {
+            Decoded<T> decoded = decode(reply.body);
+            if (auto* error = std::get_if<DecodingError>(&decoded))
+                return RequestError(std::move(*error), reply.statusCode);
+            return std::get<T>(std::move(decoded));
         });
     }
 

@@ -92,7 +92,7 @@ std::variant<Page<NotificationPtr>, RequestError> NotificationsFetch::readPage(c
         return RequestError(std::move(*error));
     Decoded<QList<NotificationPtr>> decoded = Notification::decodeList(reply.body);
     if (auto* error = std::get_if<DecodingError>(&decoded))
-        return RequestError(std::move(*error));
+        return RequestError(std::move(*error), reply.statusCode);
     auto& notifications = std::get<QList<NotificationPtr>>(decoded);
     m_console->print(QStringLiteral("✅ Successfully decoded ") + QString::number(notifications.size())
         + QStringLiteral(" notifications"));

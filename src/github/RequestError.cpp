@@ -12,10 +12,32 @@ RequestError::RequestError(DecodingError error)
     : m_error(std::move(error))
 { }
 
+RequestError::RequestError(DecodingError error, int httpStatus)
+    : m_error(std::move(error))
+    , m_decodedStatus(httpStatus > 0 ? std::optional(httpStatus) : std::nullopt)
+{ }
+
 bool RequestError::isNoToken() const
 {
     const APIError* error = apiError();
     return error && error->isNoToken();
+}
+
+std::optional<int> RequestError::httpStatus() const
+{
+    if (const APIError* error = apiError()) {
+        switch (error->kind()) {
+        case APIError::Kind::httpError:
+            return error->statusCode();
+        case APIError::Kind::rateLimited:
+            return 403;
+        case APIError::Kind::invalidResponse:
+        case APIError::Kind::noToken:
+        case APIError::Kind::invalidURL:
+            return std::nullopt;
+        }
+    }
+    return m_decodedStatus;
 }
 
 QString RequestError::typeName() const

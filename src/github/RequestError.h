@@ -5,16 +5,21 @@
 #include "github/DecodingError.h"
 #include "github/TransportError.h"
 
+#include <optional>
 #include <variant>
 
 // How a REST request failed: the REST client's own APIError, the transport's error,
 // or a decoding error. Callers switch on it to choose a status line or the sign-in.
+// A decoding error of a reply body keeps the reply's status: requests that do not
+// examine the status still let their callers tell a revoked token (401) apart.
 class RequestError
 {
 public:
     RequestError(APIError error);
     RequestError(TransportError error);
     RequestError(DecodingError error);
+    // The body of a reply with status `httpStatus` (0 when it was not HTTP) did not decode.
+    RequestError(DecodingError error, int httpStatus);
 
     // The error held, or null when it is of another type.
     const APIError* apiError() const { return std::get_if<APIError>(&m_error); }
@@ -22,6 +27,15 @@ public:
     const DecodingError* decodingError() const { return std::get_if<DecodingError>(&m_error); }
 
     bool isNoToken() const;
+
+    // The status of the HTTP reply the error stems from: an httpError's code, 403 for
+    // rateLimited, or the status of the reply whose body failed to decode. None when
+    // no HTTP reply was involved (noToken, invalidURL, transport errors) or its status
+    // is unknown.
+    std::optional<int> httpStatus() const;
+    // GitHub refused the token (401 "Bad credentials"): it was revoked or has expired,
+    // and the user has to sign in again.
+    bool isUnauthorized() const { return httpStatus() == 401; }
 
     // "APIError", "TransportError" or "DecodingError".
     QString typeName() const;
@@ -33,6 +47,7 @@ public:
 
 private:
     std::variant<APIError, TransportError, DecodingError> m_error;
+    std::optional<int> m_decodedStatus;
 };
 
 // What every REST operation returns: nothing is sent until the caller subscribes;

@@ -1,16 +1,7 @@
 #include "github/Subject.h"
 
 #include "github/JsonObjectReader.h"
-
-namespace {
-
-void insertIfPresent(QJsonObject& object, QLatin1String key, const std::optional<QString>& value)
-{
-    if (value)
-        object.insert(key, *value);
-}
-
-} // namespace
+#include "github/JsonWriting.h"
 
 Subject::Subject(QString title, QString type, std::optional<QString> url)
     : m_title(std::move(title))

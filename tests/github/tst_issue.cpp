@@ -1,0 +1,287 @@
+#include "github/Issue.h"
+#include "github/PullRequestDetails.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+namespace {
+
+QByteArray example(const QString& name)
+{
+    QFile file(qEnvironmentVariable("TIDEWHELK_EXAMPLES_DIR") + u'/' + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing example %s", qPrintable(name));
+    return file.readAll();
+}
+
+QByteArray arrayOf(const QByteArray& object)
+{
+    return '[' + object + ']';
+}
+
+QList<IssuePtr> decoded(const QByteArray& json)
+{
+    Decoded<QList<IssuePtr>> result = Issue::decodeList(json);
+    if (const auto* error = std::get_if<DecodingError>(&result))
+        qFatal("unexpected decoding error %s", qPrintable(error->description()));
+    return std::get<QList<IssuePtr>>(result);
+}
+
+IssuePtr decodedOne(const QByteArray& json)
+{
+    return decoded(arrayOf(json)).first();
+}
+
+// Written to the cache form and read back.
+IssuePtr roundTrip(const IssuePtr& issue)
+{
+    return decoded(Issue::encodeList({issue})).first();
+}
+
+// Every key of the cache form, with a value each; "id" beyond 32 bits.
+const QByteArray fullIssue = R"({"id": 1308969059, "title": "Found a bug", )"
+                             "\"html_url\": \"https://github.com/o/r/pull/3\", "
+                             "\"repository_url\": \"https://api.github.com/repos/o/r\", "
+                             "\"labels_url\": \"https://api.github.com/repos/o/r/issues/3/labels{/name}\", "
+                             "\"comments_url\": \"https://api.github.com/repos/o/r/issues/3/comments\", "
+                             "\"events_url\": \"https://api.github.com/repos/o/r/issues/3/events\", "
+                             R"("state": "merged", "created_at": "2022-07-19T04:37:09Z", )"
+                             R"("updated_at": "2022-07-20T04:37:09Z", "closed_at": "2022-07-20T04:37:09Z", )"
+                             R"("body": "Caf\u00e9 \ud83d\udc1a", "repository": {"full_name": "o/r"}, )"
+                             "\"pull_request\": {\"url\": \"https://api.github.com/repos/o/r/pulls/3\", "
+                             "\"html_url\": \"https://github.com/o/r/pull/3\", "
+                             "\"diff_url\": \"https://github.com/o/r/pull/3.diff\", "
+                             "\"patch_url\": \"https://github.com/o/r/pull/3.patch\", "
+                             R"("merged_at": "2022-07-20T04:37:09Z"}})";
+
+const QByteArray bareIssue
+    = R"({"id": 7, "title": "t", "html_url": "h", "state": "open", "updated_at": "2022-07-19T04:37:09Z"})";
+
+} // namespace
+
+class TestIssue : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void decodesGitHubsExamples_data();
+    void decodesGitHubsExamples();
+    void writtenAndReadBackIsUnchanged_data();
+    void writtenAndReadBackIsUnchanged();
+    void absentOptionalsStayAbsent();
+    void displayState_data();
+    void displayState();
+    void badItemFailsTheWholeList_data();
+    void badItemFailsTheWholeList();
+    void pullRequestDetails_data();
+    void pullRequestDetails();
+};
+
+void TestIssue::decodesGitHubsExamples_data()
+{
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<qint64>("firstId");
+    QTest::addColumn<std::optional<QString>>("repository");
+    QTest::addColumn<bool>("pullRequest");
+    QTest::addColumn<std::optional<QString>>("body");
+
+    QTest::newRow("GET /issues item that is a pull request")
+        << example(u"openapi/GET-issues.200.issue-with-repo-items.json"_qs) << 1 << qint64(1)
+        << std::optional(u"octocat/Hello-World"_qs) << true << std::optional(u"I'm having a problem with this."_qs);
+    QTest::newRow("single issue, repository null")
+        << arrayOf(example(u"openapi/GET-repos-issues-number.200.issue.json"_qs)) << 1 << qint64(1)
+        << std::optional<QString>() << true << std::optional(u"I'm having a problem with this."_qs);
+    QTest::newRow("recorded issue, body null")
+        << arrayOf(example(u"octokit-fixtures/POST-repos-issues.201.issue.body.json"_qs)) << 1 << qint64(1308967529)
+        << std::optional<QString>() << false << std::optional<QString>();
+    QTest::newRow("recorded page of issues")
+        << example(u"octokit-fixtures/GET-repos-issues.page1-of-5.200.body.json"_qs) << 3 << qint64(1308969059)
+        << std::optional<QString>() << false << std::optional<QString>();
+}
+
+void TestIssue::decodesGitHubsExamples()
+{
+    QFETCH(QByteArray, list);
+    QFETCH(int, count);
+    QFETCH(qint64, firstId);
+    QFETCH(std::optional<QString>, repository);
+    QFETCH(bool, pullRequest);
+    QFETCH(std::optional<QString>, body);
+
+    const QList<IssuePtr> issues = decoded(list);
+    QCOMPARE(issues.size(), count);
+    const Issue& issue = *issues.first();
+    QCOMPARE(issue.id(), firstId);
+    QCOMPARE(issue.state(), u"open"_qs);
+    QCOMPARE(issue.repository() ? std::optional(issue.repository()->fullName()) : std::nullopt, repository);
+    QCOMPARE(issue.pullRequest().has_value(), pullRequest);
+    QCOMPARE(issue.body(), body);
+    QCOMPARE(issue.closedAt(), std::nullopt);
+    QVERIFY(issue.repositoryUrl()->startsWith(u"https://api.github.com/repos/"_qs));
+    for (const IssuePtr& each : issues)
+        QVERIFY(*roundTrip(each) == *each);
+}
+
+void TestIssue::writtenAndReadBackIsUnchanged_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::newRow("every field, state merged") << fullIssue;
+    QTest::newRow("required fields only") << bareIssue;
+    QTest::newRow("pull request without merge time")
+        << QByteArray(bareIssue).replace("}", R"(, "pull_request": {"url": "u", "merged_at": null}})");
+    QTest::newRow("largest id") << QByteArray(bareIssue).replace("\"id\": 7", "\"id\": 9223372036854775807");
+}
+
+void TestIssue::writtenAndReadBackIsUnchanged()
+{
+    QFETCH(QByteArray, json);
+    const IssuePtr original = decodedOne(json);
+    const QByteArray written = Issue::encodeList({original});
+    QVERIFY2(!written.contains('\n') && !written.contains(": "), written.constData());
+
+    const IssuePtr again = roundTrip(original);
+    QVERIFY2(*again == *original, Issue::encodeList({again}).constData());
+    QCOMPARE(Issue::encodeList({again}), written);
+}
+
+void TestIssue::absentOptionalsStayAbsent()
+{
+    const IssuePtr fromNulls = decodedOne(R"({"id": 7, "title": "t", "html_url": "h", "state": "open",
+        "updated_at": "2022-07-19T04:37:09Z", "repository_url": null, "labels_url": null, "comments_url": null, "events_url": null,
+        "created_at": null, "closed_at": null, "body": null, "repository": null, "pull_request": null})");
+    QCOMPARE(fromNulls->toJson().keys(),
+        (QStringList {u"html_url"_qs, u"id"_qs, u"state"_qs, u"title"_qs, u"updated_at"_qs}));
+    QVERIFY(*fromNulls == *decodedOne(bareIssue));
+
+    const IssuePtr pullRequest = decodedOne(
+        QByteArray(bareIssue).replace("}", R"(, "pull_request": {"url": "u", "html_url": null, "merged_at": null}})"));
+    QCOMPARE(pullRequest->toJson().value(u"pull_request").toObject().keys(), QStringList {u"url"_qs});
+}
+
+void TestIssue::displayState_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<std::optional<QString>>("mergedAtWritten");
+    QTest::addColumn<QString>("displayed");
+
+    const QByteArray closed = QByteArray(bareIssue).replace("\"open\"", "\"closed\"");
+    QTest::newRow("issue shows its state") << closed << std::optional<QString>() << u"closed"_qs;
+    QTest::newRow("pull request, merged_at null")
+        << QByteArray(closed).replace("}", R"(, "pull_request": {"merged_at": null}})") << std::optional<QString>()
+        << u"closed"_qs;
+    QTest::newRow("pull request with merged_at")
+        << QByteArray(bareIssue).replace("}", R"(, "pull_request": {"merged_at": "2022-07-20T04:37:09Z"}})")
+        << std::optional<QString>() << u"merged"_qs;
+    QTest::newRow("merged_at written by the controller")
+        << QByteArray(bareIssue).replace("}", R"(, "pull_request": {"url": "u", "merged_at": null}})")
+        << std::optional(u"2022-07-20T04:37:09Z"_qs) << u"merged"_qs;
+}
+
+void TestIssue::displayState()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(std::optional<QString>, mergedAtWritten);
+    QFETCH(QString, displayed);
+
+    const IssuePtr issue = decodedOne(json);
+    if (mergedAtWritten) {
+        PullRequestInfo info = *issue->pullRequest();
+        info.setMergedAt(mergedAtWritten);
+        issue->setPullRequest(info);
+    }
+    QCOMPARE(issue->displayState(), displayed);
+    QCOMPARE(roundTrip(issue)->displayState(), displayed);
+}
+
+void TestIssue::badItemFailsTheWholeList_data()
+{
+    QTest::addColumn<QByteArray>("bad");
+    QTest::addColumn<QString>("error");
+
+    for (const char* key : {"title", "html_url", "state", "updated_at"}) {
+        QJsonObject object = QJsonDocument::fromJson(bareIssue).object();
+        object.remove(QLatin1String(key));
+        QTest::addRow("without %s", key) << QJsonDocument(object).toJson(QJsonDocument::Compact)
+                                         << u"keyNotFound(key: \"%1\", codingPath: [1], "_qs.arg(QLatin1String(key));
+    }
+    QTest::newRow("id as a string") << QByteArray(bareIssue).replace("\"id\": 7", "\"id\": \"7\"")
+                                    << u"typeMismatch(type: Int64, codingPath: [1, \"id\"], "_qs;
+    QTest::newRow("id with a fraction") << QByteArray(bareIssue).replace("\"id\": 7", "\"id\": 7.5")
+                                        << u"dataCorrupted(codingPath: [1, \"id\"], "_qs;
+    QTest::newRow("title null") << QByteArray(bareIssue).replace("\"t\"", "null")
+                                << u"valueNotFound(type: String, codingPath: [1, \"title\"], "_qs;
+    QTest::newRow("repository without full_name") << QByteArray(bareIssue).replace("}",
+        R"(, "repository": {"name": "r"}})") << u"keyNotFound(key: \"full_name\", codingPath: [1, \"repository\"], "_qs;
+    QTest::newRow("pull_request of another type") << QByteArray(bareIssue).replace("}", R"(, "pull_request": true})")
+                                                  << u"typeMismatch(type: PullRequestInfo, codingPath: [1, "
+                                                     "\"pull_request\"], "_qs;
+}
+
+void TestIssue::badItemFailsTheWholeList()
+{
+    QFETCH(QByteArray, bad);
+    QFETCH(QString, error);
+
+    const Decoded<QList<IssuePtr>> result = Issue::decodeList('[' + bareIssue + ',' + bad + ',' + bareIssue + ']');
+    QVERIFY(std::holds_alternative<DecodingError>(result));
+    const QString description = std::get<DecodingError>(result).description();
+    QVERIFY2(description.startsWith(error), qPrintable(description));
+}
+
+void TestIssue::pullRequestDetails_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<bool>("merged");
+    QTest::addColumn<std::optional<QString>>("mergedAt");
+    QTest::addColumn<std::optional<bool>>("mergeable");
+    QTest::addColumn<std::optional<QString>>("mergedBy");
+
+    // GitHub's example is not consistent (open, not merged, yet with a merge time and a
+    // merger); it decodes as it is.
+    const QByteArray example = ::example(u"openapi/GET-repos-pulls-number.200.pull-request.json"_qs);
+    QTest::newRow("GitHub's example") << example << u"open"_qs << false << std::optional(u"2011-01-26T19:01:12Z"_qs)
+                                      << std::optional(true) << std::optional(u"octocat"_qs);
+    QJsonObject merging = QJsonDocument::fromJson(example).object();
+    merging.insert(u"merged_by"_qs, QJsonValue::Null);
+    merging.insert(u"mergeable"_qs, QJsonValue::Null);
+    merging.remove(u"merged_at"_qs);
+    QTest::newRow("merged_by and mergeable null, merged_at absent")
+        << QJsonDocument(merging).toJson() << u"open"_qs << false << std::optional<QString>() << std::optional<bool>()
+        << std::optional<QString>();
+    QTest::newRow("merged") << QByteArray(R"({"id": 9, "state": "closed", "merged": true, "merged_at": "m",
+        "merged_by": {"login": "hubot"}, "mergeable_state": "unknown"})")
+                            << u"closed"_qs << true << std::optional(u"m"_qs) << std::optional<bool>()
+                            << std::optional(u"hubot"_qs);
+}
+
+void TestIssue::pullRequestDetails()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QString, state);
+    QFETCH(bool, merged);
+    QFETCH(std::optional<QString>, mergedAt);
+    QFETCH(std::optional<bool>, mergeable);
+    QFETCH(std::optional<QString>, mergedBy);
+
+    const auto result = JsonDecoder::decode(json, &PullRequestDetails::fromJson);
+    QVERIFY(std::holds_alternative<PullRequestDetails>(result));
+    const PullRequestDetails& details = std::get<PullRequestDetails>(result);
+    QCOMPARE(details.state, state);
+    QCOMPARE(details.merged, merged);
+    QCOMPARE(details.mergedAt, mergedAt);
+    QCOMPARE(details.mergeable, mergeable);
+    QCOMPARE(details.mergedBy ? std::optional(details.mergedBy->login) : std::nullopt, mergedBy);
+
+    QJsonObject withoutMerged = QJsonDocument::fromJson(json).object();
+    withoutMerged.remove(u"merged"_qs);
+    const auto failed = JsonDecoder::decode(QJsonDocument(withoutMerged).toJson(), &PullRequestDetails::fromJson);
+    QCOMPARE(std::get<DecodingError>(failed).key(), u"merged"_qs);
+}
+
+QTEST_GUILESS_MAIN(TestIssue)
+#include "tst_issue.moc"
