@@ -1,0 +1,53 @@
+#pragma once
+
+#include "github/Issue.h"
+#include "github/Notification.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+
+#include <optional>
+
+class Clock;
+class PreferenceStore;
+struct Environment;
+
+// Turns the controllers' lists, marks and dates into the values of the preference
+// store and back (encodings in PreferenceKeys.h). Each feed controller owns one. It
+// has no state of its own, reports no error and prints nothing: a value that cannot
+// be read counts as absent (and stays until the next save of its key overwrites it),
+// and the callers substitute their defaults.
+class PersistenceService
+{
+public:
+    // Uses the environment's preferences, and its scheduler as the clock.
+    explicit PersistenceService(const Environment& environment);
+
+    void save(const QList<NotificationPtr>& notifications, const QString& key);
+    void save(const QList<IssuePtr>& issues, const QString& key);
+    // A JSON array of strings; order not significant.
+    void save(const QSet<QString>& ids, const QString& key);
+    // A JSON object: key -> seconds since 2001-01-01T00:00:00Z. A map holding an
+    // invalid date cannot be encoded and leaves the stored value as it was.
+    void save(const QHash<QString, QDateTime>& dates, const QString& key);
+
+    // None when the key holds nothing, something other than data, or data that does
+    // not decode as that type.
+    std::optional<QList<NotificationPtr>> loadNotifications(const QString& key) const;
+    std::optional<QList<IssuePtr>> loadIssues(const QString& key) const;
+    std::optional<QSet<QString>> loadIds(const QString& key) const;
+    // Dates in UTC, to the millisecond.
+    std::optional<QHash<QString, QDateTime>> loadDates(const QString& key) const;
+
+    // The date stored under "lastPullDateAssignments" or "lastPullDate"; without one
+    // (or with a value of another type), now minus one calendar year in local time.
+    QDateTime getLastPullDate(bool forAssignments) const;
+    void setLastPullDate(const QDateTime& moment, bool forAssignments);
+
+private:
+    const Clock& m_clock;
+    PreferenceStore& m_preferences;
+};

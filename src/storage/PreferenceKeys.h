@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QLatin1String>
+
+// Every key of the preference store, named as the key text itself, with the value it
+// holds, its encoding and what a reader substitutes when it is absent or undecodable.
+// JSON values are compact UTF-8 documents stored as data (PersistenceService).
+namespace PreferenceKeys {
+
+// List of Notification: JSON array of thread objects in their cache form, in list
+// order. Default: empty list.
+inline constexpr QLatin1String notificationsCacheKey {"notificationsCacheKey"};
+// Set of thread ids: JSON array of strings, order not significant. Default: empty set.
+inline constexpr QLatin1String readNotificationsKey {"readNotificationsKey"};
+// Subject API URL -> moment watching stopped: JSON object whose values are numbers of
+// seconds since 2001-01-01T00:00:00Z (may be fractional). Default: empty map.
+inline constexpr QLatin1String stoppedWatchingKey {"stoppedWatchingKey"};
+// List of Notification, as notificationsCacheKey. Default: empty list.
+inline constexpr QLatin1String favoritesKey {"favoritesKey"};
+// Notifications auto-reload switch: native boolean. Default: false.
+inline constexpr QLatin1String autoReload {"autoReload"};
+// Moment of the last successful notifications pull: native date (not JSON).
+// Default: now minus one calendar year, not stored back.
+inline constexpr QLatin1String lastPullDate {"lastPullDate"};
+// List of Issue: JSON array of issue objects in their cache form, in list order.
+// Default: empty list.
+inline constexpr QLatin1String issuesCacheKey {"issuesCacheKey"};
+// List of Issue, as issuesCacheKey. Default: empty list.
+inline constexpr QLatin1String archivedIssuesKey {"archivedIssuesKey"};
+// List of Issue, as issuesCacheKey. Default: empty list.
+inline constexpr QLatin1String issueFavoritesKey {"issueFavoritesKey"};
+// Moment of the last successful assignments pull: native date (not JSON).
+// Default: now minus one calendar year, not stored back.
+inline constexpr QLatin1String lastPullDateAssignments {"lastPullDateAssignments"};
+// Assignments auto-reload switch: native boolean. Default: false.
+inline constexpr QLatin1String autoReloadAssignments {"autoReloadAssignments"};
+// Fallback copy of the access token, written by SecureStorage only (its kTokenKey):
+// native string. Default: absent.
+inline constexpr QLatin1String githubToken {"github_token"};
+
+} // namespace PreferenceKeys
