@@ -2,6 +2,7 @@
 
 #include "core/Environment.h"
 #include "core/Subscription.h"
+#include "core/SyncOutcome.h"
 #include "github/GitHubAPIService.h"
 #include "github/Notification.h"
 #include "github/StatusFetchingService.h"
@@ -46,9 +47,6 @@ class NotificationsViewModel : public QObject, public std::enable_shared_from_th
 public:
     // Subject API URL → the moment the user stopped watching it.
     using StoppedWatching = QHash<QString, QDateTime>;
-
-    enum class SyncOutcome { Succeeded, NeedsSignIn, Failed };
-    Q_ENUM(SyncOutcome)
 
     // Builds the controller and runs its start-up: load the cache, start the first
     // sync, expire old stopped-watching marks and re-apply the others.
@@ -109,7 +107,7 @@ Q_SIGNALS:
     // A listed record changed in place (its state, CI or review words).
     void changed();
     // A sync's request ended, after its results were applied.
-    void syncFinished(NotificationsViewModel::SyncOutcome outcome);
+    void syncFinished(SyncOutcome outcome);
     // The status refresh that follows a successful sync has started its requests.
     void statusRefreshStarted();
 

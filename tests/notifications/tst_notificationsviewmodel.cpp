@@ -280,7 +280,7 @@ void TestNotificationsViewModel::syncFailure_data()
     QTest::addColumn<QString>("acceptedToken"); // empty: nothing stored
     QTest::addColumn<bool>("needsToken");
     QTest::addColumn<QStringList>("diagnostics");
-    QTest::addColumn<NotificationsViewModel::SyncOutcome>("outcome");
+    QTest::addColumn<SyncOutcome>("outcome");
 
     QTest::newRow("no token") << QString() << true
                               << QStringList {QStringLiteral("❌ Error fetching notifications:"),
@@ -288,13 +288,13 @@ void TestNotificationsViewModel::syncFailure_data()
                                      QStringLiteral("   Localized description: No GitHub token available; "
                                                     "please sign in"),
                                      QStringLiteral("   API Error: noToken")}
-                              << NotificationsViewModel::SyncOutcome::NeedsSignIn;
+                              << SyncOutcome::NeedsSignIn;
     QTest::newRow("revoked token answered 401")
         << QStringLiteral("another") << true
         << QStringList {QStringLiteral("❌ Error fetching notifications:"), QStringLiteral("   Error type: APIError"),
                QStringLiteral("   Localized description: GitHub answered HTTP 401"),
                QStringLiteral("   API Error: httpError(statusCode: 401, message: \"HTTP 401\")")}
-        << NotificationsViewModel::SyncOutcome::NeedsSignIn;
+        << SyncOutcome::NeedsSignIn;
 }
 
 void TestNotificationsViewModel::syncFailure()
@@ -302,7 +302,7 @@ void TestNotificationsViewModel::syncFailure()
     QFETCH(QString, acceptedToken);
     QFETCH(bool, needsToken);
     QFETCH(QStringList, diagnostics);
-    QFETCH(NotificationsViewModel::SyncOutcome, outcome);
+    QFETCH(SyncOutcome, outcome);
     if (!acceptedToken.isEmpty()) {
         m_world->signIn(token);
         m_world->server().setToken(acceptedToken);
@@ -314,7 +314,7 @@ void TestNotificationsViewModel::syncFailure()
     auto viewModel = start();
     QSignalSpy finished(viewModel.get(), &NotificationsViewModel::syncFinished);
     QVERIFY(finished.wait(10000));
-    QCOMPARE(finished.first().first().value<NotificationsViewModel::SyncOutcome>(), outcome);
+    QCOMPARE(finished.first().first().value<SyncOutcome>(), outcome);
     QCOMPARE(viewModel->statusMessage(), QStringLiteral("Sync failed at ") + now());
     QCOMPARE(viewModel->needsToken(), needsToken);
     QVERIFY(!viewModel->isLoading());

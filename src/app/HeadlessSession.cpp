@@ -1,0 +1,85 @@
+#include "HeadlessSession.h"
+
+#include "notifications/NotificationsViewModel.h"
+#include "storage/PreferenceStore.h"
+
+#include <QMetaObject>
+
+using namespace std::chrono_literals;
+
+bool HeadlessSession::Feed::isDone() const
+{
+    if (!outcome || (*outcome == SyncOutcome::Succeeded && !refreshStarted))
+        return false;
+    return !hasRequestsInFlight();
+}
+
+HeadlessSession::HeadlessSession(const Environment& environment, bool once, QObject* parent)
+    : QObject(parent)
+    , m_environment(environment)
+    , m_once(once)
+{
+    m_doneCheck.setInterval(50ms);
+    connect(&m_doneCheck, &QTimer::timeout, this, &HeadlessSession::checkDone);
+}
+
+HeadlessSession::~HeadlessSession() = default;
+
+void HeadlessSession::start()
+{
+    m_notifications = NotificationsViewModel::create(m_environment);
+    if (!m_once)
+        return;
+    watch(*m_notifications, m_notificationsFeed);
+    m_doneCheck.start();
+}
+
+template <typename Controller>
+void HeadlessSession::watch(Controller& controller, Feed& feed)
+{
+    connect(&controller, &Controller::syncFinished, this, [&feed](SyncOutcome outcome) {
+        if (!feed.outcome)
+            feed.outcome = outcome;
+    });
+    connect(&controller, &Controller::statusRefreshStarted, this, [&feed] { feed.refreshStarted = true; });
+    feed.hasRequestsInFlight = [&controller] { return controller.hasRequestsInFlight(); };
+}
+
+void HeadlessSession::checkDone()
+{
+    if (!m_notificationsFeed.isDone())
+        return;
+    m_doneCheck.stop();
+    const SyncOutcome outcome = *m_notificationsFeed.outcome;
+    // Let the saves the last replies queued run first.
+    QMetaObject::invokeMethod(
+        this,
+        [this, outcome] {
+            switch (outcome) {
+            case SyncOutcome::Succeeded:
+                finish(0);
+                break;
+            case SyncOutcome::NeedsSignIn:
+                finish(2);
+                break;
+            case SyncOutcome::Failed:
+                finish(1);
+                break;
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void HeadlessSession::cancel(int signalNumber)
+{
+    finish(m_once ? 128 + signalNumber : 0);
+}
+
+void HeadlessSession::finish(int exitCode)
+{
+    if (std::exchange(m_finished, true))
+        return;
+    m_doneCheck.stop();
+    m_environment.preferences->flush();
+    Q_EMIT finished(exitCode);
+}

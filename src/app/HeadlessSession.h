@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/Environment.h"
+#include "core/SyncOutcome.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class NotificationsViewModel;
+
+// `tidewhelk --headless`: the feed controllers as the main window runs them, without a
+// window, their console lines on standard output. With `once`, it waits for each
+// feed's first sync, the status refresh that follows it and every request they
+// started, flushes the preference store and reports: 0 when every sync succeeded, 2
+// when one needs a valid token, 1 otherwise. Without it, it keeps running (the stored
+// auto-reload switches apply) until SIGINT or SIGTERM.
+class HeadlessSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    HeadlessSession(const Environment& environment, bool once, QObject* parent = nullptr);
+    ~HeadlessSession() override;
+
+    void start();
+    void cancel(int signalNumber);
+
+Q_SIGNALS:
+    void finished(int exitCode);
+
+private:
+    // One feed's way through its first sync and the refresh after it.
+    struct Feed
+    {
+        std::optional<SyncOutcome> outcome;
+        bool refreshStarted = false;
+        std::function<bool()> hasRequestsInFlight;
+
+        bool isDone() const;
+    };
+
+    template <typename Controller>
+    void watch(Controller& controller, Feed& feed);
+    void checkDone();
+    void finish(int exitCode);
+
+    Environment m_environment;
+    bool m_once;
+    std::shared_ptr<NotificationsViewModel> m_notifications;
+    Feed m_notificationsFeed;
+    // Requests end without a signal of their own; a short poll notices the last one.
+    QTimer m_doneCheck;
+    bool m_finished = false;
+};
