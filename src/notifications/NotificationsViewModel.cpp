@@ -22,8 +22,7 @@ constexpr qint64 stoppedWatchingLifetimeSeconds = 30 * 24 * 60 * 60;
 // A revoked or wrong token fails like a missing one: the user has to sign in again.
 bool needsSignIn(const RequestError& error)
 {
-    const APIError* apiError = error.apiError();
-    return error.isNoToken() || (apiError && apiError->statusCode() == 401);
+    return error.isNoToken() || error.isUnauthorized();
 }
 
 } // namespace
