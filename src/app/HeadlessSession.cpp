@@ -80,6 +80,8 @@ void HeadlessSession::finish(int exitCode)
     if (std::exchange(m_finished, true))
         return;
     m_doneCheck.stop();
+    if (m_notifications)
+        m_notifications->flushPendingSaves();
     m_environment.preferences->flush();
     Q_EMIT finished(exitCode);
 }

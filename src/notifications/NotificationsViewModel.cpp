@@ -17,6 +17,7 @@ namespace {
 constexpr auto watchdogDelay = 30s;
 constexpr auto statusRefreshDelay = 500ms;
 constexpr auto newHighlightDuration = 3s;
+constexpr auto cacheSaveInterval = 1s;
 constexpr qint64 stoppedWatchingLifetimeSeconds = 30 * 24 * 60 * 60;
 
 // A revoked or wrong token fails like a missing one: the user has to sign in again.
@@ -42,12 +43,13 @@ NotificationsViewModel::NotificationsViewModel(const Environment& environment)
     , m_autoReloadService(*environment.scheduler, *environment.console)
     , m_repositories {NotificationRules::allRepositories}
     , m_selectedRepository(NotificationRules::allRepositories)
+    , m_cacheSave(*environment.scheduler, cacheSaveInterval,
+          [this] { m_persistenceService.save(m_notifications, PreferenceKeys::notificationsCacheKey); })
 { }
 
 NotificationsViewModel::~NotificationsViewModel()
 {
-    if (m_saveScheduled)
-        saveNotificationsNow();
+    m_cacheSave.flush();
 }
 
 void NotificationsViewModel::startUp()
@@ -183,7 +185,7 @@ void NotificationsViewModel::processFetchedNotifications(
                     }));
     }
 
-    saveNotificationsSoon();
+    m_cacheSave.request();
     m_persistenceService.setLastPullDate(pullMoment, false);
     markStoppedWatchingRead();
 
@@ -313,7 +315,7 @@ void NotificationsViewModel::updateNotificationState(
     if (!record)
         return;
     record->subject().setState(state);
-    saveNotificationsSoon();
+    m_cacheSave.request();
     Q_EMIT changed();
 }
 
@@ -325,7 +327,7 @@ void NotificationsViewModel::updatePullRequestDetails(
         return;
     record->subject().setCiStatus(ci);
     record->subject().setReviewStatus(review);
-    saveNotificationsSoon();
+    m_cacheSave.request();
     Q_EMIT changed();
     m_environment.console->print(QStringLiteral("Updated PR details for ") + notification->subject().title()
         + QStringLiteral(": CI=") + ci + QStringLiteral(", Review=") + review);
@@ -496,25 +498,6 @@ void NotificationsViewModel::setNewNotificationIds(QSet<QString> ids)
 NotificationPtr NotificationsViewModel::listed(const QString& id) const
 {
     return m_listedById.value(id);
-}
-
-void NotificationsViewModel::saveNotificationsSoon()
-{
-    if (std::exchange(m_saveScheduled, true))
-        return;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (m_saveScheduled)
-                saveNotificationsNow();
-        },
-        Qt::QueuedConnection);
-}
-
-void NotificationsViewModel::saveNotificationsNow()
-{
-    m_saveScheduled = false;
-    m_persistenceService.save(m_notifications, PreferenceKeys::notificationsCacheKey);
 }
 
 QString NotificationsViewModel::now() const

@@ -3,6 +3,7 @@
 #include "core/Environment.h"
 #include "core/Subscription.h"
 #include "core/SyncOutcome.h"
+#include "core/ThrottledTask.h"
 #include "github/GitHubAPIService.h"
 #include "github/Notification.h"
 #include "github/StatusFetchingService.h"
@@ -91,6 +92,9 @@ public:
     // A request this controller started has not answered yet (CI and review included).
     bool hasRequestsInFlight() const { return m_cancellables.hasPending(); }
 
+    // Hands a cache save still waiting for its turn to the preference store now.
+    void flushPendingSaves() { m_cacheSave.flush(); }
+
 Q_SIGNALS:
     void notificationsChanged();
     void repositoriesChanged();
@@ -134,10 +138,6 @@ private:
     void setNewNotificationIds(QSet<QString> ids);
     // The listed record with this id, if any.
     NotificationPtr listed(const QString& id) const;
-    // Saves the list once at the end of this event-loop turn, however many records
-    // changed during it.
-    void saveNotificationsSoon();
-    void saveNotificationsNow();
     QString now() const;
 
     Environment m_environment;
@@ -160,5 +160,7 @@ private:
     QString m_statusMessage;
     bool m_needsToken = false;
     bool m_autoReload = false;
-    bool m_saveScheduled = false;
+    // Status answers arrive one by one: the cache is rewritten at the end of the turn,
+    // then at most once a second while they keep coming.
+    ThrottledTask m_cacheSave;
 };

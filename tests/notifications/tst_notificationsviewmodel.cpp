@@ -374,6 +374,8 @@ void TestNotificationsViewModel::refreshWritesStateCiAndReviewIntoTheRecordAndTh
             QStringLiteral("Updated PR details for Pull 1: CI=passing, Review=approved")}));
     QCOMPARE(viewModel->statusMessage(), QStringLiteral("Refreshed 1 pull request statuses at ") + now());
 
+    // The cache follows within a second.
+    m_world->scheduler().advance(1s);
     const auto cached = persistence().loadNotifications(PreferenceKeys::notificationsCacheKey);
     QVERIFY(cached);
     QCOMPARE(cached->first()->subject(), subject);
