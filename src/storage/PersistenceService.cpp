@@ -114,7 +114,7 @@ QDateTime PersistenceService::getLastPullDate(bool forAssignments) const
     if (const std::optional<QDateTime> stored = m_preferences.date(lastPullDateKey(forAssignments)))
         return *stored;
     // Calendar arithmetic on the user's local date: 29 February goes back to 28 February.
-    return m_clock.now().toLocalTime().addYears(-1);
+    return m_clock.now().toLocalTime().addYears(-1).toUTC();
 }
 
 void PersistenceService::setLastPullDate(const QDateTime& moment, bool forAssignments)

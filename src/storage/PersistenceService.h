@@ -43,7 +43,8 @@ public:
     std::optional<QHash<QString, QDateTime>> loadDates(const QString& key) const;
 
     // The date stored under "lastPullDateAssignments" or "lastPullDate"; without one
-    // (or with a value of another type), now minus one calendar year in local time.
+    // (or with a value of another type), now minus one calendar year in local time,
+    // given in UTC.
     QDateTime getLastPullDate(bool forAssignments) const;
     void setLastPullDate(const QDateTime& moment, bool forAssignments);
 
