@@ -53,6 +53,7 @@ void SubscriptionSet::add(Subscription subscription)
 {
     if (subscription.isFinished())
         return;
+    dropFinishedFront();
     if (m_subscriptions.size() >= m_pruneAt) {
         std::erase_if(m_subscriptions, [](const Subscription& s) { return s.isFinished(); });
         m_pruneAt = std::max<size_t>(64, 2 * m_subscriptions.size());
@@ -60,8 +61,14 @@ void SubscriptionSet::add(Subscription subscription)
     m_subscriptions.push_back(std::move(subscription));
 }
 
-bool SubscriptionSet::hasPending() const
+bool SubscriptionSet::hasPending()
 {
-    return std::any_of(
-        m_subscriptions.begin(), m_subscriptions.end(), [](const Subscription& s) { return !s.isFinished(); });
+    dropFinishedFront();
+    return !m_subscriptions.empty();
+}
+
+void SubscriptionSet::dropFinishedFront()
+{
+    while (!m_subscriptions.empty() && m_subscriptions.front().isFinished())
+        m_subscriptions.pop_front();
 }

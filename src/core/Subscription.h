@@ -1,8 +1,8 @@
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <memory>
-#include <vector>
 
 namespace detail {
 
@@ -70,10 +70,13 @@ public:
     // Subscriptions held, including finished ones not yet dropped.
     int size() const { return static_cast<int>(m_subscriptions.size()); }
 
-    // Some operation has neither delivered nor been cancelled yet.
-    bool hasPending() const;
+    // Some operation has neither delivered nor been cancelled yet. Cheap to ask often:
+    // operations mostly finish in the order they started.
+    bool hasPending();
 
 private:
-    std::vector<Subscription> m_subscriptions;
+    void dropFinishedFront();
+
+    std::deque<Subscription> m_subscriptions;
     size_t m_pruneAt = 64;
 };

@@ -90,7 +90,7 @@ public:
     QList<NotificationPtr> filteredNotifications() const;
 
     // A request this controller started has not answered yet (CI and review included).
-    bool hasRequestsInFlight() const { return m_cancellables.hasPending(); }
+    bool hasRequestsInFlight() { return m_cancellables.hasPending(); }
 
     // Hands a cache save still waiting for its turn to the preference store now.
     void flushPendingSaves() { m_cacheSave.flush(); }

@@ -1,0 +1,45 @@
+#include "BenchEnvironment.h"
+
+#include "storage/SecureStorage.h"
+
+#include <QDir>
+
+#include <ctime>
+
+namespace {
+
+// Before anything touches D-Bus: no keyring, so the token lives in the preference file.
+bool keepAwayFromTheKeyring()
+{
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/tidewhelk-bench-bus");
+    return true;
+}
+
+} // namespace
+
+BenchEnvironment::BenchEnvironment(const QString& token)
+    : m_preferences(
+        (keepAwayFromTheKeyring(), QDir(m_home.configHome()).filePath(QStringLiteral("tidewhelk/tidewhelk.ini"))))
+{
+    m_http = std::make_unique<HttpTransport>(m_scheduler, HttpTransport::defaultCacheDirectory());
+    const QUrl base = m_server.call([&token](FakeGitHub& server) {
+        server.setToken(token);
+        server.setRateLimit(10'000'000, 10'000'000);
+        return server.url();
+    });
+    m_environment.scheduler = &m_scheduler;
+    m_environment.console = &m_console;
+    m_environment.preferences = &m_preferences;
+    m_environment.http = m_http.get();
+    m_environment.endpoints = GitHubEndpoints(base.toString(), base.toString());
+    SecureStorage(m_environment).saveToken(token);
+}
+
+BenchEnvironment::~BenchEnvironment() = default;
+
+double threadCpuMilliseconds()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
+}
