@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -975,8 +976,11 @@ void TestFakeGitHub::largeIdsSurviveTheWire()
 
 void TestFakeGitHub::standaloneServesTheDemo()
 {
+    // A relative scenario directory, as a user types it.
+    const QFileInfo demo(QStringLiteral(FAKE_GITHUB_DEMO_DIR));
     QProcess process;
-    process.start(QStringLiteral(FAKE_GITHUB_EXECUTABLE), {u"--data"_s, QStringLiteral(FAKE_GITHUB_DEMO_DIR)});
+    process.setWorkingDirectory(demo.absolutePath());
+    process.start(QStringLiteral(FAKE_GITHUB_EXECUTABLE), {u"--data"_s, demo.fileName()});
     QTRY_VERIFY_WITH_TIMEOUT(process.canReadLine(), 10000);
     const QUrl base(QString::fromUtf8(process.readLine().trimmed()));
     QCOMPARE(base.scheme(), u"http"_s);
@@ -990,6 +994,9 @@ void TestFakeGitHub::standaloneServesTheDemo()
         = send("GET", QUrl(base.toString() + u"/notifications?all=false&page=1"_s), {{"Authorization", auth}});
     QCOMPARE(threads.status, 200);
     QVERIFY(threads.array().size() >= 5);
+    // The scenario's time stamps moved so that the newest thread is an hour old.
+    const QDateTime newest = QDateTime::fromString(threads.array().at(0)[u"updated_at"_s].toString(), Qt::ISODate);
+    QVERIFY(qAbs(newest.secsTo(QDateTime::currentDateTimeUtc()) - 3600) < 600);
     QJsonObject pullThread;
     for (const QJsonValue& thread : threads.array()) {
         if (thread[u"subject"_s][u"type"_s] == u"PullRequest"_s)

@@ -2,10 +2,12 @@
 
 #include "FakeGitHub.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QJsonDocument>
+#include <QRegularExpression>
 
 namespace {
 
@@ -15,12 +17,52 @@ struct Loaded
     QString error;
 };
 
-Loaded readJson(const QString& fileName, const FakeGitHub& server)
+const QRegularExpression& timestampPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("\"(\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ)\""));
+    return pattern;
+}
+
+// Every time stamp of the scenario moves by the same amount, so that the newest lands an
+// hour ago: the app asks only for the last year, and a demo should look recent whenever
+// it runs.
+qint64 secondsToRecent(const QStringList& fileNames)
+{
+    QString newest;
+    for (const QString& fileName : fileNames) {
+        QFile file(fileName);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QString text = QString::fromUtf8(file.readAll());
+        for (const QRegularExpressionMatch& match : timestampPattern().globalMatch(text))
+            newest = std::max(newest, match.captured(1));
+    }
+    if (newest.isEmpty())
+        return 0;
+    const QDateTime target = QDateTime::currentDateTimeUtc().addSecs(-3600);
+    return QDateTime::fromString(newest, Qt::ISODate).secsTo(target);
+}
+
+QByteArray shiftedTimestamps(const QByteArray& bytes, qint64 seconds)
+{
+    QString text = QString::fromUtf8(bytes);
+    QString result;
+    qsizetype copied = 0;
+    for (const QRegularExpressionMatch& match : timestampPattern().globalMatch(text)) {
+        result += QStringView(text).mid(copied, match.capturedStart(1) - copied);
+        result += QDateTime::fromString(match.captured(1), Qt::ISODate).addSecs(seconds).toString(Qt::ISODate);
+        copied = match.capturedEnd(1);
+    }
+    result += QStringView(text).mid(copied);
+    return result.toUtf8();
+}
+
+Loaded readJson(const QString& fileName, const FakeGitHub& server, qint64 shiftSeconds)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, fileName + QStringLiteral(": ") + file.errorString()};
-    QByteArray text = file.readAll();
+    QByteArray text = shiftedTimestamps(file.readAll(), shiftSeconds);
     text.replace("https://api.github.com", server.apiBaseUrl().toEncoded());
     text.replace("https://github.com", server.webBaseUrl().toEncoded());
     QJsonParseError parseError;
@@ -34,16 +76,26 @@ Loaded readJson(const QString& fileName, const FakeGitHub& server)
 
 bool ScenarioLoader::load(const QString& directory, FakeGitHub& server, QString* errorMessage)
 {
-    const QDir dir(directory);
+    // Absolute, so that resource paths come out right for a relative --data directory.
+    const QDir dir(QDir(directory).absolutePath());
     if (!dir.exists()) {
         *errorMessage = directory + QStringLiteral(": no such directory");
         return false;
     }
 
+    const QDir resources(dir.filePath(QStringLiteral("resources")));
+    QStringList resourceFiles;
+    QDirIterator files(resources.path(), {QStringLiteral("*.json")}, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext())
+        resourceFiles << files.next();
+    const qint64 shift = secondsToRecent(
+        QStringList {dir.filePath(QStringLiteral("notifications.json")), dir.filePath(QStringLiteral("issues.json"))}
+        + resourceFiles);
+
     const auto loadList = [&](const QString& name, const auto& store) {
         if (!dir.exists(name))
             return true;
-        const Loaded loaded = readJson(dir.filePath(name), server);
+        const Loaded loaded = readJson(dir.filePath(name), server, shift);
         if (!loaded.error.isEmpty() || !loaded.document.isArray()) {
             *errorMessage = loaded.error.isEmpty() ? name + QStringLiteral(": not a JSON array") : loaded.error;
             return false;
@@ -55,11 +107,8 @@ bool ScenarioLoader::load(const QString& directory, FakeGitHub& server, QString*
         || !loadList(QStringLiteral("issues.json"), [&](const QJsonArray& a) { server.setAssignedIssues(a); }))
         return false;
 
-    const QDir resources(dir.filePath(QStringLiteral("resources")));
-    QDirIterator files(resources.path(), {QStringLiteral("*.json")}, QDir::Files, QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-        const QString fileName = files.next();
-        const Loaded loaded = readJson(fileName, server);
+    for (const QString& fileName : resourceFiles) {
+        const Loaded loaded = readJson(fileName, server, shift);
         if (!loaded.error.isEmpty()) {
             *errorMessage = loaded.error;
             return false;

@@ -10,7 +10,9 @@ class FakeGitHub;
 //   resources/<path>.json    served at /<path> under the API base
 //   token                    the token to accept (read by token())
 // Every file is optional. "https://api.github.com" and "https://github.com" inside the
-// JSON are rewritten to the server's own bases, so the links lead back to it.
+// JSON are rewritten to the server's own bases, so the links lead back to it, and every
+// time stamp ("2025-03-03T10:15:00Z") moves by the same amount so that the newest is an
+// hour old: the scenario always looks recent.
 class ScenarioLoader
 {
 public:
