@@ -11,12 +11,6 @@
 namespace {
 
 template <typename T>
-Decoded<T> decodeJson(const QByteArray& body, T (*read)(const JsonValueReader&))
-{
-    return JsonDecoder::decode(body, read);
-}
-
-template <typename T>
 Decoded<QList<T>> decodeJsonList(const QByteArray& body, T (*read)(const JsonValueReader&))
 {
     return JsonDecoder::decode(body, [read](const JsonValueReader& top) { return top.toList(read); });
@@ -75,7 +69,7 @@ Request<QString> StatusFetchingService::fetchCIStatus(const Notification& notifi
         return none;
     const Request<PullRequestState> pullRequest
         = GitHubRestClient::decodeReply<PullRequestState>(m_client->send(GitHubRestClient::request(*url, *token)),
-            [](const QByteArray& body) { return decodeJson(body, &PullRequestState::fromJson); });
+            [](const QByteArray& body) { return JsonDecoder::decode(body, &PullRequestState::fromJson); });
     return Request<QString>([client = m_client, pullRequest](const Promise<QString, RequestError>& promise) {
         promise.keep(pullRequest.subscribe(
             [client, promise](const PullRequestState& state) {
