@@ -1,0 +1,113 @@
+#include "assignments/AssignmentRules.h"
+
+#include <algorithm>
+
+namespace AssignmentRules {
+
+namespace {
+
+QSet<qint64> idsOf(const QList<IssuePtr>& issues)
+{
+    QSet<qint64> ids;
+    ids.reserve(issues.size());
+    for (const IssuePtr& issue : issues)
+        ids.insert(issue->id());
+    return ids;
+}
+
+// `address` continues below `base` ("base/…"); a bare prefix such as "https://github.com"
+// of "https://github.com.example.org" does not count.
+bool isBelow(const QString& address, const QString& base)
+{
+    return address.startsWith(base + u'/', Qt::CaseInsensitive);
+}
+
+} // namespace
+
+Merge merge(const QList<IssuePtr>& listed, const QList<IssuePtr>& fetched)
+{
+    const QSet<qint64> listedIds = idsOf(listed);
+    Merge result;
+    result.merged = withoutDuplicateIds(listed + fetched);
+    for (const IssuePtr& issue : result.merged) {
+        if (!listedIds.contains(issue->id()))
+            result.newIds.insert(issue->id());
+    }
+    return result;
+}
+
+QList<IssuePtr> withoutDuplicateIds(const QList<IssuePtr>& issues)
+{
+    QSet<qint64> seen;
+    QList<IssuePtr> kept;
+    kept.reserve(issues.size());
+    for (const IssuePtr& issue : issues) {
+        if (!seen.contains(issue->id())) {
+            seen.insert(issue->id());
+            kept.append(issue);
+        }
+    }
+    return kept;
+}
+
+bool containsId(const QList<IssuePtr>& issues, qint64 id)
+{
+    return std::any_of(issues.begin(), issues.end(), [id](const IssuePtr& issue) { return issue->id() == id; });
+}
+
+QList<IssuePtr> filteredIssues(const QList<IssuePtr>& issues, const QList<IssuePtr>& favorites,
+    const QList<IssuePtr>& archived, bool onlyFavorites)
+{
+    const QSet<qint64> favoriteIds = idsOf(favorites);
+    const QSet<qint64> archivedIds = idsOf(archived);
+    QList<IssuePtr> rows;
+    for (const IssuePtr& issue : issues) {
+        if ((onlyFavorites && !favoriteIds.contains(issue->id())) || archivedIds.contains(issue->id()))
+            continue;
+        rows.append(issue);
+    }
+    std::stable_sort(
+        rows.begin(), rows.end(), [](const IssuePtr& a, const IssuePtr& b) { return a->updatedAt() > b->updatedAt(); });
+    return rows;
+}
+
+bool isPullRequest(const Issue& issue)
+{
+    return issue.pullRequest().has_value() || issue.htmlUrl().contains(QStringLiteral("/pull/"));
+}
+
+std::optional<QUrl> apiURL(const QString& address, const GitHubEndpoints& endpoints)
+{
+    // Rewriting by prefix, not by replacing every occurrence of the web host: a
+    // repository may be named "github.com" or "pull", and on GitHub Enterprise the API
+    // base ("ghe.example.com/api/v3") lies inside the web base ("ghe.example.com"), so
+    // an API address is recognised first and never rewritten twice.
+    const QString apiRepositories = endpoints.apiBase() + QStringLiteral("/repos");
+    QString itemPath; // "/owner/repository/kind/number"
+    if (isBelow(address, apiRepositories))
+        itemPath = address.mid(apiRepositories.size());
+    else if (isBelow(address, endpoints.webBase()))
+        itemPath = address.mid(endpoints.webBase().size());
+    else
+        return std::nullopt;
+
+    QStringList segments = itemPath.split(u'/');
+    if (segments.size() > 3 && segments.at(3) == u"pull")
+        segments[3] = QStringLiteral("pulls");
+
+    const QUrl url(apiRepositories + segments.join(u'/'), QUrl::StrictMode);
+    if (!url.isValid() || !endpoints.isUnderApiBase(url))
+        return std::nullopt;
+    // A comment anchor of the page means nothing to the API.
+    return url.adjusted(QUrl::RemoveFragment);
+}
+
+QString repositoryName(const QString& repositoryUrl)
+{
+    const QStringList pieces = repositoryUrl.split(u'/', Qt::SkipEmptyParts);
+    if (pieces.size() < 2)
+        return unknownRepository;
+    return pieces.at(pieces.size() - 2) + u'/' + pieces.last();
+}
+
+} // namespace AssignmentRules

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "github/GitHubEndpoints.h"
+#include "github/Issue.h"
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+// The list and address rules of the assignments feed, as pure functions: merging a
+// fetched page into the list, the one-record-per-id rule, the rows of the table, and
+// turning an item's web address into its REST API address.
+namespace AssignmentRules {
+
+inline const QString unknownRepository = QStringLiteral("Unknown Repository");
+
+struct Merge
+{
+    QList<IssuePtr> merged; // the listed records, then the fetched ones not listed yet
+    QSet<qint64> newIds; // ids that were not listed before
+};
+
+// One record per id; a listed record wins over its fetched copy (the refresh after the
+// sync re-reads every item).
+Merge merge(const QList<IssuePtr>& listed, const QList<IssuePtr>& fetched);
+
+// The first record of each id, in list order.
+QList<IssuePtr> withoutDuplicateIds(const QList<IssuePtr>& issues);
+
+bool containsId(const QList<IssuePtr>& issues, qint64 id);
+
+// The rows of the table: the starred records only when `onlyFavorites`, never an
+// archived one, newest updated_at first (compared as text; ties keep their order).
+QList<IssuePtr> filteredIssues(const QList<IssuePtr>& issues, const QList<IssuePtr>& favorites,
+    const QList<IssuePtr>& archived, bool onlyFavorites);
+
+// An item GitHub marks as a pull request, or whose web address names one.
+bool isPullRequest(const Issue& issue);
+
+// The REST API address of an item, from its web address (web base, then owner,
+// repository, kind and number) or from its API address itself; "pull" becomes the
+// API's "pulls". None unless the result lies under the REST API base, so that a pasted
+// foreign address never receives the token.
+std::optional<QUrl> apiURL(const QString& address, const GitHubEndpoints& endpoints);
+
+// "owner/name" from a repository's API URL (its last two path segments), or
+// "Unknown Repository".
+QString repositoryName(const QString& repositoryUrl);
+
+} // namespace AssignmentRules

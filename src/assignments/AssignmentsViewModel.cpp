@@ -1,0 +1,441 @@
+#include "assignments/AssignmentsViewModel.h"
+
+#include "assignments/AssignmentRules.h"
+#include "core/Console.h"
+#include "core/DateTexts.h"
+#include "core/Scheduler.h"
+#include "github/RequestError.h"
+#include "storage/PreferenceKeys.h"
+#include "storage/PreferenceStore.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr auto statusRefreshDelay = 500ms;
+constexpr auto highlightDuration = 3s;
+constexpr auto toastDuration = 3s;
+constexpr auto cacheSaveInterval = 1s;
+
+// A revoked or wrong token fails like a missing one: the user has to sign in again.
+bool needsSignIn(const RequestError& error)
+{
+    return error.isNoToken() || error.isUnauthorized();
+}
+
+} // namespace
+
+std::shared_ptr<AssignmentsViewModel> AssignmentsViewModel::create(const Environment& environment)
+{
+    std::shared_ptr<AssignmentsViewModel> viewModel(new AssignmentsViewModel(environment));
+    viewModel->startUp();
+    return viewModel;
+}
+
+AssignmentsViewModel::AssignmentsViewModel(const Environment& environment)
+    : m_environment(environment)
+    , m_apiService(environment)
+    , m_persistenceService(environment)
+    , m_autoReloadService(*environment.scheduler, *environment.console)
+    , m_cacheSave(*environment.scheduler, cacheSaveInterval,
+          [this] { m_persistenceService.save(m_issues, PreferenceKeys::issuesCacheKey); })
+{ }
+
+AssignmentsViewModel::~AssignmentsViewModel()
+{
+    m_cacheSave.flush();
+}
+
+void AssignmentsViewModel::startUp()
+{
+    loadFromCache();
+    syncAssignments();
+    m_environment.console->print(
+        QStringLiteral("Loaded ") + QString::number(m_issues.size()) + QStringLiteral(" issues from cache."));
+}
+
+void AssignmentsViewModel::loadFromCache()
+{
+    setIssues(m_persistenceService.loadIssues(PreferenceKeys::issuesCacheKey).value_or(QList<IssuePtr> {}));
+    m_favorites = m_persistenceService.loadIssues(PreferenceKeys::issueFavoritesKey).value_or(QList<IssuePtr> {});
+    m_archivedIssues = m_persistenceService.loadIssues(PreferenceKeys::archivedIssuesKey).value_or(QList<IssuePtr> {});
+    setAutoReload(m_environment.preferences->boolValue(PreferenceKeys::autoReloadAssignments));
+}
+
+void AssignmentsViewModel::syncAssignments()
+{
+    m_environment.console->print(QStringLiteral(">>> Fetching assignments..."));
+    const QDateTime since = m_persistenceService.getLastPullDate(true);
+    setLoading(true);
+    setStatusMessage(QStringLiteral("Syncing assignments at ") + now() + QStringLiteral("..."));
+
+    // The next sync asks from the moment this one asked, so that an item changed while
+    // the reply was on its way is fetched again rather than skipped.
+    const QDateTime pullMoment = m_environment.scheduler->now();
+    m_cancellables.add(m_apiService.fetchAssignedIssues(since, 1).subscribe(
+        [this, pullMoment](const QList<IssuePtr>& fetched) {
+            processFetchedIssues(fetched, pullMoment);
+            scheduleStatusRefresh();
+            setLoading(false);
+            setStatusMessage(QStringLiteral("Sync completed at ") + now());
+            Q_EMIT syncFinished(SyncOutcome::Succeeded);
+        },
+        [this](const RequestError& error) {
+            setLoading(false);
+            setStatusMessage(QStringLiteral("Sync failed at ") + now());
+            const bool signInNeeded = needsSignIn(error);
+            if (signInNeeded)
+                setNeedsToken(true);
+            m_environment.console->print(QStringLiteral("Error fetching assignments: ") + error.localizedDescription());
+            Q_EMIT syncFinished(signInNeeded ? SyncOutcome::NeedsSignIn : SyncOutcome::Failed);
+        }));
+}
+
+void AssignmentsViewModel::processFetchedIssues(const QList<IssuePtr>& fetched, const QDateTime& pullMoment)
+{
+    AssignmentRules::Merge merge = AssignmentRules::merge(m_issues, fetched);
+    setNewIssueIds(std::move(merge.newIds));
+    setIssues(std::move(merge.merged));
+    m_cacheSave.request();
+    m_persistenceService.setLastPullDate(pullMoment, true);
+
+    m_environment.scheduler->singleShot(
+        highlightDuration, nullptr, [self = shared_from_this()] { self->setNewIssueIds({}); });
+
+    const QString count = QString::number(fetched.size());
+    m_environment.console->print(QStringLiteral("Processed ") + count + QStringLiteral(" new assignments"));
+    setStatusMessage(QStringLiteral("Synced ") + count + QStringLiteral(" assignments at ") + now());
+}
+
+void AssignmentsViewModel::scheduleStatusRefresh()
+{
+    m_environment.scheduler->singleShot(
+        statusRefreshDelay, nullptr, [self = shared_from_this()] { self->refreshAssignmentStatuses(); });
+}
+
+void AssignmentsViewModel::refreshAssignmentStatuses()
+{
+    m_environment.console->print(QStringLiteral(">>> Refreshing assignment statuses..."));
+    Q_EMIT statusRefreshStarted();
+    if (m_issues.isEmpty()) {
+        setStatusMessage(QStringLiteral("No assignments found to refresh at ") + now());
+        setLoading(false);
+        return;
+    }
+    setLoading(true);
+    setStatusMessage(QStringLiteral("Refreshing assignment statuses at ") + now() + QStringLiteral("..."));
+    refreshEveryItem([this](qsizetype total) {
+        setStatusMessage(
+            QStringLiteral("Refreshed ") + QString::number(total) + QStringLiteral(" assignment statuses at ") + now());
+        setLoading(false);
+    });
+}
+
+void AssignmentsViewModel::resyncAll()
+{
+    m_environment.console->print(QStringLiteral(">>> Re-syncing all data (assignments + statuses)..."));
+    setLoading(true);
+    setStatusMessage(QStringLiteral("Re-syncing assignments and statuses at ") + now() + QStringLiteral("..."));
+    if (m_issues.isEmpty()) {
+        syncAssignments();
+        return;
+    }
+    m_environment.console->print(QStringLiteral(">>> Refreshing existing assignment statuses..."));
+    refreshEveryItem([this](qsizetype total) {
+        setStatusMessage(
+            QStringLiteral("Refreshed ") + QString::number(total) + QStringLiteral(" assignment statuses at ") + now());
+        syncAssignments();
+    });
+}
+
+void AssignmentsViewModel::refreshEveryItem(std::function<void(qsizetype)> finished)
+{
+    // Shared by this run's handlers only; an overlapping run keeps its own count.
+    struct Run
+    {
+        qsizetype done = 0;
+        qsizetype total = 0;
+        std::function<void(qsizetype)> finished;
+    };
+    auto run = std::make_shared<Run>(Run {0, m_issues.size(), std::move(finished)});
+    const auto itemDone = [run] {
+        if (++run->done == run->total)
+            run->finished(run->total);
+    };
+    for (const IssuePtr& issue : QList<IssuePtr>(m_issues))
+        refreshItemStatus(issue, itemDone);
+}
+
+void AssignmentsViewModel::refreshItemStatus(const IssuePtr& issue, const std::function<void()>& done)
+{
+    const std::optional<QUrl> url = AssignmentRules::apiURL(issue->htmlUrl(), m_environment.endpoints);
+    if (!url) {
+        done();
+        return;
+    }
+    const QString urlText = url->toString(QUrl::FullyEncoded);
+
+    if (!AssignmentRules::isPullRequest(*issue)) {
+        m_cancellables.add(m_apiService.fetchIssue(urlText).subscribe(
+            [this, done](const IssuePtr& fetched) {
+                applyFetchedIssue(fetched);
+                done();
+            },
+            [this, done](const RequestError& error) {
+                m_environment.console->print(
+                    QStringLiteral("Error refreshing assignment status: ") + error.localizedDescription());
+                done();
+            }));
+        return;
+    }
+
+    m_cancellables.add(m_apiService.fetchPullRequestDetails(urlText).subscribe(
+        [this, issue, done](const PullRequestDetails& details) {
+            applyPullRequestDetails(issue, details);
+            done();
+        },
+        [this, urlText, done](const RequestError& error) {
+            m_environment.console->print(QStringLiteral("Error refreshing PR status: ") + error.localizedDescription());
+            // The same address read as an item still brings its title and state.
+            m_cancellables.add(m_apiService.fetchIssue(urlText).subscribe(
+                [this, done](const IssuePtr& fetched) {
+                    applyFetchedIssue(fetched);
+                    done();
+                },
+                [done](const RequestError&) { done(); }));
+        }));
+}
+
+void AssignmentsViewModel::applyFetchedIssue(const IssuePtr& fetched)
+{
+    const IssuePtr record = m_listedById.value(fetched->id());
+    if (!record)
+        return;
+    record->setState(fetched->state());
+    record->setUpdatedAt(fetched->updatedAt());
+    record->setTitle(fetched->title());
+    if (fetched->repository())
+        record->setRepository(fetched->repository());
+    listChangedInPlace();
+    m_environment.console->print(
+        QStringLiteral("Updated assignment status: ") + fetched->title() + QStringLiteral(" - ") + fetched->state());
+}
+
+void AssignmentsViewModel::applyPullRequestDetails(const IssuePtr& issue, const PullRequestDetails& details)
+{
+    const IssuePtr record = m_listedById.value(issue->id());
+    if (!record)
+        return;
+    if (!details.merged) {
+        record->setState(details.state);
+    } else {
+        record->setState(QStringLiteral("merged"));
+        if (details.mergedAt) {
+            PullRequestInfo pullRequest = record->pullRequest().value_or(PullRequestInfo());
+            pullRequest.setMergedAt(details.mergedAt);
+            record->setPullRequest(pullRequest);
+        }
+    }
+    listChangedInPlace();
+    m_environment.console->print(
+        QStringLiteral("Updated PR status: ") + issue->title() + QStringLiteral(" - ") + record->state());
+}
+
+QList<IssuePtr> AssignmentsViewModel::filteredIssues() const
+{
+    return AssignmentRules::filteredIssues(m_issues, m_favorites, m_archivedIssues, m_showOnlyFavorites);
+}
+
+bool AssignmentsViewModel::isFavorite(const IssuePtr& issue) const
+{
+    return AssignmentRules::containsId(m_favorites, issue->id());
+}
+
+void AssignmentsViewModel::toggleFavorite(const IssuePtr& issue)
+{
+    const auto starred = std::find_if(
+        m_favorites.begin(), m_favorites.end(), [&](const IssuePtr& i) { return i->id() == issue->id(); });
+    if (starred == m_favorites.end())
+        m_favorites.append(issue);
+    else
+        m_favorites.erase(starred);
+    m_persistenceService.save(m_favorites, PreferenceKeys::issueFavoritesKey);
+    Q_EMIT favoritesChanged();
+}
+
+bool AssignmentsViewModel::isArchived(const IssuePtr& issue) const
+{
+    return AssignmentRules::containsId(m_archivedIssues, issue->id());
+}
+
+void AssignmentsViewModel::toggleArchived(const IssuePtr& issue)
+{
+    if (isFavorite(issue))
+        showToast(QStringLiteral("Cannot archive a favorited assignment."));
+    else if (isArchived(issue))
+        unarchiveIssue(issue);
+    else
+        archiveIssue(issue);
+}
+
+void AssignmentsViewModel::archiveIssue(const IssuePtr& issue)
+{
+    QList<IssuePtr> remaining = m_issues;
+    if (remaining.removeIf([&](const IssuePtr& i) { return i->id() == issue->id(); }) > 0)
+        setIssues(std::move(remaining));
+    setArchivedIssues(AssignmentRules::withoutDuplicateIds(m_archivedIssues + QList<IssuePtr> {issue}));
+    m_environment.console->print(QStringLiteral("Assignment marked as read and archived successfully."));
+}
+
+void AssignmentsViewModel::unarchiveIssue(const IssuePtr& issue)
+{
+    QList<IssuePtr> archived = m_archivedIssues;
+    archived.removeIf([&](const IssuePtr& i) { return i->id() == issue->id(); });
+    setArchivedIssues(std::move(archived));
+    setIssues(AssignmentRules::withoutDuplicateIds(m_issues + QList<IssuePtr> {issue}));
+    m_environment.console->print(QStringLiteral("Assignment unarchived successfully."));
+}
+
+void AssignmentsViewModel::addAssignment(const QString& urlText)
+{
+    const std::optional<QUrl> url = AssignmentRules::apiURL(urlText, m_environment.endpoints);
+    if (!url) {
+        showToast(QStringLiteral("Invalid URL"));
+        return;
+    }
+    m_cancellables.add(
+        m_apiService.fetchIssue(url->toString(QUrl::FullyEncoded))
+            .subscribe([this](const IssuePtr& fetched) { addFetchedIssue(fetched); },
+                [this](const RequestError& error) {
+                    if (needsSignIn(error))
+                        setNeedsToken(true);
+                    else
+                        showToast(QStringLiteral("Error fetching assignment: ") + error.localizedDescription());
+                }));
+}
+
+void AssignmentsViewModel::addFetchedIssue(const IssuePtr& issue)
+{
+    if (m_listedById.contains(issue->id())) {
+        showToast(QStringLiteral("Assignment already exists in the list"));
+        return;
+    }
+    if (const std::optional<QString>& repositoryUrl = issue->repositoryUrl())
+        issue->setRepository(Repository(AssignmentRules::repositoryName(*repositoryUrl)));
+    setIssues(m_issues + QList<IssuePtr> {issue});
+    m_cacheSave.request();
+    QSet<qint64> ids = m_newIssueIds;
+    ids.insert(issue->id());
+    setNewIssueIds(std::move(ids));
+    showToast(QStringLiteral("Assignment added successfully"));
+
+    m_environment.scheduler->singleShot(highlightDuration, this, [this, id = issue->id()] {
+        QSet<qint64> highlighted = m_newIssueIds;
+        if (highlighted.remove(id))
+            setNewIssueIds(std::move(highlighted));
+    });
+}
+
+void AssignmentsViewModel::showToast(const QString& message)
+{
+    setToastMessage(message);
+    // Not tied to this toast: a toast shown meanwhile is cleared with it.
+    m_environment.scheduler->singleShot(toastDuration, this, [this] { setToastMessage(QString()); });
+}
+
+void AssignmentsViewModel::setAutoReload(bool autoReload)
+{
+    if (m_autoReload != autoReload) {
+        m_autoReload = autoReload;
+        Q_EMIT autoReloadChanged();
+    }
+    updateAutoReload();
+    m_environment.preferences->setBool(PreferenceKeys::autoReloadAssignments, m_autoReload);
+}
+
+void AssignmentsViewModel::updateAutoReload()
+{
+    if (!m_autoReload) {
+        m_autoReloadService.stopAutoReload();
+        return;
+    }
+    m_autoReloadService.startAutoReload([weakThis = weak_from_this()] {
+        if (auto self = weakThis.lock()) {
+            self->m_environment.console->print(
+                QStringLiteral(">>> Assignments auto-reload: Triggering scheduled sync"));
+            self->syncAssignments();
+        }
+    });
+}
+
+void AssignmentsViewModel::setShowOnlyFavorites(bool showOnlyFavorites)
+{
+    if (m_showOnlyFavorites == showOnlyFavorites)
+        return;
+    m_showOnlyFavorites = showOnlyFavorites;
+    Q_EMIT showOnlyFavoritesChanged();
+}
+
+void AssignmentsViewModel::setNeedsToken(bool needsToken)
+{
+    if (m_needsToken == needsToken)
+        return;
+    m_needsToken = needsToken;
+    Q_EMIT needsTokenChanged();
+}
+
+void AssignmentsViewModel::setIssues(QList<IssuePtr> issues)
+{
+    m_issues = std::move(issues);
+    m_listedById.clear();
+    m_listedById.reserve(m_issues.size());
+    for (const IssuePtr& issue : m_issues) {
+        if (!m_listedById.contains(issue->id()))
+            m_listedById.insert(issue->id(), issue);
+    }
+    Q_EMIT issuesChanged();
+}
+
+void AssignmentsViewModel::setArchivedIssues(QList<IssuePtr> issues)
+{
+    m_archivedIssues = std::move(issues);
+    m_persistenceService.save(m_archivedIssues, PreferenceKeys::archivedIssuesKey);
+    Q_EMIT archivedIssuesChanged();
+}
+
+void AssignmentsViewModel::setLoading(bool loading)
+{
+    if (m_isLoading == loading)
+        return;
+    m_isLoading = loading;
+    Q_EMIT isLoadingChanged();
+}
+
+void AssignmentsViewModel::setStatusMessage(const QString& message)
+{
+    m_statusMessage = message;
+    Q_EMIT statusMessageChanged();
+}
+
+void AssignmentsViewModel::setToastMessage(const QString& message)
+{
+    m_toastMessage = message;
+    Q_EMIT toastMessageChanged();
+}
+
+void AssignmentsViewModel::setNewIssueIds(QSet<qint64> ids)
+{
+    m_newIssueIds = std::move(ids);
+    Q_EMIT newIssueIdsChanged();
+}
+
+void AssignmentsViewModel::listChangedInPlace()
+{
+    m_cacheSave.request();
+    Q_EMIT changed();
+}
+
+QString AssignmentsViewModel::now() const
+{
+    return mediumDateTimeText(m_environment.scheduler->now());
+}
