@@ -13,3 +13,10 @@ AppEnvironment::AppEnvironment()
           .endpoints = GitHubEndpoints::fromProcessEnvironment(),
           .oauthClientId = resolveOAuthClientId()}
 { }
+
+AppEnvironment::~AppEnvironment()
+{
+    // Work still scheduled may hold controllers alive; let them go while the services
+    // they use are still here.
+    m_scheduler.clear();
+}

@@ -15,6 +15,7 @@ class AppEnvironment
 {
 public:
     AppEnvironment();
+    ~AppEnvironment();
     AppEnvironment(const AppEnvironment&) = delete;
     AppEnvironment& operator=(const AppEnvironment&) = delete;
 

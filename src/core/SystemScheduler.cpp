@@ -43,7 +43,14 @@ QDateTime SystemScheduler::now() const
 
 void SystemScheduler::singleShot(Duration delay, const QObject* context, Task task)
 {
-    QTimer::singleShot(delay, Qt::PreciseTimer, context ? context : this, std::move(task));
+    // A timer of our own rather than QTimer::singleShot, whose task would live until the
+    // application object goes, after the services it uses: clear() can drop this one.
+    auto* timer = new QTimer(this);
+    timer->setTimerType(Qt::PreciseTimer);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, timer, &QObject::deleteLater);
+    connect(timer, &QTimer::timeout, context ? context : this, std::move(task));
+    timer->start(delay);
 }
 
 TimerHandle SystemScheduler::start(Duration delay, Task task)
@@ -54,6 +61,17 @@ TimerHandle SystemScheduler::start(Duration delay, Task task)
 TimerHandle SystemScheduler::startRepeating(Duration interval, Task task)
 {
     return startTimer(interval, true, std::move(task));
+}
+
+void SystemScheduler::clear()
+{
+    // Releasing a task may release its owner, which may cancel other timers: collect
+    // guarded pointers first.
+    QList<QPointer<QTimer>> timers;
+    for (QTimer* timer : findChildren<QTimer*>(Qt::FindDirectChildrenOnly))
+        timers.append(timer);
+    for (const QPointer<QTimer>& timer : timers)
+        delete timer.data();
 }
 
 TimerHandle SystemScheduler::startTimer(Duration interval, bool repeating, Task task)

@@ -17,6 +17,10 @@ public:
     [[nodiscard]] TimerHandle start(Duration delay, Task task) override;
     [[nodiscard]] TimerHandle startRepeating(Duration interval, Task task) override;
 
+    // Drops all scheduled work without running it, releasing what its tasks hold (a
+    // controller kept alive by a delayed step) while the services it uses still exist.
+    void clear();
+
 private:
     TimerHandle startTimer(Duration interval, bool repeating, Task task);
 };
