@@ -1,11 +1,25 @@
 #include "HeadlessSession.h"
 
+#include "assignments/AssignmentsViewModel.h"
 #include "notifications/NotificationsViewModel.h"
 #include "storage/PreferenceStore.h"
 
 #include <QMetaObject>
 
 using namespace std::chrono_literals;
+
+namespace {
+
+int exitCode(SyncOutcome notifications, SyncOutcome assignments)
+{
+    if (notifications == SyncOutcome::NeedsSignIn || assignments == SyncOutcome::NeedsSignIn)
+        return 2;
+    if (notifications == SyncOutcome::Failed || assignments == SyncOutcome::Failed)
+        return 1;
+    return 0;
+}
+
+} // namespace
 
 bool HeadlessSession::Feed::isDone() const
 {
@@ -28,9 +42,11 @@ HeadlessSession::~HeadlessSession() = default;
 void HeadlessSession::start()
 {
     m_notifications = NotificationsViewModel::create(m_environment);
+    m_assignments = AssignmentsViewModel::create(m_environment);
     if (!m_once)
         return;
     watch(*m_notifications, m_notificationsFeed);
+    watch(*m_assignments, m_assignmentsFeed);
     m_doneCheck.start();
 }
 
@@ -47,27 +63,13 @@ void HeadlessSession::watch(Controller& controller, Feed& feed)
 
 void HeadlessSession::checkDone()
 {
-    if (!m_notificationsFeed.isDone())
+    if (!m_notificationsFeed.isDone() || !m_assignmentsFeed.isDone())
         return;
     m_doneCheck.stop();
-    const SyncOutcome outcome = *m_notificationsFeed.outcome;
-    // Let the saves the last replies queued run first.
+    const int code = exitCode(*m_notificationsFeed.outcome, *m_assignmentsFeed.outcome);
+    // Let the work the last replies queued run first.
     QMetaObject::invokeMethod(
-        this,
-        [this, outcome] {
-            switch (outcome) {
-            case SyncOutcome::Succeeded:
-                finish(0);
-                break;
-            case SyncOutcome::NeedsSignIn:
-                finish(2);
-                break;
-            case SyncOutcome::Failed:
-                finish(1);
-                break;
-            }
-        },
-        Qt::QueuedConnection);
+        this, [this, code] { finish(code); }, Qt::QueuedConnection);
 }
 
 void HeadlessSession::cancel(int signalNumber)
@@ -82,6 +84,8 @@ void HeadlessSession::finish(int exitCode)
     m_doneCheck.stop();
     if (m_notifications)
         m_notifications->flushPendingSaves();
+    if (m_assignments)
+        m_assignments->flushPendingSaves();
     m_environment.preferences->flush();
     Q_EMIT finished(exitCode);
 }

@@ -10,14 +10,15 @@
 #include <memory>
 #include <optional>
 
+class AssignmentsViewModel;
 class NotificationsViewModel;
 
-// `tidewhelk --headless`: the feed controllers as the main window runs them, without a
+// `tidewhelk --headless`: both feed controllers as the main window runs them, without a
 // window, their console lines on standard output. With `once`, it waits for each
 // feed's first sync, the status refresh that follows it and every request they
-// started, flushes the preference store and reports: 0 when every sync succeeded, 2
-// when one needs a valid token, 1 otherwise. Without it, it keeps running (the stored
-// auto-reload switches apply) until SIGINT or SIGTERM.
+// started, flushes the preference store and reports: 0 when both syncs succeeded, 2
+// when either needs a valid token (none stored, or refused), 1 otherwise. Without it,
+// it keeps running (the stored auto-reload switches apply) until SIGINT or SIGTERM.
 class HeadlessSession : public QObject
 {
     Q_OBJECT
@@ -51,7 +52,9 @@ private:
     Environment m_environment;
     bool m_once;
     std::shared_ptr<NotificationsViewModel> m_notifications;
+    std::shared_ptr<AssignmentsViewModel> m_assignments;
     Feed m_notificationsFeed;
+    Feed m_assignmentsFeed;
     // Requests end without a signal of their own; a short poll notices the last one.
     QTimer m_doneCheck;
     bool m_finished = false;

@@ -1,3 +1,4 @@
+#include "AddAssignmentCommand.h"
 #include "AppEnvironment.h"
 #include "HeadlessSession.h"
 #include "StderrConsole.h"
@@ -46,6 +47,13 @@ int runHeadless(const Environment& environment, bool once)
     return runUntilFinished(session);
 }
 
+int addAssignment(const Environment& environment, const QString& url)
+{
+    StderrConsole errors;
+    AddAssignmentCommand command(environment, errors, url);
+    return runUntilFinished(command);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -64,12 +72,17 @@ int main(int argc, char* argv[])
     const QCommandLineOption onceOption(QStringLiteral("once"),
         QStringLiteral("With --headless: sync each feed once, refresh its statuses, then exit: 0 when every sync "
                        "succeeded, 2 when a valid token is missing, 1 otherwise."));
+    const QCommandLineOption addAssignmentOption(QStringLiteral("add-assignment"),
+        QStringLiteral("With --headless: add the issue or pull request at this web address to the assignments, "
+                       "print the outcome, then exit: 0 when added, 2 when a valid token is missing, 1 otherwise "
+                       "(not an address on the configured GitHub, already listed, or the request failed)."),
+        QStringLiteral("URL"));
     const QCommandLineOption signInOption(QStringLiteral("sign-in"),
         QStringLiteral("Sign in to GitHub in the terminal (OAuth device flow) and store the token."));
     const QCommandLineOption setTokenOption(QStringLiteral("set-token"),
         QStringLiteral("Read a GitHub token (e.g. a personal access token) from standard input and store it."));
     const QCommandLineOption signOutOption(QStringLiteral("sign-out"), QStringLiteral("Remove the stored token."));
-    parser.addOptions({headlessOption, onceOption, signInOption, setTokenOption, signOutOption});
+    parser.addOptions({headlessOption, onceOption, addAssignmentOption, signInOption, setTokenOption, signOutOption});
     parser.process(app);
 
     AppEnvironment services;
@@ -82,6 +95,8 @@ int main(int argc, char* argv[])
     }
     if (parser.isSet(signOutOption))
         return signOut(environment);
+    if (parser.isSet(addAssignmentOption))
+        return addAssignment(environment, parser.value(addAssignmentOption));
     if (!parser.isSet(headlessOption) && !parser.isSet(onceOption)) {
         StderrConsole().print(
             QStringLiteral("The window is not part of this build yet; running headless (see --help)."));

@@ -1,0 +1,62 @@
+#include "AddAssignmentCommand.h"
+
+#include "assignments/AssignmentsViewModel.h"
+#include "core/Console.h"
+#include "storage/PreferenceStore.h"
+
+namespace {
+
+const QString addedToast = QStringLiteral("Assignment added successfully");
+
+} // namespace
+
+AddAssignmentCommand::AddAssignmentCommand(
+    const Environment& environment, Console& errors, QString url, QObject* parent)
+    : QObject(parent)
+    , m_environment(environment)
+    , m_errors(errors)
+    , m_url(std::move(url))
+{ }
+
+AddAssignmentCommand::~AddAssignmentCommand() = default;
+
+void AddAssignmentCommand::start()
+{
+    m_assignments = AssignmentsViewModel::create(m_environment);
+    AssignmentsViewModel* assignments = m_assignments.get();
+    connect(assignments, &AssignmentsViewModel::needsTokenChanged, this, [this, assignments] {
+        if (!assignments->needsToken())
+            return;
+        m_errors.print(QStringLiteral("Sign in first: tidewhelk --sign-in, or tidewhelk --set-token."));
+        finish(2);
+    });
+    // After the start-up sync, so that an item it brings counts as already listed.
+    connect(assignments, &AssignmentsViewModel::syncFinished, this, [this, assignments] {
+        if (!m_finished && !std::exchange(m_added, true))
+            assignments->addAssignment(m_url);
+    });
+    connect(assignments, &AssignmentsViewModel::toastMessageChanged, this, &AddAssignmentCommand::reportToast);
+}
+
+void AddAssignmentCommand::reportToast()
+{
+    const QString& toast = m_assignments->toastMessage();
+    if (toast.isNull())
+        return;
+    m_environment.console->print(toast);
+    finish(toast == addedToast ? 0 : 1);
+}
+
+void AddAssignmentCommand::cancel(int signalNumber)
+{
+    finish(128 + signalNumber);
+}
+
+void AddAssignmentCommand::finish(int exitCode)
+{
+    if (std::exchange(m_finished, true))
+        return;
+    m_assignments->flushPendingSaves();
+    m_environment.preferences->flush();
+    Q_EMIT finished(exitCode);
+}
