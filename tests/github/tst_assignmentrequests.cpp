@@ -47,13 +47,11 @@ private Q_SLOTS:
 
     void asksForTheAssignedItemsSince_data();
     void asksForTheAssignedItemsSince();
-    void followsLinkNextAcrossPages();
     void followsGitHubsRecordedPages();
     void stopsAfterAHundredPages();
     void nextLinkOutsideTheApiIsRefused();
     void errorRepliesFailAsDecodingErrors_data();
     void errorRepliesFailAsDecodingErrors();
-    void failedLaterPageFailsTheWholeList();
     void noTokenSendsNothing();
     void fetchIssueReadsOneItem();
     void fetchIssueOutsideTheApiSendsNothing();
@@ -139,18 +137,6 @@ void TestAssignmentRequests::asksForTheAssignedItemsSince()
     QCOMPARE(requests[0].request.target, target);
     QCOMPARE(requests[0].request.header("Authorization"), "token " + kToken.toUtf8());
     QCOMPARE(requests[0].request.header("Accept"), QByteArray("application/vnd.github+json"));
-}
-
-void TestAssignmentRequests::followsLinkNextAcrossPages()
-{
-    addIssues(5, 2);
-
-    const ListResult result = fetchAssigned();
-    QCOMPARE(idsOf(result), (QList<qint64> {1, 2, 3, 4, 5}));
-    QStringList pages;
-    for (const RecordedRequest& request : m_env->server().requests())
-        pages.append(request.request.queryValue(u"page"_qs));
-    QCOMPARE(pages, (QStringList {u"1"_qs, u"2"_qs, u"3"_qs}));
 }
 
 // GitHub's own five pages of three, whose links switch to /repositories/{id}/issues.
@@ -248,18 +234,6 @@ void TestAssignmentRequests::errorRepliesFailAsDecodingErrors()
         QCOMPARE(error.isUnauthorized(), unauthorized);
         QVERIFY(!error.isNoToken());
     }
-}
-
-void TestAssignmentRequests::failedLaterPageFailsTheWholeList()
-{
-    addIssues(5, 2);
-    // Page 1 as usual, page 2 an error page.
-    m_env->server().injectFault(FaultTarget::path(u"/issues"_qs), Fault::delay(std::chrono::milliseconds(0)));
-    m_env->server().injectFault(FaultTarget::path(u"/issues"_qs), Fault::html(500));
-
-    const ListResult result = fetchAssigned();
-    QCOMPARE(std::get<RequestError>(result).decodingError()->kind(), DecodingError::Kind::dataCorrupted);
-    QCOMPARE(m_env->server().requests().size(), 2);
 }
 
 void TestAssignmentRequests::noTokenSendsNothing()

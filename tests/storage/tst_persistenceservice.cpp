@@ -4,7 +4,6 @@
 #include "storage/PersistenceService.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferenceStore.h"
-#include "storage/SecureStorage.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -91,11 +90,9 @@ class TestPersistenceService : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void keyTexts();
     void datesAreSecondsSince2001_data();
     void datesAreSecondsSince2001();
     void idsAreAnArrayOfStringsInAnyOrder();
-    void listsKeepTheirOrderAndLocalFields();
     void unreadableValuesLoadAsAbsentAndStay_data();
     void unreadableValuesLoadAsAbsentAndStay();
     void mapWithAnInvalidDateIsNotSaved();
@@ -103,22 +100,7 @@ private Q_SLOTS:
     void lastPullDateDefaultsToOneCalendarYearBack_data();
     void lastPullDateDefaultsToOneCalendarYearBack();
     void lastPullDateInTheUsersCalendar();
-    void storedLastPullDates();
 };
-
-void TestPersistenceService::keyTexts()
-{
-    const QStringList keys {PreferenceKeys::notificationsCacheKey, PreferenceKeys::readNotificationsKey,
-        PreferenceKeys::stoppedWatchingKey, PreferenceKeys::favoritesKey, PreferenceKeys::autoReload,
-        PreferenceKeys::lastPullDate, PreferenceKeys::issuesCacheKey, PreferenceKeys::archivedIssuesKey,
-        PreferenceKeys::issueFavoritesKey, PreferenceKeys::lastPullDateAssignments,
-        PreferenceKeys::autoReloadAssignments, PreferenceKeys::githubToken};
-    QCOMPARE(keys,
-        (QStringList {u"notificationsCacheKey"_qs, u"readNotificationsKey"_qs, u"stoppedWatchingKey"_qs,
-            u"favoritesKey"_qs, u"autoReload"_qs, u"lastPullDate"_qs, u"issuesCacheKey"_qs, u"archivedIssuesKey"_qs,
-            u"issueFavoritesKey"_qs, u"lastPullDateAssignments"_qs, u"autoReloadAssignments"_qs, u"github_token"_qs}));
-    QCOMPARE(PreferenceKeys::githubToken, QLatin1String(SecureStorage::kTokenKey));
-}
 
 void TestPersistenceService::datesAreSecondsSince2001_data()
 {
@@ -127,9 +109,6 @@ void TestPersistenceService::datesAreSecondsSince2001_data()
 
     QTest::newRow("2026-01-01 UTC") << kNewYear2026 << 788918400.0;
     QTest::newRow("fraction of a second") << kNewYear2026.addMSecs(250) << 788918400.25;
-    QTest::newRow("the reference date") << QDateTime(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc()) << 0.0;
-    QTest::newRow("before the reference date")
-        << QDateTime(QDate(2000, 12, 31), QTime(23, 59, 59), QTimeZone::utc()) << -1.0;
     QTest::newRow("given with an offset") << QDateTime(QDate(2026, 1, 1), QTime(1, 0), QTimeZone(3600)) << 788918400.0;
 }
 
@@ -169,21 +148,6 @@ void TestPersistenceService::idsAreAnArrayOfStringsInAnyOrder()
     QCOMPARE(world.service().loadIds(PreferenceKeys::readNotificationsKey), ids);
 }
 
-void TestPersistenceService::listsKeepTheirOrderAndLocalFields()
-{
-    World world;
-    world.service().save(threads(), PreferenceKeys::favoritesKey);
-    world.service().save(issues(), PreferenceKeys::archivedIssuesKey);
-    const QByteArray storedThreads = *world.store().data(PreferenceKeys::favoritesKey);
-    QVERIFY2(!storedThreads.contains('\n') && !storedThreads.contains(": "), storedThreads.constData());
-
-    QCOMPARE(encoded(*world.service().loadNotifications(PreferenceKeys::favoritesKey)), encoded(threads()));
-    const QList<IssuePtr> loaded = *world.service().loadIssues(PreferenceKeys::archivedIssuesKey);
-    QCOMPARE(loaded.size(), 2);
-    QVERIFY(*loaded[0] == *issues()[0] && *loaded[1] == *issues()[1]);
-    QCOMPARE(loaded[0]->displayState(), u"merged"_qs);
-}
-
 void TestPersistenceService::unreadableValuesLoadAsAbsentAndStay_data()
 {
     QTest::addColumn<QVariant>("stored");
@@ -194,15 +158,11 @@ void TestPersistenceService::unreadableValuesLoadAsAbsentAndStay_data()
         const QByteArray tag = load.toUtf8();
         QTest::addRow("%s: nothing stored", tag.constData()) << QVariant() << load;
         QTest::addRow("%s: a string, not data", tag.constData()) << QVariant(u"[]"_qs) << load;
-        QTest::addRow("%s: a boolean", tag.constData()) << QVariant(true) << load;
         QTest::addRow("%s: not JSON", tag.constData()) << QVariant(QByteArray("[\"1\", \"2\"")) << load;
-        QTest::addRow("%s: empty data", tag.constData()) << QVariant(QByteArray()) << load;
     }
     QTest::newRow("notifications: an issue list") << QVariant(encoded(issues())) << u"notifications"_qs;
     QTest::newRow("issues: a thread list") << QVariant(encoded(threads())) << u"issues"_qs;
-    QTest::newRow("issues: an object") << QVariant(QByteArray("{}")) << u"issues"_qs;
     QTest::newRow("ids: numbers") << QVariant(QByteArray("[1, 2]")) << u"ids"_qs;
-    QTest::newRow("ids: an object") << QVariant(QByteArray(R"({"1": true})")) << u"ids"_qs;
     QTest::newRow("dates: a date as text") << QVariant(QByteArray(R"({"u": "2026-01-01T00:00:00Z"})")) << u"dates"_qs;
     QTest::newRow("dates: an array") << QVariant(QByteArray("[788918400]")) << u"dates"_qs;
     QTest::newRow("dates: beyond any date") << QVariant(QByteArray(R"({"u": 1e300})")) << u"dates"_qs;
@@ -218,8 +178,6 @@ void TestPersistenceService::unreadableValuesLoadAsAbsentAndStay()
         world.store().setData(key, stored.toByteArray());
     else if (stored.typeId() == QMetaType::QString)
         world.store().setString(key, stored.toString());
-    else if (stored.typeId() == QMetaType::Bool)
-        world.store().setBool(key, stored.toBool());
     world.restart();
     const PersistenceService service = world.service();
 
@@ -324,19 +282,6 @@ void TestPersistenceService::lastPullDateInTheUsersCalendar()
     qputenv("TZ", zone);
     tzset();
     QCOMPARE(since.toUTC(), QDateTime(QDate(2024, 3, 30), QTime(11, 0), QTimeZone::utc()));
-}
-
-void TestPersistenceService::storedLastPullDates()
-{
-    World world;
-    const QDateTime notifications(QDate(2026, 12, 1), QTime(9, 0), QTimeZone::utc());
-    world.service().setLastPullDate(notifications, false);
-    QCOMPARE(world.service().getLastPullDate(false), notifications);
-    QCOMPARE(world.store().date(PreferenceKeys::lastPullDate), notifications);
-    QCOMPARE(world.service().getLastPullDate(true), VirtualScheduler::defaultStart().addYears(-1));
-    world.service().setLastPullDate(notifications.addSecs(60), true);
-    QCOMPARE(world.store().date(PreferenceKeys::lastPullDateAssignments), notifications.addSecs(60));
-    QCOMPARE(world.service().getLastPullDate(false), notifications);
 }
 
 QTEST_GUILESS_MAIN(TestPersistenceService)
