@@ -1,6 +1,7 @@
 #include "assignments/AssignmentRules.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace AssignmentRules {
 
@@ -76,7 +77,11 @@ bool isPullRequest(const Issue& issue)
     return issue.pullRequest().has_value() || issue.htmlUrl().contains(QStringLiteral("/pull/"));
 }
 
-std::optional<QUrl> apiURL(const QString& address, const GitHubEndpoints& endpoints)
+namespace {
+
+// The REST API address of an item, its kind segment ("issues", "pull"…) named by `resource`.
+std::optional<QUrl> itemUrl(
+    const QString& address, const GitHubEndpoints& endpoints, const std::function<QString(const QString&)>& resource)
 {
     // Rewriting by prefix, not by replacing every occurrence of the web host: a
     // repository may be named "github.com" or "pull", and on GitHub Enterprise the API
@@ -92,14 +97,28 @@ std::optional<QUrl> apiURL(const QString& address, const GitHubEndpoints& endpoi
         return std::nullopt;
 
     QStringList segments = itemPath.split(u'/');
-    if (segments.size() > 3 && segments.at(3) == u"pull")
-        segments[3] = QStringLiteral("pulls");
+    if (segments.size() > 3)
+        segments[3] = resource(segments.at(3));
 
     const QUrl url(apiRepositories + segments.join(u'/'), QUrl::StrictMode);
     if (!url.isValid() || !endpoints.isUnderApiBase(url))
         return std::nullopt;
     // A comment anchor of the page means nothing to the API.
     return url.adjusted(QUrl::RemoveFragment);
+}
+
+} // namespace
+
+std::optional<QUrl> apiURL(const QString& address, const GitHubEndpoints& endpoints)
+{
+    return itemUrl(
+        address, endpoints, [](const QString& kind) { return kind == u"pull" ? QStringLiteral("pulls") : kind; });
+}
+
+std::optional<QUrl> issueURL(const QString& address, const GitHubEndpoints& endpoints)
+{
+    return itemUrl(address, endpoints,
+        [](const QString& kind) { return kind == u"pull" || kind == u"pulls" ? QStringLiteral("issues") : kind; });
 }
 
 QString repositoryName(const QString& repositoryUrl)

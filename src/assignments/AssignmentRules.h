@@ -46,6 +46,11 @@ bool isPullRequest(const Issue& issue);
 // foreign address never receives the token.
 std::optional<QUrl> apiURL(const QString& address, const GitHubEndpoints& endpoints);
 
+// The same item's issue resource: GitHub serves every pull request as an issue too,
+// and only that resource carries the id the assigned-items list uses and the
+// repository's URL. None under the same conditions as apiURL.
+std::optional<QUrl> issueURL(const QString& address, const GitHubEndpoints& endpoints);
+
 // "owner/name" from a repository's API URL (its last two path segments), or
 // "Unknown Repository".
 QString repositoryName(const QString& repositoryUrl);

@@ -194,15 +194,19 @@ void AssignmentsViewModel::refreshItemStatus(const IssuePtr& issue, const std::f
             applyPullRequestDetails(issue, details);
             done();
         },
-        [this, urlText, done](const RequestError& error) {
+        [this, issue, done](const RequestError& error) {
             m_environment.console->print(QStringLiteral("Error refreshing PR status: ") + error.localizedDescription());
-            // The same address read as an item still brings its title and state.
-            m_cancellables.add(m_apiService.fetchIssue(urlText).subscribe(
-                [this, done](const IssuePtr& fetched) {
-                    applyFetchedIssue(fetched);
-                    done();
-                },
-                [done](const RequestError&) { done(); }));
+            // The pull request read as an issue still brings its title and state; only the
+            // issue resource carries the id the list knows it by.
+            const QString issueUrlText
+                = AssignmentRules::issueURL(issue->htmlUrl(), m_environment.endpoints)->toString(QUrl::FullyEncoded);
+            m_cancellables.add(m_apiService.fetchIssue(issueUrlText)
+                                   .subscribe(
+                                       [this, done](const IssuePtr& fetched) {
+                                           applyFetchedIssue(fetched);
+                                           done();
+                                       },
+                                       [done](const RequestError&) { done(); }));
         }));
 }
 
@@ -298,7 +302,9 @@ void AssignmentsViewModel::unarchiveIssue(const IssuePtr& issue)
 
 void AssignmentsViewModel::addAssignment(const QString& urlText)
 {
-    const std::optional<QUrl> url = AssignmentRules::apiURL(urlText, m_environment.endpoints);
+    // A pull request is read as an issue: its pull-request resource has another id than
+    // the one the assigned-items list gives it, so a later sync would list it twice.
+    const std::optional<QUrl> url = AssignmentRules::issueURL(urlText, m_environment.endpoints);
     if (!url) {
         showToast(QStringLiteral("Invalid URL"));
         return;

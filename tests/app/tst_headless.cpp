@@ -216,7 +216,7 @@ void TestHeadless::addAssignment()
     if (signedIn)
         SessionToken::store(kToken);
     const GitHubPayloads payloads = m_server->payloads();
-    m_server->setResource(QStringLiteral("/repos/") + kRepository + QStringLiteral("/pulls/9"),
+    m_server->setResource(QStringLiteral("/repos/") + kRepository + QStringLiteral("/issues/9"),
         payloads.issue({.id = 9, .repository = kRepository, .number = 9, .pullRequest = true}));
     const QString address = path.startsWith(u'/') ? m_server->webBaseUrl().toString() + path : path;
 
@@ -227,7 +227,7 @@ void TestHeadless::addAssignment()
         QVERIFY(m_process->readAllStandardError().contains("Sign in first"));
     else
         QVERIFY2(lines.contains(line), qPrintable(lines.join(u'\n')));
-    QCOMPARE(m_server->requestsTo(QStringLiteral("/repos/") + kRepository + QStringLiteral("/pulls/9")).size(),
+    QCOMPARE(m_server->requestsTo(QStringLiteral("/repos/") + kRepository + QStringLiteral("/issues/9")).size(),
         exitCode == 0 ? 1 : 0);
     if (exitCode == 0) {
         const auto issues = Issue::decodeList(*PreferenceStore().data(PreferenceKeys::issuesCacheKey));

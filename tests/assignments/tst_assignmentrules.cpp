@@ -30,6 +30,8 @@ private Q_SLOTS:
     void tableRowsHonourStarsArchiveAndUpdateOrder();
     void apiURL_data();
     void apiURL();
+    void issueURL_data();
+    void issueURL();
     void repositoryName_data();
     void repositoryName();
 };
@@ -138,6 +140,29 @@ void TestAssignmentRules::apiURL()
     QFETCH(QString, address);
     QFETCH(QString, expected);
     const std::optional<QUrl> url = AssignmentRules::apiURL(address, GitHubEndpoints(apiBase, webBase));
+    QCOMPARE(url ? url->toString() : QString(), expected);
+}
+
+void TestAssignmentRules::issueURL_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("expected"); // empty: no API URL
+    QTest::newRow("pull request page") << QStringLiteral("https://github.com/octocat/Hello-World/pull/7")
+                                       << QStringLiteral("https://api.github.com/repos/octocat/Hello-World/issues/7");
+    QTest::newRow("pull request API address")
+        << QStringLiteral("https://api.github.com/repos/octocat/Hello-World/pulls/7")
+        << QStringLiteral("https://api.github.com/repos/octocat/Hello-World/issues/7");
+    QTest::newRow("issue page") << QStringLiteral("https://github.com/octocat/Hello-World/issues/1347")
+                                << QStringLiteral("https://api.github.com/repos/octocat/Hello-World/issues/1347");
+    QTest::newRow("foreign host") << QStringLiteral("https://example.org/octocat/Hello-World/pull/7") << QString();
+}
+
+void TestAssignmentRules::issueURL()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, expected);
+    const std::optional<QUrl> url = AssignmentRules::issueURL(
+        address, GitHubEndpoints(QStringLiteral("https://api.github.com"), QStringLiteral("https://github.com")));
     QCOMPARE(url ? url->toString() : QString(), expected);
 }
 

@@ -57,7 +57,7 @@ private Q_SLOTS:
     void resyncRefreshesListedItemsThenSyncs();
     void resyncOfAnEmptyListIsAPlainSync();
     void archiveButtonHonoursStarsAndArchiveSurvivesRestarts();
-    void addingAPullRequestReadsItsPullsResource();
+    void addingAPullRequestReadsItsIssueResource();
     void addingFails_data();
     void addingFails();
     void addingAndRefreshingUnderAnEnterpriseBase();
@@ -298,13 +298,10 @@ void TestAssignmentsViewModel::refreshReadsEveryItemAndFallsBackToTheItemRequest
             .mergedAt = QStringLiteral("2026-12-04T08:00:00Z")}));
     server.setResource(repoPath + QStringLiteral("/pulls/3"),
         payloads.pullRequest({.id = 3, .repository = repository, .number = 3, .state = QStringLiteral("closed")}));
-    // The pull request read fails once; the same address read as an item answers.
-    server.setResource(repoPath + QStringLiteral("/pulls/4"),
-        payloads.pullRequest({.id = 4,
-            .repository = repository,
-            .number = 4,
-            .title = QStringLiteral("Retitled"),
-            .state = QStringLiteral("closed")}));
+    // The pull request read fails once; the item read as an issue answers.
+    QJsonObject retitled = issue(4, QStringLiteral("Retitled"), true);
+    retitled.insert(QStringLiteral("state"), QStringLiteral("closed"));
+    server.setResource(repoPath + QStringLiteral("/issues/4"), retitled);
     server.injectFault(FaultTarget::path(repoPath + QStringLiteral("/pulls/4")),
         Fault::reply(502, QByteArrayLiteral("{\"message\":\"Server Error\"}")));
 
@@ -436,13 +433,14 @@ void TestAssignmentsViewModel::archiveButtonHonoursStarsAndArchiveSurvivesRestar
     QCOMPARE(ids(viewModel->filteredIssues()), (QList<qint64> {2, 1}));
 }
 
-void TestAssignmentsViewModel::addingAPullRequestReadsItsPullsResource()
+void TestAssignmentsViewModel::addingAPullRequestReadsItsIssueResource()
 {
     m_world->signIn(token);
-    // What GET …/issues/7 says of a pull request, without its repository object.
+    // What GET …/issues/7 says of a pull request, without its repository object: the
+    // pull request's own resource would carry another id.
     QJsonObject pull = issue(7, QStringLiteral("Teach the parser"), true);
     pull.remove(QStringLiteral("repository"));
-    m_world->server().setResource(repoPath + QStringLiteral("/pulls/7"), pull);
+    m_world->server().setResource(repoPath + QStringLiteral("/issues/7"), pull);
     auto viewModel = start();
     waitForSync(*viewModel);
     m_world->scheduler().advance(3s);
@@ -452,7 +450,7 @@ void TestAssignmentsViewModel::addingAPullRequestReadsItsPullsResource()
     QVERIFY(waitUntil([&] { return !viewModel->toastMessage().isNull(); }));
     QCOMPARE(viewModel->toastMessage(), QStringLiteral("Assignment added successfully"));
     QCOMPARE(m_world->server().requests().size(), 1);
-    QCOMPARE(m_world->server().requests().first().path, repoPath + QStringLiteral("/pulls/7"));
+    QCOMPARE(m_world->server().requests().first().path, repoPath + QStringLiteral("/issues/7"));
     QCOMPARE(ids(viewModel->issues()), QList<qint64> {7});
     QCOMPARE(viewModel->issues().first()->repository(), Repository(repository));
     QCOMPARE(viewModel->newIssueIds(), QSet<qint64> {7});
@@ -466,6 +464,12 @@ void TestAssignmentsViewModel::addingAPullRequestReadsItsPullsResource()
     QVERIFY(waitUntil([&] { return !viewModel->toastMessage().isNull(); }));
     QCOMPARE(viewModel->toastMessage(), QStringLiteral("Assignment already exists in the list"));
     QCOMPARE(viewModel->issues().size(), 1);
+
+    // The assigned list names it by the same id: a sync does not list it twice.
+    m_world->server().addAssignedIssue(pull);
+    viewModel->syncAssignments();
+    waitForSync(*viewModel);
+    QCOMPARE(ids(viewModel->issues()), QList<qint64> {7});
 }
 
 void TestAssignmentsViewModel::addingFails_data()
