@@ -3,6 +3,7 @@
 // and how the refresh's CPU time grows with the number of pull requests.
 
 #include "BenchEnvironment.h"
+#include "ServerCounts.h"
 #include "Wait.h"
 #include "notifications/NotificationsViewModel.h"
 #include "storage/PersistenceService.h"
@@ -62,22 +63,6 @@ QList<NotificationPtr> cachedPullRequests(const QString& apiBase, int count)
     return threads;
 }
 
-struct ServerCounts
-{
-    int requests = 0;
-    int fullCost = 0;
-    int notModified = 0;
-    int connections = 0;
-};
-
-ServerCounts counts(ServerThread& server)
-{
-    return server.call([](FakeGitHub& github) {
-        return ServerCounts {static_cast<int>(github.requests().size()), github.fullCostCount(),
-            github.notModifiedCount(), github.connectionCount()};
-    });
-}
-
 // Runs one sync of `viewModel` (already started, or started by `startSync`) and the
 // status refresh after it, until every request they sent has answered.
 void syncAndRefresh(NotificationsViewModel& viewModel, const std::function<void()>& startSync)
@@ -101,11 +86,11 @@ void idleSyncCost()
     });
     std::shared_ptr<NotificationsViewModel> viewModel;
     syncAndRefresh(*(viewModel = NotificationsViewModel::create(world.environment())), [] {});
-    const ServerCounts first = counts(world.server());
+    const ServerCounts first = ServerCounts::of(world.server());
     world.server().call([](FakeGitHub& server) { server.clearRequests(); });
 
     syncAndRefresh(*viewModel, [&] { viewModel->syncNotifications(); });
-    const ServerCounts second = counts(world.server());
+    const ServerCounts second = ServerCounts::of(world.server());
     std::printf("Idle sync and refresh, %d pull-request threads, nothing changed on the server\n", threads);
     std::printf("  first run:  %5d requests, %5d full-cost\n", first.requests, first.fullCost);
     std::printf("  second run: %5d requests, %5d full-cost, %5d answered 304 (target: at most 2 full-cost)\n",
@@ -126,7 +111,7 @@ void coldRefreshTime()
     std::shared_ptr<NotificationsViewModel> viewModel;
     syncAndRefresh(*(viewModel = NotificationsViewModel::create(world.environment())), [] {});
     const double elapsedMs = static_cast<double>(wall.nsecsElapsed()) / 1e6;
-    const ServerCounts sent = counts(world.server());
+    const ServerCounts sent = ServerCounts::of(world.server());
     const double lowerBoundMs = static_cast<double>(sent.requests) / sent.connections * latencyMs;
     std::printf(
         "Cold sync and refresh, %d pull-request threads, %d ms latency, empty HTTP cache\n", threads, latencyMs);
