@@ -2,7 +2,6 @@
 
 #include "assignments/AssignmentRules.h"
 #include "core/Console.h"
-#include "core/DateTexts.h"
 #include "core/Scheduler.h"
 #include "github/RequestError.h"
 #include "storage/PreferenceKeys.h"
@@ -15,13 +14,6 @@ namespace {
 constexpr auto statusRefreshDelay = 500ms;
 constexpr auto highlightDuration = 3s;
 constexpr auto toastDuration = 3s;
-constexpr auto cacheSaveInterval = 1s;
-
-// A revoked or wrong token fails like a missing one: the user has to sign in again.
-bool needsSignIn(const RequestError& error)
-{
-    return error.isNoToken() || error.isUnauthorized();
-}
 
 } // namespace
 
@@ -33,17 +25,26 @@ std::shared_ptr<AssignmentsViewModel> AssignmentsViewModel::create(const Environ
 }
 
 AssignmentsViewModel::AssignmentsViewModel(const Environment& environment)
-    : m_environment(environment)
+    : FeedController(environment, PreferenceKeys::autoReloadAssignments)
     , m_apiService(environment)
     , m_persistenceService(environment)
-    , m_autoReloadService(*environment.scheduler, *environment.console)
-    , m_cacheSave(*environment.scheduler, cacheSaveInterval,
-          [this] { m_persistenceService.save(m_issues, PreferenceKeys::issuesCacheKey); })
 { }
 
 AssignmentsViewModel::~AssignmentsViewModel()
 {
-    m_cacheSave.flush();
+    flushPendingSaves();
+    m_cancellables.cancelAll();
+}
+
+void AssignmentsViewModel::saveCache()
+{
+    m_persistenceService.save(m_issues, PreferenceKeys::issuesCacheKey);
+}
+
+void AssignmentsViewModel::autoReloadTriggered()
+{
+    m_environment.console->print(QStringLiteral(">>> Assignments auto-reload: Triggering scheduled sync"));
+    syncAssignments();
 }
 
 void AssignmentsViewModel::startUp()
@@ -96,7 +97,7 @@ void AssignmentsViewModel::processFetchedIssues(const QList<IssuePtr>& fetched, 
     AssignmentRules::Merge merge = AssignmentRules::merge(m_issues, fetched);
     setNewIssueIds(std::move(merge.newIds));
     setIssues(std::move(merge.merged));
-    m_cacheSave.request();
+    saveCacheSoon();
     m_persistenceService.setLastPullDate(pullMoment, true);
 
     m_environment.scheduler->singleShot(
@@ -329,7 +330,7 @@ void AssignmentsViewModel::addFetchedIssue(const IssuePtr& issue)
     if (const std::optional<QString>& repositoryUrl = issue->repositoryUrl())
         issue->setRepository(Repository(AssignmentRules::repositoryName(*repositoryUrl)));
     setIssues(m_issues + QList<IssuePtr> {issue});
-    m_cacheSave.request();
+    saveCacheSoon();
     QSet<qint64> ids = m_newIssueIds;
     ids.insert(issue->id());
     setNewIssueIds(std::move(ids));
@@ -349,45 +350,12 @@ void AssignmentsViewModel::showToast(const QString& message)
     m_environment.scheduler->singleShot(toastDuration, this, [this] { setToastMessage(QString()); });
 }
 
-void AssignmentsViewModel::setAutoReload(bool autoReload)
-{
-    if (m_autoReload != autoReload) {
-        m_autoReload = autoReload;
-        Q_EMIT autoReloadChanged();
-    }
-    updateAutoReload();
-    m_environment.preferences->setBool(PreferenceKeys::autoReloadAssignments, m_autoReload);
-}
-
-void AssignmentsViewModel::updateAutoReload()
-{
-    if (!m_autoReload) {
-        m_autoReloadService.stopAutoReload();
-        return;
-    }
-    m_autoReloadService.startAutoReload([weakThis = weak_from_this()] {
-        if (auto self = weakThis.lock()) {
-            self->m_environment.console->print(
-                QStringLiteral(">>> Assignments auto-reload: Triggering scheduled sync"));
-            self->syncAssignments();
-        }
-    });
-}
-
 void AssignmentsViewModel::setShowOnlyFavorites(bool showOnlyFavorites)
 {
     if (m_showOnlyFavorites == showOnlyFavorites)
         return;
     m_showOnlyFavorites = showOnlyFavorites;
     Q_EMIT showOnlyFavoritesChanged();
-}
-
-void AssignmentsViewModel::setNeedsToken(bool needsToken)
-{
-    if (m_needsToken == needsToken)
-        return;
-    m_needsToken = needsToken;
-    Q_EMIT needsTokenChanged();
 }
 
 void AssignmentsViewModel::setIssues(QList<IssuePtr> issues)
@@ -409,20 +377,6 @@ void AssignmentsViewModel::setArchivedIssues(QList<IssuePtr> issues)
     Q_EMIT archivedIssuesChanged();
 }
 
-void AssignmentsViewModel::setLoading(bool loading)
-{
-    if (m_isLoading == loading)
-        return;
-    m_isLoading = loading;
-    Q_EMIT isLoadingChanged();
-}
-
-void AssignmentsViewModel::setStatusMessage(const QString& message)
-{
-    m_statusMessage = message;
-    Q_EMIT statusMessageChanged();
-}
-
 void AssignmentsViewModel::setToastMessage(const QString& message)
 {
     m_toastMessage = message;
@@ -437,11 +391,6 @@ void AssignmentsViewModel::setNewIssueIds(QSet<qint64> ids)
 
 void AssignmentsViewModel::listChangedInPlace()
 {
-    m_cacheSave.request();
+    saveCacheSoon();
     Q_EMIT changed();
-}
-
-QString AssignmentsViewModel::now() const
-{
-    return mediumDateTimeText(m_environment.scheduler->now());
 }

@@ -1,7 +1,6 @@
 #include "notifications/NotificationsViewModel.h"
 
 #include "core/Console.h"
-#include "core/DateTexts.h"
 #include "core/Scheduler.h"
 #include "github/RequestError.h"
 #include "notifications/NotificationRules.h"
@@ -17,14 +16,7 @@ namespace {
 constexpr auto watchdogDelay = 30s;
 constexpr auto statusRefreshDelay = 500ms;
 constexpr auto newHighlightDuration = 3s;
-constexpr auto cacheSaveInterval = 1s;
 constexpr qint64 stoppedWatchingLifetimeSeconds = 30 * 24 * 60 * 60;
-
-// A revoked or wrong token fails like a missing one: the user has to sign in again.
-bool needsSignIn(const RequestError& error)
-{
-    return error.isNoToken() || error.isUnauthorized();
-}
 
 } // namespace
 
@@ -36,20 +28,29 @@ std::shared_ptr<NotificationsViewModel> NotificationsViewModel::create(const Env
 }
 
 NotificationsViewModel::NotificationsViewModel(const Environment& environment)
-    : m_environment(environment)
+    : FeedController(environment, PreferenceKeys::autoReload)
     , m_apiService(environment)
     , m_statusService(environment)
     , m_persistenceService(environment)
-    , m_autoReloadService(*environment.scheduler, *environment.console)
     , m_repositories {NotificationRules::allRepositories}
     , m_selectedRepository(NotificationRules::allRepositories)
-    , m_cacheSave(*environment.scheduler, cacheSaveInterval,
-          [this] { m_persistenceService.save(m_notifications, PreferenceKeys::notificationsCacheKey); })
 { }
 
 NotificationsViewModel::~NotificationsViewModel()
 {
-    m_cacheSave.flush();
+    flushPendingSaves();
+    m_cancellables.cancelAll();
+}
+
+void NotificationsViewModel::saveCache()
+{
+    m_persistenceService.save(m_notifications, PreferenceKeys::notificationsCacheKey);
+}
+
+void NotificationsViewModel::autoReloadTriggered()
+{
+    m_environment.console->print(QStringLiteral(">>> Auto-reload: Triggering scheduled sync"));
+    syncNotifications();
 }
 
 void NotificationsViewModel::startUp()
@@ -107,7 +108,7 @@ void NotificationsViewModel::syncNotifications()
     setStatusMessage(QStringLiteral("Syncing notifications at ") + now() + QStringLiteral("..."));
 
     m_environment.scheduler->singleShot(watchdogDelay, this, [this] {
-        if (!m_isLoading)
+        if (!isLoading())
             return;
         m_environment.console->print(QStringLiteral("⚠️ Notification fetch timeout - forcing completion"));
         setLoading(false);
@@ -185,7 +186,7 @@ void NotificationsViewModel::processFetchedNotifications(
                     }));
     }
 
-    m_cacheSave.request();
+    saveCacheSoon();
     m_persistenceService.setLastPullDate(pullMoment, false);
     markStoppedWatchingRead();
 
@@ -231,7 +232,7 @@ void NotificationsViewModel::refreshPullRequestStatuses()
     auto run = std::make_shared<Run>(Run {0, pullRequests.size()});
 
     m_environment.scheduler->singleShot(watchdogDelay, this, [this, run] {
-        if (!m_isLoading || run->completed >= run->total)
+        if (!isLoading() || run->completed >= run->total)
             return;
         m_environment.console->print(QStringLiteral("⚠️ PR status refresh timeout - forcing completion"));
         setLoading(false);
@@ -315,7 +316,7 @@ void NotificationsViewModel::updateNotificationState(
     if (!record)
         return;
     record->subject().setState(state);
-    m_cacheSave.request();
+    saveCacheSoon();
     Q_EMIT changed();
 }
 
@@ -327,7 +328,7 @@ void NotificationsViewModel::updatePullRequestDetails(
         return;
     record->subject().setCiStatus(ci);
     record->subject().setReviewStatus(review);
-    m_cacheSave.request();
+    saveCacheSoon();
     Q_EMIT changed();
     m_environment.console->print(QStringLiteral("Updated PR details for ") + notification->subject().title()
         + QStringLiteral(": CI=") + ci + QStringLiteral(", Review=") + review);
@@ -415,30 +416,6 @@ void NotificationsViewModel::updateRepositories()
     Q_EMIT repositoriesChanged();
 }
 
-void NotificationsViewModel::setAutoReload(bool autoReload)
-{
-    if (m_autoReload != autoReload) {
-        m_autoReload = autoReload;
-        Q_EMIT autoReloadChanged();
-    }
-    updateAutoReload();
-    m_environment.preferences->setBool(PreferenceKeys::autoReload, m_autoReload);
-}
-
-void NotificationsViewModel::updateAutoReload()
-{
-    if (!m_autoReload) {
-        m_autoReloadService.stopAutoReload();
-        return;
-    }
-    m_autoReloadService.startAutoReload([weakThis = weak_from_this()] {
-        if (auto self = weakThis.lock()) {
-            self->m_environment.console->print(QStringLiteral(">>> Auto-reload: Triggering scheduled sync"));
-            self->syncNotifications();
-        }
-    });
-}
-
 void NotificationsViewModel::setSelectedRepository(const QString& repository)
 {
     if (m_selectedRepository == repository)
@@ -455,14 +432,6 @@ void NotificationsViewModel::setTextFilter(const QString& text)
     Q_EMIT textFilterChanged();
 }
 
-void NotificationsViewModel::setNeedsToken(bool needsToken)
-{
-    if (m_needsToken == needsToken)
-        return;
-    m_needsToken = needsToken;
-    Q_EMIT needsTokenChanged();
-}
-
 void NotificationsViewModel::setNotifications(QList<NotificationPtr> notifications)
 {
     m_notifications = std::move(notifications);
@@ -475,20 +444,6 @@ void NotificationsViewModel::setNotifications(QList<NotificationPtr> notificatio
     Q_EMIT notificationsChanged();
 }
 
-void NotificationsViewModel::setLoading(bool loading)
-{
-    if (m_isLoading == loading)
-        return;
-    m_isLoading = loading;
-    Q_EMIT isLoadingChanged();
-}
-
-void NotificationsViewModel::setStatusMessage(const QString& message)
-{
-    m_statusMessage = message;
-    Q_EMIT statusMessageChanged();
-}
-
 void NotificationsViewModel::setNewNotificationIds(QSet<QString> ids)
 {
     m_newNotificationIds = std::move(ids);
@@ -498,9 +453,4 @@ void NotificationsViewModel::setNewNotificationIds(QSet<QString> ids)
 NotificationPtr NotificationsViewModel::listed(const QString& id) const
 {
     return m_listedById.value(id);
-}
-
-QString NotificationsViewModel::now() const
-{
-    return mediumDateTimeText(m_environment.scheduler->now());
 }

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "core/Environment.h"
+#include "core/Subscription.h"
+#include "core/SyncOutcome.h"
+#include "core/ThrottledTask.h"
+#include "notifications/AutoReloadService.h"
+
+#include <QObject>
+#include <QString>
+
+class RequestError;
+
+// What the two feed controllers share: the loading flag and status line, the sign-in
+// flag, the auto-reload switch with its five-minute timer, the live requests, and the
+// throttled rewrite of the cached list. A controller supplies what its cache holds and
+// what a timer tick does.
+class FeedController : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged)
+    Q_PROPERTY(QString statusMessage READ statusMessage NOTIFY statusMessageChanged)
+    Q_PROPERTY(bool needsToken READ needsToken WRITE setNeedsToken NOTIFY needsTokenChanged)
+    Q_PROPERTY(bool autoReload READ autoReload WRITE setAutoReload NOTIFY autoReloadChanged)
+
+public:
+    bool isLoading() const { return m_isLoading; }
+    // Null when there is no status line.
+    const QString& statusMessage() const { return m_statusMessage; }
+    // A sync or an added item needs a valid token; the main window resets it.
+    bool needsToken() const { return m_needsToken; }
+    void setNeedsToken(bool needsToken);
+    bool autoReload() const { return m_autoReload; }
+    // Every assignment applies the switch and stores it, also when the value is unchanged.
+    void setAutoReload(bool autoReload);
+
+    // A request this controller started has not answered yet.
+    bool hasRequestsInFlight() { return m_cancellables.hasPending(); }
+    // Hands a cache save still waiting for its turn to the preference store now.
+    void flushPendingSaves() { m_cacheSave.flush(); }
+
+Q_SIGNALS:
+    void isLoadingChanged();
+    void statusMessageChanged();
+    void needsTokenChanged();
+    void autoReloadChanged();
+    // A listed record changed in place.
+    void changed();
+    // A sync's request ended, after its results were applied.
+    void syncFinished(SyncOutcome outcome);
+    // The status refresh that follows a successful sync began.
+    void statusRefreshStarted();
+
+protected:
+    // `autoReloadKey` is where the switch is stored.
+    FeedController(const Environment& environment, QString autoReloadKey);
+
+    // A revoked or wrong token fails like a missing one: the user has to sign in again.
+    static bool needsSignIn(const RequestError& error);
+
+    void setLoading(bool loading);
+    void setStatusMessage(const QString& message);
+    // The status lines' time stamp: now, medium date and time in the user's locale.
+    QString now() const;
+    // Rewrites the cached list at the end of this turn, then at most once a second
+    // while changes keep coming: status answers arrive one by one, and rewriting the
+    // whole list for each would cost time quadratic in its length.
+    void saveCacheSoon() { m_cacheSave.request(); }
+
+    // Stores the controller's list. Derived destructors call flushPendingSaves().
+    virtual void saveCache() = 0;
+    // One tick of the auto-reload timer, while the controller exists.
+    virtual void autoReloadTriggered() = 0;
+
+    Environment m_environment;
+    SubscriptionSet m_cancellables;
+
+private:
+    void updateAutoReload();
+
+    QString m_autoReloadKey;
+    AutoReloadService m_autoReloadService;
+    ThrottledTask m_cacheSave;
+    bool m_isLoading = false;
+    QString m_statusMessage;
+    bool m_needsToken = false;
+    bool m_autoReload = false;
+};
