@@ -1,23 +1,19 @@
-#include "FakeGitHub.h"
+#include "AppProcess.h"
 #include "SessionToken.h"
-#include "TestHome.h"
-#include "Wait.h"
 #include "github/Issue.h"
 #include "github/Notification.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferenceStore.h"
 
-#include <QProcess>
 #include <QTest>
 
-#include <memory>
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kToken = QStringLiteral("ghp_headless");
-const QString kRepository = QStringLiteral("octocat/Hello-World");
-const QString kSha = QStringLiteral("6dcb09b5b57875f334f61aebed695e2e4193db5e");
-constexpr int kTimeoutMs = 30000;
+const QString kToken = u"ghp_headless"_s;
+const QString kRepository = u"octocat/Hello-World"_s;
+const QString kSha = u"6dcb09b5b57875f334f61aebed695e2e4193db5e"_s;
 
 } // namespace
 
@@ -38,55 +34,42 @@ private Q_SLOTS:
 private:
     void addPullRequestThread();
     void addMergedAssignment();
-    // Runs the command to its end and returns its standard output lines.
-    QStringList run(const QStringList& arguments);
 
-    std::unique_ptr<TestHome> m_home;
-    std::unique_ptr<FakeGitHub> m_server;
-    std::unique_ptr<QProcess> m_process;
+    std::unique_ptr<AppProcess> m_app;
+    FakeGitHub* m_server = nullptr;
+    QProcess* m_process = nullptr;
 };
 
 void TestHeadless::init()
 {
     if (!SessionToken::inKeyringTestSession())
         QSKIP("Writes the token item of the keyring: run it through scripts/with-test-session");
-    m_home = std::make_unique<TestHome>();
-    m_server = std::make_unique<FakeGitHub>();
-    QVERIFY(m_server->listen());
+    m_app = std::make_unique<AppProcess>(QStringLiteral(TIDEWHELK_EXECUTABLE));
+    m_server = &m_app->server();
+    m_process = &m_app->process();
     m_server->setToken(kToken);
-    SessionToken::remove();
 }
 
 void TestHeadless::cleanup()
 {
-    if (!m_server)
-        return;
-    if (m_process && m_process->state() != QProcess::NotRunning) {
-        m_process->kill();
-        m_process->waitForFinished();
-    }
-    m_process.reset();
-    SessionToken::remove();
-    m_server.reset();
-    m_home.reset();
+    m_app.reset();
 }
 
 void TestHeadless::addPullRequestThread()
 {
     const GitHubPayloads payloads = m_server->payloads();
-    m_server->addNotification(payloads.thread({.id = QStringLiteral("1"),
+    m_server->addNotification(payloads.thread({.id = u"1"_s,
         .repository = kRepository,
-        .type = QStringLiteral("PullRequest"),
+        .type = u"PullRequest"_s,
         .number = 7,
-        .title = QStringLiteral("Teach the parser"),
+        .title = u"Teach the parser"_s,
         .updatedAt = QDateTime::currentDateTimeUtc().toString(Qt::ISODate)}));
-    const QString pulls = QStringLiteral("/repos/") + kRepository + QStringLiteral("/pulls/7");
+    const QString pulls = u"/repos/"_s + kRepository + u"/pulls/7"_s;
     m_server->setResource(pulls, payloads.pullRequest({.repository = kRepository, .number = 7, .headSha = kSha}));
-    m_server->setResource(pulls + QStringLiteral("/reviews"),
-        QJsonArray {payloads.review(
-            {.repository = kRepository, .pullNumber = 7, .state = QStringLiteral("CHANGES_REQUESTED")})});
-    m_server->setResource(QStringLiteral("/repos/") + kRepository + QStringLiteral("/statuses/") + kSha,
-        QJsonArray {payloads.status({.repository = kRepository, .sha = kSha, .state = QStringLiteral("pending")})});
+    m_server->setResource(pulls + u"/reviews"_s,
+        QJsonArray {payloads.review({.repository = kRepository, .pullNumber = 7, .state = u"CHANGES_REQUESTED"_s})});
+    m_server->setResource(u"/repos/"_s + kRepository + u"/statuses/"_s + kSha,
+        QJsonArray {payloads.status({.repository = kRepository, .sha = kSha, .state = u"pending"_s})});
 }
 
 void TestHeadless::addMergedAssignment()
@@ -95,25 +78,11 @@ void TestHeadless::addMergedAssignment()
     m_server->addAssignedIssue(payloads.issue({.id = 9,
         .repository = kRepository,
         .number = 9,
-        .title = QStringLiteral("Ship the reader"),
+        .title = u"Ship the reader"_s,
         .pullRequest = true,
         .updatedAt = QDateTime::currentDateTimeUtc().toString(Qt::ISODate)}));
-    m_server->setResource(QStringLiteral("/repos/") + kRepository + QStringLiteral("/pulls/9"),
+    m_server->setResource(u"/repos/"_s + kRepository + u"/pulls/9"_s,
         payloads.pullRequest({.id = 9, .repository = kRepository, .number = 9, .merged = true}));
-}
-
-QStringList TestHeadless::run(const QStringList& arguments)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TIDEWHELK_API_URL"), m_server->apiBaseUrl().toString());
-    environment.insert(QStringLiteral("TIDEWHELK_WEB_URL"), m_server->webBaseUrl().toString());
-    m_process = std::make_unique<QProcess>();
-    m_process->setProcessEnvironment(environment);
-    m_process->start(QStringLiteral(TIDEWHELK_EXECUTABLE), arguments);
-    // The fake server answers on this thread: wait on the event loop, never block it.
-    if (!waitUntil([&] { return m_process->state() == QProcess::NotRunning; }, kTimeoutMs))
-        return {};
-    return QString::fromUtf8(m_process->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
 
 void TestHeadless::syncsRefreshesStoresAndExitsZero()
@@ -122,19 +91,19 @@ void TestHeadless::syncsRefreshesStoresAndExitsZero()
     addMergedAssignment();
     SessionToken::store(kToken);
 
-    const QStringList lines = run({QStringLiteral("--headless"), QStringLiteral("--once")});
+    const QStringList lines = m_app->run({u"--headless"_s, u"--once"_s});
     QCOMPARE(m_process->exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_process->exitCode(), 0);
-    QVERIFY(lines.contains(QStringLiteral("Loaded 0 notifications from cache.")));
-    QVERIFY(lines.contains(QStringLiteral("Processed 1 new notifications")));
-    QVERIFY(lines.contains(QStringLiteral(">>> Refreshing pull request statuses...")));
+    QVERIFY(lines.contains(u"Loaded 0 notifications from cache."_s));
+    QVERIFY(lines.contains(u"Processed 1 new notifications"_s));
+    QVERIFY(lines.contains(u">>> Refreshing pull request statuses..."_s));
     // The CI and review requests may answer after the refresh closed: the run waits for them.
     QVERIFY2(lines.contains(QStringLiteral("Updated PR details for Teach the parser: CI=pending, "
                                            "Review=changes_requested")),
         qPrintable(lines.join(u'\n')));
-    QVERIFY(lines.contains(QStringLiteral("Loaded 0 issues from cache.")));
-    QVERIFY(lines.contains(QStringLiteral("Processed 1 new assignments")));
-    QVERIFY(lines.contains(QStringLiteral("Updated PR status: Ship the reader - merged")));
+    QVERIFY(lines.contains(u"Loaded 0 issues from cache."_s));
+    QVERIFY(lines.contains(u"Processed 1 new assignments"_s));
+    QVERIFY(lines.contains(u"Updated PR status: Ship the reader - merged"_s));
     QVERIFY(!lines.join(u'\n').contains(kToken));
 
     // What the run learnt is in the preference file for the next start.
@@ -144,15 +113,15 @@ void TestHeadless::syncsRefreshesStoresAndExitsZero()
     QVERIFY(notifications);
     QCOMPARE(notifications->size(), 1);
     const Subject& subject = notifications->first()->subject();
-    QCOMPARE(subject.state(), QStringLiteral("open"));
-    QCOMPARE(subject.ciStatus(), QStringLiteral("pending"));
-    QCOMPARE(subject.reviewStatus(), QStringLiteral("changes_requested"));
+    QCOMPARE(subject.state(), u"open"_s);
+    QCOMPARE(subject.ciStatus(), u"pending"_s);
+    QCOMPARE(subject.reviewStatus(), u"changes_requested"_s);
     QVERIFY(preferences.date(PreferenceKeys::lastPullDate));
     const auto issues = Issue::decodeList(*preferences.data(PreferenceKeys::issuesCacheKey));
     const auto* assignments = std::get_if<QList<IssuePtr>>(&issues);
     QVERIFY(assignments);
     QCOMPARE(assignments->size(), 1);
-    QCOMPARE(assignments->first()->displayState(), QStringLiteral("merged"));
+    QCOMPARE(assignments->first()->displayState(), u"merged"_s);
     QVERIFY(preferences.date(PreferenceKeys::lastPullDateAssignments));
 }
 
@@ -162,15 +131,13 @@ void TestHeadless::exitCode_data()
     QTest::addColumn<QString>("failingPath"); // empty: none
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("line");
-    QTest::newRow("no token: sign in") << QString() << QString() << 2 << QStringLiteral("   API Error: noToken");
+    QTest::newRow("no token: sign in") << QString() << QString() << 2 << u"   API Error: noToken"_s;
     QTest::newRow("revoked token: sign in")
-        << QStringLiteral("ghp_revoked") << QString() << 2
-        << QStringLiteral("   API Error: httpError(statusCode: 401, message: \"HTTP 401\")");
+        << u"ghp_revoked"_s << QString() << 2 << u"   API Error: httpError(statusCode: 401, message: \"HTTP 401\")"_s;
     QTest::newRow("notifications server error")
-        << kToken << QStringLiteral("/notifications") << 1
-        << QStringLiteral("   API Error: httpError(statusCode: 502, message: \"HTTP 502\")");
+        << kToken << u"/notifications"_s << 1 << u"   API Error: httpError(statusCode: 502, message: \"HTTP 502\")"_s;
     QTest::newRow("assignments server error")
-        << kToken << QStringLiteral("/issues") << 1
+        << kToken << u"/issues"_s << 1
         << QStringLiteral("Error fetching assignments: The data from GitHub could not be read: Expected to decode "
                           "Array but found an object instead. (at [])");
 }
@@ -187,7 +154,7 @@ void TestHeadless::exitCode()
         m_server->injectFault(FaultTarget::path(failingPath),
             Fault::reply(502, QByteArrayLiteral("{\"message\":\"Server Error\"}")), FakeGitHub::always);
 
-    const QStringList lines = run({QStringLiteral("--headless"), QStringLiteral("--once")});
+    const QStringList lines = m_app->run({u"--headless"_s, u"--once"_s});
     QCOMPARE(m_process->exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_process->exitCode(), exitCode);
     QVERIFY2(lines.contains(line), qPrintable(lines.join(u'\n')));
@@ -200,11 +167,10 @@ void TestHeadless::addAssignment_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("line"); // on standard output; empty: the sign-in hint on standard error
 
-    QTest::newRow("added") << true << QStringLiteral("/octocat/Hello-World/pull/9") << 0
-                           << QStringLiteral("Assignment added successfully");
-    QTest::newRow("foreign host") << true << QStringLiteral("https://example.org/octocat/Hello-World/pull/9") << 1
-                                  << QStringLiteral("Invalid URL");
-    QTest::newRow("no token: sign in") << false << QStringLiteral("/octocat/Hello-World/pull/9") << 2 << QString();
+    QTest::newRow("added") << true << u"/octocat/Hello-World/pull/9"_s << 0 << u"Assignment added successfully"_s;
+    QTest::newRow("foreign host") << true << u"https://example.org/octocat/Hello-World/pull/9"_s << 1
+                                  << u"Invalid URL"_s;
+    QTest::newRow("no token: sign in") << false << u"/octocat/Hello-World/pull/9"_s << 2 << QString();
 }
 
 void TestHeadless::addAssignment()
@@ -216,19 +182,18 @@ void TestHeadless::addAssignment()
     if (signedIn)
         SessionToken::store(kToken);
     const GitHubPayloads payloads = m_server->payloads();
-    m_server->setResource(QStringLiteral("/repos/") + kRepository + QStringLiteral("/issues/9"),
+    m_server->setResource(u"/repos/"_s + kRepository + u"/issues/9"_s,
         payloads.issue({.id = 9, .repository = kRepository, .number = 9, .pullRequest = true}));
     const QString address = path.startsWith(u'/') ? m_server->webBaseUrl().toString() + path : path;
 
-    const QStringList lines = run({QStringLiteral("--headless"), QStringLiteral("--add-assignment"), address});
+    const QStringList lines = m_app->run({u"--headless"_s, u"--add-assignment"_s, address});
     QCOMPARE(m_process->exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_process->exitCode(), exitCode);
     if (line.isEmpty())
         QVERIFY(m_process->readAllStandardError().contains("Sign in first"));
     else
         QVERIFY2(lines.contains(line), qPrintable(lines.join(u'\n')));
-    QCOMPARE(m_server->requestsTo(QStringLiteral("/repos/") + kRepository + QStringLiteral("/issues/9")).size(),
-        exitCode == 0 ? 1 : 0);
+    QCOMPARE(m_server->requestsTo(u"/repos/"_s + kRepository + u"/issues/9"_s).size(), exitCode == 0 ? 1 : 0);
     if (exitCode == 0) {
         const auto issues = Issue::decodeList(*PreferenceStore().data(PreferenceKeys::issuesCacheKey));
         QCOMPARE(std::get<QList<IssuePtr>>(issues).size(), 1);

@@ -1,4 +1,6 @@
+#include "FeedSteps.h"
 #include "GitHubTestEnvironment.h"
+#include "TestData.h"
 #include "Wait.h"
 #include "assignments/AssignmentsViewModel.h"
 #include "core/DateTexts.h"
@@ -9,13 +11,15 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
+using namespace FeedSteps;
 
 namespace {
 
-const QString token = QStringLiteral("ghp_assignments");
-const QString repository = QStringLiteral("octocat/Hello-World");
-const QString repoPath = QStringLiteral("/repos/octocat/Hello-World");
+const QString token = u"ghp_assignments"_s;
+const QString repository = u"octocat/Hello-World"_s;
+const QString repoPath = u"/repos/octocat/Hello-World"_s;
 
 QList<qint64> ids(const QList<IssuePtr>& issues)
 {
@@ -30,12 +34,7 @@ QByteArray jsonArray(const QList<QJsonObject>& objects)
     QJsonArray array;
     for (const QJsonObject& object : objects)
         array.append(object);
-    return QJsonDocument(array).toJson(QJsonDocument::Compact);
-}
-
-QList<IssuePtr> issuesFrom(const QList<QJsonObject>& objects)
-{
-    return std::get<QList<IssuePtr>>(Issue::decodeList(jsonArray(objects)));
+    return TestData::compact(array);
 }
 
 } // namespace
@@ -52,10 +51,9 @@ private Q_SLOTS:
     void syncFailure();
     void firstSyncMergesHighlightsAndAsksNextFromWhenItAsked();
     void listedRecordsKeepTheirFieldsUntilTheRefresh();
-    void refreshOfAnEmptyListSendsNothing();
+    void emptyListRefreshSendsNothingAndResyncIsAPlainSync();
     void refreshReadsEveryItemAndFallsBackToTheItemRequest();
     void resyncRefreshesListedItemsThenSyncs();
-    void resyncOfAnEmptyListIsAPlainSync();
     void archiveButtonHonoursStarsAndArchiveSurvivesRestarts();
     void addingAPullRequestReadsItsIssueResource();
     void addingFails_data();
@@ -66,16 +64,12 @@ private Q_SLOTS:
     void destroyedControllerIgnoresRepliesButFinishesHeldSteps();
 
 private:
-    std::shared_ptr<AssignmentsViewModel> start();
-    void waitForSync(AssignmentsViewModel& viewModel);
-    // Runs the refresh that follows a sync and waits until every request it started ended.
-    void runStatusRefresh(AssignmentsViewModel& viewModel);
-    QJsonObject issue(qint64 id, const QString& title = QStringLiteral("Found a bug"), bool pullRequest = false) const;
+    std::shared_ptr<AssignmentsViewModel> start() { return AssignmentsViewModel::create(m_world->environment()); }
+    QJsonObject issue(qint64 id, const QString& title = u"Found a bug"_s, bool pullRequest = false) const;
     void cache(const QList<QJsonObject>& issues) const;
     QString webUrl(const QString& path) const { return m_world->server().webBaseUrl().toString() + path; }
     QString now() const { return mediumDateTimeText(m_world->scheduler().now()); }
     PersistenceService persistence() const { return PersistenceService(m_world->environment()); }
-    QStringList sortedLinesStartingWith(const QStringList& prefixes) const;
 
     std::unique_ptr<GitHubTestEnvironment> m_world;
 };
@@ -90,26 +84,6 @@ void TestAssignmentsViewModel::cleanup()
     m_world.reset();
 }
 
-std::shared_ptr<AssignmentsViewModel> TestAssignmentsViewModel::start()
-{
-    return AssignmentsViewModel::create(m_world->environment());
-}
-
-void TestAssignmentsViewModel::waitForSync(AssignmentsViewModel& viewModel)
-{
-    QSignalSpy finished(&viewModel, &AssignmentsViewModel::syncFinished);
-    QVERIFY(finished.wait(10000));
-}
-
-void TestAssignmentsViewModel::runStatusRefresh(AssignmentsViewModel& viewModel)
-{
-    QSignalSpy started(&viewModel, &AssignmentsViewModel::statusRefreshStarted);
-    m_world->scheduler().advance(500ms);
-    QCOMPARE(started.count(), 1);
-    QVERIFY(waitUntil([&] { return !viewModel.hasRequestsInFlight(); }));
-    QCoreApplication::processEvents();
-}
-
 QJsonObject TestAssignmentsViewModel::issue(qint64 id, const QString& title, bool pullRequest) const
 {
     return m_world->server().payloads().issue({.id = id,
@@ -117,23 +91,12 @@ QJsonObject TestAssignmentsViewModel::issue(qint64 id, const QString& title, boo
         .number = static_cast<int>(id),
         .title = title,
         .pullRequest = pullRequest,
-        .updatedAt = QStringLiteral("2026-12-0%1T10:00:00Z").arg(id % 5 + 1)});
+        .updatedAt = u"2026-12-0%1T10:00:00Z"_s.arg(id % 5 + 1)});
 }
 
 void TestAssignmentsViewModel::cache(const QList<QJsonObject>& issues) const
 {
-    persistence().save(issuesFrom(issues), PreferenceKeys::issuesCacheKey);
-}
-
-QStringList TestAssignmentsViewModel::sortedLinesStartingWith(const QStringList& prefixes) const
-{
-    QStringList lines;
-    for (const QString& line : m_world->console().lines()) {
-        if (std::any_of(prefixes.begin(), prefixes.end(), [&](const QString& p) { return line.startsWith(p); }))
-            lines << line;
-    }
-    lines.sort();
-    return lines;
+    persistence().save(TestData::decodedOrFatal(Issue::decodeList(jsonArray(issues))), PreferenceKeys::issuesCacheKey);
 }
 
 void TestAssignmentsViewModel::syncFailure_data()
@@ -146,16 +109,14 @@ void TestAssignmentsViewModel::syncFailure_data()
 
     const QString unreadable = QStringLiteral("Error fetching assignments: The data from GitHub could not be read: "
                                               "Expected to decode Array but found an object instead. (at [])");
-    QTest::newRow("no token") << QString() << false << QStringLiteral("No token found in Keychain or UserDefaults")
+    QTest::newRow("no token") << QString() << false << u"No token found in Keychain or UserDefaults"_s
                               << SyncOutcome::NeedsSignIn
                               << QStringLiteral(
                                      "Error fetching assignments: No GitHub token available; please sign in");
     QTest::newRow("revoked token answered 401")
-        << QStringLiteral("ghp_revoked") << false
-        << QStringLiteral("Retrieved token from Keychain successfully (length: 11)") << SyncOutcome::NeedsSignIn
-        << unreadable;
-    QTest::newRow("server error") << token << true
-                                  << QStringLiteral("Retrieved token from Keychain successfully (length: 15)")
+        << u"ghp_revoked"_s << false << u"Retrieved token from Keychain successfully (length: 11)"_s
+        << SyncOutcome::NeedsSignIn << unreadable;
+    QTest::newRow("server error") << token << true << u"Retrieved token from Keychain successfully (length: 15)"_s
                                   << SyncOutcome::Failed << unreadable;
 }
 
@@ -171,17 +132,15 @@ void TestAssignmentsViewModel::syncFailure()
         m_world->server().setToken(token);
     }
     if (serverFails)
-        m_world->server().injectFault(FaultTarget::path(QStringLiteral("/issues")),
-            Fault::reply(502, QByteArrayLiteral("{\"message\":\"Server Error\"}")));
+        m_world->server().injectFault(
+            FaultTarget::path(u"/issues"_s), Fault::reply(502, QByteArrayLiteral("{\"message\":\"Server Error\"}")));
 
     auto viewModel = start();
     QCOMPARE(m_world->console().lines(),
-        (QStringList {QStringLiteral(">>> Auto-reload disabled"), QStringLiteral(">>> Fetching assignments..."),
-            tokenLine, QStringLiteral("Loaded 0 issues from cache.")}));
-    QSignalSpy finished(viewModel.get(), &AssignmentsViewModel::syncFinished);
-    QVERIFY(finished.wait(10000));
-    QCOMPARE(finished.first().first().value<SyncOutcome>(), outcome);
-    QCOMPARE(viewModel->statusMessage(), QStringLiteral("Sync failed at ") + now());
+        (QStringList {u">>> Auto-reload disabled"_s, u">>> Fetching assignments..."_s, tokenLine,
+            u"Loaded 0 issues from cache."_s}));
+    QCOMPARE(waitForSync(*viewModel), outcome);
+    QCOMPARE(viewModel->statusMessage(), u"Sync failed at "_s + now());
     QCOMPARE(viewModel->needsToken(), outcome == SyncOutcome::NeedsSignIn);
     QVERIFY(!viewModel->isLoading());
     QVERIFY(viewModel->issues().isEmpty());
@@ -189,35 +148,32 @@ void TestAssignmentsViewModel::syncFailure()
     QCOMPARE(m_world->environment().preferences->date(PreferenceKeys::lastPullDateAssignments), std::nullopt);
     // No refresh follows a failed sync.
     m_world->scheduler().advance(1s);
-    QVERIFY(!m_world->console().lines().contains(QStringLiteral(">>> Refreshing assignment statuses...")));
+    QVERIFY(!m_world->console().lines().contains(u">>> Refreshing assignment statuses..."_s));
 }
 
 void TestAssignmentsViewModel::firstSyncMergesHighlightsAndAsksNextFromWhenItAsked()
 {
     m_world->signIn(token);
     m_world->server().addAssignedIssue(issue(1));
-    m_world->server().addAssignedIssue(issue(2, QStringLiteral("Teach the parser"), true));
-    m_world->server().injectFault(FaultTarget::path(QStringLiteral("/issues")), Fault::delay(100ms));
+    m_world->server().addAssignedIssue(issue(2, u"Teach the parser"_s, true));
+    m_world->server().injectFault(FaultTarget::path(u"/issues"_s), Fault::delay(100ms));
 
     auto viewModel = start();
     const QDateTime sent = m_world->scheduler().now();
     QVERIFY(viewModel->isLoading());
     QSignalSpy status(viewModel.get(), &AssignmentsViewModel::statusMessageChanged);
-    QCOMPARE(viewModel->statusMessage(), QStringLiteral("Syncing assignments at ") + now() + QStringLiteral("..."));
+    QCOMPARE(viewModel->statusMessage(), u"Syncing assignments at "_s + now() + u"..."_s);
     // Time moves on while the reply is on its way.
     m_world->scheduler().advance(20s);
     QStringList statusLines;
     connect(viewModel.get(), &AssignmentsViewModel::statusMessageChanged, this,
         [&] { statusLines << viewModel->statusMessage(); });
-    waitForSync(*viewModel);
+    QVERIFY(waitForSync(*viewModel));
 
     QCOMPARE(
-        m_world->server().requestsTo(QStringLiteral("/issues")).first().request.queryValue(QStringLiteral("since")),
-        QStringLiteral("2025-12-05T22:16:37Z"));
-    QCOMPARE(statusLines,
-        (QStringList {
-            QStringLiteral("Synced 2 assignments at ") + now(), QStringLiteral("Sync completed at ") + now()}));
-    QVERIFY(m_world->console().lines().contains(QStringLiteral("Processed 2 new assignments")));
+        m_world->server().requestsTo(u"/issues"_s).first().request.queryValue(u"since"_s), u"2025-12-05T22:16:37Z"_s);
+    QCOMPARE(statusLines, (QStringList {u"Synced 2 assignments at "_s + now(), u"Sync completed at "_s + now()}));
+    QVERIFY(m_world->console().lines().contains(u"Processed 2 new assignments"_s));
     QCOMPARE(ids(viewModel->issues()), (QList<qint64> {2, 1}));
     QCOMPARE(viewModel->newIssueIds(), (QSet<qint64> {1, 2}));
     QVERIFY(!viewModel->isLoading());
@@ -230,49 +186,56 @@ void TestAssignmentsViewModel::firstSyncMergesHighlightsAndAsksNextFromWhenItAsk
     QVERIFY(waitUntil([&] { return !viewModel->hasRequestsInFlight(); }));
 
     viewModel->syncAssignments();
-    waitForSync(*viewModel);
-    QCOMPARE(m_world->server().requestsTo(QStringLiteral("/issues")).last().request.queryValue(QStringLiteral("since")),
-        sent.toString(Qt::ISODate));
+    QVERIFY(waitForSync(*viewModel));
+    QCOMPARE(
+        m_world->server().requestsTo(u"/issues"_s).last().request.queryValue(u"since"_s), sent.toString(Qt::ISODate));
 }
 
 void TestAssignmentsViewModel::listedRecordsKeepTheirFieldsUntilTheRefresh()
 {
     m_world->signIn(token);
-    cache({issue(1, QStringLiteral("Cached title")), issue(2)});
-    const QJsonObject renamed = issue(1, QStringLiteral("Server title"));
+    cache({issue(1, u"Cached title"_s), issue(2)});
+    const QJsonObject renamed = issue(1, u"Server title"_s);
     // Every id is listed already, and one comes twice.
     m_world->server().injectFault(
-        FaultTarget::path(QStringLiteral("/issues")), Fault::reply(200, jsonArray({renamed, issue(2), renamed})));
-    m_world->server().setResource(repoPath + QStringLiteral("/issues/1"), renamed);
-    m_world->server().setResource(repoPath + QStringLiteral("/issues/2"), issue(2));
+        FaultTarget::path(u"/issues"_s), Fault::reply(200, jsonArray({renamed, issue(2), renamed})));
+    m_world->server().setResource(repoPath + u"/issues/1"_s, renamed);
+    m_world->server().setResource(repoPath + u"/issues/2"_s, issue(2));
 
     auto viewModel = start();
     const IssuePtr cached = viewModel->issues().first();
-    waitForSync(*viewModel);
+    QVERIFY(waitForSync(*viewModel));
     QCOMPARE(ids(viewModel->issues()), (QList<qint64> {1, 2}));
     QVERIFY(viewModel->newIssueIds().isEmpty());
     QCOMPARE(viewModel->issues().first(), cached);
-    QCOMPARE(cached->title(), QStringLiteral("Cached title"));
+    QCOMPARE(cached->title(), u"Cached title"_s);
 
     QSignalSpy changed(viewModel.get(), &AssignmentsViewModel::changed);
-    runStatusRefresh(*viewModel);
-    QCOMPARE(cached->title(), QStringLiteral("Server title"));
+    QVERIFY(runStatusRefresh(m_world->scheduler(), *viewModel));
+    QCOMPARE(cached->title(), u"Server title"_s);
     QCOMPARE(changed.count(), 2);
-    QVERIFY(m_world->console().lines().contains(QStringLiteral("Updated assignment status: Server title - open")));
+    QVERIFY(m_world->console().lines().contains(u"Updated assignment status: Server title - open"_s));
 }
 
-void TestAssignmentsViewModel::refreshOfAnEmptyListSendsNothing()
+void TestAssignmentsViewModel::emptyListRefreshSendsNothingAndResyncIsAPlainSync()
 {
     m_world->signIn(token);
     auto viewModel = start();
-    waitForSync(*viewModel);
+    QVERIFY(waitForSync(*viewModel));
     m_world->server().clearRequests();
     m_world->console().clear();
-    runStatusRefresh(*viewModel);
-    QCOMPARE(m_world->console().lines(), QStringList {QStringLiteral(">>> Refreshing assignment statuses...")});
-    QCOMPARE(viewModel->statusMessage(), QStringLiteral("No assignments found to refresh at ") + now());
+    QVERIFY(runStatusRefresh(m_world->scheduler(), *viewModel));
+    QCOMPARE(m_world->console().take(), QStringList {u">>> Refreshing assignment statuses..."_s});
+    QCOMPARE(viewModel->statusMessage(), u"No assignments found to refresh at "_s + now());
     QVERIFY(!viewModel->isLoading());
     QVERIFY(m_world->server().requests().isEmpty());
+
+    viewModel->resyncAll();
+    QCOMPARE(m_world->console().lines(),
+        (QStringList {u">>> Re-syncing all data (assignments + statuses)..."_s, u">>> Fetching assignments..."_s}));
+    QCOMPARE(viewModel->statusMessage(), u"Syncing assignments at "_s + now() + u"..."_s);
+    QVERIFY(waitForSync(*viewModel));
+    QCOMPARE(m_world->server().requestsTo(u"/issues"_s).size(), 1);
 }
 
 void TestAssignmentsViewModel::refreshReadsEveryItemAndFallsBackToTheItemRequest()
@@ -280,54 +243,52 @@ void TestAssignmentsViewModel::refreshReadsEveryItemAndFallsBackToTheItemRequest
     m_world->signIn(token);
     FakeGitHub& server = m_world->server();
     const GitHubPayloads payloads = server.payloads();
-    QJsonObject foreign = issue(6, QStringLiteral("Elsewhere"));
-    foreign.insert(QStringLiteral("html_url"), QStringLiteral("https://example.org/octocat/Hello-World/issues/6"));
-    cache({issue(1), issue(2, QStringLiteral("Merged one"), true), issue(3, QStringLiteral("Closed one"), true),
-        issue(4, QStringLiteral("Flaky one"), true), issue(5, QStringLiteral("Gone one"), true), foreign});
+    QJsonObject foreign = issue(6, u"Elsewhere"_s);
+    foreign.insert(u"html_url"_s, u"https://example.org/octocat/Hello-World/issues/6"_s);
+    cache({issue(1), issue(2, u"Merged one"_s, true), issue(3, u"Closed one"_s, true), issue(4, u"Flaky one"_s, true),
+        issue(5, u"Gone one"_s, true), foreign});
 
-    QJsonObject moved = issue(1, QStringLiteral("Renamed issue"));
-    moved.insert(QStringLiteral("state"), QStringLiteral("closed"));
-    moved.insert(QStringLiteral("updated_at"), QStringLiteral("2026-12-05T20:00:00Z"));
-    moved.insert(QStringLiteral("repository"), payloads.repository(QStringLiteral("octocat/Spoon-Knife")));
-    server.setResource(repoPath + QStringLiteral("/issues/1"), moved);
-    server.setResource(repoPath + QStringLiteral("/pulls/2"),
-        payloads.pullRequest({.id = 2,
-            .repository = repository,
-            .number = 2,
-            .merged = true,
-            .mergedAt = QStringLiteral("2026-12-04T08:00:00Z")}));
-    server.setResource(repoPath + QStringLiteral("/pulls/3"),
-        payloads.pullRequest({.id = 3, .repository = repository, .number = 3, .state = QStringLiteral("closed")}));
+    QJsonObject moved = issue(1, u"Renamed issue"_s);
+    moved.insert(u"state"_s, u"closed"_s);
+    moved.insert(u"updated_at"_s, u"2026-12-05T20:00:00Z"_s);
+    moved.insert(u"repository"_s, payloads.repository(u"octocat/Spoon-Knife"_s));
+    server.setResource(repoPath + u"/issues/1"_s, moved);
+    server.setResource(repoPath + u"/pulls/2"_s,
+        payloads.pullRequest(
+            {.id = 2, .repository = repository, .number = 2, .merged = true, .mergedAt = u"2026-12-04T08:00:00Z"_s}));
+    server.setResource(repoPath + u"/pulls/3"_s,
+        payloads.pullRequest({.id = 3, .repository = repository, .number = 3, .state = u"closed"_s}));
     // The pull request read fails once; the item read as an issue answers.
-    QJsonObject retitled = issue(4, QStringLiteral("Retitled"), true);
-    retitled.insert(QStringLiteral("state"), QStringLiteral("closed"));
-    server.setResource(repoPath + QStringLiteral("/issues/4"), retitled);
-    server.injectFault(FaultTarget::path(repoPath + QStringLiteral("/pulls/4")),
+    QJsonObject retitled = issue(4, u"Retitled"_s, true);
+    retitled.insert(u"state"_s, u"closed"_s);
+    server.setResource(repoPath + u"/issues/4"_s, retitled);
+    server.injectFault(FaultTarget::path(repoPath + u"/pulls/4"_s),
         Fault::reply(502, QByteArrayLiteral("{\"message\":\"Server Error\"}")));
 
     auto viewModel = start();
-    waitForSync(*viewModel);
+    QVERIFY(waitForSync(*viewModel));
     server.clearRequests();
     m_world->console().clear();
     QStringList statusLines;
     connect(viewModel.get(), &AssignmentsViewModel::statusMessageChanged, this,
         [&] { statusLines << viewModel->statusMessage(); });
-    runStatusRefresh(*viewModel);
+    QVERIFY(runStatusRefresh(m_world->scheduler(), *viewModel));
 
     QCOMPARE(statusLines,
-        (QStringList {QStringLiteral("Refreshing assignment statuses at ") + now() + QStringLiteral("..."),
-            QStringLiteral("Refreshed 6 assignment statuses at ") + now()}));
+        (QStringList {u"Refreshing assignment statuses at "_s + now() + u"..."_s,
+            u"Refreshed 6 assignment statuses at "_s + now()}));
     QVERIFY(!viewModel->isLoading());
     const QString unreadable = QStringLiteral(
         "Error refreshing PR status: The data from GitHub could not be read: No value associated with key \"id\". "
         "(at [])");
-    QCOMPARE(sortedLinesStartingWith({QStringLiteral("Updated"), QStringLiteral("Error")}),
-        (QStringList {unreadable, unreadable, QStringLiteral("Updated PR status: Closed one - closed"),
-            QStringLiteral("Updated PR status: Merged one - merged"),
-            QStringLiteral("Updated assignment status: Renamed issue - closed"),
-            QStringLiteral("Updated assignment status: Retitled - closed")}));
+    QStringList lines = m_world->console().linesStartingWith(QStringList {u"Updated"_s, u"Error"_s});
+    lines.sort();
+    QCOMPARE(lines,
+        (QStringList {unreadable, unreadable, u"Updated PR status: Closed one - closed"_s,
+            u"Updated PR status: Merged one - merged"_s, u"Updated assignment status: Renamed issue - closed"_s,
+            u"Updated assignment status: Retitled - closed"_s}));
     QCOMPARE(server.requests().size(), 7);
-    QVERIFY(server.requestsUnder(QStringLiteral("/repos/octocat/Hello-World/issues/6")).isEmpty());
+    QVERIFY(server.requestsUnder(u"/repos/octocat/Hello-World/issues/6"_s).isEmpty());
 
     const QHash<qint64, IssuePtr> byId = [&] {
         QHash<qint64, IssuePtr> result;
@@ -335,16 +296,16 @@ void TestAssignmentsViewModel::refreshReadsEveryItemAndFallsBackToTheItemRequest
             result.insert(i->id(), i);
         return result;
     }();
-    QCOMPARE(byId[1]->title(), QStringLiteral("Renamed issue"));
-    QCOMPARE(byId[1]->updatedAt(), QStringLiteral("2026-12-05T20:00:00Z"));
-    QCOMPARE(byId[1]->repository()->fullName(), QStringLiteral("octocat/Spoon-Knife"));
-    QCOMPARE(byId[2]->state(), QStringLiteral("merged"));
-    QCOMPARE(byId[2]->pullRequest()->mergedAt(), QStringLiteral("2026-12-04T08:00:00Z"));
+    QCOMPARE(byId[1]->title(), u"Renamed issue"_s);
+    QCOMPARE(byId[1]->updatedAt(), u"2026-12-05T20:00:00Z"_s);
+    QCOMPARE(byId[1]->repository()->fullName(), u"octocat/Spoon-Knife"_s);
+    QCOMPARE(byId[2]->state(), u"merged"_s);
+    QCOMPARE(byId[2]->pullRequest()->mergedAt(), u"2026-12-04T08:00:00Z"_s);
     QCOMPARE(byId[2]->pullRequest()->url(), issue(2, {}, true)[u"pull_request"][u"url"].toString());
-    QCOMPARE(byId[3]->state(), QStringLiteral("closed"));
-    QCOMPARE(byId[3]->displayState(), QStringLiteral("closed"));
-    QCOMPARE(byId[4]->title(), QStringLiteral("Retitled"));
-    QCOMPARE(byId[5]->state(), QStringLiteral("open"));
+    QCOMPARE(byId[3]->state(), u"closed"_s);
+    QCOMPARE(byId[3]->displayState(), u"closed"_s);
+    QCOMPARE(byId[4]->title(), u"Retitled"_s);
+    QCOMPARE(byId[5]->state(), u"open"_s);
 
     // The cache follows within a second.
     m_world->scheduler().advance(1s);
@@ -359,41 +320,24 @@ void TestAssignmentsViewModel::resyncRefreshesListedItemsThenSyncs()
     m_world->signIn(token);
     m_world->server().setMaxAge(0);
     cache({issue(1)});
-    m_world->server().setResource(repoPath + QStringLiteral("/issues/1"), issue(1));
+    m_world->server().setResource(repoPath + u"/issues/1"_s, issue(1));
     auto viewModel = start();
-    waitForSync(*viewModel);
-    runStatusRefresh(*viewModel);
+    QVERIFY(waitForSync(*viewModel));
+    QVERIFY(runStatusRefresh(m_world->scheduler(), *viewModel));
     m_world->server().clearRequests();
     m_world->console().clear();
 
     viewModel->resyncAll();
     QVERIFY(viewModel->isLoading());
-    QCOMPARE(viewModel->statusMessage(),
-        QStringLiteral("Re-syncing assignments and statuses at ") + now() + QStringLiteral("..."));
-    waitForSync(*viewModel);
+    QCOMPARE(viewModel->statusMessage(), u"Re-syncing assignments and statuses at "_s + now() + u"..."_s);
+    QVERIFY(waitForSync(*viewModel));
     QCOMPARE(m_world->console().lines().mid(0, 4),
-        (QStringList {QStringLiteral(">>> Re-syncing all data (assignments + statuses)..."),
-            QStringLiteral(">>> Refreshing existing assignment statuses..."),
-            QStringLiteral("Updated assignment status: Found a bug - open"),
-            QStringLiteral(">>> Fetching assignments...")}));
+        (QStringList {u">>> Re-syncing all data (assignments + statuses)..."_s,
+            u">>> Refreshing existing assignment statuses..."_s, u"Updated assignment status: Found a bug - open"_s,
+            u">>> Fetching assignments..."_s}));
     QCOMPARE(m_world->server().requests().size(), 2);
-    QCOMPARE(m_world->server().requests().last().path, QStringLiteral("/issues"));
-    QCOMPARE(viewModel->statusMessage(), QStringLiteral("Sync completed at ") + now());
-}
-
-void TestAssignmentsViewModel::resyncOfAnEmptyListIsAPlainSync()
-{
-    m_world->signIn(token);
-    auto viewModel = start();
-    waitForSync(*viewModel);
-    m_world->console().clear();
-    viewModel->resyncAll();
-    QCOMPARE(m_world->console().lines(),
-        (QStringList {QStringLiteral(">>> Re-syncing all data (assignments + statuses)..."),
-            QStringLiteral(">>> Fetching assignments...")}));
-    QCOMPARE(viewModel->statusMessage(), QStringLiteral("Syncing assignments at ") + now() + QStringLiteral("..."));
-    waitForSync(*viewModel);
-    QCOMPARE(m_world->server().requestsTo(QStringLiteral("/issues")).size(), 2);
+    QCOMPARE(m_world->server().requests().last().path, u"/issues"_s);
+    QCOMPARE(viewModel->statusMessage(), u"Sync completed at "_s + now());
 }
 
 void TestAssignmentsViewModel::archiveButtonHonoursStarsAndArchiveSurvivesRestarts()
@@ -404,7 +348,7 @@ void TestAssignmentsViewModel::archiveButtonHonoursStarsAndArchiveSurvivesRestar
 
     viewModel->toggleFavorite(first);
     viewModel->toggleArchived(first);
-    QCOMPARE(viewModel->toastMessage(), QStringLiteral("Cannot archive a favorited assignment."));
+    QCOMPARE(viewModel->toastMessage(), u"Cannot archive a favorited assignment."_s);
     QCOMPARE(ids(viewModel->filteredIssues()), (QList<qint64> {2, 1}));
     QVERIFY(viewModel->archivedIssues().isEmpty());
 
@@ -412,8 +356,7 @@ void TestAssignmentsViewModel::archiveButtonHonoursStarsAndArchiveSurvivesRestar
     viewModel->toggleArchived(first);
     QCOMPARE(ids(viewModel->filteredIssues()), QList<qint64> {2});
     QCOMPARE(ids(*persistence().loadIssues(PreferenceKeys::archivedIssuesKey)), QList<qint64> {1});
-    QVERIFY(
-        m_world->console().lines().contains(QStringLiteral("Assignment marked as read and archived successfully.")));
+    QVERIFY(m_world->console().lines().contains(u"Assignment marked as read and archived successfully."_s));
     viewModel->setShowOnlyFavorites(true);
     QVERIFY(viewModel->filteredIssues().isEmpty());
 
@@ -425,7 +368,7 @@ void TestAssignmentsViewModel::archiveButtonHonoursStarsAndArchiveSurvivesRestar
     QVERIFY(!viewModel->showOnlyFavorites());
 
     viewModel->toggleArchived(viewModel->issues().first());
-    QVERIFY(m_world->console().lines().contains(QStringLiteral("Assignment unarchived successfully.")));
+    QVERIFY(m_world->console().lines().contains(u"Assignment unarchived successfully."_s));
     QCOMPARE(ids(viewModel->filteredIssues()), (QList<qint64> {2, 1}));
     viewModel.reset();
     viewModel = start();
@@ -438,19 +381,19 @@ void TestAssignmentsViewModel::addingAPullRequestReadsItsIssueResource()
     m_world->signIn(token);
     // What GET …/issues/7 says of a pull request, without its repository object: the
     // pull request's own resource would carry another id.
-    QJsonObject pull = issue(7, QStringLiteral("Teach the parser"), true);
-    pull.remove(QStringLiteral("repository"));
-    m_world->server().setResource(repoPath + QStringLiteral("/issues/7"), pull);
+    QJsonObject pull = issue(7, u"Teach the parser"_s, true);
+    pull.remove(u"repository"_s);
+    m_world->server().setResource(repoPath + u"/issues/7"_s, pull);
     auto viewModel = start();
-    waitForSync(*viewModel);
+    QVERIFY(waitForSync(*viewModel));
     m_world->scheduler().advance(3s);
     m_world->server().clearRequests();
 
-    viewModel->addAssignment(webUrl(QStringLiteral("/octocat/Hello-World/pull/7")));
+    viewModel->addAssignment(webUrl(u"/octocat/Hello-World/pull/7"_s));
     QVERIFY(waitUntil([&] { return !viewModel->toastMessage().isNull(); }));
-    QCOMPARE(viewModel->toastMessage(), QStringLiteral("Assignment added successfully"));
+    QCOMPARE(viewModel->toastMessage(), u"Assignment added successfully"_s);
     QCOMPARE(m_world->server().requests().size(), 1);
-    QCOMPARE(m_world->server().requests().first().path, repoPath + QStringLiteral("/issues/7"));
+    QCOMPARE(m_world->server().requests().first().path, repoPath + u"/issues/7"_s);
     QCOMPARE(ids(viewModel->issues()), QList<qint64> {7});
     QCOMPARE(viewModel->issues().first()->repository(), Repository(repository));
     QCOMPARE(viewModel->newIssueIds(), QSet<qint64> {7});
@@ -460,15 +403,15 @@ void TestAssignmentsViewModel::addingAPullRequestReadsItsIssueResource()
     QVERIFY(viewModel->toastMessage().isNull());
     QCOMPARE(ids(*persistence().loadIssues(PreferenceKeys::issuesCacheKey)), QList<qint64> {7});
 
-    viewModel->addAssignment(webUrl(QStringLiteral("/octocat/Hello-World/pull/7")));
+    viewModel->addAssignment(webUrl(u"/octocat/Hello-World/pull/7"_s));
     QVERIFY(waitUntil([&] { return !viewModel->toastMessage().isNull(); }));
-    QCOMPARE(viewModel->toastMessage(), QStringLiteral("Assignment already exists in the list"));
+    QCOMPARE(viewModel->toastMessage(), u"Assignment already exists in the list"_s);
     QCOMPARE(viewModel->issues().size(), 1);
 
     // The assigned list names it by the same id: a sync does not list it twice.
     m_world->server().addAssignedIssue(pull);
     viewModel->syncAssignments();
-    waitForSync(*viewModel);
+    QVERIFY(waitForSync(*viewModel));
     QCOMPARE(ids(viewModel->issues()), QList<qint64> {7});
 }
 
@@ -479,15 +422,14 @@ void TestAssignmentsViewModel::addingFails_data()
     QTest::addColumn<QString>("toast"); // empty: none
     QTest::addColumn<bool>("needsToken");
 
-    QTest::newRow("not a URL") << token << QStringLiteral("not a url") << QStringLiteral("Invalid URL") << false;
-    QTest::newRow("foreign host") << token << QStringLiteral("foreign") << QStringLiteral("Invalid URL") << false;
-    QTest::newRow("missing item") << token << QStringLiteral("/octocat/Hello-World/issues/404")
+    QTest::newRow("not a URL") << token << u"not a url"_s << u"Invalid URL"_s << false;
+    QTest::newRow("foreign host") << token << u"foreign"_s << u"Invalid URL"_s << false;
+    QTest::newRow("missing item") << token << u"/octocat/Hello-World/issues/404"_s
                                   << QStringLiteral("Error fetching assignment: The data from GitHub could not be "
                                                     "read: No value associated with key \"id\". (at [])")
                                   << false;
-    QTest::newRow("no token") << QString() << QStringLiteral("/octocat/Hello-World/issues/1") << QString() << true;
-    QTest::newRow("revoked token") << QStringLiteral("ghp_revoked") << QStringLiteral("/octocat/Hello-World/issues/1")
-                                   << QString() << true;
+    QTest::newRow("no token") << QString() << u"/octocat/Hello-World/issues/1"_s << QString() << true;
+    QTest::newRow("revoked token") << u"ghp_revoked"_s << u"/octocat/Hello-World/issues/1"_s << QString() << true;
 }
 
 void TestAssignmentsViewModel::addingFails()
@@ -499,17 +441,16 @@ void TestAssignmentsViewModel::addingFails()
     if (!storedToken.isEmpty())
         m_world->signIn(storedToken);
     m_world->server().setToken(token);
-    m_world->server().setResource(repoPath + QStringLiteral("/issues/1"), issue(1));
+    m_world->server().setResource(repoPath + u"/issues/1"_s, issue(1));
     // Another server, as a pasted address of a host that must never see the token.
     FakeGitHub elsewhere;
     QVERIFY(elsewhere.listen());
-    const QString address = path == u"foreign"
-        ? elsewhere.webBaseUrl().toString() + QStringLiteral("/octocat/Hello-World/issues/1")
-        : path.startsWith(u'/') ? webUrl(path)
-                                : path;
+    const QString address = path == u"foreign" ? elsewhere.webBaseUrl().toString() + u"/octocat/Hello-World/issues/1"_s
+        : path.startsWith(u'/')                ? webUrl(path)
+                                               : path;
 
     auto viewModel = start();
-    waitForSync(*viewModel);
+    QVERIFY(waitForSync(*viewModel));
     viewModel->setNeedsToken(false);
     m_world->server().clearRequests();
 
@@ -524,34 +465,34 @@ void TestAssignmentsViewModel::addingFails()
 
 void TestAssignmentsViewModel::addingAndRefreshingUnderAnEnterpriseBase()
 {
-    m_world = std::make_unique<GitHubTestEnvironment>(QStringLiteral("/api/v3"));
+    m_world = std::make_unique<GitHubTestEnvironment>(u"/api/v3"_s);
     m_world->signIn(token);
     m_world->server().setMaxAge(0);
-    m_world->server().setResource(repoPath + QStringLiteral("/issues/3"), issue(3));
+    m_world->server().setResource(repoPath + u"/issues/3"_s, issue(3));
     auto viewModel = start();
-    waitForSync(*viewModel);
+    QVERIFY(waitForSync(*viewModel));
 
-    viewModel->addAssignment(webUrl(QStringLiteral("/octocat/Hello-World/issues/3")));
+    viewModel->addAssignment(webUrl(u"/octocat/Hello-World/issues/3"_s));
     QVERIFY(waitUntil([&] { return !viewModel->toastMessage().isNull(); }));
-    QCOMPARE(viewModel->toastMessage(), QStringLiteral("Assignment added successfully"));
+    QCOMPARE(viewModel->toastMessage(), u"Assignment added successfully"_s);
     QCOMPARE(m_world->server().requests().last().request.target,
         QByteArrayLiteral("/api/v3/repos/octocat/Hello-World/issues/3"));
 
     m_world->server().clearRequests();
     viewModel->refreshAssignmentStatuses();
     QVERIFY(waitUntil([&] { return !viewModel->isLoading(); }));
-    QCOMPARE(viewModel->statusMessage(), QStringLiteral("Refreshed 1 assignment statuses at ") + now());
+    QCOMPARE(viewModel->statusMessage(), u"Refreshed 1 assignment statuses at "_s + now());
     QCOMPARE(m_world->server().requests().size(), 1);
 }
 
 void TestAssignmentsViewModel::aToastShownMeanwhileIsClearedWithTheFirst()
 {
     auto viewModel = start();
-    viewModel->showToast(QStringLiteral("first"));
+    viewModel->showToast(u"first"_s);
     m_world->scheduler().advance(1s);
-    viewModel->showToast(QStringLiteral("second"));
+    viewModel->showToast(u"second"_s);
     m_world->scheduler().advance(1999ms);
-    QCOMPARE(viewModel->toastMessage(), QStringLiteral("second"));
+    QCOMPARE(viewModel->toastMessage(), u"second"_s);
     m_world->scheduler().advance(1ms);
     QVERIFY(viewModel->toastMessage().isNull());
 }
@@ -559,42 +500,10 @@ void TestAssignmentsViewModel::aToastShownMeanwhileIsClearedWithTheFirst()
 void TestAssignmentsViewModel::autoReloadSwitchesPrintsAndPersists()
 {
     m_world->signIn(token);
-    auto viewModel = start();
-    waitForSync(*viewModel);
-    m_world->scheduler().advance(3s);
-    m_world->console().clear();
-
-    viewModel->setAutoReload(true);
-    QCOMPARE(m_world->console().take(),
-        (QStringList {QStringLiteral(">>> Auto-reload disabled"), QStringLiteral(">>> Auto-reload enabled")}));
-    QVERIFY(m_world->environment().preferences->boolValue(PreferenceKeys::autoReloadAssignments));
-    m_world->scheduler().advance(299s);
-    QVERIFY(m_world->console().lines().isEmpty());
-    m_world->scheduler().advance(1s);
-    QCOMPARE(m_world->console().lines(),
-        (QStringList {QStringLiteral("Auto-reload triggered at 2026-12-05 22:21:40 +0000"),
-            QStringLiteral(">>> Assignments auto-reload: Triggering scheduled sync"),
-            QStringLiteral(">>> Fetching assignments..."),
-            QStringLiteral("Retrieved token from Keychain successfully (length: 15)")}));
-    waitForSync(*viewModel);
-
-    viewModel.reset();
-    m_world->console().clear();
-    viewModel = start();
-    QVERIFY(viewModel->autoReload());
-    QCOMPARE(m_world->console().lines().mid(0, 2),
-        (QStringList {QStringLiteral(">>> Auto-reload disabled"), QStringLiteral(">>> Auto-reload enabled")}));
-    waitForSync(*viewModel);
-    m_world->scheduler().advance(3s);
-
-    m_world->console().clear();
-    viewModel->setAutoReload(false);
-    viewModel->setAutoReload(false);
-    QCOMPARE(m_world->console().take(),
-        (QStringList {QStringLiteral(">>> Auto-reload disabled"), QStringLiteral(">>> Auto-reload disabled")}));
-    QVERIFY(!m_world->environment().preferences->boolValue(PreferenceKeys::autoReloadAssignments));
-    m_world->scheduler().advance(600s);
-    QVERIFY(m_world->console().lines().isEmpty());
+    checkAutoReload(*m_world, [this] { return start(); }, PreferenceKeys::autoReloadAssignments,
+        {u"Auto-reload triggered at 2026-12-05 22:21:40 +0000"_s,
+            u">>> Assignments auto-reload: Triggering scheduled sync"_s, u">>> Fetching assignments..."_s,
+            u"Retrieved token from Keychain successfully (length: 15)"_s});
 }
 
 void TestAssignmentsViewModel::destroyedControllerIgnoresRepliesButFinishesHeldSteps()
@@ -603,28 +512,28 @@ void TestAssignmentsViewModel::destroyedControllerIgnoresRepliesButFinishesHeldS
     m_world->server().addAssignedIssue(issue(1));
 
     // Dropped before its reply: the reply changes nothing and prints nothing.
-    m_world->server().injectFault(FaultTarget::path(QStringLiteral("/issues")), Fault::delay(100ms));
+    m_world->server().injectFault(FaultTarget::path(u"/issues"_s), Fault::delay(100ms));
     {
         auto viewModel = start();
-        viewModel->showToast(QStringLiteral("shown"));
+        viewModel->showToast(u"shown"_s);
         const QPointer<AssignmentsViewModel> watched(viewModel.get());
         viewModel.reset();
         QVERIFY(watched.isNull());
     }
     m_world->scheduler().advance(5s);
-    QVERIFY(!m_world->console().lines().contains(QStringLiteral("Processed 1 new assignments")));
+    QVERIFY(!m_world->console().lines().contains(u"Processed 1 new assignments"_s));
     QCOMPARE(m_world->environment().preferences->date(PreferenceKeys::lastPullDateAssignments), std::nullopt);
 
     // Dropped after a successful sync: the refresh and the highlight clearing it
     // scheduled still run, then the controller goes.
     auto viewModel = start();
-    waitForSync(*viewModel);
+    QVERIFY(waitForSync(*viewModel));
     const QPointer<AssignmentsViewModel> watched(viewModel.get());
     viewModel.reset();
     QVERIFY(!watched.isNull());
     m_world->console().clear();
     m_world->scheduler().advance(500ms);
-    QCOMPARE(m_world->console().lines().first(), QStringLiteral(">>> Refreshing assignment statuses..."));
+    QCOMPARE(m_world->console().lines().first(), u">>> Refreshing assignment statuses..."_s);
     m_world->scheduler().advance(2500ms);
     QVERIFY(watched.isNull());
 }

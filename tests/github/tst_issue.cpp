@@ -1,20 +1,14 @@
+#include "TestData.h"
 #include "github/Issue.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QByteArray example(const QString& name)
-{
-    QFile file(qEnvironmentVariable("TIDEWHELK_EXAMPLES_DIR") + u'/' + name);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing example %s", qPrintable(name));
-    return file.readAll();
-}
+namespace {
 
 QByteArray arrayOf(const QByteArray& object)
 {
@@ -23,10 +17,7 @@ QByteArray arrayOf(const QByteArray& object)
 
 QList<IssuePtr> decoded(const QByteArray& json)
 {
-    Decoded<QList<IssuePtr>> result = Issue::decodeList(json);
-    if (const auto* error = std::get_if<DecodingError>(&result))
-        qFatal("unexpected decoding error %s", qPrintable(error->description()));
-    return std::get<QList<IssuePtr>>(result);
+    return TestData::decodedOrFatal(Issue::decodeList(json));
 }
 
 IssuePtr decodedOne(const QByteArray& json)
@@ -87,16 +78,16 @@ void TestIssue::decodesGitHubsExamples_data()
     QTest::addColumn<std::optional<QString>>("body");
 
     QTest::newRow("GET /issues item that is a pull request")
-        << example(u"openapi/GET-issues.200.issue-with-repo-items.json"_qs) << 1 << qint64(1)
-        << std::optional(u"octocat/Hello-World"_qs) << true << std::optional(u"I'm having a problem with this."_qs);
+        << TestData::example(u"openapi/GET-issues.200.issue-with-repo-items.json"_s) << 1 << qint64(1)
+        << std::optional(u"octocat/Hello-World"_s) << true << std::optional(u"I'm having a problem with this."_s);
     QTest::newRow("single issue, repository null")
-        << arrayOf(example(u"openapi/GET-repos-issues-number.200.issue.json"_qs)) << 1 << qint64(1)
-        << std::optional<QString>() << true << std::optional(u"I'm having a problem with this."_qs);
+        << arrayOf(TestData::example(u"openapi/GET-repos-issues-number.200.issue.json"_s)) << 1 << qint64(1)
+        << std::optional<QString>() << true << std::optional(u"I'm having a problem with this."_s);
     QTest::newRow("recorded issue, body null")
-        << arrayOf(example(u"octokit-fixtures/POST-repos-issues.201.issue.body.json"_qs)) << 1 << qint64(1308967529)
-        << std::optional<QString>() << false << std::optional<QString>();
+        << arrayOf(TestData::example(u"octokit-fixtures/POST-repos-issues.201.issue.body.json"_s)) << 1
+        << qint64(1308967529) << std::optional<QString>() << false << std::optional<QString>();
     QTest::newRow("recorded page of issues")
-        << example(u"octokit-fixtures/GET-repos-issues.page1-of-5.200.body.json"_qs) << 3 << qint64(1308969059)
+        << TestData::example(u"octokit-fixtures/GET-repos-issues.page1-of-5.200.body.json"_s) << 3 << qint64(1308969059)
         << std::optional<QString>() << false << std::optional<QString>();
 }
 
@@ -113,12 +104,12 @@ void TestIssue::decodesGitHubsExamples()
     QCOMPARE(issues.size(), count);
     const Issue& issue = *issues.first();
     QCOMPARE(issue.id(), firstId);
-    QCOMPARE(issue.state(), u"open"_qs);
+    QCOMPARE(issue.state(), u"open"_s);
     QCOMPARE(issue.repository() ? std::optional(issue.repository()->fullName()) : std::nullopt, repository);
     QCOMPARE(issue.pullRequest().has_value(), pullRequest);
     QCOMPARE(issue.body(), body);
     QCOMPARE(issue.closedAt(), std::nullopt);
-    QVERIFY(issue.repositoryUrl()->startsWith(u"https://api.github.com/repos/"_qs));
+    QVERIFY(issue.repositoryUrl()->startsWith(u"https://api.github.com/repos/"_s));
     for (const IssuePtr& each : issues)
         QVERIFY(*roundTrip(each) == *each);
 }
@@ -149,13 +140,13 @@ void TestIssue::absentOptionalsStayAbsent()
     const IssuePtr fromNulls = decodedOne(R"({"id": 7, "title": "t", "html_url": "h", "state": "open",
         "updated_at": "2022-07-19T04:37:09Z", "repository_url": null, "labels_url": null, "comments_url": null, "events_url": null,
         "created_at": null, "closed_at": null, "body": null, "repository": null, "pull_request": null})");
-    QCOMPARE(fromNulls->toJson().keys(),
-        (QStringList {u"html_url"_qs, u"id"_qs, u"state"_qs, u"title"_qs, u"updated_at"_qs}));
+    QCOMPARE(
+        fromNulls->toJson().keys(), (QStringList {u"html_url"_s, u"id"_s, u"state"_s, u"title"_s, u"updated_at"_s}));
     QVERIFY(*fromNulls == *decodedOne(bareIssue));
 
     const IssuePtr pullRequest = decodedOne(
         QByteArray(bareIssue).replace("}", R"(, "pull_request": {"url": "u", "html_url": null, "merged_at": null}})"));
-    QCOMPARE(pullRequest->toJson().value(u"pull_request").toObject().keys(), QStringList {u"url"_qs});
+    QCOMPARE(pullRequest->toJson().value(u"pull_request").toObject().keys(), QStringList {u"url"_s});
 }
 
 void TestIssue::displayState_data()
@@ -167,13 +158,13 @@ void TestIssue::displayState_data()
     const QByteArray closed = QByteArray(bareIssue).replace("\"open\"", "\"closed\"");
     QTest::newRow("pull request, merged_at null")
         << QByteArray(closed).replace("}", R"(, "pull_request": {"merged_at": null}})") << std::optional<QString>()
-        << u"closed"_qs;
+        << u"closed"_s;
     QTest::newRow("pull request with merged_at")
         << QByteArray(bareIssue).replace("}", R"(, "pull_request": {"merged_at": "2022-07-20T04:37:09Z"}})")
-        << std::optional<QString>() << u"merged"_qs;
+        << std::optional<QString>() << u"merged"_s;
     QTest::newRow("merged_at written by the controller")
         << QByteArray(bareIssue).replace("}", R"(, "pull_request": {"url": "u", "merged_at": null}})")
-        << std::optional(u"2022-07-20T04:37:09Z"_qs) << u"merged"_qs;
+        << std::optional(u"2022-07-20T04:37:09Z"_s) << u"merged"_s;
 }
 
 void TestIssue::displayState()
@@ -201,10 +192,10 @@ void TestIssue::badItemFailsTheWholeList_data()
         QJsonObject object = QJsonDocument::fromJson(bareIssue).object();
         object.remove(QLatin1String(key));
         QTest::addRow("without %s", key) << QJsonDocument(object).toJson(QJsonDocument::Compact)
-                                         << u"keyNotFound(key: \"%1\", codingPath: [1], "_qs.arg(QLatin1String(key));
+                                         << u"keyNotFound(key: \"%1\", codingPath: [1], "_s.arg(QLatin1String(key));
     }
     QTest::newRow("id as a string") << QByteArray(bareIssue).replace("\"id\": 7", "\"id\": \"7\"")
-                                    << u"typeMismatch(type: Int64, codingPath: [1, \"id\"], "_qs;
+                                    << u"typeMismatch(type: Int64, codingPath: [1, \"id\"], "_s;
 }
 
 void TestIssue::badItemFailsTheWholeList()

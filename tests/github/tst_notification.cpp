@@ -1,3 +1,4 @@
+#include "TestData.h"
 #include "github/JsonDecoder.h"
 #include "github/JsonObjectReader.h"
 #include "github/Notification.h"
@@ -8,15 +9,9 @@
 #include <QJsonObject>
 #include <QTest>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QByteArray example(const QString& name)
-{
-    QFile file(qEnvironmentVariable("TIDEWHELK_EXAMPLES_DIR") + u'/' + name);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing example %s", qPrintable(name));
-    return file.readAll();
-}
+namespace {
 
 // A thread with the keys the record reads and a few it ignores.
 // (Plain literals for URLs: moc misreads "//" inside raw strings.)
@@ -32,18 +27,7 @@ const QByteArray goodFields = R"("id": "7", "subject": {"title": "Fix it", "type
 
 QList<NotificationPtr> decoded(const QByteArray& json)
 {
-    Decoded<QList<NotificationPtr>> result = Notification::decodeList(json);
-    if (const auto* error = std::get_if<DecodingError>(&result))
-        qFatal("unexpected decoding error %s", qPrintable(error->description()));
-    return std::get<QList<NotificationPtr>>(result);
-}
-
-DecodingError failure(const QByteArray& json)
-{
-    Decoded<QList<NotificationPtr>> result = Notification::decodeList(json);
-    if (std::holds_alternative<QList<NotificationPtr>>(result))
-        qFatal("decoding was expected to fail");
-    return std::get<DecodingError>(result);
+    return TestData::decodedOrFatal(Notification::decodeList(json));
 }
 
 } // namespace
@@ -59,10 +43,8 @@ private Q_SLOTS:
     void absentOrNullOptionalsGiveNoValue();
     void cachedRecordKeepsLocalFields();
     void writesOptionalKeysOnlyWithAValue();
-    void badDocumentsFailWhole_data();
-    void badDocumentsFailWhole();
-    void diagnosticsLines_data();
-    void diagnosticsLines();
+    void diagnostics_data();
+    void diagnostics();
     void int64Values_data();
     void int64Values();
 };
@@ -70,16 +52,16 @@ private Q_SLOTS:
 void TestNotification::decodesGitHubsThreadList()
 {
     const QList<NotificationPtr> threads
-        = decoded(example(QStringLiteral("openapi/GET-notifications.200.thread-items.json")));
+        = decoded(TestData::example(u"openapi/GET-notifications.200.thread-items.json"_s));
     QCOMPARE(threads.size(), 1);
     const Notification& n = *threads.first();
-    QCOMPARE(n.id(), QStringLiteral("1"));
-    QCOMPARE(n.subject().title(), QStringLiteral("Greetings"));
-    QCOMPARE(n.subject().type(), QStringLiteral("Issue"));
-    QCOMPARE(n.subject().url(), QStringLiteral("https://api.github.com/repos/octokit/octokit.rb/issues/123"));
-    QCOMPARE(n.repository().fullName(), QStringLiteral("octocat/Hello-World"));
-    QCOMPARE(n.reason(), QStringLiteral("subscribed"));
-    QCOMPARE(n.updatedAt(), QStringLiteral("2014-11-07T22:01:45Z"));
+    QCOMPARE(n.id(), u"1"_s);
+    QCOMPARE(n.subject().title(), u"Greetings"_s);
+    QCOMPARE(n.subject().type(), u"Issue"_s);
+    QCOMPARE(n.subject().url(), u"https://api.github.com/repos/octokit/octokit.rb/issues/123"_s);
+    QCOMPARE(n.repository().fullName(), u"octocat/Hello-World"_s);
+    QCOMPARE(n.reason(), u"subscribed"_s);
+    QCOMPARE(n.updatedAt(), u"2014-11-07T22:01:45Z"_s);
     QCOMPARE(n.subject().state(), std::nullopt);
     QCOMPARE(n.subject().ciStatus(), std::nullopt);
     QCOMPARE(n.subject().reviewStatus(), std::nullopt);
@@ -88,11 +70,11 @@ void TestNotification::decodesGitHubsThreadList()
 void TestNotification::decodesGitHubsSingleThread()
 {
     const auto result = JsonDecoder::decode(
-        example(QStringLiteral("openapi/GET-notifications-threads-id.200.thread.json")), &Notification::fromJson);
+        TestData::example(u"openapi/GET-notifications-threads-id.200.thread.json"_s), &Notification::fromJson);
     QVERIFY(std::holds_alternative<NotificationPtr>(result));
     const NotificationPtr& n = std::get<NotificationPtr>(result);
-    QCOMPARE(n->id(), QStringLiteral("1"));
-    QCOMPARE(n->repository().fullName(), QStringLiteral("octocat/Hello-World"));
+    QCOMPARE(n->id(), u"1"_s);
+    QCOMPARE(n->repository().fullName(), u"octocat/Hello-World"_s);
 }
 
 void TestNotification::absentOrNullOptionalsGiveNoValue_data()
@@ -123,9 +105,9 @@ void TestNotification::cachedRecordKeepsLocalFields()
         + ']';
     const QList<NotificationPtr> first = decoded(cached);
     const Subject& subject = first.first()->subject();
-    QCOMPARE(subject.state(), QStringLiteral("merged"));
-    QCOMPARE(subject.ciStatus(), QStringLiteral("passing"));
-    QCOMPARE(subject.reviewStatus(), QStringLiteral("approved"));
+    QCOMPARE(subject.state(), u"merged"_s);
+    QCOMPARE(subject.ciStatus(), u"passing"_s);
+    QCOMPARE(subject.reviewStatus(), u"approved"_s);
 
     const QByteArray written = Notification::encodeList(first);
     QVERIFY2(!written.contains('\n') && !written.contains(": "), written.constData());
@@ -136,88 +118,66 @@ void TestNotification::cachedRecordKeepsLocalFields()
 
 void TestNotification::writesOptionalKeysOnlyWithAValue()
 {
-    Notification n(QStringLiteral("3"), Subject(QStringLiteral("t"), QStringLiteral("Issue"), std::nullopt),
-        Repository(QStringLiteral("o/r")), std::nullopt, QStringLiteral("u"));
+    Notification n(u"3"_s, Subject(u"t"_s, u"Issue"_s, std::nullopt), Repository(u"o/r"_s), std::nullopt, u"u"_s);
     const QJsonObject bare = n.toJson();
-    QCOMPARE(bare.keys(), (QStringList {u"id"_qs, u"repository"_qs, u"subject"_qs, u"updated_at"_qs}));
-    QCOMPARE(bare.value(u"subject").toObject().keys(), (QStringList {u"title"_qs, u"type"_qs}));
+    QCOMPARE(bare.keys(), (QStringList {u"id"_s, u"repository"_s, u"subject"_s, u"updated_at"_s}));
+    QCOMPARE(bare.value(u"subject").toObject().keys(), (QStringList {u"title"_s, u"type"_s}));
 
-    n.subject().setState(QStringLiteral("open"));
-    n.subject().setCiStatus(QStringLiteral("pending"));
+    n.subject().setState(u"open"_s);
+    n.subject().setCiStatus(u"pending"_s);
     QCOMPARE(n.toJson().value(u"subject").toObject().keys(),
-        (QStringList {u"ciStatus"_qs, u"state"_qs, u"title"_qs, u"type"_qs}));
+        (QStringList {u"ciStatus"_s, u"state"_s, u"title"_s, u"type"_s}));
 }
 
-void TestNotification::badDocumentsFailWhole_data()
-{
-    QTest::addColumn<QByteArray>("json");
-    QTest::addColumn<DecodingError::Kind>("kind");
-    QTest::addColumn<QString>("typeOrKey");
-    QTest::addColumn<QString>("path");
-
-    // Bodies that are not JSON, and the list's own faults, are rows of the service's test.
-    using K = DecodingError::Kind;
-    QTest::newRow("nested array instead of thread")
-        << QByteArray("[[[[[[[[[[]]]]]]]]]]") << K::typeMismatch << u"Notification"_qs << u"[0]"_qs;
-    QTest::newRow("title is a number") << ('['
-        + threadJson(QByteArray(goodFields).replace(R"("title": "Fix it")", R"("title": 12)")) + ']')
-                                       << K::typeMismatch << u"String"_qs << u"[0, \"subject\", \"title\"]"_qs;
-    QTest::newRow("subject null") << ('['
-        + threadJson(R"("id": "1", "subject": null, "repository": {"full_name": "o/r"}, "updated_at": "u")") + ']')
-                                  << K::valueNotFound << u"Subject"_qs << u"[0, \"subject\"]"_qs;
-    QTest::newRow("reason of another type")
-        << ('[' + threadJson(QByteArray(goodFields).replace(R"("reason": "review_requested")", R"("reason": 5)")) + ']')
-        << K::typeMismatch << u"String"_qs << u"[0, \"reason\"]"_qs;
-    QTest::newRow("repository without full_name")
-        << ('[' + threadJson(QByteArray(goodFields).replace(R"("full_name": "o/r")", R"("name": "r")")) + ']')
-        << K::keyNotFound << u"full_name"_qs << u"[0, \"repository\"]"_qs;
-}
-
-void TestNotification::badDocumentsFailWhole()
-{
-    QFETCH(QByteArray, json);
-    QFETCH(DecodingError::Kind, kind);
-    QFETCH(QString, typeOrKey);
-    QFETCH(QString, path);
-
-    const DecodingError error = failure(json);
-    QCOMPARE(error.kind(), kind);
-    QCOMPARE(kind == DecodingError::Kind::keyNotFound ? error.key() : error.typeName(), typeOrKey);
-    QCOMPARE(error.codingPathText(), path);
-    QVERIFY(!error.contextDescription().isEmpty());
-}
-
-void TestNotification::diagnosticsLines_data()
+// The record's own faults; bodies that are not JSON, and faults of the list, are
+// rows of the service's test.
+void TestNotification::diagnostics_data()
 {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QStringList>("lines");
 
-    QTest::newRow("type mismatch") << ('['
-        + threadJson(QByteArray(goodFields).replace(R"("title": "Fix it")", R"("title": 12)")) + ']')
-                                   << QStringList {u"❌ Type mismatch for type: String"_qs,
-                                          u"   Context: Expected to decode String but found a number instead."_qs,
-                                          u"   Coding path: [0, \"subject\", \"title\"]"_qs};
-    QTest::newRow("value not found") << ('['
-        + threadJson(QByteArray(goodFields).replace(R"("id": "7")", R"("id": null)")) + ']')
-                                     << QStringList {u"❌ Value not found for type: String"_qs,
-                                            u"   Context: Expected String value but found null instead."_qs,
-                                            u"   Coding path: [0, \"id\"]"_qs};
-    QTest::newRow("key not found") << ('['
-        + threadJson(QByteArray(goodFields).replace(R"(, "updated_at": "2025-03-01T09:30:00Z")", "")) + ']')
-                                   << QStringList {u"❌ Key not found: updated_at"_qs,
-                                          u"   Context: No value associated with key \"updated_at\"."_qs,
-                                          u"   Coding path: [0]"_qs};
+    const auto replaced = [](const QByteArray& from, const QByteArray& to) -> QByteArray {
+        return '[' + threadJson(QByteArray(goodFields).replace(from, to)) + ']';
+    };
+    QTest::newRow("type mismatch") << replaced(R"("title": "Fix it")", R"("title": 12)")
+                                   << QStringList {u"❌ Type mismatch for type: String"_s,
+                                          u"   Context: Expected to decode String but found a number instead."_s,
+                                          u"   Coding path: [0, \"subject\", \"title\"]"_s};
+    QTest::newRow("reason of another type")
+        << replaced(R"("reason": "review_requested")", R"("reason": 5)")
+        << QStringList {u"❌ Type mismatch for type: String"_s,
+               u"   Context: Expected to decode String but found a number instead."_s,
+               u"   Coding path: [0, \"reason\"]"_s};
+    QTest::newRow("value not found") << replaced(R"("id": "7")", R"("id": null)")
+                                     << QStringList {u"❌ Value not found for type: String"_s,
+                                            u"   Context: Expected String value but found null instead."_s,
+                                            u"   Coding path: [0, \"id\"]"_s};
+    QTest::newRow("subject null") << replaced(
+        goodFields, R"("id": "1", "subject": null, "repository": {"full_name": "o/r"}, "updated_at": "u")")
+                                  << QStringList {u"❌ Value not found for type: Subject"_s,
+                                         u"   Context: Expected Subject value but found null instead."_s,
+                                         u"   Coding path: [0, \"subject\"]"_s};
+    QTest::newRow("key not found") << replaced(R"(, "updated_at": "2025-03-01T09:30:00Z")", "")
+                                   << QStringList {u"❌ Key not found: updated_at"_s,
+                                          u"   Context: No value associated with key \"updated_at\"."_s,
+                                          u"   Coding path: [0]"_s};
+    QTest::newRow("repository without full_name")
+        << replaced(R"("full_name": "o/r")", R"("name": "r")")
+        << QStringList {u"❌ Key not found: full_name"_s, u"   Context: No value associated with key \"full_name\"."_s,
+               u"   Coding path: [0, \"repository\"]"_s};
     QTest::newRow("data corrupted")
         << QByteArray("<html>")
-        << QStringList {u"❌ Data corrupted: The given data was not valid JSON: illegal value at offset 1."_qs,
-               u"   Coding path: []"_qs};
+        << QStringList {u"❌ Data corrupted: The given data was not valid JSON: illegal value at offset 1."_s,
+               u"   Coding path: []"_s};
 }
 
-void TestNotification::diagnosticsLines()
+void TestNotification::diagnostics()
 {
     QFETCH(QByteArray, json);
     QFETCH(QStringList, lines);
-    QCOMPARE(failure(json).diagnostics(), lines);
+    const Decoded<QList<NotificationPtr>> result = Notification::decodeList(json);
+    QVERIFY(std::holds_alternative<DecodingError>(result));
+    QCOMPARE(std::get<DecodingError>(result).diagnostics(), lines);
 }
 
 void TestNotification::int64Values_data()
@@ -233,13 +193,13 @@ void TestNotification::int64Values_data()
                               << std::optional<qint64>(std::numeric_limits<qint64>::min()) << QString();
     QTest::newRow("beyond 64 bits") << QByteArray("9223372036854775808") << std::optional<qint64>()
                                     << u"dataCorrupted(codingPath: [\"id\"], debugDescription: \"Parsed JSON number "
-                                       "9.2233720368547758e+18 does not fit in Int64.\")"_qs;
+                                       "9.2233720368547758e+18 does not fit in Int64.\")"_s;
     QTest::newRow("fraction") << QByteArray("1.5") << std::optional<qint64>()
                               << u"dataCorrupted(codingPath: [\"id\"], debugDescription: \"Parsed JSON number 1.5 "
-                                 "does not fit in Int64.\")"_qs;
+                                 "does not fit in Int64.\")"_s;
     QTest::newRow("string") << QByteArray("\"12\"") << std::optional<qint64>()
                             << u"typeMismatch(type: Int64, codingPath: [\"id\"], debugDescription: \"Expected to "
-                               "decode Int64 but found a string instead.\")"_qs;
+                               "decode Int64 but found a string instead.\")"_s;
 }
 
 void TestNotification::int64Values()

@@ -6,13 +6,15 @@
 #include <QTest>
 #include <QTimeZone>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QDateTime received(QDate(2026, 12, 5), QTime(22, 0), QTimeZone::utc());
 
 OutgoingRequest get()
 {
-    return OutgoingRequest {"GET", QUrl(u"https://api.github.com/notifications"_qs), {}, {}};
+    return OutgoingRequest {"GET", QUrl(u"https://api.github.com/notifications"_s), {}, {}};
 }
 
 } // namespace
@@ -40,21 +42,22 @@ void TestRequestRules::linkNextTarget_data()
     QTest::addColumn<QByteArray>("header");
     QTest::addColumn<std::optional<QString>>("next");
 
-    QTest::newRow("GitHub's order")
-        << QByteArray(R"(<https://api.github.com/repositories/515435940/issues?per_page=3&page=2>; rel="next", )"
-                      R"(<https://api.github.com/repositories/515435940/issues?per_page=3&page=5>; rel="last")")
-        << std::optional(u"https://api.github.com/repositories/515435940/issues?per_page=3&page=2"_qs);
+    QTest::newRow("GitHub's order") << QByteArray(
+        R"(<https://api.github.com/repositories/515435940/issues?per_page=3&page=2>; rel="next", )"
+        R"(<https://api.github.com/repositories/515435940/issues?per_page=3&page=5>; rel="last")")
+                                    << std::optional(
+                                           u"https://api.github.com/repositories/515435940/issues?per_page=3&page=2"_s);
     QTest::newRow("next after prev") << QByteArray(
         R"(<https://h/x?page=1>; rel="prev", <https://h/x?page=3>; rel="next")")
-                                     << std::optional(u"https://h/x?page=3"_qs);
+                                     << std::optional(u"https://h/x?page=3"_s);
     QTest::newRow("last page has no next")
         << QByteArray(R"(<https://h/x?page=4>; rel="prev", <https://h/x?page=1>; rel="first")")
         << std::optional<QString>();
     QTest::newRow("several relations, unquoted, any case")
         << QByteArray(R"(<https://h/a>; rel=LAST, <https://h/b>; title="a, b; c"; rel="prefetch Next")")
-        << std::optional(u"https://h/b"_qs);
+        << std::optional(u"https://h/b"_s);
     QTest::newRow("comma inside the URL")
-        << QByteArray(R"(<https://h/x?a=1,2&page=2>; rel="next")") << std::optional(u"https://h/x?a=1,2&page=2"_qs);
+        << QByteArray(R"(<https://h/x?a=1,2&page=2>; rel="next")") << std::optional(u"https://h/x?a=1,2&page=2"_s);
     QTest::newRow("next only as part of a word")
         << QByteArray(R"(<https://h/x>; rel="nextpage")") << std::optional<QString>();
     QTest::newRow("malformed") << QByteArray("<https://h/x; rel=\"next\"") << std::optional<QString>();
@@ -149,8 +152,8 @@ void TestRequestRules::headerMapText()
         {"Accept", "application/vnd.github+json"}};
     QCOMPARE(headers.toDisplayText(),
         u"[\"Accept\": \"application/vnd.github+json\", \"content-type\": \"application/json; charset=utf-8\", "
-        "\"ETag\": \"W/\\\"a\\\"\"]"_qs);
-    QCOMPARE(HeaderList().toDisplayText(), u"[]"_qs);
+        "\"ETag\": \"W/\\\"a\\\"\"]"_s);
+    QCOMPARE(HeaderList().toDisplayText(), u"[]"_s);
 }
 
 void TestRequestRules::tokenGuard_data()
@@ -159,25 +162,24 @@ void TestRequestRules::tokenGuard_data()
     QTest::addColumn<QString>("url");
     QTest::addColumn<bool>("mayCarryToken");
 
-    const QString github = u"https://api.github.com"_qs;
-    const QString enterprise = u"https://ghe.example.com/api/v3"_qs;
-    QTest::newRow("under the base") << github << u"https://api.github.com/notifications?page=2"_qs << true;
+    const QString github = u"https://api.github.com"_s;
+    const QString enterprise = u"https://ghe.example.com/api/v3"_s;
+    QTest::newRow("under the base") << github << u"https://api.github.com/notifications?page=2"_s << true;
     QTest::newRow("GitHub's numeric paging path")
-        << github << u"https://api.github.com/repositories/515435940/issues?page=2"_qs << true;
-    QTest::newRow("host in another case") << github << u"https://API.github.com/notifications"_qs << true;
-    QTest::newRow("explicit default port") << github << u"https://api.github.com:443/notifications"_qs << true;
-    QTest::newRow("another host") << github << u"https://evil.example/notifications"_qs << false;
-    QTest::newRow("host as a prefix") << github << u"https://api.github.com.evil.example/x"_qs << false;
-    QTest::newRow("another port") << github << u"https://api.github.com:8443/notifications"_qs << false;
-    QTest::newRow("plain http") << github << u"http://api.github.com/notifications"_qs << false;
-    QTest::newRow("user info") << github << u"https://me@api.github.com/notifications"_qs << false;
-    QTest::newRow("relative") << github << u"/notifications"_qs << false;
-    QTest::newRow("inside the base path") << enterprise << u"https://ghe.example.com/api/v3/notifications"_qs << true;
-    QTest::newRow("outside the base path")
-        << enterprise << u"https://ghe.example.com/api/v30/notifications"_qs << false;
+        << github << u"https://api.github.com/repositories/515435940/issues?page=2"_s << true;
+    QTest::newRow("host in another case") << github << u"https://API.github.com/notifications"_s << true;
+    QTest::newRow("explicit default port") << github << u"https://api.github.com:443/notifications"_s << true;
+    QTest::newRow("another host") << github << u"https://evil.example/notifications"_s << false;
+    QTest::newRow("host as a prefix") << github << u"https://api.github.com.evil.example/x"_s << false;
+    QTest::newRow("another port") << github << u"https://api.github.com:8443/notifications"_s << false;
+    QTest::newRow("plain http") << github << u"http://api.github.com/notifications"_s << false;
+    QTest::newRow("user info") << github << u"https://me@api.github.com/notifications"_s << false;
+    QTest::newRow("relative") << github << u"/notifications"_s << false;
+    QTest::newRow("inside the base path") << enterprise << u"https://ghe.example.com/api/v3/notifications"_s << true;
+    QTest::newRow("outside the base path") << enterprise << u"https://ghe.example.com/api/v30/notifications"_s << false;
     QTest::newRow("dot segments out of the base path")
-        << enterprise << u"https://ghe.example.com/api/v3/notifications/threads/../../../../login"_qs << false;
-    QTest::newRow("encoded dot segments") << enterprise << u"https://ghe.example.com/api/v3/%2e%2e/x"_qs << false;
+        << enterprise << u"https://ghe.example.com/api/v3/notifications/threads/../../../../login"_s << false;
+    QTest::newRow("encoded dot segments") << enterprise << u"https://ghe.example.com/api/v3/%2e%2e/x"_s << false;
 }
 
 void TestRequestRules::tokenGuard()
@@ -185,7 +187,7 @@ void TestRequestRules::tokenGuard()
     QFETCH(QString, base);
     QFETCH(QString, url);
     QFETCH(bool, mayCarryToken);
-    const GitHubEndpoints endpoints(base, u"https://github.com"_qs);
+    const GitHubEndpoints endpoints(base, u"https://github.com"_s);
     QCOMPARE(endpoints.isUnderApiBase(QUrl(url, QUrl::StrictMode)), mayCarryToken);
 }
 

@@ -1,34 +1,20 @@
+#include "TestData.h"
 #include "github/CheckRunsResponse.h"
 #include "github/JsonDecoder.h"
 #include "github/StatusRules.h"
 #include "github/StatusUrls.h"
 
-#include <QFile>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
-
-QByteArray example(const QString& name)
-{
-    QFile file(qEnvironmentVariable("TIDEWHELK_EXAMPLES_DIR") + u'/' + name);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing example %s", qPrintable(name));
-    return file.readAll();
-}
-
-template <typename T>
-T decodedOrFatal(Decoded<T> result)
-{
-    if (const auto* error = std::get_if<DecodingError>(&result))
-        qFatal("unexpected decoding error %s", qPrintable(error->description()));
-    return std::get<T>(std::move(result));
-}
 
 QList<StatusCheck> statuses(const QStringList& states)
 {
     QList<StatusCheck> result;
     for (const QString& state : states)
-        result.append(StatusCheck {state, u"ci/"_qs + state});
+        result.append(StatusCheck {state, u"ci/"_s + state});
     return result;
 }
 
@@ -38,7 +24,7 @@ QList<CheckRun> checkRuns(const QStringList& runs)
     QList<CheckRun> result;
     for (const QString& run : runs) {
         const QStringList parts = run.split(u'/');
-        result.append(CheckRun {u"build"_qs, parts[0], parts.size() > 1 ? std::optional(parts[1]) : std::nullopt});
+        result.append(CheckRun {u"build"_s, parts[0], parts.size() > 1 ? std::optional(parts[1]) : std::nullopt});
     }
     return result;
 }
@@ -53,8 +39,8 @@ QList<Review> reviews(const QStringList& entries)
 }
 
 const GitHubEndpoints github;
-const GitHubEndpoints fakeServer(u"http://127.0.0.1:8443"_qs, u"http://127.0.0.1:8443"_qs);
-const GitHubEndpoints enterprise(u"https://ghe.example.com/api/v3"_qs, u"https://ghe.example.com"_qs);
+const GitHubEndpoints fakeServer(u"http://127.0.0.1:8443"_s, u"http://127.0.0.1:8443"_s);
+const GitHubEndpoints enterprise(u"https://ghe.example.com/api/v3"_s, u"https://ghe.example.com"_s);
 
 } // namespace
 
@@ -82,29 +68,28 @@ void TestStatusRules::ciStatus_data()
     QTest::addColumn<QStringList>("runs");
     QTest::addColumn<QString>("ci");
 
-    QTest::newRow("nothing reported") << QStringList() << QStringList() << u"none"_qs;
+    QTest::newRow("nothing reported") << QStringList() << QStringList() << u"none"_s;
     QTest::newRow("success and pending statuses")
-        << QStringList {u"success"_qs, u"pending"_qs} << QStringList() << u"pending"_qs;
+        << QStringList {u"success"_s, u"pending"_s} << QStringList() << u"pending"_s;
     QTest::newRow("success status, failed run")
-        << QStringList {u"success"_qs} << QStringList {u"completed/failure"_qs} << u"failed"_qs;
-    QTest::newRow("one skipped run") << QStringList() << QStringList {u"completed/skipped"_qs} << u"unknown"_qs;
+        << QStringList {u"success"_s} << QStringList {u"completed/failure"_s} << u"failed"_s;
+    QTest::newRow("one skipped run") << QStringList() << QStringList {u"completed/skipped"_s} << u"unknown"_s;
     QTest::newRow("completed run without conclusion, success status")
-        << QStringList {u"success"_qs} << QStringList {u"completed"_qs} << u"passing"_qs;
-    QTest::newRow("error status is a failure") << QStringList {u"error"_qs} << QStringList() << u"failed"_qs;
+        << QStringList {u"success"_s} << QStringList {u"completed"_s} << u"passing"_s;
+    QTest::newRow("error status is a failure") << QStringList {u"error"_s} << QStringList() << u"failed"_s;
     for (const char* conclusion : {"timed_out", "action_required", "cancelled"})
         QTest::addRow("run %s is a failure", conclusion)
-            << QStringList() << QStringList {u"completed/"_qs + QLatin1String(conclusion)} << u"failed"_qs;
+            << QStringList() << QStringList {u"completed/"_s + QLatin1String(conclusion)} << u"failed"_s;
     QTest::newRow("failure beats pending")
-        << QStringList {u"pending"_qs, u"failure"_qs} << QStringList {u"in_progress"_qs} << u"failed"_qs;
+        << QStringList {u"pending"_s, u"failure"_s} << QStringList {u"in_progress"_s} << u"failed"_s;
     QTest::newRow("pending beats unknown")
-        << QStringList {u"weird"_qs} << QStringList {u"queued"_qs, u"completed/neutral"_qs} << u"pending"_qs;
+        << QStringList {u"weird"_s} << QStringList {u"queued"_s, u"completed/neutral"_s} << u"pending"_s;
     QTest::newRow("in-progress run beside a success")
-        << QStringList {u"success"_qs} << QStringList {u"in_progress"_qs} << u"pending"_qs;
-    QTest::newRow("unknown status state")
-        << QStringList {u"success"_qs, u"expected"_qs} << QStringList() << u"unknown"_qs;
+        << QStringList {u"success"_s} << QStringList {u"in_progress"_s} << u"pending"_s;
+    QTest::newRow("unknown status state") << QStringList {u"success"_s, u"expected"_s} << QStringList() << u"unknown"_s;
     QTest::newRow("run waiting without conclusion changes nothing")
-        << QStringList() << QStringList {u"waiting"_qs} << u"passing"_qs;
-    QTest::newRow("words compared exactly") << QStringList {u"FAILURE"_qs} << QStringList() << u"unknown"_qs;
+        << QStringList() << QStringList {u"waiting"_s} << u"passing"_s;
+    QTest::newRow("words compared exactly") << QStringList {u"FAILURE"_s} << QStringList() << u"unknown"_s;
 }
 
 void TestStatusRules::ciStatus()
@@ -120,27 +105,27 @@ void TestStatusRules::reviewStatus_data()
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<QString>("review");
 
-    QTest::newRow("no reviews") << QStringList() << u"not_reviewed"_qs;
+    QTest::newRow("no reviews") << QStringList() << u"not_reviewed"_s;
     QTest::newRow("approved, then changes requested by the same user")
-        << QStringList {u"a:APPROVED"_qs, u"a:CHANGES_REQUESTED"_qs} << u"changes_requested"_qs;
+        << QStringList {u"a:APPROVED"_s, u"a:CHANGES_REQUESTED"_s} << u"changes_requested"_s;
     QTest::newRow("changes requested, then approved by the same user")
-        << QStringList {u"a:CHANGES_REQUESTED"_qs, u"a:APPROVED"_qs} << u"approved"_qs;
+        << QStringList {u"a:CHANGES_REQUESTED"_s, u"a:APPROVED"_s} << u"approved"_s;
     QTest::newRow("one approves, another comments")
-        << QStringList {u"a:APPROVED"_qs, u"b:COMMENTED"_qs} << u"partially_approved"_qs;
-    QTest::newRow("only comments") << QStringList {u"a:COMMENTED"_qs, u"b:COMMENTED"_qs} << u"commented"_qs;
-    QTest::newRow("only dismissed") << QStringList {u"a:DISMISSED"_qs, u"b:DISMISSED"_qs} << u"not_reviewed"_qs;
+        << QStringList {u"a:APPROVED"_s, u"b:COMMENTED"_s} << u"partially_approved"_s;
+    QTest::newRow("only comments") << QStringList {u"a:COMMENTED"_s, u"b:COMMENTED"_s} << u"commented"_s;
+    QTest::newRow("only dismissed") << QStringList {u"a:DISMISSED"_s, u"b:DISMISSED"_s} << u"not_reviewed"_s;
     QTest::newRow("dismissal does not replace the earlier review")
-        << QStringList {u"a:APPROVED"_qs, u"a:DISMISSED"_qs} << u"approved"_qs;
+        << QStringList {u"a:APPROVED"_s, u"a:DISMISSED"_s} << u"approved"_s;
     QTest::newRow("a later comment replaces an approval")
-        << QStringList {u"a:APPROVED"_qs, u"a:COMMENTED"_qs} << u"commented"_qs;
+        << QStringList {u"a:APPROVED"_s, u"a:COMMENTED"_s} << u"commented"_s;
     QTest::newRow("changes requested by one of two approvers")
-        << QStringList {u"a:APPROVED"_qs, u"b:APPROVED"_qs, u"b:CHANGES_REQUESTED"_qs} << u"changes_requested"_qs;
-    QTest::newRow("approved by all") << QStringList {u"a:APPROVED"_qs, u"b:COMMENTED"_qs, u"b:APPROVED"_qs}
-                                     << u"approved"_qs;
+        << QStringList {u"a:APPROVED"_s, u"b:APPROVED"_s, u"b:CHANGES_REQUESTED"_s} << u"changes_requested"_s;
+    QTest::newRow("approved by all") << QStringList {u"a:APPROVED"_s, u"b:COMMENTED"_s, u"b:APPROVED"_s}
+                                     << u"approved"_s;
     QTest::newRow("approval beside a pending review")
-        << QStringList {u"a:APPROVED"_qs, u"b:PENDING"_qs} << u"partially_approved"_qs;
+        << QStringList {u"a:APPROVED"_s, u"b:PENDING"_s} << u"partially_approved"_s;
     QTest::newRow("logins compared exactly")
-        << QStringList {u"Octocat:CHANGES_REQUESTED"_qs, u"octocat:APPROVED"_qs} << u"changes_requested"_qs;
+        << QStringList {u"Octocat:CHANGES_REQUESTED"_s, u"octocat:APPROVED"_s} << u"changes_requested"_s;
 }
 
 void TestStatusRules::reviewStatus()
@@ -156,29 +141,29 @@ void TestStatusRules::checkRunsUrl_data()
     QTest::addColumn<QString>("statusesUrl");
     QTest::addColumn<std::optional<QString>>("checkRunsUrl");
 
-    const QString sha = u"6dcb09b5b57875f334f61aebed695e2e4193db5e"_qs;
-    QTest::newRow("api.github.com") << github << u"https://api.github.com/repos/octocat/Hello-World/statuses/"_qs + sha
+    const QString sha = u"6dcb09b5b57875f334f61aebed695e2e4193db5e"_s;
+    QTest::newRow("api.github.com") << github << u"https://api.github.com/repos/octocat/Hello-World/statuses/"_s + sha
                                     << std::optional<QString>(
-                                           u"https://api.github.com/repos/octocat/Hello-World/commits/"_qs + sha
-                                           + u"/check-runs"_qs);
-    QTest::newRow("host with port") << fakeServer << u"http://127.0.0.1:8443/repos/o/r/statuses/abc"_qs
-                                    << std::optional(u"http://127.0.0.1:8443/repos/o/r/commits/abc/check-runs"_qs);
-    QTest::newRow("base with a path") << enterprise << u"https://ghe.example.com/api/v3/repos/o/r/statuses/abc"_qs
+                                           u"https://api.github.com/repos/octocat/Hello-World/commits/"_s + sha
+                                           + u"/check-runs"_s);
+    QTest::newRow("host with port") << fakeServer << u"http://127.0.0.1:8443/repos/o/r/statuses/abc"_s
+                                    << std::optional(u"http://127.0.0.1:8443/repos/o/r/commits/abc/check-runs"_s);
+    QTest::newRow("base with a path") << enterprise << u"https://ghe.example.com/api/v3/repos/o/r/statuses/abc"_s
                                       << std::optional(
-                                             u"https://ghe.example.com/api/v3/repos/o/r/commits/abc/check-runs"_qs);
+                                             u"https://ghe.example.com/api/v3/repos/o/r/commits/abc/check-runs"_s);
     QTest::newRow("no commit after statuses")
-        << github << u"https://api.github.com/repos/o/r/statuses"_qs << std::optional<QString>();
-    QTest::newRow("another host") << github << u"https://evil.example.com/repos/o/r/statuses/abc"_qs
+        << github << u"https://api.github.com/repos/o/r/statuses"_s << std::optional<QString>();
+    QTest::newRow("another host") << github << u"https://evil.example.com/repos/o/r/statuses/abc"_s
                                   << std::optional<QString>();
     QTest::newRow("API host without its port")
-        << fakeServer << u"http://127.0.0.1/repos/o/r/statuses/abc"_qs << std::optional<QString>();
+        << fakeServer << u"http://127.0.0.1/repos/o/r/statuses/abc"_s << std::optional<QString>();
     QTest::newRow("outside the base's path")
-        << enterprise << u"https://ghe.example.com/repos/o/r/statuses/abc"_qs << std::optional<QString>();
-    QTest::newRow("not a statuses URL") << github << u"https://api.github.com/repos/o/r/commits/abc"_qs
+        << enterprise << u"https://ghe.example.com/repos/o/r/statuses/abc"_s << std::optional<QString>();
+    QTest::newRow("not a statuses URL") << github << u"https://api.github.com/repos/o/r/commits/abc"_s
                                         << std::optional<QString>();
-    QTest::newRow("not under repos") << github << u"https://api.github.com/repositories/1/r/statuses/abc"_qs
+    QTest::newRow("not under repos") << github << u"https://api.github.com/repositories/1/r/statuses/abc"_s
                                      << std::optional<QString>();
-    QTest::newRow("relative") << github << u"/repos/o/r/statuses/abc"_qs << std::optional<QString>();
+    QTest::newRow("relative") << github << u"/repos/o/r/statuses/abc"_s << std::optional<QString>();
     QTest::newRow("empty") << github << QString() << std::optional<QString>();
 }
 
@@ -196,34 +181,33 @@ void TestStatusRules::reviewsUrl_data()
     QTest::addColumn<QString>("subjectUrl");
     QTest::addColumn<std::optional<QString>>("reviewsUrl");
 
-    QTest::newRow("api.github.com") << github << u"https://api.github.com/repos/octocat/Hello-World/pulls/1347"_qs
+    QTest::newRow("api.github.com") << github << u"https://api.github.com/repos/octocat/Hello-World/pulls/1347"_s
                                     << std::optional(
-                                           u"https://api.github.com/repos/octocat/Hello-World/pulls/1347/reviews"_qs);
-    QTest::newRow("host with port") << fakeServer << u"http://127.0.0.1:8443/repos/o/r/pulls/12"_qs
-                                    << std::optional(u"http://127.0.0.1:8443/repos/o/r/pulls/12/reviews"_qs);
-    QTest::newRow("base with a path") << enterprise << u"https://ghe.example.com/api/v3/repos/o/r/pulls/12"_qs
-                                      << std::optional(u"https://ghe.example.com/api/v3/repos/o/r/pulls/12/reviews"_qs);
+                                           u"https://api.github.com/repos/octocat/Hello-World/pulls/1347/reviews"_s);
+    QTest::newRow("host with port") << fakeServer << u"http://127.0.0.1:8443/repos/o/r/pulls/12"_s
+                                    << std::optional(u"http://127.0.0.1:8443/repos/o/r/pulls/12/reviews"_s);
+    QTest::newRow("base with a path") << enterprise << u"https://ghe.example.com/api/v3/repos/o/r/pulls/12"_s
+                                      << std::optional(u"https://ghe.example.com/api/v3/repos/o/r/pulls/12/reviews"_s);
     QTest::newRow("number written back in decimal")
-        << github << u"https://api.github.com/repos/o/r/pulls/+0012"_qs
-        << std::optional(u"https://api.github.com/repos/o/r/pulls/12/reviews"_qs);
-    QTest::newRow("negative number") << github << u"https://api.github.com/repos/o/r/pulls/-3"_qs
-                                     << std::optional(u"https://api.github.com/repos/o/r/pulls/-3/reviews"_qs);
+        << github << u"https://api.github.com/repos/o/r/pulls/+0012"_s
+        << std::optional(u"https://api.github.com/repos/o/r/pulls/12/reviews"_s);
+    QTest::newRow("negative number") << github << u"https://api.github.com/repos/o/r/pulls/-3"_s
+                                     << std::optional(u"https://api.github.com/repos/o/r/pulls/-3/reviews"_s);
     QTest::newRow("last component pulls")
-        << github << u"https://api.github.com/repos/o/r/pulls"_qs << std::optional<QString>();
-    QTest::newRow("empty number") << github << u"https://api.github.com/repos/o/r/pulls/"_qs
-                                  << std::optional<QString>();
-    QTest::newRow("sign alone") << github << u"https://api.github.com/repos/o/r/pulls/+"_qs << std::optional<QString>();
-    QTest::newRow("not numeric") << github << u"https://api.github.com/repos/o/r/pulls/12a"_qs
+        << github << u"https://api.github.com/repos/o/r/pulls"_s << std::optional<QString>();
+    QTest::newRow("empty number") << github << u"https://api.github.com/repos/o/r/pulls/"_s << std::optional<QString>();
+    QTest::newRow("sign alone") << github << u"https://api.github.com/repos/o/r/pulls/+"_s << std::optional<QString>();
+    QTest::newRow("not numeric") << github << u"https://api.github.com/repos/o/r/pulls/12a"_s
                                  << std::optional<QString>();
-    QTest::newRow("number with spaces") << github << u"https://api.github.com/repos/o/r/pulls/ 12"_qs
+    QTest::newRow("number with spaces") << github << u"https://api.github.com/repos/o/r/pulls/ 12"_s
                                         << std::optional<QString>();
-    QTest::newRow("beyond 64 bits") << github << u"https://api.github.com/repos/o/r/pulls/99999999999999999999"_qs
+    QTest::newRow("beyond 64 bits") << github << u"https://api.github.com/repos/o/r/pulls/99999999999999999999"_s
                                     << std::optional<QString>();
-    QTest::newRow("an issue") << github << u"https://api.github.com/repos/o/r/issues/12"_qs << std::optional<QString>();
-    QTest::newRow("another host") << github << u"https://github.com/repos/o/r/pulls/12"_qs << std::optional<QString>();
-    QTest::newRow("base path missing") << enterprise << u"https://ghe.example.com/repos/o/r/pulls/12"_qs
+    QTest::newRow("an issue") << github << u"https://api.github.com/repos/o/r/issues/12"_s << std::optional<QString>();
+    QTest::newRow("another host") << github << u"https://github.com/repos/o/r/pulls/12"_s << std::optional<QString>();
+    QTest::newRow("base path missing") << enterprise << u"https://ghe.example.com/repos/o/r/pulls/12"_s
                                        << std::optional<QString>();
-    QTest::newRow("short") << github << u"https://api.github.com/repos"_qs << std::optional<QString>();
+    QTest::newRow("short") << github << u"https://api.github.com/repos"_s << std::optional<QString>();
 }
 
 void TestStatusRules::reviewsUrl()
@@ -240,13 +224,13 @@ void TestStatusRules::githubsExamplesReduce_data()
     QTest::addColumn<QString>("checkRunsFile");
     QTest::addColumn<QString>("ci");
 
-    const QString documented = u"openapi/GET-repos-commits-ref-statuses.200.status-items.json"_qs;
-    const QString recorded = u"octokit-fixtures/GET-repos-commits-sha-statuses.200.body.json"_qs;
-    const QString neutralRun = u"openapi/GET-repos-commits-ref-check-runs.200.check-run-paginated.json"_qs;
-    QTest::newRow("documented success status") << documented << QString() << u"passing"_qs;
-    QTest::newRow("recorded success and failure") << recorded << QString() << u"failed"_qs;
-    QTest::newRow("documented neutral check run") << QString() << neutralRun << u"unknown"_qs;
-    QTest::newRow("success status and neutral run") << documented << neutralRun << u"unknown"_qs;
+    const QString documented = u"openapi/GET-repos-commits-ref-statuses.200.status-items.json"_s;
+    const QString recorded = u"octokit-fixtures/GET-repos-commits-sha-statuses.200.body.json"_s;
+    const QString neutralRun = u"openapi/GET-repos-commits-ref-check-runs.200.check-run-paginated.json"_s;
+    QTest::newRow("documented success status") << documented << QString() << u"passing"_s;
+    QTest::newRow("recorded success and failure") << recorded << QString() << u"failed"_s;
+    QTest::newRow("documented neutral check run") << QString() << neutralRun << u"unknown"_s;
+    QTest::newRow("success status and neutral run") << documented << neutralRun << u"unknown"_s;
 }
 
 void TestStatusRules::githubsExamplesReduce()
@@ -257,21 +241,23 @@ void TestStatusRules::githubsExamplesReduce()
 
     QList<StatusCheck> statuses;
     if (!statusesFile.isEmpty())
-        statuses = decodedOrFatal(JsonDecoder::decode(
-            example(statusesFile), [](const JsonValueReader& top) { return top.toList(&StatusCheck::fromJson); }));
+        statuses = TestData::decodedOrFatal(JsonDecoder::decode(TestData::example(statusesFile),
+            [](const JsonValueReader& top) { return top.toList(&StatusCheck::fromJson); }));
     QList<CheckRun> runs;
     if (!checkRunsFile.isEmpty())
-        runs = decodedOrFatal(JsonDecoder::decode(example(checkRunsFile), &CheckRunsResponse::fromJson)).checkRuns;
+        runs = TestData::decodedOrFatal(
+            JsonDecoder::decode(TestData::example(checkRunsFile), &CheckRunsResponse::fromJson))
+                   .checkRuns;
     QCOMPARE(StatusRules::ciStatus(statuses, runs), ci);
 }
 
 void TestStatusRules::githubsReviewsReduce()
 {
-    const QList<Review> documentedReviews = decodedOrFatal(
-        JsonDecoder::decode(example(u"openapi/GET-repos-pulls-number-reviews.200.pull-request-review-items.json"_qs),
-            [](const JsonValueReader& top) { return top.toList(&Review::fromJson); }));
-    QCOMPARE(documentedReviews.first().user.login, u"octocat"_qs);
-    QCOMPARE(StatusRules::reviewStatus(documentedReviews), u"approved"_qs);
+    const QList<Review> documentedReviews = TestData::decodedOrFatal(JsonDecoder::decode(
+        TestData::example(u"openapi/GET-repos-pulls-number-reviews.200.pull-request-review-items.json"_s),
+        [](const JsonValueReader& top) { return top.toList(&Review::fromJson); }));
+    QCOMPARE(documentedReviews.first().user.login, u"octocat"_s);
+    QCOMPARE(StatusRules::reviewStatus(documentedReviews), u"approved"_s);
 }
 
 QTEST_GUILESS_MAIN(TestStatusRules)

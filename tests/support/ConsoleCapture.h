@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 // Collects console lines so that tests can compare the exact texts.
 class ConsoleCapture final : public Console
 {
@@ -17,12 +19,13 @@ public:
 
     void clear() { m_lines.clear(); }
 
-    // The lines that start with `prefix`, in order.
-    QStringList linesStartingWith(const QString& prefix) const
+    // The lines that start with `prefix`, or with any of `prefixes`, in order.
+    QStringList linesStartingWith(const QString& prefix) const { return linesStartingWith(QStringList {prefix}); }
+    QStringList linesStartingWith(const QStringList& prefixes) const
     {
         QStringList result;
         for (const QString& line : m_lines) {
-            if (line.startsWith(prefix))
+            if (std::any_of(prefixes.begin(), prefixes.end(), [&](const QString& p) { return line.startsWith(p); }))
                 result.append(line);
         }
         return result;

@@ -4,8 +4,11 @@
 
 #include <QDir>
 
+using namespace Qt::StringLiterals;
+
 GitHubTestEnvironment::GitHubTestEnvironment(const QString& apiPrefix)
-    : m_preferences(QDir(m_home.configHome()).filePath(QStringLiteral("tidewhelk/tidewhelk.ini")))
+    : m_logger(m_scheduler, m_logEcho)
+    , m_preferences(QDir(m_home.configHome()).filePath(u"tidewhelk/tidewhelk.ini"_s))
 {
     if (!m_server.listen())
         qFatal("the fake GitHub cannot listen on 127.0.0.1");
@@ -13,9 +16,11 @@ GitHubTestEnvironment::GitHubTestEnvironment(const QString& apiPrefix)
     m_http = std::make_unique<HttpTransport>(m_scheduler, HttpTransport::defaultCacheDirectory());
     m_environment.scheduler = &m_scheduler;
     m_environment.console = &m_console;
+    m_environment.logger = &m_logger;
     m_environment.preferences = &m_preferences;
     m_environment.http = m_http.get();
     m_environment.endpoints = GitHubEndpoints(m_server.apiBaseUrl().toString(), m_server.webBaseUrl().toString());
+    m_environment.oauthClientId = u"Iv1.0a1b2c3d4e5f6a7b"_s;
 }
 
 GitHubTestEnvironment::~GitHubTestEnvironment()
@@ -40,4 +45,13 @@ void GitHubTestEnvironment::signOut()
     SecureStorage(m_environment).deleteToken();
     m_signedIn = false;
     m_console.clear();
+}
+
+QStringList GitHubTestEnvironment::linesBesideTheToken() const
+{
+    QStringList lines = m_console.lines();
+    lines.removeIf([](const QString& line) {
+        return line.startsWith(u"Retrieved token from ") || line.startsWith(u"No token found in ");
+    });
+    return lines;
 }

@@ -7,6 +7,7 @@
 #include "core/Environment.h"
 #include "github/HttpTransport.h"
 #include "github/RequestError.h"
+#include "storage/DebugLogger.h"
 #include "storage/PreferenceStore.h"
 
 #include <QEventLoop>
@@ -16,10 +17,11 @@
 #include <variant>
 
 // A REST client's world for tests, wired as the application wires it: the fake GitHub
-// on 127.0.0.1 as the REST API, a virtual scheduler, captured console lines, and the
-// preference store and HTTP cache in a private temporary home. The token goes through
-// a real SecureStorage into the test session's keyring, so tests that sign in take
-// the ctest resource lock "keyring".
+// on 127.0.0.1 as the REST API and web base, a virtual scheduler, captured console
+// lines, a debug log whose echo is captured, an OAuth client id, and the preference
+// store and HTTP cache in a private temporary home. The token goes through a real
+// SecureStorage into the test session's keyring, so tests that sign in take the ctest
+// resource lock "keyring".
 class GitHubTestEnvironment
 {
 public:
@@ -30,9 +32,15 @@ public:
     GitHubTestEnvironment& operator=(const GitHubTestEnvironment&) = delete;
 
     const Environment& environment() const { return m_environment; }
+    // Tests may change the configuration (client id, endpoints) before building services.
+    Environment& environment() { return m_environment; }
     FakeGitHub& server() { return m_server; }
     VirtualScheduler& scheduler() { return m_scheduler; }
     ConsoleCapture& console() { return m_console; }
+    // The console lines other than those of reading the token.
+    QStringList linesBesideTheToken() const;
+    DebugLogger& logger() { return m_logger; }
+    ConsoleCapture& logEcho() { return m_logEcho; }
     HttpTransport& http() { return *m_http; }
     const TestHome& home() const { return m_home; }
 
@@ -47,6 +55,8 @@ private:
     TestHome m_home;
     VirtualScheduler m_scheduler;
     ConsoleCapture m_console;
+    ConsoleCapture m_logEcho;
+    DebugLogger m_logger;
     PreferenceStore m_preferences;
     FakeGitHub m_server;
     std::unique_ptr<HttpTransport> m_http;

@@ -2,13 +2,15 @@
 
 #include <QDir>
 
+using namespace Qt::StringLiterals;
+
 TestHome::TestHome()
     : m_oldConfigHome(qgetenv("XDG_CONFIG_HOME"))
     , m_oldCacheHome(qgetenv("XDG_CACHE_HOME"))
 {
     Q_ASSERT(m_dir.isValid());
-    QDir(m_dir.path()).mkpath(QStringLiteral("config"));
-    QDir(m_dir.path()).mkpath(QStringLiteral("cache"));
+    QDir(m_dir.path()).mkpath(u"config"_s);
+    QDir(m_dir.path()).mkpath(u"cache"_s);
     qputenv("XDG_CONFIG_HOME", configHome().toLocal8Bit());
     qputenv("XDG_CACHE_HOME", cacheHome().toLocal8Bit());
 }
@@ -27,10 +29,10 @@ TestHome::~TestHome()
 
 QString TestHome::configHome() const
 {
-    return m_dir.filePath(QStringLiteral("config"));
+    return m_dir.filePath(u"config"_s);
 }
 
 QString TestHome::cacheHome() const
 {
-    return m_dir.filePath(QStringLiteral("cache"));
+    return m_dir.filePath(u"cache"_s);
 }

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "github/JsonDecoder.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QString>
+
+// GitHub's own payloads under tests/data/github-examples, and the JSON helpers the
+// tests build their replies and records with.
+namespace TestData {
+
+// The bytes of an example, by its path below github-examples; a missing one is fatal.
+QByteArray example(const QString& relativePath);
+
+// The compact JSON text of an array or object.
+QByteArray compact(const QJsonArray& array);
+QByteArray compact(const QJsonObject& object);
+
+// The decoded value; a decoding error is fatal.
+template <typename T>
+T decodedOrFatal(Decoded<T> result)
+{
+    if (const auto* error = std::get_if<DecodingError>(&result))
+        qFatal("unexpected decoding error %s", qPrintable(error->description()));
+    return std::get<T>(std::move(result));
+}
+
+} // namespace TestData
