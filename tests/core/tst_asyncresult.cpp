@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using Result = AsyncResult<int, QString>;
 
 class TestAsyncResult : public QObject
@@ -38,7 +40,7 @@ void TestAsyncResult::deliversOnALaterTurnExactlyOnce()
     Subscription subscription = Result([](const Promise<int, QString>& promise) {
         promise.resolve(7);
         promise.resolve(8);
-        promise.reject(QStringLiteral("late"));
+        promise.reject(u"late"_s);
     }).subscribe([&](int value) { values << value; }, [&](const QString&) { ++errors; });
     QVERIFY(values.isEmpty());
     QVERIFY(!subscription.isFinished());
@@ -52,9 +54,9 @@ void TestAsyncResult::deliversTheError()
 {
     QString error;
     Subscription subscription
-        = Result::fromError(QStringLiteral("noToken"))
+        = Result::fromError(u"noToken"_s)
               .subscribe([](int) { QFAIL("no value expected"); }, [&](const QString& e) { error = e; });
-    QTRY_COMPARE(error, QStringLiteral("noToken"));
+    QTRY_COMPARE(error, u"noToken"_s);
 }
 
 void TestAsyncResult::cancellingAbortsAndSilences()
@@ -101,7 +103,7 @@ void TestAsyncResult::mapTransformsAndPassesCancellationInward()
     Subscription mapped = Result::fromValue(21)
                               .map([](int value) { return QString::number(value * 2); })
                               .subscribe([&](const QString& value) { text = value; }, [](const QString&) {});
-    QTRY_COMPARE(text, QStringLiteral("42"));
+    QTRY_COMPARE(text, u"42"_s);
 
     int innerAborted = 0;
     const Result never([&](const Promise<int, QString>& promise) { promise.onCancel([&] { ++innerAborted; }); });

@@ -3,6 +3,8 @@
 #include <QTest>
 #include <QTimeZone>
 
+using namespace Qt::StringLiterals;
+
 class TestDateTexts : public QObject
 {
     Q_OBJECT
@@ -17,7 +19,7 @@ private Q_SLOTS:
 void TestDateTexts::mediumDateTimeInUsEnglish()
 {
     const QDateTime moment(QDate(2026, 12, 5), QTime(22, 16, 37, 512), QTimeZone::utc());
-    QCOMPARE(mediumDateTimeText(moment), QStringLiteral("Dec 5, 2026, 10:16:37\u202FPM"));
+    QCOMPARE(mediumDateTimeText(moment), u"Dec 5, 2026, 10:16:37\u202FPM"_s);
 }
 
 void TestDateTexts::utcDateTimeText_data()
@@ -25,9 +27,9 @@ void TestDateTexts::utcDateTimeText_data()
     QTest::addColumn<QDateTime>("moment");
     QTest::addColumn<QString>("text");
     QTest::newRow("utc") << QDateTime(QDate(2026, 12, 5), QTime(22, 20, 36), QTimeZone::utc())
-                         << QStringLiteral("2026-12-05 22:20:36 +0000");
-    QTest::newRow("offset converted to utc") << QDateTime(QDate(2026, 12, 6), QTime(1, 20, 36, 999),
-        QTimeZone(3 * 3600)) << QStringLiteral("2026-12-05 22:20:36 +0000");
+                         << u"2026-12-05 22:20:36 +0000"_s;
+    QTest::newRow("offset converted to utc")
+        << QDateTime(QDate(2026, 12, 6), QTime(1, 20, 36, 999), QTimeZone(3 * 3600)) << u"2026-12-05 22:20:36 +0000"_s;
 }
 
 void TestDateTexts::utcDateTimeText()

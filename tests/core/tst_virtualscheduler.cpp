@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
 class TestVirtualScheduler : public QObject
@@ -24,16 +25,16 @@ void TestVirtualScheduler::runsDueWorkInTimeOrder()
 {
     VirtualScheduler scheduler;
     QStringList order;
-    scheduler.singleShot(3000ms, nullptr, [&] { order << QStringLiteral("3s"); });
-    scheduler.singleShot(500ms, nullptr, [&] { order << QStringLiteral("0.5s"); });
-    scheduler.singleShot(30s, nullptr, [&] { order << QStringLiteral("30s"); });
+    scheduler.singleShot(3000ms, nullptr, [&] { order << u"3s"_s; });
+    scheduler.singleShot(500ms, nullptr, [&] { order << u"0.5s"_s; });
+    scheduler.singleShot(30s, nullptr, [&] { order << u"30s"_s; });
 
     scheduler.advance(499ms);
     QVERIFY(order.isEmpty());
     scheduler.advance(1ms);
-    QCOMPARE(order, QStringList {QStringLiteral("0.5s")});
+    QCOMPARE(order, QStringList {u"0.5s"_s});
     scheduler.advance(30s);
-    QCOMPARE(order, (QStringList {QStringLiteral("0.5s"), QStringLiteral("3s"), QStringLiteral("30s")}));
+    QCOMPARE(order, (QStringList {u"0.5s"_s, u"3s"_s, u"30s"_s}));
     QCOMPARE(scheduler.now(), VirtualScheduler::defaultStart().addMSecs(30500));
 }
 

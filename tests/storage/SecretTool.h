@@ -13,13 +13,7 @@
 // secret-tool cannot do (storing bytes that are not text).
 namespace SecretTool {
 
-// Skips the test unless it runs in the private session of scripts/with-test-session,
-// whose keyring these tests write to; a desktop session has a display.
-inline bool inTestSession()
-{
-    return !qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS");
-}
+using namespace Qt::StringLiterals;
 
 // Whether the session's keyring runs and its default collection is unlocked. Asks
 // the bus first, so that no provider is started by the question.
@@ -62,7 +56,7 @@ inline bool waitForKeyring()
 inline QByteArray run(const QStringList& arguments, const QByteArray& input = {})
 {
     QProcess process;
-    process.start(QStringLiteral("secret-tool"), arguments);
+    process.start(u"secret-tool"_s, arguments);
     process.write(input);
     process.closeWriteChannel();
     if (!process.waitForFinished(10000))
@@ -72,27 +66,24 @@ inline QByteArray run(const QStringList& arguments, const QByteArray& input = {}
 
 inline QByteArray lookup(const QString& service, const QString& account)
 {
-    return run({QStringLiteral("lookup"), QStringLiteral("service"), service, QStringLiteral("account"), account});
+    return run({u"lookup"_s, u"service"_s, service, u"account"_s, account});
 }
 
 inline void store(const QString& service, const QString& account, const QByteArray& secret)
 {
-    run({QStringLiteral("store"), QStringLiteral("--label=stored by secret-tool"), QStringLiteral("service"), service,
-            QStringLiteral("account"), account},
-        secret);
+    run({u"store"_s, u"--label=stored by secret-tool"_s, u"service"_s, service, u"account"_s, account}, secret);
 }
 
 inline void clear(const QString& service, const QString& account)
 {
-    run({QStringLiteral("clear"), QStringLiteral("service"), service, QStringLiteral("account"), account});
+    run({u"clear"_s, u"service"_s, service, u"account"_s, account});
 }
 
 // The items of the service and account in every collection, as secret-tool lists
 // them: one "[<path>]" line, then "label = ...", "secret = ..." and dates per item.
 inline QByteArray search(const QString& service, const QString& account)
 {
-    return run({QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("service"), service,
-        QStringLiteral("account"), account});
+    return run({u"search"_s, u"--all"_s, u"service"_s, service, u"account"_s, account});
 }
 
 inline int itemCount(const QString& service, const QString& account)

@@ -30,6 +30,8 @@
 #include <cstdio>
 #include <libsecret/secret.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 int saveLoop(const QString& path)
@@ -37,8 +39,8 @@ int saveLoop(const QString& path)
     PreferenceStore store(path);
     for (int round = 0;; ++round) {
         const char letter = round % 2 ? 'B' : 'A';
-        store.setData(QStringLiteral("payload"), QByteArray(2 * 1024 * 1024, letter));
-        store.setString(QStringLiteral("marker"), QString(QLatin1Char(letter)));
+        store.setData(u"payload"_s, QByteArray(2 * 1024 * 1024, letter));
+        store.setString(u"marker"_s, QString(QLatin1Char(letter)));
         store.flush();
         std::puts("saved");
         std::fflush(stdout);
@@ -79,7 +81,7 @@ QJsonValue runStep(const QString& step, SecureStorage& storage)
     else if (name == QLatin1String("lock"))
         return lockEverything();
     else
-        return QStringLiteral("unknown step");
+        return u"unknown step"_s;
     return QJsonValue::Null;
 }
 
@@ -100,8 +102,8 @@ int runSecureStorage(const QString& path, const QString& reportPath, const QStri
         timer.start();
         const QJsonValue result = runStep(step, storage);
         const qint64 elapsed = timer.elapsed();
-        report.append(QJsonObject {{QStringLiteral("step"), step}, {QStringLiteral("ms"), elapsed},
-            {QStringLiteral("lines"), QJsonArray::fromStringList(console.take())}, {QStringLiteral("result"), result}});
+        report.append(QJsonObject {{u"step"_s, step}, {u"ms"_s, elapsed},
+            {u"lines"_s, QJsonArray::fromStringList(console.take())}, {u"result"_s, result}});
     }
     preferences.flush();
     QFile reportFile(reportPath);

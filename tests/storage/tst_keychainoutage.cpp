@@ -11,6 +11,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // One step of the probe's report.
@@ -28,10 +30,10 @@ QList<Step> parseReport(const QByteArray& json)
     for (const QJsonValue& value : QJsonDocument::fromJson(json).array()) {
         const QJsonObject object = value.toObject();
         QStringList lines;
-        for (const QJsonValue& line : object.value(QStringLiteral("lines")).toArray())
+        for (const QJsonValue& line : object.value(u"lines"_s).toArray())
             lines.append(line.toString());
-        steps.append({object.value(QStringLiteral("step")).toString(), object.value(QStringLiteral("ms")).toInteger(),
-            lines, object.value(QStringLiteral("result"))});
+        steps.append(
+            {object.value(u"step"_s).toString(), object.value(u"ms"_s).toInteger(), lines, object.value(u"result"_s)});
     }
     return steps;
 }
@@ -41,8 +43,8 @@ QList<Step> parseReport(const QByteArray& json)
 QList<Step> runProbe(
     const QString& ini, const QStringList& steps, const QProcessEnvironment& environment, const QString& launcher = {})
 {
-    const QString reportPath = ini + QStringLiteral(".report.json");
-    QStringList arguments {QStringLiteral(STORAGE_PROBE), QStringLiteral("secure-storage"), ini, reportPath};
+    const QString reportPath = ini + u".report.json"_s;
+    QStringList arguments {QStringLiteral(STORAGE_PROBE), u"secure-storage"_s, ini, reportPath};
     arguments += steps;
     const QString program = launcher.isEmpty() ? arguments.takeFirst() : launcher;
     QProcess probe;
@@ -66,7 +68,7 @@ public:
     {
         QByteArray serviceDirectory;
         if (kind == Kind::HangingProvider) {
-            QFile service(directory + QStringLiteral("/org.freedesktop.secrets.service"));
+            QFile service(directory + u"/org.freedesktop.secrets.service"_s);
             if (service.open(QIODevice::WriteOnly))
                 service.write("[D-BUS Service]\nName=org.freedesktop.secrets\nExec=/bin/sleep 60\n");
             serviceDirectory = "<servicedir>" + QFile::encodeName(directory) + "</servicedir>";
@@ -74,7 +76,7 @@ public:
         // Without the receive rule the daemon drops every reply, its answer to Hello too.
         const QByteArray receive
             = kind == Kind::NeverAnswering ? QByteArray() : QByteArray("<allow eavesdrop=\"true\"/>");
-        QFile config(directory + QStringLiteral("/bus.conf"));
+        QFile config(directory + u"/bus.conf"_s);
         if (config.open(QIODevice::WriteOnly)) {
             config.write("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\" "
                          "\"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n<busconfig>"
@@ -86,9 +88,8 @@ public:
         config.close();
 
         m_daemon.setChildProcessModifier([] { ::setsid(); });
-        m_daemon.start(QStringLiteral("dbus-daemon"),
-            {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--nofork"),
-                QStringLiteral("--print-address=1")});
+        m_daemon.start(
+            u"dbus-daemon"_s, {u"--config-file="_s + config.fileName(), u"--nofork"_s, u"--print-address=1"_s});
         while (m_daemon.waitForReadyRead(5000) && !m_daemon.canReadLine()) { }
         m_address = QString::fromUtf8(m_daemon.readLine().trimmed());
     }
@@ -109,19 +110,19 @@ private:
 
 QStringList fallbackLines(const QString& step, const QString& status, const QString& message)
 {
-    const QString osStatus = QStringLiteral("OSStatus error:[") + status + QStringLiteral("] ") + message;
+    const QString osStatus = u"OSStatus error:["_s + status + u"] "_s + message;
     if (step.startsWith(QLatin1String("save:")))
-        return {osStatus, QStringLiteral("Error saving token to Keychain: ") + message,
-            QStringLiteral("Token saved to UserDefaults as fallback.")};
+        return {
+            osStatus, u"Error saving token to Keychain: "_s + message, u"Token saved to UserDefaults as fallback."_s};
     if (step == QLatin1String("get"))
-        return {osStatus, QStringLiteral("Error retrieving token from Keychain: ") + message};
+        return {osStatus, u"Error retrieving token from Keychain: "_s + message};
     if (step.startsWith(QLatin1String("set:")))
-        return {osStatus, QStringLiteral("Error storing value to Keychain for key refresh_token: ") + message,
-            QStringLiteral("Value stored to UserDefaults as fallback for key: refresh_token")};
+        return {osStatus, u"Error storing value to Keychain for key refresh_token: "_s + message,
+            u"Value stored to UserDefaults as fallback for key: refresh_token"_s};
     if (step.startsWith(QLatin1String("getvalue:")))
-        return {osStatus, QStringLiteral("Error retrieving value from Keychain for key refresh_token: ") + message};
-    return {osStatus, QStringLiteral("Error removing token from Keychain: ") + message,
-        QStringLiteral("Token removed from UserDefaults fallback.")};
+        return {osStatus, u"Error retrieving value from Keychain for key refresh_token: "_s + message};
+    return {
+        osStatus, u"Error removing token from Keychain: "_s + message, u"Token removed from UserDefaults fallback."_s};
 }
 
 } // namespace
@@ -150,44 +151,42 @@ void TestKeychainOutage::unusableSecretServiceFailsFastIntoTheFallback()
     QFETCH(int, bus);
     TestHome home;
     std::unique_ptr<PrivateBus> privateBus;
-    QString address = QStringLiteral("unix:path=") + home.path() + QStringLiteral("/no-bus-here");
+    QString address = u"unix:path="_s + home.path() + u"/no-bus-here"_s;
     if (bus >= 0) {
         privateBus = std::make_unique<PrivateBus>(home.path(), PrivateBus::Kind(bus));
         address = privateBus->address();
         QVERIFY2(!address.isEmpty(), "dbus-daemon did not start");
     }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
-    const QString ini = home.path() + QStringLiteral("/tidewhelk.ini");
-    const QStringList steps {QStringLiteral("save:ghp_outage_token"), QStringLiteral("get"),
-        QStringLiteral("set:refresh_token=r1"), QStringLiteral("getvalue:refresh_token"), QStringLiteral("delete"),
-        QStringLiteral("get")};
+    environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, address);
+    const QString ini = home.path() + u"/tidewhelk.ini"_s;
+    const QStringList steps {u"save:ghp_outage_token"_s, u"get"_s, u"set:refresh_token=r1"_s,
+        u"getvalue:refresh_token"_s, u"delete"_s, u"get"_s};
 
     const QList<Step> report = runProbe(ini, steps, environment);
 
     QCOMPARE(report.size(), steps.size());
-    const QString status = QStringLiteral("-25291");
-    const QString message = QStringLiteral("No keychain is available. You may need to restart your computer.");
+    const QString status = u"-25291"_s;
+    const QString message = u"No keychain is available. You may need to restart your computer."_s;
     QStringList expected[] = {fallbackLines(steps[0], status, message),
-        fallbackLines(steps[1], status, message)
-            << QStringLiteral("Retrieved token from UserDefaults fallback (length: 16)"),
+        fallbackLines(steps[1], status, message) << u"Retrieved token from UserDefaults fallback (length: 16)"_s,
         fallbackLines(steps[2], status, message), fallbackLines(steps[3], status, message),
         fallbackLines(steps[4], status, message),
-        fallbackLines(steps[5], status, message) << QStringLiteral("No token found in Keychain or UserDefaults")};
+        fallbackLines(steps[5], status, message) << u"No token found in Keychain or UserDefaults"_s};
     for (qsizetype i = 0; i < report.size(); ++i) {
         QCOMPARE(report[i].name, steps[i]);
         QCOMPARE(report[i].lines, expected[i]);
         // The first call may wait out the deadline; the process then asks no more.
         QVERIFY2(report[i].milliseconds < (i == 0 ? 2000 : 300),
-            qPrintable(steps[i] + QStringLiteral(" took %1 ms").arg(report[i].milliseconds)));
+            qPrintable(steps[i] + u" took %1 ms"_s.arg(report[i].milliseconds)));
     }
-    QCOMPARE(report[1].result, QJsonValue(QStringLiteral("ghp_outage_token")));
-    QCOMPARE(report[3].result, QJsonValue(QStringLiteral("r1")));
+    QCOMPARE(report[1].result, QJsonValue(u"ghp_outage_token"_s));
+    QCOMPARE(report[3].result, QJsonValue(u"r1"_s));
     QCOMPARE(report[5].result, QJsonValue(QJsonValue::Null));
 
     const PreferenceStore preferences(ini);
-    QCOMPARE(preferences.string(QStringLiteral("refresh_token")), QStringLiteral("r1"));
-    QCOMPARE(preferences.string(QStringLiteral("github_token")), std::nullopt);
+    QCOMPARE(preferences.string(u"refresh_token"_s), u"r1"_s);
+    QCOMPARE(preferences.string(u"github_token"_s), std::nullopt);
 }
 
 void TestKeychainOutage::lockedKeyringIsReportedWithoutPrompting()
@@ -195,32 +194,29 @@ void TestKeychainOutage::lockedKeyringIsReportedWithoutPrompting()
     // A keyring session of its own (scripts/with-test-session), so that the shared
     // keyring of the other tests is never locked.
     TestHome home;
-    const QString ini = home.path() + QStringLiteral("/tidewhelk.ini");
-    const QStringList steps {QStringLiteral("ready"), QStringLiteral("save:ghp_before_lock"), QStringLiteral("lock"),
-        QStringLiteral("get"), QStringLiteral("save:ghp_after_lock"), QStringLiteral("get"),
-        QStringLiteral("set:refresh_token=r1"), QStringLiteral("delete")};
+    const QString ini = home.path() + u"/tidewhelk.ini"_s;
+    const QStringList steps {u"ready"_s, u"save:ghp_before_lock"_s, u"lock"_s, u"get"_s, u"save:ghp_after_lock"_s,
+        u"get"_s, u"set:refresh_token=r1"_s, u"delete"_s};
 
     const QList<Step> report = runProbe(ini, steps, QProcessEnvironment::systemEnvironment(),
-        qEnvironmentVariable("TIDEWHELK_SOURCE_DIR") + QStringLiteral("/scripts/with-test-session"));
+        qEnvironmentVariable("TIDEWHELK_SOURCE_DIR") + u"/scripts/with-test-session"_s);
 
     QCOMPARE(report.size(), steps.size());
     QCOMPARE(report[0].result, QJsonValue(true));
-    QCOMPARE(report[1].lines, QStringList {QStringLiteral("Token saved securely in Keychain.")});
+    QCOMPARE(report[1].lines, QStringList {u"Token saved securely in Keychain."_s});
     QVERIFY2(report[2].result.toInt() >= 1, "nothing was locked");
-    const QString status = QStringLiteral("-25308");
-    const QString message = QStringLiteral("User interaction is not allowed.");
-    QCOMPARE(report[3].lines,
-        fallbackLines(steps[3], status, message) << QStringLiteral("No token found in Keychain or UserDefaults"));
+    const QString status = u"-25308"_s;
+    const QString message = u"User interaction is not allowed."_s;
+    QCOMPARE(
+        report[3].lines, fallbackLines(steps[3], status, message) << u"No token found in Keychain or UserDefaults"_s);
     QCOMPARE(report[4].lines, fallbackLines(steps[4], status, message));
     QCOMPARE(report[5].lines,
-        fallbackLines(steps[5], status, message)
-            << QStringLiteral("Retrieved token from UserDefaults fallback (length: 14)"));
+        fallbackLines(steps[5], status, message) << u"Retrieved token from UserDefaults fallback (length: 14)"_s);
     QCOMPARE(report[6].lines, fallbackLines(steps[6], status, message));
     QCOMPARE(report[7].lines, fallbackLines(steps[7], status, message));
     // A prompt would have been waited for, or dismissed as userCanceled.
     for (qsizetype i = 3; i < report.size(); ++i)
-        QVERIFY2(report[i].milliseconds < 500,
-            qPrintable(steps[i] + QStringLiteral(" took %1 ms").arg(report[i].milliseconds)));
+        QVERIFY2(report[i].milliseconds < 500, qPrintable(steps[i] + u" took %1 ms"_s.arg(report[i].milliseconds)));
 }
 
 QTEST_GUILESS_MAIN(TestKeychainOutage)

@@ -13,32 +13,34 @@
 
 #include <ctime>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QDateTime kNewYear2026(QDate(2026, 1, 1), QTime(0, 0), QTimeZone::utc());
 
 QList<NotificationPtr> threads()
 {
-    Subject pull(u"Fix the build"_qs, u"PullRequest"_qs, u"https://api.github.com/repos/o/r/pulls/7"_qs);
-    pull.setState(u"merged"_qs);
-    pull.setCiStatus(u"passing"_qs);
-    pull.setReviewStatus(u"approved"_qs);
+    Subject pull(u"Fix the build"_s, u"PullRequest"_s, u"https://api.github.com/repos/o/r/pulls/7"_s);
+    pull.setState(u"merged"_s);
+    pull.setCiStatus(u"passing"_s);
+    pull.setReviewStatus(u"approved"_s);
     return {std::make_shared<Notification>(
-                u"7"_qs, pull, Repository(u"o/r"_qs), u"review_requested"_qs, u"2026-11-30T08:15:42Z"_qs),
-        std::make_shared<Notification>(u"8"_qs, Subject(u"Caf\u00e9 \U0001F41A"_qs, u"Discussion"_qs, std::nullopt),
-            Repository(u"o/r"_qs), std::nullopt, u"2026-11-29T08:15:42Z"_qs)};
+                u"7"_s, pull, Repository(u"o/r"_s), u"review_requested"_s, u"2026-11-30T08:15:42Z"_s),
+        std::make_shared<Notification>(u"8"_s, Subject(u"Caf\u00e9 \U0001F41A"_s, u"Discussion"_s, std::nullopt),
+            Repository(u"o/r"_s), std::nullopt, u"2026-11-29T08:15:42Z"_s)};
 }
 
 QList<IssuePtr> issues()
 {
     auto merged = std::make_shared<Issue>(
-        18402522398, u"Found a bug"_qs, u"https://github.com/o/r/pull/3"_qs, u"merged"_qs, u"2026-11-30T08:15:42Z"_qs);
-    merged->setRepository(Repository(u"o/r"_qs));
-    merged->setPullRequest(PullRequestInfo(u"https://api.github.com/repos/o/r/pulls/3"_qs, std::nullopt, std::nullopt,
-        std::nullopt, u"2026-11-30T08:15:42Z"_qs));
+        18402522398, u"Found a bug"_s, u"https://github.com/o/r/pull/3"_s, u"merged"_s, u"2026-11-30T08:15:42Z"_s);
+    merged->setRepository(Repository(u"o/r"_s));
+    merged->setPullRequest(PullRequestInfo(u"https://api.github.com/repos/o/r/pulls/3"_s, std::nullopt, std::nullopt,
+        std::nullopt, u"2026-11-30T08:15:42Z"_s));
     return {merged,
         std::make_shared<Issue>(
-            2, u"Another"_qs, u"https://github.com/o/r/issues/2"_qs, u"open"_qs, u"2026-11-29T08:15:42Z"_qs)};
+            2, u"Another"_s, u"https://github.com/o/r/issues/2"_s, u"open"_s, u"2026-11-29T08:15:42Z"_s)};
 }
 
 QByteArray encoded(const QList<NotificationPtr>& list)
@@ -63,7 +65,7 @@ public:
         m_environment.preferences = m_store.get();
     }
 
-    QString path() const { return m_home.path() + u"/tidewhelk.ini"_qs; }
+    QString path() const { return m_home.path() + u"/tidewhelk.ini"_s; }
     PreferenceStore& store() { return *m_store; }
     PersistenceService service() const { return PersistenceService(m_environment); }
 
@@ -117,7 +119,7 @@ void TestPersistenceService::datesAreSecondsSince2001()
     QFETCH(QDateTime, date);
     QFETCH(double, seconds);
     World world;
-    const QString subject = u"https://api.github.com/repos/o/r/pulls/7"_qs;
+    const QString subject = u"https://api.github.com/repos/o/r/pulls/7"_s;
 
     world.service().save(QHash<QString, QDateTime> {{subject, date}}, PreferenceKeys::stoppedWatchingKey);
     const QJsonObject stored
@@ -135,14 +137,14 @@ void TestPersistenceService::datesAreSecondsSince2001()
 void TestPersistenceService::idsAreAnArrayOfStringsInAnyOrder()
 {
     World world;
-    const QSet<QString> ids {u"1"_qs, u"22"_qs, u"333"_qs};
+    const QSet<QString> ids {u"1"_s, u"22"_s, u"333"_s};
     world.service().save(ids, PreferenceKeys::readNotificationsKey);
     QStringList stored;
     for (const QJsonValue id :
         QJsonDocument::fromJson(*world.store().data(PreferenceKeys::readNotificationsKey)).array())
         stored.append(id.toString());
     stored.sort();
-    QCOMPARE(stored, (QStringList {u"1"_qs, u"22"_qs, u"333"_qs}));
+    QCOMPARE(stored, (QStringList {u"1"_s, u"22"_s, u"333"_s}));
 
     world.store().setData(PreferenceKeys::readNotificationsKey, R"(["333", "1", "22", "1"])");
     QCOMPARE(world.service().loadIds(PreferenceKeys::readNotificationsKey), ids);
@@ -153,19 +155,19 @@ void TestPersistenceService::unreadableValuesLoadAsAbsentAndStay_data()
     QTest::addColumn<QVariant>("stored");
     QTest::addColumn<QString>("load");
 
-    const QStringList loads {u"notifications"_qs, u"issues"_qs, u"ids"_qs, u"dates"_qs};
+    const QStringList loads {u"notifications"_s, u"issues"_s, u"ids"_s, u"dates"_s};
     for (const QString& load : loads) {
         const QByteArray tag = load.toUtf8();
         QTest::addRow("%s: nothing stored", tag.constData()) << QVariant() << load;
-        QTest::addRow("%s: a string, not data", tag.constData()) << QVariant(u"[]"_qs) << load;
+        QTest::addRow("%s: a string, not data", tag.constData()) << QVariant(u"[]"_s) << load;
         QTest::addRow("%s: not JSON", tag.constData()) << QVariant(QByteArray("[\"1\", \"2\"")) << load;
     }
-    QTest::newRow("notifications: an issue list") << QVariant(encoded(issues())) << u"notifications"_qs;
-    QTest::newRow("issues: a thread list") << QVariant(encoded(threads())) << u"issues"_qs;
-    QTest::newRow("ids: numbers") << QVariant(QByteArray("[1, 2]")) << u"ids"_qs;
-    QTest::newRow("dates: a date as text") << QVariant(QByteArray(R"({"u": "2026-01-01T00:00:00Z"})")) << u"dates"_qs;
-    QTest::newRow("dates: an array") << QVariant(QByteArray("[788918400]")) << u"dates"_qs;
-    QTest::newRow("dates: beyond any date") << QVariant(QByteArray(R"({"u": 1e300})")) << u"dates"_qs;
+    QTest::newRow("notifications: an issue list") << QVariant(encoded(issues())) << u"notifications"_s;
+    QTest::newRow("issues: a thread list") << QVariant(encoded(threads())) << u"issues"_s;
+    QTest::newRow("ids: numbers") << QVariant(QByteArray("[1, 2]")) << u"ids"_s;
+    QTest::newRow("dates: a date as text") << QVariant(QByteArray(R"({"u": "2026-01-01T00:00:00Z"})")) << u"dates"_s;
+    QTest::newRow("dates: an array") << QVariant(QByteArray("[788918400]")) << u"dates"_s;
+    QTest::newRow("dates: beyond any date") << QVariant(QByteArray(R"({"u": 1e300})")) << u"dates"_s;
 }
 
 void TestPersistenceService::unreadableValuesLoadAsAbsentAndStay()
@@ -173,7 +175,7 @@ void TestPersistenceService::unreadableValuesLoadAsAbsentAndStay()
     QFETCH(QVariant, stored);
     QFETCH(QString, load);
     World world;
-    const QString key = u"someKey"_qs;
+    const QString key = u"someKey"_s;
     if (stored.typeId() == QMetaType::QByteArray)
         world.store().setData(key, stored.toByteArray());
     else if (stored.typeId() == QMetaType::QString)
@@ -182,11 +184,11 @@ void TestPersistenceService::unreadableValuesLoadAsAbsentAndStay()
     const PersistenceService service = world.service();
 
     bool absent = false;
-    if (load == u"notifications"_qs)
+    if (load == u"notifications"_s)
         absent = !service.loadNotifications(key);
-    else if (load == u"issues"_qs)
+    else if (load == u"issues"_s)
         absent = !service.loadIssues(key);
-    else if (load == u"ids"_qs)
+    else if (load == u"ids"_s)
         absent = !service.loadIds(key);
     else
         absent = !service.loadDates(key);
@@ -196,32 +198,31 @@ void TestPersistenceService::unreadableValuesLoadAsAbsentAndStay()
         QCOMPARE(world.store().data(key), stored.toByteArray());
 
     // The next save replaces it.
-    world.service().save(QSet<QString> {u"5"_qs}, key);
-    QCOMPARE(world.service().loadIds(key), QSet<QString> {u"5"_qs});
+    world.service().save(QSet<QString> {u"5"_s}, key);
+    QCOMPARE(world.service().loadIds(key), QSet<QString> {u"5"_s});
 }
 
 void TestPersistenceService::mapWithAnInvalidDateIsNotSaved()
 {
     World world;
-    const QHash<QString, QDateTime> before {{u"a"_qs, kNewYear2026}};
+    const QHash<QString, QDateTime> before {{u"a"_s, kNewYear2026}};
     world.service().save(before, PreferenceKeys::stoppedWatchingKey);
-    world.service().save(QHash<QString, QDateTime> {{u"a"_qs, kNewYear2026}, {u"b"_qs, QDateTime()}},
-        PreferenceKeys::stoppedWatchingKey);
+    world.service().save(
+        QHash<QString, QDateTime> {{u"a"_s, kNewYear2026}, {u"b"_s, QDateTime()}}, PreferenceKeys::stoppedWatchingKey);
     QCOMPARE(world.service().loadDates(PreferenceKeys::stoppedWatchingKey), before);
 }
 
 void TestPersistenceService::restartKeepsListsMarksAndDates()
 {
     World world;
-    const QHash<QString, QDateTime> stopped {
-        {u"https://api.github.com/repos/o/r/issues/1"_qs, kNewYear2026.addMSecs(7)},
-        {u"https://api.github.com/repos/o/r/pulls/2"_qs, kNewYear2026.addYears(-30)}};
+    const QHash<QString, QDateTime> stopped {{u"https://api.github.com/repos/o/r/issues/1"_s, kNewYear2026.addMSecs(7)},
+        {u"https://api.github.com/repos/o/r/pulls/2"_s, kNewYear2026.addYears(-30)}};
     const QDateTime lastPull(QDate(2026, 11, 30), QTime(8, 15, 42, 250), QTimeZone::utc());
     {
         PersistenceService service = world.service();
         service.save(threads(), PreferenceKeys::notificationsCacheKey);
         service.save(issues(), PreferenceKeys::issuesCacheKey);
-        service.save(QSet<QString> {u"7"_qs, u"9"_qs}, PreferenceKeys::readNotificationsKey);
+        service.save(QSet<QString> {u"7"_s, u"9"_s}, PreferenceKeys::readNotificationsKey);
         service.save(stopped, PreferenceKeys::stoppedWatchingKey);
         service.setLastPullDate(lastPull, false);
         service.setLastPullDate(lastPull.addDays(1), true);
@@ -231,7 +232,7 @@ void TestPersistenceService::restartKeepsListsMarksAndDates()
     const PersistenceService service = world.service();
     QCOMPARE(encoded(*service.loadNotifications(PreferenceKeys::notificationsCacheKey)), encoded(threads()));
     QCOMPARE(encoded(*service.loadIssues(PreferenceKeys::issuesCacheKey)), encoded(issues()));
-    QCOMPARE(service.loadIds(PreferenceKeys::readNotificationsKey), (QSet<QString> {u"7"_qs, u"9"_qs}));
+    QCOMPARE(service.loadIds(PreferenceKeys::readNotificationsKey), (QSet<QString> {u"7"_s, u"9"_s}));
     QCOMPARE(service.loadDates(PreferenceKeys::stoppedWatchingKey), stopped);
     QCOMPARE(service.getLastPullDate(false), lastPull);
     QCOMPARE(service.getLastPullDate(true), lastPull.addDays(1));

@@ -9,6 +9,8 @@
 
 #include <sys/stat.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QByteArray fileContent(const QString& path)
@@ -39,7 +41,6 @@ class TestPreferenceStore : public QObject
 
 private Q_SLOTS:
     void valuesSurviveReopeningTheStore();
-    void absentValuesReadAsDefaults();
     void readOfAnotherType_data();
     void readOfAnotherType();
     void writesAreSeenAtOnceAndReachTheDiskWithinASecond();
@@ -58,34 +59,23 @@ void TestPreferenceStore::valuesSurviveReopeningTheStore()
     const QByteArray json = QByteArrayLiteral("[{\"id\":\"1\",\"title\":\"caf\xc3\xa9 \\u00e9\"}]\n\x00\xff");
     {
         PreferenceStore store;
-        store.setData(QStringLiteral("notificationsCacheKey"), json);
-        store.setString(QStringLiteral("github_token"), QStringLiteral("ghp_a,b=c;d \"q\" \u00e9"));
-        store.setBool(QStringLiteral("autoReload"), true);
-        store.setBool(QStringLiteral("autoReloadAssignments"), false);
-        store.setDate(QStringLiteral("lastPullDate"), lastPull);
-        store.setString(QStringLiteral("gone"), QStringLiteral("x"));
-        store.remove(QStringLiteral("gone"));
+        store.setData(u"notificationsCacheKey"_s, json);
+        store.setString(u"github_token"_s, u"ghp_a,b=c;d \"q\" \u00e9"_s);
+        store.setBool(u"autoReload"_s, true);
+        store.setBool(u"autoReloadAssignments"_s, false);
+        store.setDate(u"lastPullDate"_s, lastPull);
+        store.setString(u"gone"_s, u"x"_s);
+        store.remove(u"gone"_s);
     }
-    QVERIFY(QFile::exists(home.configHome() + QStringLiteral("/tidewhelk/tidewhelk.ini")));
+    QVERIFY(QFile::exists(home.configHome() + u"/tidewhelk/tidewhelk.ini"_s));
 
     PreferenceStore reopened;
-    QCOMPARE(reopened.data(QStringLiteral("notificationsCacheKey")), json);
-    QCOMPARE(reopened.string(QStringLiteral("github_token")), QStringLiteral("ghp_a,b=c;d \"q\" \u00e9"));
-    QCOMPARE(reopened.boolValue(QStringLiteral("autoReload")), true);
-    QCOMPARE(reopened.boolValue(QStringLiteral("autoReloadAssignments")), false);
-    QCOMPARE(reopened.date(QStringLiteral("lastPullDate")), lastPull);
-    QVERIFY(!reopened.object(QStringLiteral("gone")).isValid());
-}
-
-void TestPreferenceStore::absentValuesReadAsDefaults()
-{
-    TestHome home;
-    PreferenceStore store;
-    QCOMPARE(store.data(QStringLiteral("issuesCacheKey")), std::nullopt);
-    QCOMPARE(store.string(QStringLiteral("github_token")), std::nullopt);
-    QCOMPARE(store.boolValue(QStringLiteral("autoReload")), false);
-    QCOMPARE(store.date(QStringLiteral("lastPullDate")), std::nullopt);
-    QVERIFY(!store.object(QStringLiteral("lastPullDate")).isValid());
+    QCOMPARE(reopened.data(u"notificationsCacheKey"_s), json);
+    QCOMPARE(reopened.string(u"github_token"_s), u"ghp_a,b=c;d \"q\" \u00e9"_s);
+    QCOMPARE(reopened.boolValue(u"autoReload"_s), true);
+    QCOMPARE(reopened.boolValue(u"autoReloadAssignments"_s), false);
+    QCOMPARE(reopened.date(u"lastPullDate"_s), lastPull);
+    QVERIFY(!reopened.object(u"gone"_s).isValid());
 }
 
 void TestPreferenceStore::readOfAnotherType_data()
@@ -114,11 +104,11 @@ void TestPreferenceStore::readOfAnotherType()
     QFETCH(QString, read);
     QFETCH(QVariant, expected);
     TestHome home;
-    const QString path = home.path() + QStringLiteral("/store.ini");
+    const QString path = home.path() + u"/store.ini"_s;
     writeFile(path, "[General]\n" + line + '\n');
 
     const PreferenceStore store(path);
-    const QString key = QStringLiteral("k");
+    const QString key = u"k"_s;
     const auto orAbsent = [](const auto& value) { return value ? QVariant(*value) : QVariant(); };
     if (read == QLatin1String("data"))
         QCOMPARE(orAbsent(store.data(key)), expected);
@@ -133,21 +123,21 @@ void TestPreferenceStore::readOfAnotherType()
 void TestPreferenceStore::writesAreSeenAtOnceAndReachTheDiskWithinASecond()
 {
     TestHome home;
-    const QString path = home.path() + QStringLiteral("/store.ini");
+    const QString path = home.path() + u"/store.ini"_s;
     PreferenceStore store(path);
-    store.setString(QStringLiteral("a"), QStringLiteral("1"));
+    store.setString(u"a"_s, u"1"_s);
     store.flush();
     const QByteArray written = fileContent(path);
     QVERIFY(written.contains("a=1"));
 
     // A burst of writes, as during a refresh, is seen at once but not written one by one.
     for (int i = 0; i < 20; ++i) {
-        store.setData(QStringLiteral("notificationsCacheKey"), QByteArray::number(i));
-        QCOMPARE(store.data(QStringLiteral("notificationsCacheKey")), QByteArray::number(i));
+        store.setData(u"notificationsCacheKey"_s, QByteArray::number(i));
+        QCOMPARE(store.data(u"notificationsCacheKey"_s), QByteArray::number(i));
         QCoreApplication::processEvents();
     }
-    store.remove(QStringLiteral("a"));
-    QVERIFY(!store.object(QStringLiteral("a")).isValid());
+    store.remove(u"a"_s);
+    QVERIFY(!store.object(u"a"_s).isValid());
     QCOMPARE(fileContent(path), written);
 
     QTRY_VERIFY_WITH_TIMEOUT(fileContent(path).contains("notificationsCacheKey=@ByteArray(19)"), 3000);
@@ -157,18 +147,18 @@ void TestPreferenceStore::writesAreSeenAtOnceAndReachTheDiskWithinASecond()
 void TestPreferenceStore::removeAllEmptiesTheFileAtOnce()
 {
     TestHome home;
-    const QString path = home.path() + QStringLiteral("/store.ini");
+    const QString path = home.path() + u"/store.ini"_s;
     PreferenceStore store(path);
-    store.setString(QStringLiteral("github_token"), QStringLiteral("ghp_fallback"));
-    store.setBool(QStringLiteral("autoReload"), true);
+    store.setString(u"github_token"_s, u"ghp_fallback"_s);
+    store.setBool(u"autoReload"_s, true);
     store.flush();
-    store.setString(QStringLiteral("readNotificationsKey"), QStringLiteral("pending"));
+    store.setString(u"readNotificationsKey"_s, u"pending"_s);
 
     store.removeAll();
 
-    QVERIFY(!store.object(QStringLiteral("github_token")).isValid());
-    QVERIFY(!store.object(QStringLiteral("readNotificationsKey")).isValid());
-    QCOMPARE(store.boolValue(QStringLiteral("autoReload")), false);
+    QVERIFY(!store.object(u"github_token"_s).isValid());
+    QVERIFY(!store.object(u"readNotificationsKey"_s).isValid());
+    QCOMPARE(store.boolValue(u"autoReload"_s), false);
     const QByteArray content = fileContent(path);
     QVERIFY2(!content.contains("github_token") && !content.contains("autoReload")
             && !content.contains("readNotificationsKey"),
@@ -181,13 +171,13 @@ void TestPreferenceStore::fileIsPrivateToItsOwner()
     const mode_t oldMask = ::umask(022);
     {
         PreferenceStore store;
-        store.setString(QStringLiteral("github_token"), QStringLiteral("ghp_fallback"));
+        store.setString(u"github_token"_s, u"ghp_fallback"_s);
         store.flush();
         store.removeAll();
     }
     ::umask(oldMask);
     const QString path = PreferenceStore::defaultFilePath();
-    QCOMPARE(path, home.configHome() + QStringLiteral("/tidewhelk/tidewhelk.ini"));
+    QCOMPARE(path, home.configHome() + u"/tidewhelk/tidewhelk.ini"_s);
     QCOMPARE(modeOf(path), mode_t(0600));
     QCOMPARE(modeOf(QFileInfo(path).absolutePath()), mode_t(0700));
 }
@@ -195,13 +185,13 @@ void TestPreferenceStore::fileIsPrivateToItsOwner()
 void TestPreferenceStore::existingWorldReadableFileBecomesPrivate()
 {
     TestHome home;
-    const QString path = home.path() + QStringLiteral("/store.ini");
+    const QString path = home.path() + u"/store.ini"_s;
     writeFile(path, "[General]\nautoReload=true\n");
     ::chmod(QFile::encodeName(path).constData(), 0644);
 
     PreferenceStore store(path);
-    QCOMPARE(store.boolValue(QStringLiteral("autoReload")), true);
-    store.setString(QStringLiteral("github_token"), QStringLiteral("ghp_fallback"));
+    QCOMPARE(store.boolValue(u"autoReload"_s), true);
+    store.setString(u"github_token"_s, u"ghp_fallback"_s);
     store.flush();
     QCOMPARE(modeOf(path), mode_t(0600));
 }
@@ -221,14 +211,14 @@ void TestPreferenceStore::corruptFileReadsAsDefaultsAndIsReplaced()
 {
     QFETCH(QByteArray, content);
     TestHome home;
-    const QString path = home.path() + QStringLiteral("/store.ini");
+    const QString path = home.path() + u"/store.ini"_s;
     writeFile(path, content);
 
     PreferenceStore store(path);
-    QCOMPARE(store.data(QStringLiteral("notificationsCacheKey")), std::nullopt);
-    QCOMPARE(store.date(QStringLiteral("lastPullDate")), std::nullopt);
-    store.setData(QStringLiteral("notificationsCacheKey"), QByteArrayLiteral("[]"));
-    store.setDate(QStringLiteral("lastPullDate"), QDateTime(QDate(2026, 1, 1), QTime(0, 0), QTimeZone::utc()));
+    QCOMPARE(store.data(u"notificationsCacheKey"_s), std::nullopt);
+    QCOMPARE(store.date(u"lastPullDate"_s), std::nullopt);
+    store.setData(u"notificationsCacheKey"_s, QByteArrayLiteral("[]"));
+    store.setDate(u"lastPullDate"_s, QDateTime(QDate(2026, 1, 1), QTime(0, 0), QTimeZone::utc()));
     store.flush();
 
     const QByteArray rewritten = fileContent(path);
@@ -242,9 +232,9 @@ void TestPreferenceStore::killDuringSaveLeavesOldOrNewContent()
 {
     TestHome home;
     for (int round = 0; round < 6; ++round) {
-        const QString path = home.path() + QStringLiteral("/round%1.ini").arg(round);
+        const QString path = home.path() + u"/round%1.ini"_s.arg(round);
         QProcess saver;
-        saver.start(QStringLiteral(STORAGE_PROBE), {QStringLiteral("save-loop"), path});
+        saver.start(QStringLiteral(STORAGE_PROBE), {u"save-loop"_s, path});
         QVERIFY2(saver.waitForStarted(), qPrintable(saver.errorString()));
         int saves = 0;
         while (saves < 2 + round % 3) {
@@ -256,14 +246,14 @@ void TestPreferenceStore::killDuringSaveLeavesOldOrNewContent()
         QVERIFY(saver.waitForFinished());
 
         PreferenceStore store(path);
-        const std::optional<QString> marker = store.string(QStringLiteral("marker"));
-        const std::optional<QByteArray> payload = store.data(QStringLiteral("payload"));
-        QVERIFY2(marker && payload, qPrintable(QStringLiteral("round %1").arg(round)));
+        const std::optional<QString> marker = store.string(u"marker"_s);
+        const std::optional<QByteArray> payload = store.data(u"payload"_s);
+        QVERIFY2(marker && payload, qPrintable(u"round %1"_s.arg(round)));
         QCOMPARE(payload->size(), 2 * 1024 * 1024);
         QCOMPARE(payload->count(marker->toLatin1()), payload->size());
 
         // The lock file of the killed writer must not block the next writer.
-        store.setString(QStringLiteral("marker"), QStringLiteral("after"));
+        store.setString(u"marker"_s, u"after"_s);
         store.flush();
         QVERIFY(fileContent(path).contains("marker=after"));
     }

@@ -1,5 +1,6 @@
 #include "ConsoleCapture.h"
 #include "SecretTool.h"
+#include "SessionToken.h"
 #include "TestHome.h"
 #include "VirtualScheduler.h"
 #include "core/Environment.h"
@@ -10,13 +11,14 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
 namespace {
 
-const QString kService = QStringLiteral("com.marrowfen.tidewhelk");
-const QString kTokenKey = QStringLiteral("github_token");
-const QString kOtherKey = QStringLiteral("refresh_token");
+const QString kService = u"com.marrowfen.tidewhelk"_s;
+const QString kTokenKey = u"github_token"_s;
+const QString kOtherKey = u"refresh_token"_s;
 
 } // namespace
 
@@ -46,7 +48,7 @@ private:
 
 void TestSecureStorage::initTestCase()
 {
-    if (!SecretTool::inTestSession())
+    if (!SessionToken::inKeyringTestSession())
         QSKIP("Writes the token item of the keyring: run it through scripts/with-test-session");
     QVERIFY2(SecretTool::waitForKeyring(), "the session's keyring did not come up unlocked");
 }
@@ -73,23 +75,23 @@ void TestSecureStorage::cleanup()
 void TestSecureStorage::tokenComesFromTheCacheForLessThan300Seconds()
 {
     SecureStorage saver(m_environment);
-    saver.saveToken(QStringLiteral("ghp_first"));
-    QCOMPARE(m_console.take(), QStringList {QStringLiteral("Token saved securely in Keychain.")});
+    saver.saveToken(u"ghp_first"_s);
+    QCOMPARE(m_console.take(), QStringList {u"Token saved securely in Keychain."_s});
 
     SecureStorage reader(m_environment);
-    QCOMPARE(reader.getToken(), QStringLiteral("ghp_first"));
-    QCOMPARE(m_console.take(), QStringList {QStringLiteral("Retrieved token from Keychain successfully (length: 9)")});
+    QCOMPARE(reader.getToken(), u"ghp_first"_s);
+    QCOMPARE(m_console.take(), QStringList {u"Retrieved token from Keychain successfully (length: 9)"_s});
 
-    SecureStorage(m_environment).saveToken(QStringLiteral("ghp_second_token"));
+    SecureStorage(m_environment).saveToken(u"ghp_second_token"_s);
     m_console.clear();
     m_scheduler->advance(299s);
-    QCOMPARE(reader.getToken(), QStringLiteral("ghp_first"));
-    QCOMPARE(saver.getToken(), QStringLiteral("ghp_first"));
+    QCOMPARE(reader.getToken(), u"ghp_first"_s);
+    QCOMPARE(saver.getToken(), u"ghp_first"_s);
     QCOMPARE(m_console.take(), QStringList());
 
     m_scheduler->advance(1s);
-    QCOMPARE(reader.getToken(), QStringLiteral("ghp_second_token"));
-    QCOMPARE(m_console.take(), QStringList {QStringLiteral("Retrieved token from Keychain successfully (length: 16)")});
+    QCOMPARE(reader.getToken(), u"ghp_second_token"_s);
+    QCOMPARE(m_console.take(), QStringList {u"Retrieved token from Keychain successfully (length: 16)"_s});
 }
 
 void TestSecureStorage::noTokenAnywhereIsReportedEachTimeAndClearsTheCache()
@@ -97,38 +99,37 @@ void TestSecureStorage::noTokenAnywhereIsReportedEachTimeAndClearsTheCache()
     SecureStorage storage(m_environment);
     QCOMPARE(storage.getToken(), std::nullopt);
     QCOMPARE(storage.getToken(), std::nullopt);
-    QCOMPARE(m_console.take(), QStringList(2, QStringLiteral("No token found in Keychain or UserDefaults")));
+    QCOMPARE(m_console.take(), QStringList(2, u"No token found in Keychain or UserDefaults"_s));
 
     // A token found absent is not cached: one saved elsewhere right after is read at once.
-    SecureStorage(m_environment).saveToken(QStringLiteral("ghp_later"));
+    SecureStorage(m_environment).saveToken(u"ghp_later"_s);
     m_console.clear();
-    QCOMPARE(storage.getToken(), QStringLiteral("ghp_later"));
-    QCOMPARE(m_console.take(), QStringList {QStringLiteral("Retrieved token from Keychain successfully (length: 9)")});
+    QCOMPARE(storage.getToken(), u"ghp_later"_s);
+    QCOMPARE(m_console.take(), QStringList {u"Retrieved token from Keychain successfully (length: 9)"_s});
 }
 
 void TestSecureStorage::savingTwiceLeavesOneItemThatOtherToolsRead()
 {
     // A copy left by an earlier save that fell back stays where it is.
-    m_preferences->setString(kTokenKey, QStringLiteral("ghp_old_fallback"));
+    m_preferences->setString(kTokenKey, u"ghp_old_fallback"_s);
     SecureStorage storage(m_environment);
-    storage.saveToken(QStringLiteral("ghp_one"));
-    storage.saveToken(QStringLiteral("ghp_two"));
-    QCOMPARE(m_console.take(), QStringList(2, QStringLiteral("Token saved securely in Keychain.")));
+    storage.saveToken(u"ghp_one"_s);
+    storage.saveToken(u"ghp_two"_s);
+    QCOMPARE(m_console.take(), QStringList(2, u"Token saved securely in Keychain."_s));
 
     QCOMPARE(SecretTool::itemCount(kService, kTokenKey), 1);
     QCOMPARE(SecretTool::lookup(kService, kTokenKey), QByteArray("ghp_two"));
     QVERIFY(SecretTool::search(kService, kTokenKey).contains("label = Tidewhelk GitHub token\n"));
-    QCOMPARE(m_preferences->string(kTokenKey), QStringLiteral("ghp_old_fallback"));
+    QCOMPARE(m_preferences->string(kTokenKey), u"ghp_old_fallback"_s);
 }
 
 void TestSecureStorage::deleteWithoutItemCountsAsRemovedAndClearsTheFallback()
 {
-    m_preferences->setString(kTokenKey, QStringLiteral("ghp_fallback"));
+    m_preferences->setString(kTokenKey, u"ghp_fallback"_s);
     SecureStorage storage(m_environment);
     storage.deleteToken();
     QCOMPARE(m_console.take(),
-        (QStringList {QStringLiteral("Token removed from Keychain."),
-            QStringLiteral("Token removed from UserDefaults fallback.")}));
+        (QStringList {u"Token removed from Keychain."_s, u"Token removed from UserDefaults fallback."_s}));
     QCOMPARE(m_preferences->string(kTokenKey), std::nullopt);
 }
 
@@ -136,54 +137,53 @@ void TestSecureStorage::anotherInstanceKeepsItsCachedTokenAfterADelete()
 {
     SecureStorage deleter(m_environment);
     SecureStorage reader(m_environment);
-    deleter.saveToken(QStringLiteral("ghp_shared"));
-    QCOMPARE(reader.getToken(), QStringLiteral("ghp_shared"));
+    deleter.saveToken(u"ghp_shared"_s);
+    QCOMPARE(reader.getToken(), u"ghp_shared"_s);
     m_scheduler->advance(10s);
     deleter.deleteToken();
     QCOMPARE(SecretTool::itemCount(kService, kTokenKey), 0);
     m_console.clear();
 
-    QCOMPARE(reader.getToken(), QStringLiteral("ghp_shared"));
+    QCOMPARE(reader.getToken(), u"ghp_shared"_s);
     QCOMPARE(m_console.take(), QStringList());
     QCOMPARE(deleter.getToken(), std::nullopt);
-    QCOMPARE(m_console.take(), QStringList {QStringLiteral("No token found in Keychain or UserDefaults")});
+    QCOMPARE(m_console.take(), QStringList {u"No token found in Keychain or UserDefaults"_s});
 
     m_scheduler->advance(290s);
     QCOMPARE(reader.getToken(), std::nullopt);
-    QCOMPARE(m_console.take(), QStringList {QStringLiteral("No token found in Keychain or UserDefaults")});
+    QCOMPARE(m_console.take(), QStringList {u"No token found in Keychain or UserDefaults"_s});
 }
 
 void TestSecureStorage::itemThatIsNotUtf8FallsBackToThePreferenceCopy()
 {
     QVERIFY(SecretTool::storeBytes(kService, kTokenKey, QByteArray("ghp_\xc3\x28\xff", 7)));
-    m_preferences->setString(kTokenKey, QStringLiteral("ghp_fallback_copy"));
+    m_preferences->setString(kTokenKey, u"ghp_fallback_copy"_s);
 
     SecureStorage storage(m_environment);
-    QCOMPARE(storage.getToken(), QStringLiteral("ghp_fallback_copy"));
+    QCOMPARE(storage.getToken(), u"ghp_fallback_copy"_s);
     QCOMPARE(m_console.take(),
-        (QStringList {QStringLiteral("failed to convert data to string"),
-            QStringLiteral("Error retrieving token from Keychain: A conversion error has occurred."),
-            QStringLiteral("Retrieved token from UserDefaults fallback (length: 17)")}));
+        (QStringList {u"failed to convert data to string"_s,
+            u"Error retrieving token from Keychain: A conversion error has occurred."_s,
+            u"Retrieved token from UserDefaults fallback (length: 17)"_s}));
 }
 
 void TestSecureStorage::valuesLiveUnderTheirOwnKeysWithoutCache()
 {
     SecureStorage storage(m_environment);
-    storage.setValue(QStringLiteral("r1"), kOtherKey);
-    QCOMPARE(
-        m_console.take(), QStringList {QStringLiteral("Value stored securely in Keychain for key: refresh_token")});
+    storage.setValue(u"r1"_s, kOtherKey);
+    QCOMPARE(m_console.take(), QStringList {u"Value stored securely in Keychain for key: refresh_token"_s});
     QCOMPARE(SecretTool::lookup(kService, kOtherKey), QByteArray("r1"));
     QCOMPARE(SecretTool::itemCount(kService, kTokenKey), 0);
 
-    QCOMPARE(storage.getValue(kOtherKey), QStringLiteral("r1"));
+    QCOMPARE(storage.getValue(kOtherKey), u"r1"_s);
     SecretTool::store(kService, kOtherKey, "r2");
-    QCOMPARE(storage.getValue(kOtherKey), QStringLiteral("r2"));
+    QCOMPARE(storage.getValue(kOtherKey), u"r2"_s);
 
     // No item: the preference copy, or nothing.
     SecretTool::clear(kService, kOtherKey);
     QCOMPARE(storage.getValue(kOtherKey), std::nullopt);
-    m_preferences->setString(kOtherKey, QStringLiteral("r0"));
-    QCOMPARE(storage.getValue(kOtherKey), QStringLiteral("r0"));
+    m_preferences->setString(kOtherKey, u"r0"_s);
+    QCOMPARE(storage.getValue(kOtherKey), u"r0"_s);
     QCOMPARE(m_console.take(), QStringList());
 }
 
