@@ -486,15 +486,6 @@ void TestFakeGitHub::pipelinedRequestsAreAnsweredInOrder()
     QVERIFY(unauthorized > ok);
     QVERIFY(received.indexOf("Connection: close", unauthorized) > unauthorized);
     QCOMPARE(m_server->requests().at(0).request.body, QByteArray("a=bc"));
-
-    // What is not HTTP gets a 400 and is not recorded.
-    m_server->clearRequests();
-    received.clear();
-    socket.connectToHost(QHostAddress::LocalHost, m_server->port());
-    socket.write("NOT-HTTP\r\n\r\n");
-    QTRY_COMPARE(socket.state(), QAbstractSocket::UnconnectedState);
-    QVERIFY(received.startsWith("HTTP/1.1 400 Bad Request\r\n"));
-    QVERIFY(m_server->requests().isEmpty());
 }
 
 void TestFakeGitHub::faultRepliesReachTheClient_data()

@@ -30,9 +30,7 @@ private Q_SLOTS:
     void storable();
     void freshness_data();
     void freshness();
-    void validatorsEchoTheStoredOnes();
     void notModifiedUpdatesStoredHeaders();
-    void headerMapText();
     void tokenGuard_data();
     void tokenGuard();
 };
@@ -123,14 +121,6 @@ void TestRequestRules::freshness()
     QCOMPARE(HttpCachePolicy::freshUntil(headers, received), received.addSecs(freshSeconds));
 }
 
-void TestRequestRules::validatorsEchoTheStoredOnes()
-{
-    const HeaderList stored {{"etag", "W/\"6f2b\""}, {"Last-Modified", "Thu, 25 Oct 2012 15:16:27 GMT"}};
-    QCOMPARE(HttpCachePolicy::validators(stored),
-        (HeaderList {{"If-None-Match", "W/\"6f2b\""}, {"If-Modified-Since", "Thu, 25 Oct 2012 15:16:27 GMT"}}));
-    QCOMPARE(HttpCachePolicy::validators(HeaderList {{"Content-Type", "application/json"}}), HeaderList {});
-}
-
 void TestRequestRules::notModifiedUpdatesStoredHeaders()
 {
     const HeaderList stored {{"Content-Type", "application/json"}, {"Content-Length", "1200"}, {"ETag", "\"a\""},
@@ -144,16 +134,6 @@ void TestRequestRules::notModifiedUpdatesStoredHeaders()
     QCOMPARE(merged.value("cache-control"), QByteArray("max-age=120"));
     QCOMPARE(merged.value("X-Poll-Interval"), QByteArray("60"));
     QCOMPARE(HttpCachePolicy::freshUntil(merged, received), received.addSecs(120));
-}
-
-void TestRequestRules::headerMapText()
-{
-    const HeaderList headers {{"content-type", "application/json; charset=utf-8"}, {"ETag", "W/\"a\""},
-        {"Accept", "application/vnd.github+json"}};
-    QCOMPARE(headers.toDisplayText(),
-        u"[\"Accept\": \"application/vnd.github+json\", \"content-type\": \"application/json; charset=utf-8\", "
-        "\"ETag\": \"W/\\\"a\\\"\"]"_s);
-    QCOMPARE(HeaderList().toDisplayText(), u"[]"_s);
 }
 
 void TestRequestRules::tokenGuard_data()

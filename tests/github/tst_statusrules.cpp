@@ -59,7 +59,6 @@ private Q_SLOTS:
     void reviewsUrl();
     void githubsExamplesReduce_data();
     void githubsExamplesReduce();
-    void githubsReviewsReduce();
 };
 
 void TestStatusRules::ciStatus_data()
@@ -249,15 +248,6 @@ void TestStatusRules::githubsExamplesReduce()
             JsonDecoder::decode(TestData::example(checkRunsFile), &CheckRunsResponse::fromJson))
                    .checkRuns;
     QCOMPARE(StatusRules::ciStatus(statuses, runs), ci);
-}
-
-void TestStatusRules::githubsReviewsReduce()
-{
-    const QList<Review> documentedReviews = TestData::decodedOrFatal(JsonDecoder::decode(
-        TestData::example(u"openapi/GET-repos-pulls-number-reviews.200.pull-request-review-items.json"_s),
-        [](const JsonValueReader& top) { return top.toList(&Review::fromJson); }));
-    QCOMPARE(documentedReviews.first().user.login, u"octocat"_s);
-    QCOMPARE(StatusRules::reviewStatus(documentedReviews), u"approved"_s);
 }
 
 QTEST_GUILESS_MAIN(TestStatusRules)

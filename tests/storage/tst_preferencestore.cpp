@@ -46,7 +46,6 @@ private Q_SLOTS:
     void writesAreSeenAtOnceAndReachTheDiskWithinASecond();
     void removeAllEmptiesTheFileAtOnce();
     void fileIsPrivateToItsOwner();
-    void existingWorldReadableFileBecomesPrivate();
     void corruptFileReadsAsDefaultsAndIsReplaced_data();
     void corruptFileReadsAsDefaultsAndIsReplaced();
     void killDuringSaveLeavesOldOrNewContent();
@@ -165,6 +164,8 @@ void TestPreferenceStore::removeAllEmptiesTheFileAtOnce()
         content.constData());
 }
 
+// The file can hold the token's fallback copy: new or found world-readable, it ends
+// up readable by its owner only, in a directory of the owner's only.
 void TestPreferenceStore::fileIsPrivateToItsOwner()
 {
     TestHome home;
@@ -180,20 +181,15 @@ void TestPreferenceStore::fileIsPrivateToItsOwner()
     QCOMPARE(path, home.configHome() + u"/tidewhelk/tidewhelk.ini"_s);
     QCOMPARE(modeOf(path), mode_t(0600));
     QCOMPARE(modeOf(QFileInfo(path).absolutePath()), mode_t(0700));
-}
 
-void TestPreferenceStore::existingWorldReadableFileBecomesPrivate()
-{
-    TestHome home;
-    const QString path = home.path() + u"/store.ini"_s;
-    writeFile(path, "[General]\nautoReload=true\n");
-    ::chmod(QFile::encodeName(path).constData(), 0644);
-
-    PreferenceStore store(path);
+    const QString found = home.path() + u"/store.ini"_s;
+    writeFile(found, "[General]\nautoReload=true\n");
+    ::chmod(QFile::encodeName(found).constData(), 0644);
+    PreferenceStore store(found);
     QCOMPARE(store.boolValue(u"autoReload"_s), true);
     store.setString(u"github_token"_s, u"ghp_fallback"_s);
     store.flush();
-    QCOMPARE(modeOf(path), mode_t(0600));
+    QCOMPARE(modeOf(found), mode_t(0600));
 }
 
 void TestPreferenceStore::corruptFileReadsAsDefaultsAndIsReplaced_data()
