@@ -12,7 +12,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTcpSocket>
 #include <QTest>
 #include <QTimeZone>
 #include <QUrlQuery>
@@ -98,7 +97,6 @@ private Q_SLOTS:
     void requestsAreRecorded();
     void oneConnectionIsKeptUntilClosed();
     void parserAssemblesRequestsFromPieces();
-    void pipelinedRequestsAreAnsweredInOrder();
     void faultRepliesReachTheClient_data();
     void faultRepliesReachTheClient();
     void faultsWithoutAReply();
@@ -466,26 +464,6 @@ void TestFakeGitHub::parserAssemblesRequestsFromPieces()
     HttpRequestParser parser;
     parser.feed("NOT-HTTP\r\n\r\n");
     QVERIFY(parser.hasError());
-}
-
-void TestFakeGitHub::pipelinedRequestsAreAnsweredInOrder()
-{
-    // The first reply is held back; the second must still come after it.
-    m_server->injectFault(FaultTarget::path(u"/login/oauth/access_token"_s), Fault::delay(100ms));
-    QTcpSocket socket;
-    QByteArray received;
-    connect(&socket, &QTcpSocket::readyRead, this, [&] { received += socket.readAll(); });
-    socket.connectToHost(QHostAddress::LocalHost, m_server->port());
-    socket.write("POST /login/oauth/access_token HTTP/1.1\r\nHost: x\r\nContent-Length: 4\r\n\r\na=bc"
-                 "GET /notifications HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
-
-    QTRY_COMPARE(socket.state(), QAbstractSocket::UnconnectedState);
-    const qsizetype ok = received.indexOf("HTTP/1.1 200 OK\r\n");
-    const qsizetype unauthorized = received.indexOf("HTTP/1.1 401 Unauthorized\r\n");
-    QCOMPARE(ok, 0);
-    QVERIFY(unauthorized > ok);
-    QVERIFY(received.indexOf("Connection: close", unauthorized) > unauthorized);
-    QCOMPARE(m_server->requests().at(0).request.body, QByteArray("a=bc"));
 }
 
 void TestFakeGitHub::faultRepliesReachTheClient_data()

@@ -4,6 +4,7 @@
 #include "TestHome.h"
 #include "VirtualScheduler.h"
 #include "core/Environment.h"
+#include "storage/Keychain.h"
 #include "storage/PreferenceStore.h"
 #include "storage/SecureStorage.h"
 
@@ -37,6 +38,8 @@ private Q_SLOTS:
     void anotherInstanceKeepsItsCachedTokenAfterADelete();
     void itemThatIsNotUtf8FallsBackToThePreferenceCopy();
     void valuesLiveUnderTheirOwnKeysWithoutCache();
+    void keychainTextRoundTripsAsUtf8();
+    void keychainStringThatCannotBeUtf8IsAConversionError();
 
 private:
     std::unique_ptr<TestHome> m_home;
@@ -185,6 +188,24 @@ void TestSecureStorage::valuesLiveUnderTheirOwnKeysWithoutCache()
     m_preferences->setString(kOtherKey, u"r0"_s);
     QCOMPARE(storage.getValue(kOtherKey), u"r0"_s);
     QCOMPARE(m_console.take(), QStringList());
+}
+
+void TestSecureStorage::keychainTextRoundTripsAsUtf8()
+{
+    const Keychain keychain(kService, m_console);
+    const QString text = u"\ufeffgh\u00f6_t\u20ac\U0001F511 \n"_s;
+    QCOMPARE(keychain.set(text, kOtherKey, u"Tidewhelk test secret"_s), KeychainStatus::success);
+    QCOMPARE(SecretTool::lookup(kService, kOtherKey), text.toUtf8());
+    QCOMPARE(keychain.string(kOtherKey).value, text);
+}
+
+void TestSecureStorage::keychainStringThatCannotBeUtf8IsAConversionError()
+{
+    const Keychain keychain(kService, m_console);
+    const QString loneSurrogate = u"ghp_"_s + QChar(0xd800);
+    QCOMPARE(keychain.set(loneSurrogate, kOtherKey, u"Tidewhelk test secret"_s), KeychainStatus::conversionError);
+    QCOMPARE(m_console.lines(), QStringList {u"failed to convert string to data"_s});
+    QCOMPARE(SecretTool::itemCount(kService, kOtherKey), 0);
 }
 
 QTEST_GUILESS_MAIN(TestSecureStorage)

@@ -1,4 +1,6 @@
 #include "VirtualScheduler.h"
+#include "Wait.h"
+#include "core/SystemScheduler.h"
 
 #include <QObject>
 #include <QTest>
@@ -6,7 +8,8 @@
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
-class TestVirtualScheduler : public QObject
+// The virtual scheduler the tests run on, and the system one the application runs on.
+class TestSchedulers : public QObject
 {
     Q_OBJECT
 
@@ -17,11 +20,13 @@ private Q_SLOTS:
     void repeatingTimerTicksEveryIntervalUntilCancelled();
     void timerCancelledFromItsOwnTickStops();
     void droppedHandleCancels();
+    void systemSingleShotRunsOnceUnlessItsContextWentFirst();
+    void systemClearReleasesWaitingWorkWithoutRunningIt();
 };
 
 // Work runs in time order, work due at the same moment in scheduling order, and
 // "now" is the due time of the work running.
-void TestVirtualScheduler::runsDueWorkInTimeOrder()
+void TestSchedulers::runsDueWorkInTimeOrder()
 {
     VirtualScheduler scheduler;
     QStringList order;
@@ -42,7 +47,7 @@ void TestVirtualScheduler::runsDueWorkInTimeOrder()
     QCOMPARE(scheduler.now(), VirtualScheduler::defaultStart().addMSecs(30500));
 }
 
-void TestVirtualScheduler::workScheduledByWorkRunsInTheSameAdvance()
+void TestSchedulers::workScheduledByWorkRunsInTheSameAdvance()
 {
     VirtualScheduler scheduler;
     QList<qint64> times;
@@ -56,7 +61,7 @@ void TestVirtualScheduler::workScheduledByWorkRunsInTheSameAdvance()
     QCOMPARE(scheduler.pendingCount(), 1);
 }
 
-void TestVirtualScheduler::contextDestroyedDropsWork()
+void TestSchedulers::contextDestroyedDropsWork()
 {
     VirtualScheduler scheduler;
     int weak = 0;
@@ -71,7 +76,7 @@ void TestVirtualScheduler::contextDestroyedDropsWork()
     QCOMPARE(strong, 1);
 }
 
-void TestVirtualScheduler::repeatingTimerTicksEveryIntervalUntilCancelled()
+void TestSchedulers::repeatingTimerTicksEveryIntervalUntilCancelled()
 {
     VirtualScheduler scheduler;
     QList<qint64> ticks;
@@ -88,7 +93,7 @@ void TestVirtualScheduler::repeatingTimerTicksEveryIntervalUntilCancelled()
     QCOMPARE(ticks.size(), 3);
 }
 
-void TestVirtualScheduler::timerCancelledFromItsOwnTickStops()
+void TestSchedulers::timerCancelledFromItsOwnTickStops()
 {
     VirtualScheduler scheduler;
     int ticks = 0;
@@ -101,7 +106,7 @@ void TestVirtualScheduler::timerCancelledFromItsOwnTickStops()
     QCOMPARE(ticks, 2);
 }
 
-void TestVirtualScheduler::droppedHandleCancels()
+void TestSchedulers::droppedHandleCancels()
 {
     VirtualScheduler scheduler;
     int runs = 0;
@@ -114,5 +119,35 @@ void TestVirtualScheduler::droppedHandleCancels()
     QCOMPARE(scheduler.pendingCount(), 0);
 }
 
-QTEST_GUILESS_MAIN(TestVirtualScheduler)
-#include "tst_virtualscheduler.moc"
+void TestSchedulers::systemSingleShotRunsOnceUnlessItsContextWentFirst()
+{
+    SystemScheduler scheduler;
+    int withoutContext = 0;
+    int withContext = 0;
+    auto context = std::make_unique<QObject>();
+    scheduler.singleShot(1ms, nullptr, [&] { ++withoutContext; });
+    scheduler.singleShot(1ms, context.get(), [&] { ++withContext; });
+    context.reset();
+    QVERIFY(waitUntil([&] { return withoutContext == 1; }));
+    QCoreApplication::processEvents();
+    QCOMPARE(withContext, 0);
+    QCOMPARE(withoutContext, 1);
+}
+
+void TestSchedulers::systemClearReleasesWaitingWorkWithoutRunningIt()
+{
+    SystemScheduler scheduler;
+    auto held = std::make_shared<int>(0);
+    const std::weak_ptr<int> watched = held;
+    scheduler.singleShot(1h, nullptr, [held] { ++*held; });
+    TimerHandle repeating = scheduler.startRepeating(1h, [held] { ++*held; });
+    held.reset();
+    QVERIFY(!watched.expired());
+
+    scheduler.clear();
+    QVERIFY(watched.expired());
+    QVERIFY(!repeating.isActive());
+}
+
+QTEST_GUILESS_MAIN(TestSchedulers)
+#include "tst_schedulers.moc"
