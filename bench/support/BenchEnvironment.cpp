@@ -35,7 +35,12 @@ BenchEnvironment::BenchEnvironment(const QString& token)
     SecureStorage(m_environment).saveToken(token);
 }
 
-BenchEnvironment::~BenchEnvironment() = default;
+BenchEnvironment::~BenchEnvironment()
+{
+    // Work still scheduled may hold controllers alive; let them go while the services
+    // they use are still here.
+    m_scheduler.clear();
+}
 
 double threadCpuMilliseconds()
 {
