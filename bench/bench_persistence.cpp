@@ -3,6 +3,7 @@
 // cache. Loading may cost at most twice the raw QJsonDocument parse of the same bytes;
 // both are measured side by side, best of several runs each.
 
+#include "BenchData.h"
 #include "core/Environment.h"
 #include "core/SystemScheduler.h"
 #include "storage/PersistenceService.h"
@@ -29,36 +30,14 @@ constexpr int kIssues = 2000;
 constexpr int kRuns = 9;
 constexpr double kAllowedRatio = 2.0;
 
-QJsonObject example(const char* name)
-{
-    QFile file(QStringLiteral(TIDEWHELK_EXAMPLES_DIR "/openapi/") + QLatin1String(name));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read the example %s", name);
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
-    return document.isArray() ? document.array().first().toObject() : document.object();
-}
-
-QString timeText(int i)
-{
-    return QStringLiteral("2025-03-%1T%2:%3:00Z")
-        .arg(1 + i % 28, 2, 10, QChar(u'0'))
-        .arg(i % 24, 2, 10, QChar(u'0'))
-        .arg(i % 60, 2, 10, QChar(u'0'));
-}
-
 // Threads as the status refresh leaves them: pull requests with their three words.
 QList<NotificationPtr> buildThreads()
 {
-    const QJsonObject example = ::example("GET-notifications-threads-id.200.thread.json");
     QJsonArray threads;
-    for (int i = 0; i < kThreads; ++i) {
-        QJsonObject thread = example;
-        thread.insert(u"id"_qs, QString::number(9000000000LL + i));
-        thread.insert(u"updated_at"_qs, timeText(i));
+    for (const QJsonValue& value : BenchData::exampleThreads(kThreads)) {
+        QJsonObject thread = value.toObject();
         QJsonObject subject = thread.value(u"subject"_qs).toObject();
-        subject.insert(u"title"_qs, QStringLiteral("Thread %1: keep the cache small").arg(i));
         subject.insert(u"type"_qs, u"PullRequest"_qs);
-        subject.insert(u"url"_qs, QStringLiteral("https://api.github.com/repos/octocat/Hello-World/pulls/%1").arg(i));
         subject.insert(u"state"_qs, u"open"_qs);
         subject.insert(u"ciStatus"_qs, u"passing"_qs);
         subject.insert(u"reviewStatus"_qs, u"partially_approved"_qs);
@@ -72,25 +51,8 @@ QList<NotificationPtr> buildThreads()
 // GitHub's GET /issues item (a pull request with its repository), made distinct.
 QList<IssuePtr> buildIssues()
 {
-    const QJsonObject example = ::example("GET-issues.200.issue-with-repo-items.json");
-    QJsonArray issues;
-    for (int i = 0; i < kIssues; ++i) {
-        QJsonObject issue = example;
-        issue.insert(u"id"_qs, 1300000000LL + i);
-        issue.insert(u"title"_qs, QStringLiteral("Issue %1: found a bug").arg(i));
-        issue.insert(u"updated_at"_qs, timeText(i));
-        issues.append(issue);
-    }
-    return std::get<QList<IssuePtr>>(Issue::decodeList(QJsonDocument(issues).toJson(QJsonDocument::Compact)));
-}
-
-template <typename Work>
-qint64 nanoseconds(Work work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed();
+    return std::get<QList<IssuePtr>>(
+        Issue::decodeList(QJsonDocument(BenchData::exampleIssues(kIssues)).toJson(QJsonDocument::Compact)));
 }
 
 double ms(qint64 nanoseconds)
@@ -115,16 +77,16 @@ Figures measure(
 {
     Figures figures;
     for (int run = 0; run < kRuns; ++run)
-        figures.save = std::min(figures.save, nanoseconds([&] { service.save(list, key); }));
+        figures.save = std::min(figures.save, BenchData::nanoseconds([&] { service.save(list, key); }));
     const QByteArray stored = *store.data(key);
     figures.bytes = stored.size();
     for (int run = 0; run < kRuns; ++run) {
-        figures.parse = std::min(figures.parse, nanoseconds([&] {
+        figures.parse = std::min(figures.parse, BenchData::nanoseconds([&] {
             if (QJsonDocument::fromJson(stored).array().size() != list.size())
                 qFatal("the raw parse lost items");
         }));
         std::optional<QList<T>> loaded;
-        figures.load = std::min(figures.load, nanoseconds([&] { loaded = load(service, key); }));
+        figures.load = std::min(figures.load, BenchData::nanoseconds([&] { loaded = load(service, key); }));
         if (!loaded || loaded->size() != list.size())
             qFatal("loading lost items");
     }
@@ -163,11 +125,11 @@ int main(int argc, char** argv)
     const Figures threadFigures = measure(service, *store, threads, PreferenceKeys::notificationsCacheKey, loadThreads);
     const Figures issueFigures = measure(service, *store, issues, PreferenceKeys::issuesCacheKey, loadIssues);
 
-    const qint64 flush = nanoseconds([&] { store->flush(); });
+    const qint64 flush = BenchData::nanoseconds([&] { store->flush(); });
     const qint64 fileBytes = QFileInfo(path).size();
     // The next start: the file is read again and both caches are loaded from it.
     qint64 reopenAndLoad = 0;
-    reopenAndLoad = nanoseconds([&] {
+    reopenAndLoad = BenchData::nanoseconds([&] {
         store = std::make_unique<PreferenceStore>(path);
         environment.preferences = store.get();
         const PersistenceService restarted(environment);

@@ -38,8 +38,11 @@ GHashTable* attributesFor(const QString& service, const QString& key)
 }
 
 // The key's items in every collection, locked ones included: searching does not unlock.
+// Opens the session, then lists the items that carry `attributes`.
 Status findItems(KeychainSession& session, GHashTable* attributes, SecretSearchFlags flags, GList** items)
 {
+    if (const Status opened = session.open(); opened != Status::success)
+        return opened;
     g_autoptr(GAsyncResult) result = session.call([&](auto... args) {
         secret_service_search(session.service(), &kSchema, attributes,
             static_cast<SecretSearchFlags>(SECRET_SEARCH_ALL | flags), args...);
@@ -131,9 +134,7 @@ Keychain::Lookup Keychain::string(const QString& key) const
     KeychainSession session(kCallBudget);
     g_autoptr(GHashTable) attributes = attributesFor(m_service, key);
     g_autolist(SecretItem) items = nullptr;
-    Status status = session.open();
-    if (status == Status::success)
-        status = findItems(session, attributes, SECRET_SEARCH_LOAD_SECRETS, &items);
+    Status status = findItems(session, attributes, SECRET_SEARCH_LOAD_SECRETS, &items);
     if (status != Status::success)
         return {failure(status), std::nullopt};
     if (!items)
@@ -172,9 +173,7 @@ Keychain::Status Keychain::set(const QString& value, const QString& key, const Q
     KeychainSession session(kCallBudget);
     g_autoptr(GHashTable) attributes = attributesFor(m_service, key);
     g_autolist(SecretItem) items = nullptr;
-    Status status = session.open();
-    if (status == Status::success)
-        status = findItems(session, attributes, SECRET_SEARCH_NONE, &items);
+    Status status = findItems(session, attributes, SECRET_SEARCH_NONE, &items);
     if (status != Status::success)
         return failure(status);
 
@@ -193,9 +192,7 @@ Keychain::Status Keychain::remove(const QString& key) const
     KeychainSession session(kCallBudget);
     g_autoptr(GHashTable) attributes = attributesFor(m_service, key);
     g_autolist(SecretItem) items = nullptr;
-    Status status = session.open();
-    if (status == Status::success)
-        status = findItems(session, attributes, SECRET_SEARCH_NONE, &items);
+    Status status = findItems(session, attributes, SECRET_SEARCH_NONE, &items);
     if (status == Status::success && anyLocked(items))
         status = Status::interactionNotAllowed;
     for (GList* entry = items; entry && status == Status::success; entry = entry->next)
