@@ -138,102 +138,102 @@ QJsonObject GitHubPayloads::repository(const QString& fullName) const
     return repository;
 }
 
-QJsonObject GitHubPayloads::thread(const Thread& spec) const
+QJsonObject GitHubPayloads::thread(const Thread& given) const
 {
-    const QString repo = QStringLiteral("/repos/") + spec.repository;
+    const QString repo = QStringLiteral("/repos/") + given.repository;
     QString subjectUrl;
-    if (spec.type == QLatin1String("PullRequest"))
-        subjectUrl = api(repo + QStringLiteral("/pulls/%1").arg(spec.number));
-    else if (spec.type == QLatin1String("Issue"))
-        subjectUrl = api(repo + QStringLiteral("/issues/%1").arg(spec.number));
-    else if (spec.type == QLatin1String("Discussion"))
-        subjectUrl = api(repo + QStringLiteral("/discussions/%1").arg(spec.number));
-    else if (spec.type == QLatin1String("Release"))
-        subjectUrl = api(repo + QStringLiteral("/releases/%1").arg(spec.number));
-    if (spec.nullSubjectUrl)
+    if (given.type == QLatin1String("PullRequest"))
+        subjectUrl = api(repo + QStringLiteral("/pulls/%1").arg(given.number));
+    else if (given.type == QLatin1String("Issue"))
+        subjectUrl = api(repo + QStringLiteral("/issues/%1").arg(given.number));
+    else if (given.type == QLatin1String("Discussion"))
+        subjectUrl = api(repo + QStringLiteral("/discussions/%1").arg(given.number));
+    else if (given.type == QLatin1String("Release"))
+        subjectUrl = api(repo + QStringLiteral("/releases/%1").arg(given.number));
+    if (given.nullSubjectUrl)
         subjectUrl.clear();
 
-    const QString url = api(QStringLiteral("/notifications/threads/") + spec.id);
+    const QString url = api(QStringLiteral("/notifications/threads/") + given.id);
     return {
-        {QStringLiteral("id"), spec.id},
-        {QStringLiteral("repository"), repository(spec.repository)},
+        {QStringLiteral("id"), given.id},
+        {QStringLiteral("repository"), repository(given.repository)},
         {QStringLiteral("subject"),
             QJsonObject {
-                {QStringLiteral("title"), spec.title},
+                {QStringLiteral("title"), given.title},
                 {QStringLiteral("url"), nullable(subjectUrl)},
                 {QStringLiteral("latest_comment_url"), nullable(subjectUrl)},
-                {QStringLiteral("type"), spec.type},
+                {QStringLiteral("type"), given.type},
             }},
-        {QStringLiteral("reason"), spec.reason},
-        {QStringLiteral("unread"), spec.unread},
-        {QStringLiteral("updated_at"), spec.updatedAt},
-        {QStringLiteral("last_read_at"), nullable(spec.lastReadAt)},
+        {QStringLiteral("reason"), given.reason},
+        {QStringLiteral("unread"), given.unread},
+        {QStringLiteral("updated_at"), given.updatedAt},
+        {QStringLiteral("last_read_at"), nullable(given.lastReadAt)},
         {QStringLiteral("url"), url},
         {QStringLiteral("subscription_url"), QString(url + QStringLiteral("/subscription"))},
     };
 }
 
-QJsonObject GitHubPayloads::issue(const Issue& spec) const
+QJsonObject GitHubPayloads::issue(const Issue& given) const
 {
-    const QString repo = QStringLiteral("/repos/") + spec.repository;
-    const QString url = api(repo + QStringLiteral("/issues/%1").arg(spec.number));
-    const bool closed = spec.state == QLatin1String("closed");
-    const QString kind = spec.pullRequest ? QStringLiteral("/pull/") : QStringLiteral("/issues/");
+    const QString repo = QStringLiteral("/repos/") + given.repository;
+    const QString url = api(repo + QStringLiteral("/issues/%1").arg(given.number));
+    const bool closed = given.state == QLatin1String("closed");
+    const QString kind = given.pullRequest ? QStringLiteral("/pull/") : QStringLiteral("/issues/");
     QJsonObject issue {
-        {QStringLiteral("id"), spec.id},
-        {QStringLiteral("node_id"), nodeId(QStringLiteral("Issue"), spec.id)},
+        {QStringLiteral("id"), given.id},
+        {QStringLiteral("node_id"), nodeId(QStringLiteral("Issue"), given.id)},
         {QStringLiteral("url"), url},
         {QStringLiteral("repository_url"), api(repo)},
         {QStringLiteral("labels_url"), QString(url + QStringLiteral("/labels{/name}"))},
         {QStringLiteral("comments_url"), QString(url + QStringLiteral("/comments"))},
         {QStringLiteral("events_url"), QString(url + QStringLiteral("/events"))},
         {QStringLiteral("html_url"),
-            QString(web(QLatin1Char('/') + spec.repository + kind + QString::number(spec.number)))},
-        {QStringLiteral("number"), spec.number},
-        {QStringLiteral("state"), spec.state},
+            QString(web(QLatin1Char('/') + given.repository + kind + QString::number(given.number)))},
+        {QStringLiteral("number"), given.number},
+        {QStringLiteral("state"), given.state},
         {QStringLiteral("state_reason"), closed ? QJsonValue(QStringLiteral("completed")) : QJsonValue::Null},
-        {QStringLiteral("title"), spec.title},
+        {QStringLiteral("title"), given.title},
         {QStringLiteral("body"), QJsonValue::Null},
-        {QStringLiteral("user"), user(spec.author)},
+        {QStringLiteral("user"), user(given.author)},
         {QStringLiteral("pinned_comment"), QJsonValue::Null},
         {QStringLiteral("labels"), QJsonArray()},
-        {QStringLiteral("assignee"), user(spec.assignee)},
-        {QStringLiteral("assignees"), QJsonArray {user(spec.assignee)}},
+        {QStringLiteral("assignee"), user(given.assignee)},
+        {QStringLiteral("assignees"), QJsonArray {user(given.assignee)}},
         {QStringLiteral("milestone"), QJsonValue::Null},
         {QStringLiteral("locked"), false},
         {QStringLiteral("active_lock_reason"), QJsonValue::Null},
         {QStringLiteral("comments"), 0},
         {QStringLiteral("closed_at"),
-            closed ? QJsonValue(orElse(spec.closedAt, spec.updatedAt)) : nullable(spec.closedAt)},
-        {QStringLiteral("created_at"), orElse(spec.createdAt, spec.updatedAt)},
-        {QStringLiteral("updated_at"), spec.updatedAt},
+            closed ? QJsonValue(orElse(given.closedAt, given.updatedAt)) : nullable(given.closedAt)},
+        {QStringLiteral("created_at"), orElse(given.createdAt, given.updatedAt)},
+        {QStringLiteral("updated_at"), given.updatedAt},
         {QStringLiteral("closed_by"), QJsonValue::Null},
         {QStringLiteral("author_association"), QStringLiteral("OWNER")},
         {QStringLiteral("performed_via_github_app"), QJsonValue::Null},
-        {QStringLiteral("repository"), repository(spec.repository)},
+        {QStringLiteral("repository"), repository(given.repository)},
     };
-    if (spec.pullRequest) {
-        const QString html = web(QLatin1Char('/') + spec.repository + QStringLiteral("/pull/%1").arg(spec.number));
+    if (given.pullRequest) {
+        const QString html = web(QLatin1Char('/') + given.repository + QStringLiteral("/pull/%1").arg(given.number));
         issue.insert(QStringLiteral("pull_request"),
             QJsonObject {
-                {QStringLiteral("url"), QString(api(repo + QStringLiteral("/pulls/%1").arg(spec.number)))},
+                {QStringLiteral("url"), QString(api(repo + QStringLiteral("/pulls/%1").arg(given.number)))},
                 {QStringLiteral("html_url"), html},
                 {QStringLiteral("diff_url"), QString(html + QStringLiteral(".diff"))},
                 {QStringLiteral("patch_url"), QString(html + QStringLiteral(".patch"))},
-                {QStringLiteral("merged_at"), nullable(spec.mergedAt)},
+                {QStringLiteral("merged_at"), nullable(given.mergedAt)},
             });
     }
     return issue;
 }
 
-QJsonObject GitHubPayloads::pullRequest(const PullRequest& spec) const
+QJsonObject GitHubPayloads::pullRequest(const PullRequest& given) const
 {
-    const QString repo = QStringLiteral("/repos/") + spec.repository;
-    const QString url = api(repo + QStringLiteral("/pulls/%1").arg(spec.number));
-    const QString issueUrl = api(repo + QStringLiteral("/issues/%1").arg(spec.number));
-    const QString html = web(QLatin1Char('/') + spec.repository + QStringLiteral("/pull/%1").arg(spec.number));
-    const bool closed = spec.state == QLatin1String("closed") || spec.merged;
-    const QJsonObject owner = user(spec.author);
+    const QString repo = QStringLiteral("/repos/") + given.repository;
+    const QString url = api(repo + QStringLiteral("/pulls/%1").arg(given.number));
+    const QString issueUrl = api(repo + QStringLiteral("/issues/%1").arg(given.number));
+    const QString html = web(QLatin1Char('/') + given.repository + QStringLiteral("/pull/%1").arg(given.number));
+    const bool closed = given.state == QLatin1String("closed") || given.merged;
+    const QJsonObject owner = user(given.author);
     const auto branch = [&](const QString& ref, const QString& sha) {
         return QJsonObject {
             {QStringLiteral("label"),
@@ -241,14 +241,14 @@ QJsonObject GitHubPayloads::pullRequest(const PullRequest& spec) const
             {QStringLiteral("ref"), ref},
             {QStringLiteral("sha"), sha},
             {QStringLiteral("user"), owner},
-            {QStringLiteral("repo"), repository(spec.repository)},
+            {QStringLiteral("repo"), repository(given.repository)},
         };
     };
     const auto link = [](const QString& href) { return QJsonObject {{QStringLiteral("href"), href}}; };
     return {
         {QStringLiteral("url"), url},
-        {QStringLiteral("id"), spec.id},
-        {QStringLiteral("node_id"), nodeId(QStringLiteral("PullRequest"), spec.id)},
+        {QStringLiteral("id"), given.id},
+        {QStringLiteral("node_id"), nodeId(QStringLiteral("PullRequest"), given.id)},
         {QStringLiteral("html_url"), html},
         {QStringLiteral("diff_url"), QString(html + QStringLiteral(".diff"))},
         {QStringLiteral("patch_url"), QString(html + QStringLiteral(".patch"))},
@@ -257,28 +257,28 @@ QJsonObject GitHubPayloads::pullRequest(const PullRequest& spec) const
         {QStringLiteral("review_comments_url"), QString(url + QStringLiteral("/comments"))},
         {QStringLiteral("review_comment_url"), QString(api(repo + QStringLiteral("/pulls/comments{/number}")))},
         {QStringLiteral("comments_url"), QString(issueUrl + QStringLiteral("/comments"))},
-        {QStringLiteral("statuses_url"), QString(api(repo + QStringLiteral("/statuses/") + spec.headSha))},
-        {QStringLiteral("number"), spec.number},
-        {QStringLiteral("state"), closed ? QStringLiteral("closed") : spec.state},
+        {QStringLiteral("statuses_url"), QString(api(repo + QStringLiteral("/statuses/") + given.headSha))},
+        {QStringLiteral("number"), given.number},
+        {QStringLiteral("state"), closed ? QStringLiteral("closed") : given.state},
         {QStringLiteral("locked"), false},
-        {QStringLiteral("title"), spec.title},
+        {QStringLiteral("title"), given.title},
         {QStringLiteral("user"), owner},
         {QStringLiteral("body"), QJsonValue::Null},
         {QStringLiteral("labels"), QJsonArray()},
         {QStringLiteral("milestone"), QJsonValue::Null},
         {QStringLiteral("active_lock_reason"), QJsonValue::Null},
-        {QStringLiteral("created_at"), orElse(spec.createdAt, spec.updatedAt)},
-        {QStringLiteral("updated_at"), spec.updatedAt},
+        {QStringLiteral("created_at"), orElse(given.createdAt, given.updatedAt)},
+        {QStringLiteral("updated_at"), given.updatedAt},
         {QStringLiteral("closed_at"),
-            closed ? QJsonValue(orElse(spec.closedAt, spec.updatedAt)) : nullable(spec.closedAt)},
+            closed ? QJsonValue(orElse(given.closedAt, given.updatedAt)) : nullable(given.closedAt)},
         {QStringLiteral("merged_at"),
-            spec.merged ? QJsonValue(orElse(spec.mergedAt, spec.updatedAt)) : nullable(spec.mergedAt)},
-        {QStringLiteral("merge_commit_sha"), spec.merged ? QJsonValue(spec.headSha) : QJsonValue::Null},
+            given.merged ? QJsonValue(orElse(given.mergedAt, given.updatedAt)) : nullable(given.mergedAt)},
+        {QStringLiteral("merge_commit_sha"), given.merged ? QJsonValue(given.headSha) : QJsonValue::Null},
         {QStringLiteral("assignee"), QJsonValue::Null},
         {QStringLiteral("assignees"), QJsonArray()},
         {QStringLiteral("requested_reviewers"), QJsonArray()},
         {QStringLiteral("requested_teams"), QJsonArray()},
-        {QStringLiteral("head"), branch(QStringLiteral("feature-%1").arg(spec.number), spec.headSha)},
+        {QStringLiteral("head"), branch(QStringLiteral("feature-%1").arg(given.number), given.headSha)},
         {QStringLiteral("base"),
             branch(QStringLiteral("main"), QStringLiteral("e5bd3914e2e596debea16f433f57875b5b90bcd6"))},
         {QStringLiteral("_links"),
@@ -290,18 +290,18 @@ QJsonObject GitHubPayloads::pullRequest(const PullRequest& spec) const
                 {QStringLiteral("review_comments"), link(url + QStringLiteral("/comments"))},
                 {QStringLiteral("review_comment"), link(api(repo + QStringLiteral("/pulls/comments{/number}")))},
                 {QStringLiteral("commits"), link(url + QStringLiteral("/commits"))},
-                {QStringLiteral("statuses"), link(api(repo + QStringLiteral("/statuses/") + spec.headSha))},
+                {QStringLiteral("statuses"), link(api(repo + QStringLiteral("/statuses/") + given.headSha))},
             }},
         {QStringLiteral("author_association"), QStringLiteral("OWNER")},
         {QStringLiteral("auto_merge"), QJsonValue::Null},
-        {QStringLiteral("draft"), spec.draft},
-        {QStringLiteral("merged"), spec.merged},
-        {QStringLiteral("mergeable"), spec.mergeable},
-        {QStringLiteral("rebaseable"), spec.mergeable},
-        {QStringLiteral("mergeable_state"), spec.mergeableState},
+        {QStringLiteral("draft"), given.draft},
+        {QStringLiteral("merged"), given.merged},
+        {QStringLiteral("mergeable"), given.mergeable},
+        {QStringLiteral("rebaseable"), given.mergeable},
+        {QStringLiteral("mergeable_state"), given.mergeableState},
         {QStringLiteral("merged_by"),
-            (spec.merged || !spec.mergedBy.isEmpty()) ? QJsonValue(user(orElse(spec.mergedBy, spec.author)))
-                                                      : QJsonValue::Null},
+            (given.merged || !given.mergedBy.isEmpty()) ? QJsonValue(user(orElse(given.mergedBy, given.author)))
+                                                        : QJsonValue::Null},
         {QStringLiteral("comments"), 0},
         {QStringLiteral("review_comments"), 0},
         {QStringLiteral("maintainer_can_modify"), false},
@@ -312,18 +312,18 @@ QJsonObject GitHubPayloads::pullRequest(const PullRequest& spec) const
     };
 }
 
-QJsonObject GitHubPayloads::review(const Review& spec) const
+QJsonObject GitHubPayloads::review(const Review& given) const
 {
-    const QString pullUrl = api(QStringLiteral("/repos/%1/pulls/%2").arg(spec.repository).arg(spec.pullNumber));
+    const QString pullUrl = api(QStringLiteral("/repos/%1/pulls/%2").arg(given.repository).arg(given.pullNumber));
     const QString html = web(
-        QStringLiteral("/%1/pull/%2#pullrequestreview-%3").arg(spec.repository).arg(spec.pullNumber).arg(spec.id));
-    const bool pending = spec.state == QLatin1String("PENDING");
+        QStringLiteral("/%1/pull/%2#pullrequestreview-%3").arg(given.repository).arg(given.pullNumber).arg(given.id));
+    const bool pending = given.state == QLatin1String("PENDING");
     return {
-        {QStringLiteral("id"), spec.id},
-        {QStringLiteral("node_id"), nodeId(QStringLiteral("PullRequestReview"), spec.id)},
-        {QStringLiteral("user"), user(spec.user)},
-        {QStringLiteral("body"), spec.body},
-        {QStringLiteral("state"), spec.state},
+        {QStringLiteral("id"), given.id},
+        {QStringLiteral("node_id"), nodeId(QStringLiteral("PullRequestReview"), given.id)},
+        {QStringLiteral("user"), user(given.user)},
+        {QStringLiteral("body"), given.body},
+        {QStringLiteral("state"), given.state},
         {QStringLiteral("html_url"), html},
         {QStringLiteral("pull_request_url"), pullUrl},
         {QStringLiteral("_links"),
@@ -331,59 +331,59 @@ QJsonObject GitHubPayloads::review(const Review& spec) const
                 {QStringLiteral("html"), QJsonObject {{QStringLiteral("href"), html}}},
                 {QStringLiteral("pull_request"), QJsonObject {{QStringLiteral("href"), pullUrl}}},
             }},
-        {QStringLiteral("submitted_at"), pending ? QJsonValue(QJsonValue::Null) : nullable(spec.submittedAt)},
-        {QStringLiteral("commit_id"), spec.commitId},
+        {QStringLiteral("submitted_at"), pending ? QJsonValue(QJsonValue::Null) : nullable(given.submittedAt)},
+        {QStringLiteral("commit_id"), given.commitId},
         {QStringLiteral("author_association"), QStringLiteral("COLLABORATOR")},
     };
 }
 
-QJsonObject GitHubPayloads::status(const Status& spec) const
+QJsonObject GitHubPayloads::status(const Status& given) const
 {
-    const QJsonObject creator = user(spec.creator);
+    const QJsonObject creator = user(given.creator);
     return {
-        {QStringLiteral("url"), api(QStringLiteral("/repos/%1/statuses/%2").arg(spec.repository, spec.sha))},
+        {QStringLiteral("url"), api(QStringLiteral("/repos/%1/statuses/%2").arg(given.repository, given.sha))},
         {QStringLiteral("avatar_url"), creator.value(QStringLiteral("avatar_url"))},
-        {QStringLiteral("id"), spec.id},
-        {QStringLiteral("node_id"), nodeId(QStringLiteral("StatusContext"), spec.id)},
-        {QStringLiteral("state"), spec.state},
-        {QStringLiteral("description"), nullable(spec.description)},
-        {QStringLiteral("target_url"), QStringLiteral("https://ci.example.com/%1").arg(spec.id)},
-        {QStringLiteral("context"), spec.context},
-        {QStringLiteral("created_at"), spec.createdAt},
-        {QStringLiteral("updated_at"), spec.createdAt},
+        {QStringLiteral("id"), given.id},
+        {QStringLiteral("node_id"), nodeId(QStringLiteral("StatusContext"), given.id)},
+        {QStringLiteral("state"), given.state},
+        {QStringLiteral("description"), nullable(given.description)},
+        {QStringLiteral("target_url"), QStringLiteral("https://ci.example.com/%1").arg(given.id)},
+        {QStringLiteral("context"), given.context},
+        {QStringLiteral("created_at"), given.createdAt},
+        {QStringLiteral("updated_at"), given.createdAt},
         {QStringLiteral("creator"), creator},
     };
 }
 
-QJsonObject GitHubPayloads::checkRun(const CheckRun& spec) const
+QJsonObject GitHubPayloads::checkRun(const CheckRun& given) const
 {
-    const QString url = api(QStringLiteral("/repos/%1/check-runs/%2").arg(spec.repository).arg(spec.id));
-    const bool completed = spec.status == QLatin1String("completed");
+    const QString url = api(QStringLiteral("/repos/%1/check-runs/%2").arg(given.repository).arg(given.id));
+    const bool completed = given.status == QLatin1String("completed");
     QJsonObject app = user(QStringLiteral("github"));
     const qint64 appId = stableId(QStringLiteral("app:github-actions"));
     return {
-        {QStringLiteral("id"), spec.id},
-        {QStringLiteral("head_sha"), spec.headSha},
-        {QStringLiteral("node_id"), nodeId(QStringLiteral("CheckRun"), spec.id)},
+        {QStringLiteral("id"), given.id},
+        {QStringLiteral("head_sha"), given.headSha},
+        {QStringLiteral("node_id"), nodeId(QStringLiteral("CheckRun"), given.id)},
         {QStringLiteral("external_id"), QString()},
         {QStringLiteral("url"), url},
-        {QStringLiteral("html_url"), web(QStringLiteral("/%1/runs/%2").arg(spec.repository).arg(spec.id))},
-        {QStringLiteral("details_url"), web(QStringLiteral("/%1/runs/%2").arg(spec.repository).arg(spec.id))},
-        {QStringLiteral("status"), spec.status},
-        {QStringLiteral("conclusion"), nullable(spec.conclusion)},
-        {QStringLiteral("started_at"), nullable(spec.startedAt)},
+        {QStringLiteral("html_url"), web(QStringLiteral("/%1/runs/%2").arg(given.repository).arg(given.id))},
+        {QStringLiteral("details_url"), web(QStringLiteral("/%1/runs/%2").arg(given.repository).arg(given.id))},
+        {QStringLiteral("status"), given.status},
+        {QStringLiteral("conclusion"), nullable(given.conclusion)},
+        {QStringLiteral("started_at"), nullable(given.startedAt)},
         {QStringLiteral("completed_at"),
-            completed ? QJsonValue(orElse(spec.completedAt, spec.startedAt)) : nullable(spec.completedAt)},
+            completed ? QJsonValue(orElse(given.completedAt, given.startedAt)) : nullable(given.completedAt)},
         {QStringLiteral("output"),
             QJsonObject {
-                {QStringLiteral("title"), nullable(completed ? spec.name : QString())},
+                {QStringLiteral("title"), nullable(completed ? given.name : QString())},
                 {QStringLiteral("summary"), QJsonValue::Null},
                 {QStringLiteral("text"), QJsonValue::Null},
                 {QStringLiteral("annotations_count"), 0},
                 {QStringLiteral("annotations_url"), QString(url + QStringLiteral("/annotations"))},
             }},
-        {QStringLiteral("name"), spec.name},
-        {QStringLiteral("check_suite"), QJsonObject {{QStringLiteral("id"), stableId(spec.headSha)}}},
+        {QStringLiteral("name"), given.name},
+        {QStringLiteral("check_suite"), QJsonObject {{QStringLiteral("id"), stableId(given.headSha)}}},
         {QStringLiteral("app"),
             QJsonObject {
                 {QStringLiteral("id"), appId},
@@ -412,32 +412,32 @@ QJsonObject GitHubPayloads::checkRuns(const QList<QJsonObject>& runs) const
     };
 }
 
-QJsonObject GitHubPayloads::discussion(const Discussion& spec) const
+QJsonObject GitHubPayloads::discussion(const Discussion& given) const
 {
-    const QString html = web(QStringLiteral("/%1/discussions/%2").arg(spec.repository).arg(spec.number));
+    const QString html = web(QStringLiteral("/%1/discussions/%2").arg(given.repository).arg(given.number));
     return {
-        {QStringLiteral("id"), spec.id},
-        {QStringLiteral("node_id"), nodeId(QStringLiteral("Discussion"), spec.id)},
-        {QStringLiteral("number"), spec.number},
-        {QStringLiteral("title"), spec.title},
-        {QStringLiteral("user"), user(spec.author)},
-        {QStringLiteral("state"), spec.state},
-        {QStringLiteral("state_reason"), nullable(spec.stateReason)},
+        {QStringLiteral("id"), given.id},
+        {QStringLiteral("node_id"), nodeId(QStringLiteral("Discussion"), given.id)},
+        {QStringLiteral("number"), given.number},
+        {QStringLiteral("title"), given.title},
+        {QStringLiteral("user"), user(given.author)},
+        {QStringLiteral("state"), given.state},
+        {QStringLiteral("state_reason"), nullable(given.stateReason)},
         {QStringLiteral("locked"), false},
         {QStringLiteral("comments"), 0},
-        {QStringLiteral("created_at"), spec.updatedAt},
-        {QStringLiteral("updated_at"), spec.updatedAt},
+        {QStringLiteral("created_at"), given.updatedAt},
+        {QStringLiteral("updated_at"), given.updatedAt},
         {QStringLiteral("author_association"), QStringLiteral("OWNER")},
         {QStringLiteral("active_lock_reason"), QJsonValue::Null},
         {QStringLiteral("body"), QString()},
         {QStringLiteral("html_url"), html},
-        {QStringLiteral("repository_url"), QString(api(QStringLiteral("/repos/") + spec.repository))},
+        {QStringLiteral("repository_url"), QString(api(QStringLiteral("/repos/") + given.repository))},
         {QStringLiteral("answer_html_url"), QJsonValue::Null},
         {QStringLiteral("answer_chosen_at"), QJsonValue::Null},
         {QStringLiteral("answer_chosen_by"), QJsonValue::Null},
         {QStringLiteral("category"),
             QJsonObject {
-                {QStringLiteral("id"), stableId(spec.repository + QStringLiteral(":Q&A"))},
+                {QStringLiteral("id"), stableId(given.repository + QStringLiteral(":Q&A"))},
                 {QStringLiteral("name"), QStringLiteral("Q&A")},
                 {QStringLiteral("slug"), QStringLiteral("q-a")},
                 {QStringLiteral("emoji"), QStringLiteral(":pray:")},

@@ -124,15 +124,15 @@ public:
 
     QJsonObject user(const QString& login) const;
     QJsonObject repository(const QString& fullName) const;
-    QJsonObject thread(const Thread& spec) const;
-    QJsonObject issue(const Issue& spec) const;
-    QJsonObject pullRequest(const PullRequest& spec) const;
-    QJsonObject review(const Review& spec) const;
-    QJsonObject status(const Status& spec) const;
-    QJsonObject checkRun(const CheckRun& spec) const;
+    QJsonObject thread(const Thread& given) const;
+    QJsonObject issue(const Issue& given) const;
+    QJsonObject pullRequest(const PullRequest& given) const;
+    QJsonObject review(const Review& given) const;
+    QJsonObject status(const Status& given) const;
+    QJsonObject checkRun(const CheckRun& given) const;
     // The reply of GET …/commits/{sha}/check-runs: {total_count, check_runs}.
     QJsonObject checkRuns(const QList<QJsonObject>& runs) const;
-    QJsonObject discussion(const Discussion& spec) const;
+    QJsonObject discussion(const Discussion& given) const;
 
     // GitHub's error body: {"message", "documentation_url"}.
     static QJsonObject error(
