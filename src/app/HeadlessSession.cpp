@@ -25,7 +25,7 @@ bool HeadlessSession::Feed::isDone() const
 {
     if (!outcome || (*outcome == SyncOutcome::Succeeded && !refreshStarted))
         return false;
-    return !hasRequestsInFlight();
+    return !controller->hasRequestsInFlight();
 }
 
 HeadlessSession::HeadlessSession(const Environment& environment, bool once, QObject* parent)
@@ -50,15 +50,14 @@ void HeadlessSession::start()
     m_doneCheck.start();
 }
 
-template <typename Controller>
-void HeadlessSession::watch(Controller& controller, Feed& feed)
+void HeadlessSession::watch(FeedController& controller, Feed& feed)
 {
-    connect(&controller, &Controller::syncFinished, this, [&feed](SyncOutcome outcome) {
+    feed.controller = &controller;
+    connect(&controller, &FeedController::syncFinished, this, [&feed](SyncOutcome outcome) {
         if (!feed.outcome)
             feed.outcome = outcome;
     });
-    connect(&controller, &Controller::statusRefreshStarted, this, [&feed] { feed.refreshStarted = true; });
-    feed.hasRequestsInFlight = [&controller] { return controller.hasRequestsInFlight(); };
+    connect(&controller, &FeedController::statusRefreshStarted, this, [&feed] { feed.refreshStarted = true; });
 }
 
 void HeadlessSession::checkDone()

@@ -6,11 +6,11 @@
 #include <QObject>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
 class AssignmentsViewModel;
+class FeedController;
 class NotificationsViewModel;
 
 // `tidewhelk --headless`: both feed controllers as the main window runs them, without a
@@ -37,15 +37,14 @@ private:
     // One feed's way through its first sync and the refresh after it.
     struct Feed
     {
+        FeedController* controller = nullptr;
         std::optional<SyncOutcome> outcome;
         bool refreshStarted = false;
-        std::function<bool()> hasRequestsInFlight;
 
         bool isDone() const;
     };
 
-    template <typename Controller>
-    void watch(Controller& controller, Feed& feed);
+    void watch(FeedController& controller, Feed& feed);
     void checkDone();
     void finish(int exitCode);
 
