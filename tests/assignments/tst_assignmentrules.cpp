@@ -1,8 +1,11 @@
+#include "TestData.h"
 #include "assignments/AssignmentRules.h"
 
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+
+using TestData::ids;
 
 namespace {
 
@@ -10,14 +13,6 @@ IssuePtr makeIssue(qint64 id, const QString& updatedAt = u"2026-12-01T10:00:00Z"
 {
     return std::make_shared<Issue>(id, u"Item "_s + QString::number(id),
         u"https://github.com/octocat/Hello-World/issues/"_s + QString::number(id), u"open"_s, updatedAt);
-}
-
-QList<qint64> ids(const QList<IssuePtr>& issues)
-{
-    QList<qint64> result;
-    for (const IssuePtr& issue : issues)
-        result << issue->id();
-    return result;
 }
 
 } // namespace

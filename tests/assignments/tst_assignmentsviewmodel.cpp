@@ -15,19 +15,13 @@ using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 using namespace FeedSteps;
 
+using TestData::ids;
+
 namespace {
 
 const QString token = u"ghp_assignments"_s;
 const QString repository = u"octocat/Hello-World"_s;
 const QString repoPath = u"/repos/octocat/Hello-World"_s;
-
-QList<qint64> ids(const QList<IssuePtr>& issues)
-{
-    QList<qint64> result;
-    for (const IssuePtr& issue : issues)
-        result << issue->id();
-    return result;
-}
 
 QByteArray jsonArray(const QList<QJsonObject>& objects)
 {

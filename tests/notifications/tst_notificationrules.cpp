@@ -1,8 +1,11 @@
+#include "TestData.h"
 #include "notifications/NotificationRules.h"
 
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+
+using TestData::ids;
 
 namespace {
 
@@ -11,14 +14,6 @@ NotificationPtr makeThread(const QString& id, const QString& updatedAt, const QS
 {
     return std::make_shared<Notification>(
         id, Subject(title, u"Issue"_s, std::nullopt), Repository(repository), std::nullopt, updatedAt);
-}
-
-QStringList ids(const QList<NotificationPtr>& notifications)
-{
-    QStringList result;
-    for (const NotificationPtr& notification : notifications)
-        result << notification->id();
-    return result;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "FeedSteps.h"
 #include "GitHubTestEnvironment.h"
+#include "TestData.h"
 #include "Wait.h"
 #include "core/DateTexts.h"
 #include "notifications/NotificationsViewModel.h"
@@ -13,6 +14,8 @@ using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 using namespace FeedSteps;
 
+using TestData::ids;
+
 namespace {
 
 const QString token = u"ghp_notifications"_s;
@@ -24,14 +27,6 @@ NotificationPtr cachedThread(
 {
     return std::make_shared<Notification>(
         id, Subject(u"Cached "_s + id, type, url), Repository(repository), u"subscribed"_s, updatedAt);
-}
-
-QStringList ids(const QList<NotificationPtr>& notifications)
-{
-    QStringList result;
-    for (const NotificationPtr& notification : notifications)
-        result << notification->id();
-    return result;
 }
 
 } // namespace

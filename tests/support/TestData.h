@@ -5,7 +5,11 @@
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QList>
 #include <QString>
+
+#include <memory>
+#include <type_traits>
 
 // GitHub's own payloads under tests/data/github-examples, and the JSON helpers the
 // tests build their replies and records with.
@@ -25,6 +29,16 @@ T decodedOrFatal(Decoded<T> result)
     if (const auto* error = std::get_if<DecodingError>(&result))
         qFatal("unexpected decoding error %s", qPrintable(error->description()));
     return std::get<T>(std::move(result));
+}
+
+// The ids of shared records (threads, issues), in list order.
+template <typename Record>
+auto ids(const QList<std::shared_ptr<Record>>& records)
+{
+    QList<std::decay_t<decltype(records.first()->id())>> result;
+    for (const auto& record : records)
+        result << record->id();
+    return result;
 }
 
 } // namespace TestData
