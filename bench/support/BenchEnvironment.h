@@ -5,7 +5,7 @@
 #include "core/Console.h"
 #include "core/Environment.h"
 #include "core/SystemScheduler.h"
-#include "github/HttpTransport.h"
+#include "http/HttpTransport.h"
 #include "storage/PreferenceStore.h"
 
 #include <memory>

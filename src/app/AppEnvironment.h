@@ -3,7 +3,7 @@
 #include "core/Console.h"
 #include "core/Environment.h"
 #include "core/SystemScheduler.h"
-#include "github/HttpTransport.h"
+#include "http/HttpTransport.h"
 #include "storage/PreferenceStore.h"
 
 // The real collaborators of the process, built once in main() after the application

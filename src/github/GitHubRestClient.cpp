@@ -1,7 +1,7 @@
 #include "github/GitHubRestClient.h"
 
 #include "core/Environment.h"
-#include "github/HttpTransport.h"
+#include "http/HttpTransport.h"
 #include "storage/SecureStorage.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "github/GitHubEndpoints.h"
-#include "github/HttpReply.h"
 #include "github/JsonDecoder.h"
-#include "github/OutgoingRequest.h"
 #include "github/RequestError.h"
+#include "http/HttpReply.h"
+#include "http/OutgoingRequest.h"
 
 #include <QString>
 

@@ -3,7 +3,7 @@
 #include "core/AsyncResult.h"
 #include "github/APIError.h"
 #include "github/DecodingError.h"
-#include "github/TransportError.h"
+#include "http/TransportError.h"
 
 #include <optional>
 #include <variant>

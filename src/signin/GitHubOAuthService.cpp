@@ -3,7 +3,7 @@
 #include "core/Console.h"
 #include "core/Environment.h"
 #include "core/Scheduler.h"
-#include "github/HttpTransport.h"
+#include "http/HttpTransport.h"
 #include "signin/FormBody.h"
 #include "signin/OAuthLogText.h"
 #include "storage/DebugLogger.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/TimerHandle.h"
-#include "github/HttpCall.h"
-#include "github/HttpExchange.h"
+#include "http/HttpCall.h"
+#include "http/HttpExchange.h"
 #include "signin/AuthenticationError.h"
 #include "storage/LogLevel.h"
 #include "storage/SecureStorage.h"

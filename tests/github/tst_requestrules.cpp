@@ -1,7 +1,7 @@
 #include "github/GitHubEndpoints.h"
-#include "github/HeaderList.h"
-#include "github/HttpCachePolicy.h"
 #include "github/LinkHeader.h"
+#include "http/HeaderList.h"
+#include "http/HttpCachePolicy.h"
 
 #include <QTest>
 #include <QTimeZone>

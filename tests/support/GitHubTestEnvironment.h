@@ -5,8 +5,8 @@
 #include "TestHome.h"
 #include "VirtualScheduler.h"
 #include "core/Environment.h"
-#include "github/HttpTransport.h"
 #include "github/RequestError.h"
+#include "http/HttpTransport.h"
 #include "storage/DebugLogger.h"
 #include "storage/PreferenceStore.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "github/HeaderList.h"
+#include "http/HeaderList.h"
 
 #include <QUrl>
 

@@ -1,8 +1,8 @@
-#include "github/HttpExchange.h"
+#include "http/HttpExchange.h"
 
 #include "core/Scheduler.h"
-#include "github/HttpCachePolicy.h"
-#include "github/HttpTransport.h"
+#include "http/HttpCachePolicy.h"
+#include "http/HttpTransport.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

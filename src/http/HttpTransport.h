@@ -1,8 +1,8 @@
 #pragma once
 
-#include "github/HttpCache.h"
-#include "github/HttpCall.h"
-#include "github/HttpExchange.h"
+#include "http/HttpCache.h"
+#include "http/HttpCall.h"
+#include "http/HttpExchange.h"
 
 #include <QNetworkAccessManager>
 #include <QObject>

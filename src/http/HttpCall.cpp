@@ -1,6 +1,6 @@
-#include "github/HttpCall.h"
+#include "http/HttpCall.h"
 
-#include "github/HttpExchange.h"
+#include "http/HttpExchange.h"
 
 HttpCall::HttpCall(HttpExchange* exchange)
     : m_exchange(exchange)

@@ -1,4 +1,4 @@
-#include "github/TransportError.h"
+#include "http/TransportError.h"
 
 #include <QMetaEnum>
 

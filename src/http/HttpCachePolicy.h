@@ -1,8 +1,8 @@
 #pragma once
 
-#include "github/HeaderList.h"
-#include "github/HttpReply.h"
-#include "github/OutgoingRequest.h"
+#include "http/HeaderList.h"
+#include "http/HttpReply.h"
+#include "http/OutgoingRequest.h"
 
 #include <QDateTime>
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/TimerHandle.h"
-#include "github/HttpCache.h"
-#include "github/HttpReply.h"
-#include "github/OutgoingRequest.h"
-#include "github/TransportError.h"
+#include "http/HttpCache.h"
+#include "http/HttpReply.h"
+#include "http/OutgoingRequest.h"
+#include "http/TransportError.h"
 
 #include <QObject>
 #include <QPointer>

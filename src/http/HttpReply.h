@@ -1,6 +1,6 @@
 #pragma once
 
-#include "github/HeaderList.h"
+#include "http/HeaderList.h"
 
 // One complete HTTP reply, whatever its status. A reply revalidated by the cache
 // arrives as the stored 200, never as the 304.

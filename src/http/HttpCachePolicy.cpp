@@ -1,4 +1,4 @@
-#include "github/HttpCachePolicy.h"
+#include "http/HttpCachePolicy.h"
 
 #include <array>
 

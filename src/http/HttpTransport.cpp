@@ -1,4 +1,4 @@
-#include "github/HttpTransport.h"
+#include "http/HttpTransport.h"
 
 #include <QDir>
 #include <QStandardPaths>

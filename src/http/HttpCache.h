@@ -1,7 +1,7 @@
 #pragma once
 
-#include "github/HttpReply.h"
-#include "github/OutgoingRequest.h"
+#include "http/HttpReply.h"
+#include "http/OutgoingRequest.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "github/HttpCache.h"
+#include "http/HttpCache.h"
 
-#include "github/HttpCachePolicy.h"
+#include "http/HttpCachePolicy.h"
 
 #include <QCryptographicHash>
 #include <QDir>

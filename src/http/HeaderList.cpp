@@ -1,4 +1,4 @@
-#include "github/HeaderList.h"
+#include "http/HeaderList.h"
 
 #include <QStringList>
 

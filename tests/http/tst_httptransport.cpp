@@ -1,5 +1,5 @@
 #include "GitHubTestEnvironment.h"
-#include "github/HttpTransport.h"
+#include "http/HttpTransport.h"
 
 #include <QJsonObject>
 #include <QSignalSpy>
