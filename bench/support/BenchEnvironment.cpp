@@ -6,20 +6,8 @@
 
 #include <ctime>
 
-namespace {
-
-// Before anything touches D-Bus: no keyring, so the token lives in the preference file.
-bool keepAwayFromTheKeyring()
-{
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/tidewhelk-bench-bus");
-    return true;
-}
-
-} // namespace
-
 BenchEnvironment::BenchEnvironment(const QString& token)
-    : m_preferences(
-        (keepAwayFromTheKeyring(), QDir(m_home.configHome()).filePath(QStringLiteral("tidewhelk/tidewhelk.ini"))))
+    : m_preferences(QDir(m_home.configHome()).filePath(QStringLiteral("tidewhelk/tidewhelk.ini")))
 {
     m_http = std::make_unique<HttpTransport>(m_scheduler, HttpTransport::defaultCacheDirectory());
     const QUrl base = m_server.call([&token](FakeGitHub& server) {
@@ -31,7 +19,9 @@ BenchEnvironment::BenchEnvironment(const QString& token)
     m_environment.console = &m_console;
     m_environment.preferences = &m_preferences;
     m_environment.http = m_http.get();
+    m_environment.secrets = &m_secrets;
     m_environment.endpoints = GitHubEndpoints(base.toString(), base.toString());
+    m_environment.makeTokenProvider = SecureStorage::providerFor(m_environment);
     SecureStorage(m_environment).saveToken(token);
 }
 

@@ -6,6 +6,7 @@
 #include "core/Environment.h"
 #include "core/SystemScheduler.h"
 #include "http/HttpTransport.h"
+#include "storage/MemorySecretStore.h"
 #include "storage/PreferenceStore.h"
 
 #include <memory>
@@ -24,8 +25,8 @@ private:
 
 // The application's world for a benchmark: the real scheduler and transport, a
 // preference store and HTTP cache in a fresh temporary home, the fake GitHub on its
-// own thread as the REST API, and a token stored (in the preference-store fallback:
-// the benchmark keeps away from any keyring).
+// own thread as the REST API, and a token kept in memory (the benchmark keeps away
+// from any keyring).
 class BenchEnvironment
 {
 public:
@@ -43,6 +44,7 @@ private:
     SystemScheduler m_scheduler;
     CountingConsole m_console;
     PreferenceStore m_preferences;
+    MemorySecretStore m_secrets;
     ServerThread m_server;
     std::unique_ptr<HttpTransport> m_http;
     Environment m_environment;

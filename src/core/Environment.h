@@ -4,11 +4,16 @@
 
 #include <QString>
 
+#include <functional>
+#include <memory>
+
 class Console;
 class DebugLogger;
 class HttpTransport;
 class PreferenceStore;
 class Scheduler;
+class SecretStore;
+class TokenProvider;
 
 // The process-wide collaborators every service and controller is built with. The
 // application fills it with the real ones; tests fill it with a virtual scheduler,
@@ -21,6 +26,10 @@ struct Environment
     DebugLogger* logger = nullptr;
     PreferenceStore* preferences = nullptr;
     HttpTransport* http = nullptr;
+    // Where SecureStorage keeps the token: the desktop's Secret Service, or memory.
+    SecretStore* secrets = nullptr;
+    // A token reader of its own for each REST client (see SecureStorage::providerFor).
+    std::function<std::unique_ptr<TokenProvider>()> makeTokenProvider;
     GitHubEndpoints endpoints;
     QString oauthClientId;
 };

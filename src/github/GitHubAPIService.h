@@ -13,8 +13,8 @@
 
 struct Environment;
 
-// The REST client of the two feed controllers (one instance each), with a
-// SecureStorage of its own: the notification thread list and marking a thread read,
+// The REST client of the two feed controllers (one instance each), with a token
+// reader of its own: the notification thread list and marking a thread read,
 // the assigned items, and one item or pull request by its API URL.
 class GitHubAPIService
 {
@@ -22,6 +22,9 @@ public:
     static constexpr int maxAssignedIssuePages = 100;
 
     explicit GitHubAPIService(const Environment& environment);
+
+    // The next request reads the stored token again.
+    void forgetCachedToken() { m_client->forgetCachedToken(); }
 
     // Every thread changed since `since`, from `page` on through the Link header's
     // next pages, in the server's order.

@@ -1,8 +1,8 @@
 #include "github/GitHubRestClient.h"
 
 #include "core/Environment.h"
+#include "github/TokenProvider.h"
 #include "http/HttpTransport.h"
-#include "storage/SecureStorage.h"
 
 namespace {
 
@@ -16,17 +16,24 @@ bool isRedirect(int status)
 
 // Sends `request`, following the redirects of a GET that stay under the REST API base;
 // one that leads elsewhere fails with invalidURL, so the token never goes there.
-void sendFollowingRedirects(HttpTransport& transport, const GitHubEndpoints& endpoints, const OutgoingRequest& request,
+void sendFollowingRedirects(HttpTransport& transport, const GitHubEndpoints& endpoints,
+    const std::weak_ptr<TokenProvider>& tokens, const OutgoingRequest& request,
     const Promise<HttpReply, RequestError>& promise, int redirectsLeft)
 {
     auto call = std::make_shared<HttpCall>();
-    *call = transport.send(
-        request, [&transport, endpoints, request, promise, redirectsLeft](const HttpTransport::Outcome& outcome) {
+    *call = transport.send(request,
+        [&transport, endpoints, tokens, request, promise, redirectsLeft](const HttpTransport::Outcome& outcome) {
             if (const auto* error = std::get_if<TransportError>(&outcome)) {
                 promise.reject(*error);
                 return;
             }
             const HttpReply& reply = std::get<HttpReply>(outcome);
+            // A refused token is not sent again from the cache; the next request reads
+            // the store, where the user may have saved a new one meanwhile.
+            if (reply.statusCode == 401) {
+                if (const std::shared_ptr<TokenProvider> provider = tokens.lock())
+                    provider->forgetCachedToken();
+            }
             const std::optional<QByteArray> location = reply.headers.value("Location");
             if (request.method != "GET" || !isRedirect(reply.statusCode) || !location || redirectsLeft == 0) {
                 promise.resolve(reply);
@@ -38,7 +45,7 @@ void sendFollowingRedirects(HttpTransport& transport, const GitHubEndpoints& end
                 promise.reject(APIError::invalidURL());
                 return;
             }
-            sendFollowingRedirects(transport, endpoints, redirected, promise, redirectsLeft - 1);
+            sendFollowingRedirects(transport, endpoints, tokens, redirected, promise, redirectsLeft - 1);
         });
     promise.onCancel([call] { call->abort(); });
 }
@@ -48,17 +55,22 @@ void sendFollowingRedirects(HttpTransport& transport, const GitHubEndpoints& end
 GitHubRestClient::GitHubRestClient(const Environment& environment)
     : m_endpoints(environment.endpoints)
     , m_transport(environment.http)
-    , m_secureStorage(std::make_unique<SecureStorage>(environment))
+    , m_tokens(environment.makeTokenProvider())
 { }
 
 GitHubRestClient::~GitHubRestClient() = default;
 
 std::optional<QString> GitHubRestClient::token()
 {
-    std::optional<QString> token = m_secureStorage->getToken();
+    std::optional<QString> token = m_tokens->token();
     if (!token || token->isEmpty())
         return std::nullopt;
     return token;
+}
+
+void GitHubRestClient::forgetCachedToken()
+{
+    m_tokens->forgetCachedToken();
 }
 
 std::optional<QUrl> GitHubRestClient::authorizedUrl(const QString& text) const
@@ -79,8 +91,9 @@ OutgoingRequest GitHubRestClient::request(
 Request<HttpReply> GitHubRestClient::send(OutgoingRequest request) const
 {
     return Request<HttpReply>(
-        [transport = m_transport, endpoints = m_endpoints, request](const Promise<HttpReply, RequestError>& promise) {
-            sendFollowingRedirects(*transport, endpoints, request, promise, kMaxRedirects);
+        [transport = m_transport, endpoints = m_endpoints, tokens = std::weak_ptr<TokenProvider>(m_tokens), request](
+            const Promise<HttpReply, RequestError>& promise) {
+            sendFollowingRedirects(*transport, endpoints, tokens, request, promise, kMaxRedirects);
         });
 }
 

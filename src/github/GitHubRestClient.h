@@ -13,11 +13,12 @@
 #include <variant>
 
 class HttpTransport;
-class SecureStorage;
+class TokenProvider;
 struct Environment;
 
 // The request machinery the REST clients share (GitHubAPIService, StatusFetchingService):
-// the token from the client's own SecureStorage, URLs checked against the REST API base
+// the token from the client's own TokenProvider (forgotten when GitHub refuses it, so
+// that a token saved since is read), URLs checked against the REST API base
 // before they may carry it (redirects too), exactly the two GitHub headers, and sending
 // through the process's HttpTransport. Hands back the reply whatever its status; each request
 // decides what a status means.
@@ -35,6 +36,8 @@ public:
 
     // The stored token; none when absent or empty.
     std::optional<QString> token();
+    // The next token() reads the store again.
+    void forgetCachedToken();
 
     // `text` as a URL that may carry the token: it parses, and lies under the REST API
     // base (same scheme, host and port, inside the base path). None otherwise, so a
@@ -50,7 +53,7 @@ public:
 
     // Sends `request` when subscribed: the reply of any status, or the TransportError.
     // A GET follows redirects that stay under the REST API base; one leading elsewhere
-    // fails with invalidURL.
+    // fails with invalidURL. A 401 makes the client forget its cached token.
     Request<HttpReply> send(OutgoingRequest request) const;
 
     // Token, URL, guard, headers and send in one: fails with noToken or invalidURL
@@ -93,5 +96,6 @@ public:
 private:
     GitHubEndpoints m_endpoints;
     HttpTransport* m_transport;
-    std::unique_ptr<SecureStorage> m_secureStorage;
+    // Shared with the requests in flight, which may outlive the client.
+    std::shared_ptr<TokenProvider> m_tokens;
 };

@@ -16,12 +16,15 @@ struct Environment;
 // Asks GitHub about the subject of a notification thread and reduces the answers to
 // the three words the notifications list shows: the subject's state, a pull request's
 // CI outcome and its review outcome. Owned by the notifications controller, with a
-// REST client (and SecureStorage) of its own. Replies are decoded whatever their
+// REST client (and token reader) of its own. Replies are decoded whatever their
 // status, so an error reply surfaces as a decoding error; nothing is printed.
 class StatusFetchingService
 {
 public:
     explicit StatusFetchingService(const Environment& environment);
+
+    // The next request reads the stored token again.
+    void forgetCachedToken() { m_client->forgetCachedToken(); }
 
     // The state of an "Issue" (its state), "PullRequest" ("merged" when merged, else
     // its state) or "Discussion" (its state reason, "open" without one); no value for

@@ -129,7 +129,7 @@ Keychain::Keychain(const QString& service, Console& console)
     , m_console(console)
 { }
 
-Keychain::Lookup Keychain::string(const QString& key) const
+Keychain::Lookup Keychain::string(const QString& key)
 {
     KeychainSession session(kCallBudget);
     g_autoptr(GHashTable) attributes = attributesFor(m_service, key);
@@ -161,7 +161,7 @@ Keychain::Lookup Keychain::string(const QString& key) const
     return {Status::success, std::move(text)};
 }
 
-Keychain::Status Keychain::set(const QString& value, const QString& key, const QString& label) const
+Keychain::Status Keychain::set(const QString& value, const QString& key, const QString& label)
 {
     QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
     const QByteArray bytes = encoder(value);
@@ -187,7 +187,7 @@ Keychain::Status Keychain::set(const QString& value, const QString& key, const Q
     return status == Status::success ? status : failure(status);
 }
 
-Keychain::Status Keychain::remove(const QString& key) const
+Keychain::Status Keychain::remove(const QString& key)
 {
     KeychainSession session(kCallBudget);
     g_autoptr(GHashTable) attributes = attributesFor(m_service, key);

@@ -1,10 +1,6 @@
 #pragma once
 
-#include "storage/KeychainStatus.h"
-
-#include <QString>
-
-#include <optional>
+#include "storage/SecretStore.h"
 
 class Console;
 
@@ -13,29 +9,20 @@ class Console;
 // the attributes "service" (this wrapper's service name) and "account" (the key).
 // It never shows a prompt: what needs one fails with interactionNotAllowed. Every
 // call returns within about a second, also when no provider answers.
-class Keychain
+class Keychain final : public SecretStore
 {
 public:
-    using Status = KeychainStatus;
-
-    // A lookup either succeeds, with the value or with none when no item exists, or fails.
-    struct Lookup
-    {
-        Status status = Status::success;
-        std::optional<QString> value;
-    };
-
     Keychain(const QString& service, Console& console);
 
     // The secret of the key's item, decoded as UTF-8.
-    Lookup string(const QString& key) const;
+    Lookup string(const QString& key) override;
 
     // Stores `value` as the secret of the key's item: an existing item is updated, else
     // an item named `label` is created in the default collection.
-    Status set(const QString& value, const QString& key, const QString& label) const;
+    Status set(const QString& value, const QString& key, const QString& label) override;
 
     // Deletes the key's item; no item counts as success.
-    Status remove(const QString& key) const;
+    Status remove(const QString& key) override;
 
 private:
     // Prints the failure and returns it.

@@ -25,17 +25,22 @@ SecureStorage::SecureStorage(const Environment& environment)
     : m_clock(*environment.scheduler)
     , m_console(*environment.console)
     , m_preferences(*environment.preferences)
-    , m_keychain(QLatin1String(kServiceName), *environment.console)
+    , m_keychain(*environment.secrets)
     , m_tokenKey(QLatin1String(kTokenKey))
 { }
+
+std::function<std::unique_ptr<TokenProvider>()> SecureStorage::providerFor(const Environment& environment)
+{
+    return [environment] { return std::make_unique<SecureStorage>(environment); };
+}
 
 std::optional<QString> SecureStorage::getToken()
 {
     if (m_cachedToken && m_tokenLastFetched && m_tokenLastFetched->msecsTo(m_clock.now()) < kCacheTimeoutSeconds * 1000)
         return m_cachedToken;
 
-    const Keychain::Lookup lookup = m_keychain.string(m_tokenKey);
-    if (lookup.status != Keychain::Status::success) {
+    const SecretStore::Lookup lookup = m_keychain.string(m_tokenKey);
+    if (lookup.status != SecretStore::Status::success) {
         m_console.print(
             QStringLiteral("Error retrieving token from Keychain: ") + keychainStatusMessage(lookup.status));
     } else if (lookup.value) {
@@ -56,9 +61,9 @@ std::optional<QString> SecureStorage::getToken()
 
 void SecureStorage::saveToken(const QString& token)
 {
-    const Keychain::Status status = m_keychain.set(token, m_tokenKey, labelFor(m_tokenKey));
+    const SecretStore::Status status = m_keychain.set(token, m_tokenKey, labelFor(m_tokenKey));
     cacheToken(token);
-    if (status == Keychain::Status::success) {
+    if (status == SecretStore::Status::success) {
         m_console.print(QStringLiteral("Token saved securely in Keychain."));
         return;
     }
@@ -69,8 +74,8 @@ void SecureStorage::saveToken(const QString& token)
 
 void SecureStorage::deleteToken()
 {
-    const Keychain::Status status = m_keychain.remove(m_tokenKey);
-    if (status == Keychain::Status::success)
+    const SecretStore::Status status = m_keychain.remove(m_tokenKey);
+    if (status == SecretStore::Status::success)
         m_console.print(QStringLiteral("Token removed from Keychain."));
     else
         m_console.print(QStringLiteral("Error removing token from Keychain: ") + keychainStatusMessage(status));
@@ -81,8 +86,8 @@ void SecureStorage::deleteToken()
 
 void SecureStorage::setValue(const QString& value, const QString& key)
 {
-    const Keychain::Status status = m_keychain.set(value, key, labelFor(key));
-    if (status == Keychain::Status::success) {
+    const SecretStore::Status status = m_keychain.set(value, key, labelFor(key));
+    if (status == SecretStore::Status::success) {
         m_console.print(QStringLiteral("Value stored securely in Keychain for key: ") + key);
         return;
     }
@@ -94,10 +99,10 @@ void SecureStorage::setValue(const QString& value, const QString& key)
 
 std::optional<QString> SecureStorage::getValue(const QString& key)
 {
-    const Keychain::Lookup lookup = m_keychain.string(key);
-    if (lookup.status == Keychain::Status::success && lookup.value)
+    const SecretStore::Lookup lookup = m_keychain.string(key);
+    if (lookup.status == SecretStore::Status::success && lookup.value)
         return lookup.value;
-    if (lookup.status != Keychain::Status::success) {
+    if (lookup.status != SecretStore::Status::success) {
         m_console.print(QStringLiteral("Error retrieving value from Keychain for key ") + key + QStringLiteral(": ")
             + keychainStatusMessage(lookup.status));
     }

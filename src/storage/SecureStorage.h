@@ -1,10 +1,13 @@
 #pragma once
 
-#include "storage/Keychain.h"
+#include "github/TokenProvider.h"
+#include "storage/SecretStore.h"
 
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 class Clock;
@@ -13,21 +16,29 @@ class PreferenceStore;
 struct Environment;
 
 // Keeps the GitHub access token, and any other short secret under a key of its own,
-// in the Keychain, falling back to the preference store (same key, plain text)
-// whenever the Keychain refuses. Token reads are cached for 300 seconds because
+// in the Keychain (the environment's SecretStore), falling back to the preference store
+// (same key, plain text) whenever the Keychain refuses. Token reads are cached for 300 seconds because
 // every REST request asks for the token again. No operation fails towards its
 // caller: failures are printed and answered by the fallback. Every REST client and
 // the sign-in flow own an instance; instances share only the two stores.
-class SecureStorage
+class SecureStorage final : public TokenProvider
 {
 public:
     static constexpr auto kServiceName = "com.marrowfen.tidewhelk";
     static constexpr auto kTokenKey = "github_token";
     static constexpr qint64 kCacheTimeoutSeconds = 300;
 
-    // Uses the environment's scheduler (as the clock), console and preferences.
-    // Touches neither store.
+    // Uses the environment's secret store, scheduler (as the clock), console and
+    // preferences. Touches neither store.
     explicit SecureStorage(const Environment& environment);
+
+    // What each REST client of `environment` reads its token with: a SecureStorage of
+    // its own, built from the environment's stores as they are now.
+    static std::function<std::unique_ptr<TokenProvider>()> providerFor(const Environment& environment);
+
+    // TokenProvider: getToken(), and dropping the cached read.
+    std::optional<QString> token() override { return getToken(); }
+    void forgetCachedToken() override { clearCache(); }
 
     std::optional<QString> getToken();
     void saveToken(const QString& token);
@@ -44,7 +55,7 @@ private:
     const Clock& m_clock;
     Console& m_console;
     PreferenceStore& m_preferences;
-    Keychain m_keychain;
+    SecretStore& m_keychain;
     const QString m_tokenKey;
     std::optional<QString> m_cachedToken;
     std::optional<QDateTime> m_tokenLastFetched;

@@ -17,6 +17,7 @@
 #include "SecretTool.h"
 #include "VirtualScheduler.h"
 #include "core/Environment.h"
+#include "storage/Keychain.h"
 #include "storage/PreferenceStore.h"
 #include "storage/SecureStorage.h"
 
@@ -94,6 +95,8 @@ int runSecureStorage(const QString& path, const QString& reportPath, const QStri
     environment.scheduler = &scheduler;
     environment.console = &console;
     environment.preferences = &preferences;
+    Keychain keychain(QLatin1String(SecureStorage::kServiceName), console);
+    environment.secrets = &keychain;
 
     QJsonArray report;
     for (const QString& step : steps) {

@@ -46,6 +46,7 @@ private:
     std::unique_ptr<VirtualScheduler> m_scheduler;
     std::unique_ptr<PreferenceStore> m_preferences;
     ConsoleCapture m_console;
+    std::unique_ptr<Keychain> m_keychain;
     Environment m_environment;
 };
 
@@ -67,6 +68,8 @@ void TestSecureStorage::init()
     m_environment.scheduler = m_scheduler.get();
     m_environment.console = &m_console;
     m_environment.preferences = m_preferences.get();
+    m_keychain = std::make_unique<Keychain>(kService, m_console);
+    m_environment.secrets = m_keychain.get();
 }
 
 void TestSecureStorage::cleanup()
@@ -192,7 +195,7 @@ void TestSecureStorage::valuesLiveUnderTheirOwnKeysWithoutCache()
 
 void TestSecureStorage::keychainTextRoundTripsAsUtf8()
 {
-    const Keychain keychain(kService, m_console);
+    Keychain keychain(kService, m_console);
     const QString text = u"\ufeffgh\u00f6_t\u20ac\U0001F511 \n"_s;
     QCOMPARE(keychain.set(text, kOtherKey, u"Tidewhelk test secret"_s), KeychainStatus::success);
     QCOMPARE(SecretTool::lookup(kService, kOtherKey), text.toUtf8());
@@ -201,7 +204,7 @@ void TestSecureStorage::keychainTextRoundTripsAsUtf8()
 
 void TestSecureStorage::keychainStringThatCannotBeUtf8IsAConversionError()
 {
-    const Keychain keychain(kService, m_console);
+    Keychain keychain(kService, m_console);
     const QString loneSurrogate = u"ghp_"_s + QChar(0xd800);
     QCOMPARE(keychain.set(loneSurrogate, kOtherKey, u"Tidewhelk test secret"_s), KeychainStatus::conversionError);
     QCOMPARE(m_console.lines(), QStringList {u"failed to convert string to data"_s});

@@ -9,6 +9,7 @@ using namespace Qt::StringLiterals;
 GitHubTestEnvironment::GitHubTestEnvironment(const QString& apiPrefix)
     : m_logger(m_scheduler, m_logEcho)
     , m_preferences(QDir(m_home.configHome()).filePath(u"tidewhelk/tidewhelk.ini"_s))
+    , m_keychain(QLatin1String(SecureStorage::kServiceName), m_console)
 {
     if (!m_server.listen())
         qFatal("the fake GitHub cannot listen on 127.0.0.1");
@@ -19,8 +20,10 @@ GitHubTestEnvironment::GitHubTestEnvironment(const QString& apiPrefix)
     m_environment.logger = &m_logger;
     m_environment.preferences = &m_preferences;
     m_environment.http = m_http.get();
+    m_environment.secrets = &m_keychain;
     m_environment.endpoints = GitHubEndpoints(m_server.apiBaseUrl().toString(), m_server.webBaseUrl().toString());
     m_environment.oauthClientId = u"Iv1.0a1b2c3d4e5f6a7b"_s;
+    m_environment.makeTokenProvider = SecureStorage::providerFor(m_environment);
 }
 
 GitHubTestEnvironment::~GitHubTestEnvironment()

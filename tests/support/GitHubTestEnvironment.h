@@ -8,6 +8,7 @@
 #include "github/RequestError.h"
 #include "http/HttpTransport.h"
 #include "storage/DebugLogger.h"
+#include "storage/Keychain.h"
 #include "storage/PreferenceStore.h"
 
 #include <QEventLoop>
@@ -58,6 +59,7 @@ private:
     ConsoleCapture m_logEcho;
     DebugLogger m_logger;
     PreferenceStore m_preferences;
+    Keychain m_keychain;
     FakeGitHub m_server;
     std::unique_ptr<HttpTransport> m_http;
     Environment m_environment;

@@ -3,6 +3,7 @@
 #include "ConsoleCapture.h"
 #include "VirtualScheduler.h"
 #include "core/Environment.h"
+#include "storage/Keychain.h"
 #include "storage/PreferenceStore.h"
 #include "storage/SecureStorage.h"
 
@@ -16,10 +17,12 @@ auto withTokenStore(Use use)
     VirtualScheduler clock;
     ConsoleCapture console;
     PreferenceStore preferences;
+    Keychain keychain(QLatin1String(SecureStorage::kServiceName), console);
     Environment environment;
     environment.scheduler = &clock;
     environment.console = &console;
     environment.preferences = &preferences;
+    environment.secrets = &keychain;
     SecureStorage storage(environment);
     return use(storage);
 }
