@@ -4,12 +4,6 @@
 #include "core/Console.h"
 #include "storage/PreferenceStore.h"
 
-namespace {
-
-const QString addedToast = QStringLiteral("Assignment added successfully");
-
-} // namespace
-
 AddAssignmentCommand::AddAssignmentCommand(
     const Environment& environment, Console& errors, QString url, QObject* parent)
     : QObject(parent)
@@ -25,26 +19,33 @@ void AddAssignmentCommand::start()
     m_assignments = AssignmentsViewModel::create(m_environment);
     AssignmentsViewModel* assignments = m_assignments.get();
     connect(assignments, &AssignmentsViewModel::needsTokenChanged, this, [this, assignments] {
-        if (!assignments->needsToken())
-            return;
-        m_errors.print(QStringLiteral("Sign in first: tidewhelk --sign-in, or tidewhelk --set-token."));
-        finish(2);
+        if (assignments->needsToken())
+            requireSignIn();
     });
     // After the start-up sync, so that an item it brings counts as already listed.
     connect(assignments, &AssignmentsViewModel::syncFinished, this, [this, assignments] {
         if (!m_finished && !std::exchange(m_added, true))
             assignments->addAssignment(m_url);
     });
-    connect(assignments, &AssignmentsViewModel::toastMessageChanged, this, &AddAssignmentCommand::reportToast);
+    connect(assignments, &AssignmentsViewModel::addAssignmentFinished, this, &AddAssignmentCommand::report);
 }
 
-void AddAssignmentCommand::reportToast()
+void AddAssignmentCommand::report(AddAssignmentOutcome outcome)
 {
-    const QString& toast = m_assignments->toastMessage();
-    if (toast.isNull())
+    if (outcome == AddAssignmentOutcome::NeedsSignIn) {
+        requireSignIn();
         return;
-    m_environment.console->print(toast);
-    finish(toast == addedToast ? 0 : 1);
+    }
+    m_environment.console->print(m_assignments->toastMessage());
+    finish(outcome == AddAssignmentOutcome::Added ? 0 : 1);
+}
+
+void AddAssignmentCommand::requireSignIn()
+{
+    if (m_finished)
+        return;
+    m_errors.print(QStringLiteral("Sign in first: tidewhelk --sign-in, or tidewhelk --set-token."));
+    finish(2);
 }
 
 void AddAssignmentCommand::cancel(int signalNumber)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "assignments/AddAssignmentOutcome.h"
 #include "core/Environment.h"
 
 #include <QObject>
@@ -13,9 +14,9 @@ class Console;
 // `tidewhelk --headless --add-assignment URL`: adds one issue or pull request by its web
 // address as the "Add Assignment" button does, once the assignments controller's own
 // start-up sync has ended, and prints the toast on standard output. Exit codes: 0 when
-// the item was added, 2 when a valid token is missing (none stored, or refused), 1 for
-// every other toast (an address that is not on the configured GitHub, an item already
-// listed, a failed request).
+// the item was added, 2 when a valid token is missing (none stored, or refused), 1
+// otherwise (an address that is not on the configured GitHub, an item already listed, a
+// failed request).
 class AddAssignmentCommand : public QObject
 {
     Q_OBJECT
@@ -32,7 +33,8 @@ Q_SIGNALS:
     void finished(int exitCode);
 
 private:
-    void reportToast();
+    void report(AddAssignmentOutcome outcome);
+    void requireSignIn();
     void finish(int exitCode);
 
     Environment m_environment;

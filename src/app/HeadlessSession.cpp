@@ -6,8 +6,6 @@
 
 #include <QMetaObject>
 
-using namespace std::chrono_literals;
-
 namespace {
 
 int exitCode(SyncOutcome notifications, SyncOutcome assignments)
@@ -32,10 +30,7 @@ HeadlessSession::HeadlessSession(const Environment& environment, bool once, QObj
     : QObject(parent)
     , m_environment(environment)
     , m_once(once)
-{
-    m_doneCheck.setInterval(50ms);
-    connect(&m_doneCheck, &QTimer::timeout, this, &HeadlessSession::checkDone);
-}
+{ }
 
 HeadlessSession::~HeadlessSession() = default;
 
@@ -47,28 +42,33 @@ void HeadlessSession::start()
         return;
     watch(*m_notifications, m_notificationsFeed);
     watch(*m_assignments, m_assignmentsFeed);
-    m_doneCheck.start();
 }
 
 void HeadlessSession::watch(FeedController& controller, Feed& feed)
 {
     feed.controller = &controller;
-    connect(&controller, &FeedController::syncFinished, this, [&feed](SyncOutcome outcome) {
+    connect(&controller, &FeedController::syncFinished, this, [this, &feed](SyncOutcome outcome) {
         if (!feed.outcome)
             feed.outcome = outcome;
+        checkDoneSoon();
     });
-    connect(&controller, &FeedController::statusRefreshStarted, this, [&feed] { feed.refreshStarted = true; });
+    connect(&controller, &FeedController::statusRefreshStarted, this, [this, &feed] {
+        feed.refreshStarted = true;
+        checkDoneSoon();
+    });
+    connect(&controller, &FeedController::idle, this, &HeadlessSession::checkDoneSoon);
+}
+
+void HeadlessSession::checkDoneSoon()
+{
+    QMetaObject::invokeMethod(this, &HeadlessSession::checkDone, Qt::QueuedConnection);
 }
 
 void HeadlessSession::checkDone()
 {
-    if (!m_notificationsFeed.isDone() || !m_assignmentsFeed.isDone())
+    if (m_finished || !m_notificationsFeed.isDone() || !m_assignmentsFeed.isDone())
         return;
-    m_doneCheck.stop();
-    const int code = exitCode(*m_notificationsFeed.outcome, *m_assignmentsFeed.outcome);
-    // Let the work the last replies queued run first.
-    QMetaObject::invokeMethod(
-        this, [this, code] { finish(code); }, Qt::QueuedConnection);
+    finish(exitCode(*m_notificationsFeed.outcome, *m_assignmentsFeed.outcome));
 }
 
 void HeadlessSession::cancel(int signalNumber)
@@ -80,7 +80,6 @@ void HeadlessSession::finish(int exitCode)
 {
     if (std::exchange(m_finished, true))
         return;
-    m_doneCheck.stop();
     if (m_notifications)
         m_notifications->flushPendingSaves();
     if (m_assignments)

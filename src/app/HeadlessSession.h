@@ -4,7 +4,6 @@
 #include "core/SyncOutcome.h"
 
 #include <QObject>
-#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -45,6 +44,8 @@ private:
     };
 
     void watch(FeedController& controller, Feed& feed);
+    // Checks on a later turn, after the work the last replies queued has run.
+    void checkDoneSoon();
     void checkDone();
     void finish(int exitCode);
 
@@ -54,7 +55,5 @@ private:
     std::shared_ptr<AssignmentsViewModel> m_assignments;
     Feed m_notificationsFeed;
     Feed m_assignmentsFeed;
-    // Requests end without a signal of their own; a short poll notices the last one.
-    QTimer m_doneCheck;
     bool m_finished = false;
 };

@@ -216,12 +216,13 @@ void AssignmentsViewModel::applyFetchedIssue(const IssuePtr& fetched)
     const IssuePtr record = m_listedById.value(fetched->id());
     if (!record)
         return;
+    const bool moved = record->updatedAt() != fetched->updatedAt();
     record->setState(fetched->state());
     record->setUpdatedAt(fetched->updatedAt());
     record->setTitle(fetched->title());
     if (fetched->repository())
         record->setRepository(fetched->repository());
-    listChangedInPlace();
+    recordChangedInPlace(record->id(), moved);
     m_environment.console->print(
         QStringLiteral("Updated assignment status: ") + fetched->title() + QStringLiteral(" - ") + fetched->state());
 }
@@ -241,7 +242,7 @@ void AssignmentsViewModel::applyPullRequestDetails(const IssuePtr& issue, const 
             record->setPullRequest(pullRequest);
         }
     }
-    listChangedInPlace();
+    recordChangedInPlace(record->id(), false);
     m_environment.console->print(
         QStringLiteral("Updated PR status: ") + issue->title() + QStringLiteral(" - ") + record->state());
 }
@@ -308,23 +309,28 @@ void AssignmentsViewModel::addAssignment(const QString& urlText)
     const std::optional<QUrl> url = AssignmentRules::issueURL(urlText, m_environment.endpoints);
     if (!url) {
         showToast(QStringLiteral("Invalid URL"));
+        Q_EMIT addAssignmentFinished(AddAssignmentOutcome::InvalidURL);
         return;
     }
-    m_cancellables.add(
-        m_apiService.fetchIssue(url->toString(QUrl::FullyEncoded))
-            .subscribe([this](const IssuePtr& fetched) { addFetchedIssue(fetched); },
-                [this](const RequestError& error) {
-                    if (needsSignIn(error))
-                        setNeedsToken(true);
-                    else
-                        showToast(QStringLiteral("Error fetching assignment: ") + error.localizedDescription());
-                }));
+    m_cancellables.add(m_apiService.fetchIssue(url->toString(QUrl::FullyEncoded))
+                           .subscribe([this](const IssuePtr& fetched) { addFetchedIssue(fetched); },
+                               [this](const RequestError& error) {
+                                   if (needsSignIn(error)) {
+                                       setNeedsToken(true);
+                                       Q_EMIT addAssignmentFinished(AddAssignmentOutcome::NeedsSignIn);
+                                       return;
+                                   }
+                                   showToast(
+                                       QStringLiteral("Error fetching assignment: ") + error.localizedDescription());
+                                   Q_EMIT addAssignmentFinished(AddAssignmentOutcome::Failed);
+                               }));
 }
 
 void AssignmentsViewModel::addFetchedIssue(const IssuePtr& issue)
 {
     if (m_listedById.contains(issue->id())) {
         showToast(QStringLiteral("Assignment already exists in the list"));
+        Q_EMIT addAssignmentFinished(AddAssignmentOutcome::AlreadyListed);
         return;
     }
     if (const std::optional<QString>& repositoryUrl = issue->repositoryUrl())
@@ -335,6 +341,7 @@ void AssignmentsViewModel::addFetchedIssue(const IssuePtr& issue)
     ids.insert(issue->id());
     setNewIssueIds(std::move(ids));
     showToast(QStringLiteral("Assignment added successfully"));
+    Q_EMIT addAssignmentFinished(AddAssignmentOutcome::Added);
 
     m_environment.scheduler->singleShot(highlightDuration, this, [this, id = issue->id()] {
         QSet<qint64> highlighted = m_newIssueIds;
@@ -389,8 +396,12 @@ void AssignmentsViewModel::setNewIssueIds(QSet<qint64> ids)
     Q_EMIT newIssueIdsChanged();
 }
 
-void AssignmentsViewModel::listChangedInPlace()
+void AssignmentsViewModel::recordChangedInPlace(qint64 id, bool orderChanged)
 {
     saveCacheSoon();
+    if (orderChanged)
+        Q_EMIT issuesChanged();
+    else
+        Q_EMIT issueChanged(id);
     Q_EMIT changed();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "assignments/AddAssignmentOutcome.h"
 #include "github/GitHubAPIService.h"
 #include "github/Issue.h"
 #include "notifications/FeedController.h"
@@ -48,6 +49,8 @@ public:
     const QString& toastMessage() const { return m_toastMessage; }
     const QSet<qint64>& newIssueIds() const { return m_newIssueIds; }
 
+    void forgetCachedToken() override { m_apiService.forgetCachedToken(); }
+
     // Fetches the items changed since the last pull and merges them. Returns at once.
     void syncAssignments();
     // Re-reads every listed item from GitHub.
@@ -65,8 +68,8 @@ public:
     void toggleArchived(const IssuePtr& issue);
     void archiveIssue(const IssuePtr& issue);
     void unarchiveIssue(const IssuePtr& issue);
-    // Reads the item at a pasted web address and lists it; the outcome is a toast, or
-    // needsToken.
+    // Reads the item at a pasted web address and lists it; the user sees the outcome as
+    // a toast, or needsToken; addAssignmentFinished reports it.
     void addAssignment(const QString& urlText);
     // Shows `message` for three seconds.
     void showToast(const QString& message);
@@ -78,6 +81,9 @@ Q_SIGNALS:
     void showOnlyFavoritesChanged();
     void toastMessageChanged();
     void newIssueIdsChanged();
+    // A listed record changed in place (changed() follows for whole-list listeners).
+    void issueChanged(qint64 id);
+    void addAssignmentFinished(AddAssignmentOutcome outcome);
 
 private:
     explicit AssignmentsViewModel(const Environment& environment);
@@ -100,7 +106,8 @@ private:
     void setArchivedIssues(QList<IssuePtr> issues);
     void setToastMessage(const QString& message);
     void setNewIssueIds(QSet<qint64> ids);
-    void listChangedInPlace();
+    // `id`'s record changed in place; one whose updated_at moved may move in the table.
+    void recordChangedInPlace(qint64 id, bool orderChanged);
 
     GitHubAPIService m_apiService;
     PersistenceService m_persistenceService;

@@ -15,6 +15,7 @@ void OperationState::cancel()
     const auto hooks = std::exchange(m_cancelHooks, {});
     for (const auto& hook : hooks)
         hook();
+    runEndHooks();
 }
 
 void OperationState::addCancelHook(std::function<void()> hook)
@@ -25,11 +26,27 @@ void OperationState::addCancelHook(std::function<void()> hook)
         m_cancelHooks.push_back(std::move(hook));
 }
 
+void OperationState::addEndHook(std::function<void()> hook)
+{
+    if (m_finished)
+        hook();
+    else
+        m_endHooks.push_back(std::move(hook));
+}
+
 void OperationState::finish()
 {
     m_finished = true;
     m_cancelHooks.clear();
     releaseHandlers();
+    runEndHooks();
+}
+
+void OperationState::runEndHooks()
+{
+    const auto hooks = std::exchange(m_endHooks, {});
+    for (const auto& hook : hooks)
+        hook();
 }
 
 } // namespace detail
@@ -49,10 +66,43 @@ void Subscription::cancel()
         state->cancel();
 }
 
+void Subscription::onEnd(std::function<void()> hook)
+{
+    if (m_state)
+        m_state->addEndHook(std::move(hook));
+    else
+        hook();
+}
+
+SubscriptionSet::SubscriptionSet()
+    : m_pending(std::make_shared<Pending>())
+{ }
+
+SubscriptionSet::~SubscriptionSet()
+{
+    cancelAll();
+}
+
+void SubscriptionSet::cancelAll()
+{
+    m_pending->drained = nullptr;
+    m_subscriptions.clear();
+}
+
+void SubscriptionSet::setDrainedHook(std::function<void()> hook)
+{
+    m_pending->drained = std::move(hook);
+}
+
 void SubscriptionSet::add(Subscription subscription)
 {
     if (subscription.isFinished())
         return;
+    ++m_pending->count;
+    subscription.onEnd([pending = m_pending] {
+        if (--pending->count == 0 && pending->drained)
+            pending->drained();
+    });
     dropFinishedFront();
     if (m_subscriptions.size() >= m_pruneAt) {
         std::erase_if(m_subscriptions, [](const Subscription& s) { return s.isFinished(); });

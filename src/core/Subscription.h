@@ -22,6 +22,9 @@ public:
 
     void addCancelHook(std::function<void()> hook);
 
+    // Runs `hook` once the operation is over, delivered or cancelled (at once when it is).
+    void addEndHook(std::function<void()> hook);
+
 protected:
     // Marks the operation over and forgets how to abort it.
     void finish();
@@ -31,7 +34,10 @@ protected:
 
 private:
     bool m_finished = false;
+    void runEndHooks();
+
     std::vector<std::function<void()>> m_cancelHooks;
+    std::vector<std::function<void()>> m_endHooks;
 };
 
 } // namespace detail
@@ -54,6 +60,9 @@ public:
     void cancel();
     bool isFinished() const { return !m_state || m_state->isFinished(); }
 
+    // Runs `hook` once the operation is over (see OperationState::addEndHook).
+    void onEnd(std::function<void()> hook);
+
 private:
     std::shared_ptr<detail::OperationState> m_state;
 };
@@ -64,8 +73,18 @@ private:
 class SubscriptionSet
 {
 public:
+    SubscriptionSet();
+    ~SubscriptionSet();
+    SubscriptionSet(const SubscriptionSet&) = delete;
+    SubscriptionSet& operator=(const SubscriptionSet&) = delete;
+
     void add(Subscription subscription);
-    void cancelAll() { m_subscriptions.clear(); }
+    // Cancels everything still running; the drained hook is dropped and never runs again.
+    void cancelAll();
+
+    // `hook` runs each time the last pending operation ends, at the moment it ends (before
+    // its handler runs).
+    void setDrainedHook(std::function<void()> hook);
 
     // Subscriptions held, including finished ones not yet dropped.
     int size() const { return static_cast<int>(m_subscriptions.size()); }
@@ -77,6 +96,14 @@ public:
 private:
     void dropFinishedFront();
 
+    // Shared with the end hooks of the operations, which may outlive the set.
+    struct Pending
+    {
+        int count = 0;
+        std::function<void()> drained;
+    };
+
     std::deque<Subscription> m_subscriptions;
     size_t m_pruneAt = 64;
+    std::shared_ptr<Pending> m_pending;
 };

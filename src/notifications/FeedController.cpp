@@ -12,7 +12,24 @@ FeedController::FeedController(const Environment& environment, QString autoReloa
     , m_autoReloadKey(std::move(autoReloadKey))
     , m_autoReloadService(*environment.scheduler, *environment.console)
     , m_cacheSave(*environment.scheduler, 1s, [this] { saveCache(); })
-{ }
+{
+    m_cancellables.setDrainedHook([this] { checkIdle(); });
+}
+
+void FeedController::checkIdle()
+{
+    if (std::exchange(m_idleCheckPending, true))
+        return;
+    // The hook runs as the last request ends, before its handler, which may send more.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_idleCheckPending = false;
+            if (!m_cancellables.hasPending())
+                Q_EMIT idle();
+        },
+        Qt::QueuedConnection);
+}
 
 bool FeedController::needsSignIn(const RequestError& error)
 {

@@ -38,6 +38,9 @@ public:
     bool hasRequestsInFlight() { return m_cancellables.hasPending(); }
     // Hands a cache save still waiting for its turn to the preference store now.
     void flushPendingSaves() { m_cacheSave.flush(); }
+    // The next requests read the stored token again instead of a cached copy: the user
+    // has just signed in.
+    virtual void forgetCachedToken() = 0;
 
 Q_SIGNALS:
     void isLoadingChanged();
@@ -50,6 +53,9 @@ Q_SIGNALS:
     void syncFinished(SyncOutcome outcome);
     // The status refresh that follows a successful sync began.
     void statusRefreshStarted();
+    // The last request this controller started has ended and its handler has run, and
+    // none is in flight any more.
+    void idle();
 
 protected:
     // `autoReloadKey` is where the switch is stored.
@@ -77,6 +83,7 @@ protected:
 
 private:
     void updateAutoReload();
+    void checkIdle();
 
     QString m_autoReloadKey;
     AutoReloadService m_autoReloadService;
@@ -85,4 +92,5 @@ private:
     QString m_statusMessage;
     bool m_needsToken = false;
     bool m_autoReload = false;
+    bool m_idleCheckPending = false;
 };

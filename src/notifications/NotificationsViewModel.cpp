@@ -53,6 +53,12 @@ void NotificationsViewModel::autoReloadTriggered()
     syncNotifications();
 }
 
+void NotificationsViewModel::forgetCachedToken()
+{
+    m_apiService.forgetCachedToken();
+    m_statusService.forgetCachedToken();
+}
+
 void NotificationsViewModel::startUp()
 {
     loadFromCache();
@@ -317,6 +323,7 @@ void NotificationsViewModel::updateNotificationState(
         return;
     record->subject().setState(state);
     saveCacheSoon();
+    Q_EMIT notificationChanged(record->id());
     Q_EMIT changed();
 }
 
@@ -329,6 +336,7 @@ void NotificationsViewModel::updatePullRequestDetails(
     record->subject().setCiStatus(ci);
     record->subject().setReviewStatus(review);
     saveCacheSoon();
+    Q_EMIT notificationChanged(record->id());
     Q_EMIT changed();
     m_environment.console->print(QStringLiteral("Updated PR details for ") + notification->subject().title()
         + QStringLiteral(": CI=") + ci + QStringLiteral(", Review=") + review);

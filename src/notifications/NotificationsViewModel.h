@@ -57,6 +57,8 @@ public:
     const StoppedWatching& stoppedWatchingSubjects() const { return m_stoppedWatchingSubjects; }
     const QSet<QString>& readNotificationIds() const { return m_readNotificationIds; }
 
+    void forgetCachedToken() override;
+
     // Fetches the threads changed since the last pull and merges them. Returns at once.
     void syncNotifications();
 
@@ -82,6 +84,9 @@ Q_SIGNALS:
     void newNotificationIdsChanged();
     void stoppedWatchingSubjectsChanged();
     void readNotificationIdsChanged();
+    // The listed record with this id changed in place (its state, CI or review words);
+    // changed() follows for whole-list listeners.
+    void notificationChanged(const QString& id);
 
 private:
     explicit NotificationsViewModel(const Environment& environment);
