@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/Environment.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+class AssignmentsViewModel;
+class NotificationsViewModel;
+class OAuthAuthenticationView;
+class QAction;
+class QTabWidget;
+class ReceivedURL;
+
+// The main window's content: owns the two feed controllers for the window's life
+// (creating them starts both syncs), shows the Notifications, Favorites and Assignments
+// tabs, and runs the sign-in sheet: it opens when either controller reports a missing
+// or refused token, or when the user asks to connect an account; when it closes, both
+// controllers read the stored token afresh and sync half a second later.
+class ContentView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ContentView(const Environment& environment, QWidget* parent = nullptr);
+    ~ContentView() override;
+
+    NotificationsViewModel& viewModel() const { return *m_viewModel; }
+    AssignmentsViewModel& assignmentsViewModel() const { return *m_assignmentsViewModel; }
+    QTabWidget* tabs() const { return m_tabs; }
+
+    // "Connect GitHub Account", for the window's toolbar; disabled while the sheet is open.
+    QAction* connectAccountAction() const { return m_connectAction; }
+
+    bool showAuthenticationView() const { return m_showAuthenticationView; }
+    // Opens or closes the sign-in sheet.
+    void setShowAuthenticationView(bool show);
+    // The sign-in sheet while it is open.
+    OAuthAuthenticationView* signInSheet() const;
+
+    // A URL the desktop handed to the window: logged, the window comes to the front, and a
+    // "tidewhelk://oauth…" callback goes on to callbackURLReceived.
+    void handleOpenURL(const ReceivedURL& url);
+
+Q_SIGNALS:
+    void callbackURLReceived(const ReceivedURL& url);
+
+private:
+    void watchNeedsToken();
+    void signInSheetClosed();
+
+    Environment m_environment;
+    std::shared_ptr<NotificationsViewModel> m_viewModel;
+    std::shared_ptr<AssignmentsViewModel> m_assignmentsViewModel;
+    QTabWidget* m_tabs;
+    QAction* m_connectAction;
+    QPointer<OAuthAuthenticationView> m_signInSheet;
+    bool m_showAuthenticationView = false;
+};

@@ -1,0 +1,24 @@
+#include "views/ReceivedURL.h"
+
+#include <QRegularExpression>
+
+ReceivedURL::ReceivedURL(QString text, QUrl url, QString scheme, QString host)
+    : m_text(std::move(text))
+    , m_url(std::move(url))
+    , m_scheme(std::move(scheme))
+    , m_host(std::move(host))
+{ }
+
+std::optional<ReceivedURL> ReceivedURL::parse(const QString& text)
+{
+    const QUrl url(text, QUrl::StrictMode);
+    if (text.isEmpty() || !url.isValid())
+        return std::nullopt;
+    // scheme ":" ["//" host] as RFC 3986 spells them, before QUrl normalises the case.
+    static const QRegularExpression prefix(
+        QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*):(?://(?:[^@/?#]*@)?([^:/?#]*))?"));
+    const QRegularExpressionMatch match = prefix.match(text);
+    if (!match.hasMatch() || url.scheme().isEmpty())
+        return ReceivedURL(text, url, {}, {});
+    return ReceivedURL(text, url, match.captured(1), match.captured(2));
+}
