@@ -2,21 +2,30 @@
 
 #include "signin/OAuthClientId.h"
 #include "storage/DebugLogger.h"
+#include "storage/Keychain.h"
+#include "storage/MemorySecretStore.h"
 #include "storage/SecureStorage.h"
 
 AppEnvironment::AppEnvironment()
-    : m_http(m_scheduler, HttpTransport::defaultCacheDirectory())
-    , m_keychain(QLatin1String(SecureStorage::kServiceName), m_console)
-    , m_environment {.scheduler = &m_scheduler,
-          .console = &m_console,
-          .logger = &DebugLogger::shared(),
-          .preferences = &m_preferences,
-          .http = &m_http,
-          .secrets = &m_keychain,
-          .makeTokenProvider = {},
-          .endpoints = GitHubEndpoints::fromProcessEnvironment(),
-          .oauthClientId = resolveOAuthClientId()}
+    : AppEnvironment(Setup())
+{ }
+
+AppEnvironment::AppEnvironment(const Setup& setup)
+    : m_preferences(setup.preferencesFile)
+    , m_http(m_scheduler, setup.httpCacheDirectory)
 {
+    if (setup.inMemorySecrets)
+        m_secrets = std::make_unique<MemorySecretStore>();
+    else
+        m_secrets = std::make_unique<Keychain>(QLatin1String(SecureStorage::kServiceName), m_console);
+    m_environment.scheduler = &m_scheduler;
+    m_environment.console = &m_console;
+    m_environment.logger = &DebugLogger::shared();
+    m_environment.preferences = &m_preferences;
+    m_environment.http = &m_http;
+    m_environment.secrets = m_secrets.get();
+    m_environment.endpoints = setup.endpoints.value_or(GitHubEndpoints::fromProcessEnvironment());
+    m_environment.oauthClientId = setup.oauthClientId.value_or(resolveOAuthClientId());
     m_environment.makeTokenProvider = SecureStorage::providerFor(m_environment);
 }
 

@@ -4,18 +4,33 @@
 #include "core/Environment.h"
 #include "core/SystemScheduler.h"
 #include "http/HttpTransport.h"
-#include "storage/Keychain.h"
 #include "storage/PreferenceStore.h"
+#include "storage/SecretStore.h"
+
+#include <memory>
+#include <optional>
 
 // The real collaborators of the process, built once in main() after the application
 // object: the system clock and timers, standard output, the shared debug log, the
-// user's preference store, the desktop's Secret Service, the one HTTP transport, the GitHub addresses from the
-// environment and the OAuth client identifier. Every mode of the executable runs
-// with the Environment it hands out.
+// user's preference store, the desktop's Secret Service, the one HTTP transport, the
+// GitHub addresses from the environment and the OAuth client identifier. Every mode of
+// the executable runs with the Environment it hands out.
 class AppEnvironment
 {
 public:
+    // What the offline demo replaces; the defaults are the user's own.
+    struct Setup
+    {
+        QString preferencesFile = PreferenceStore::defaultFilePath();
+        QString httpCacheDirectory = HttpTransport::defaultCacheDirectory();
+        std::optional<GitHubEndpoints> endpoints;
+        std::optional<QString> oauthClientId;
+        // Secrets in memory instead of the desktop's Secret Service.
+        bool inMemorySecrets = false;
+    };
+
     AppEnvironment();
+    explicit AppEnvironment(const Setup& setup);
     ~AppEnvironment();
     AppEnvironment(const AppEnvironment&) = delete;
     AppEnvironment& operator=(const AppEnvironment&) = delete;
@@ -27,6 +42,6 @@ private:
     StdoutConsole m_console;
     PreferenceStore m_preferences;
     HttpTransport m_http;
-    Keychain m_keychain;
+    std::unique_ptr<SecretStore> m_secrets;
     Environment m_environment;
 };

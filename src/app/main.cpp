@@ -1,26 +1,101 @@
 #include "AddAssignmentCommand.h"
 #include "AppEnvironment.h"
+#include "DemoSession.h"
 #include "HeadlessSession.h"
+#include "InstanceChannel.h"
 #include "StderrConsole.h"
 #include "TerminalSignIn.h"
+#include "TidewhelkApp.h"
 #include "TokenCommands.h"
 #include "UnixSignalWatcher.h"
+#include "views/MainWindow.h"
+#include "views/WindowActivation.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QIcon>
+#include <QMetaObject>
 
 #include <csignal>
+#include <cstring>
 
 namespace {
 
 const char* const description = R"(Keeps your GitHub notification threads and assigned issues up to date.
+
+Without options, opens the window (one per session: a second launch brings the first
+to the front and hands it its URL argument). The other modes run without a window.
 
 Environment:
   TIDEWHELK_API_URL    GitHub REST API base (default https://api.github.com;
                        e.g. https://ghe.example.com/api/v3 for GitHub Enterprise)
   TIDEWHELK_WEB_URL    GitHub web base (default https://github.com)
   TIDEWHELK_CLIENT_ID  client id of a GitHub OAuth app with device flow enabled
-                       (for --sign-in; a pasted personal access token needs none))";
+                       (for signing in with a code; a pasted personal access token
+                       needs none))";
+
+// Options of the modes that run without a window; any of them (or --help, --version)
+// starts a plain QCoreApplication, which needs no display.
+constexpr const char* kWindowlessOptions[] = {"--headless", "--once", "--add-assignment", "--sign-in", "--set-token",
+    "--sign-out", "--help", "-h", "--help-all", "--version", "-v", "-?"};
+
+bool runsWithoutWindow(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char* option : kWindowlessOptions) {
+            const size_t length = std::strlen(option);
+            if (std::strncmp(argv[i], option, length) == 0 && (argv[i][length] == '\0' || argv[i][length] == '='))
+                return true;
+        }
+    }
+    return false;
+}
+
+bool hasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+struct Options
+{
+    QCommandLineOption headless {QStringLiteral("headless"),
+        QStringLiteral("Run the feeds without a window, printing their progress. Keeps running (with the stored "
+                       "auto-reload switches) until interrupted.")};
+    QCommandLineOption once {QStringLiteral("once"),
+        QStringLiteral("With --headless: sync each feed once, refresh its statuses, then exit: 0 when every sync "
+                       "succeeded, 2 when a valid token is missing, 1 otherwise.")};
+    QCommandLineOption addAssignment {QStringLiteral("add-assignment"),
+        QStringLiteral("With --headless: add the issue or pull request at this web address to the assignments, "
+                       "print the outcome, then exit: 0 when added, 2 when a valid token is missing, 1 otherwise "
+                       "(not an address on the configured GitHub, already listed, or the request failed)."),
+        QStringLiteral("URL")};
+    QCommandLineOption signIn {QStringLiteral("sign-in"),
+        QStringLiteral("Sign in to GitHub in the terminal (OAuth device flow) and store the token.")};
+    QCommandLineOption setToken {QStringLiteral("set-token"),
+        QStringLiteral("Read a GitHub token (e.g. a personal access token) from standard input and store it.")};
+    QCommandLineOption signOut {QStringLiteral("sign-out"), QStringLiteral("Remove the stored token.")};
+    QCommandLineOption demo {QStringLiteral("demo"),
+        QStringLiteral("Open the window on a built-in demo account served on 127.0.0.1: no GitHub account needed, "
+                       "and nothing of your own token or settings is read or written.")};
+
+    void addTo(QCommandLineParser& parser) const
+    {
+        parser.setApplicationDescription(QString::fromUtf8(description));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOptions({headless, once, addAssignment, signIn, setToken, signOut, demo});
+        parser.addPositionalArgument(QStringLiteral("url"),
+            QStringLiteral("A tidewhelk:// link for the window (the desktop passes it when such a link is opened)."),
+            QStringLiteral("[url]"));
+    }
+};
+
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Tidewhelk"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TIDEWHELK_VERSION));
+}
 
 // Runs a command-line mode until it reports its exit code: `start()` begins it,
 // `finished(int)` ends the event loop, and Ctrl-C or SIGTERM reach its `cancel(int)`.
@@ -34,72 +109,103 @@ int runUntilFinished(Command& command)
     return QCoreApplication::exec();
 }
 
-int signIn(const Environment& environment)
+int runWithoutWindow(int argc, char* argv[])
 {
-    StderrConsole errors;
-    TerminalSignIn command(environment, *environment.console, errors);
-    return runUntilFinished(command);
-}
+    QCoreApplication app(argc, argv);
+    nameApplication();
+    QCommandLineParser parser;
+    const Options options;
+    options.addTo(parser);
+    parser.process(app);
 
-int runHeadless(const Environment& environment, bool once)
-{
-    HeadlessSession session(environment, once);
+    AppEnvironment services;
+    const Environment& environment = services.environment();
+    if (parser.isSet(options.signIn)) {
+        StderrConsole errors;
+        TerminalSignIn command(environment, *environment.console, errors);
+        return runUntilFinished(command);
+    }
+    if (parser.isSet(options.setToken)) {
+        StderrConsole errors;
+        return setTokenFromStandardInput(environment, errors);
+    }
+    if (parser.isSet(options.signOut))
+        return signOut(environment);
+    if (parser.isSet(options.addAssignment)) {
+        StderrConsole errors;
+        AddAssignmentCommand command(environment, errors, parser.value(options.addAssignment));
+        return runUntilFinished(command);
+    }
+    HeadlessSession session(environment, parser.isSet(options.once));
     return runUntilFinished(session);
 }
 
-int addAssignment(const Environment& environment, const QString& url)
+// The window, on `environment`; `channel` (none in the demo) brings later launches' URLs.
+int runApplication(QApplication& app, const Environment& environment, InstanceChannel* channel,
+    const std::optional<QString>& launchURL)
 {
-    StderrConsole errors;
-    AddAssignmentCommand command(environment, errors, url);
-    return runUntilFinished(command);
+    TidewhelkApp tidewhelk(environment);
+    QObject::connect(&tidewhelk, &TidewhelkApp::quitRequested, &app, &QCoreApplication::quit);
+    if (channel) {
+        QObject::connect(
+            channel, &InstanceChannel::received, &tidewhelk, [&tidewhelk](const InstanceChannel::Message& m) {
+                if (m.argument)
+                    tidewhelk.urlEventHandler().handleURLEvent(m.argument);
+                else
+                    WindowActivation::bringToFront(&tidewhelk.window());
+            });
+    }
+    tidewhelk.show();
+    if (launchURL) {
+        QMetaObject::invokeMethod(
+            &tidewhelk, [&tidewhelk, launchURL] { tidewhelk.urlEventHandler().handleURLEvent(launchURL); },
+            Qt::QueuedConnection);
+    }
+    return QApplication::exec();
+}
+
+int runWindow(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    nameApplication();
+    QGuiApplication::setDesktopFileName(QStringLiteral("tidewhelk"));
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tidewhelk.svg")));
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    QCommandLineParser parser;
+    const Options options;
+    options.addTo(parser);
+    parser.process(app);
+    const QStringList positional = parser.positionalArguments();
+    const std::optional<QString> launchURL = positional.isEmpty() ? std::nullopt : std::optional(positional.first());
+
+    if (parser.isSet(options.demo)) {
+        DemoSession demo;
+        QString error;
+        if (!demo.start(&error)) {
+            StderrConsole().print(QStringLiteral("tidewhelk: the demo cannot start: ") + error);
+            return 1;
+        }
+        return runApplication(app, demo.environment(), nullptr, launchURL);
+    }
+
+    InstanceChannel channel(InstanceChannel::defaultSocketPath());
+    if (channel.claim({launchURL}) == InstanceChannel::Role::HandedOver)
+        return 0;
+    AppEnvironment services;
+    return runApplication(app, services.environment(), &channel, launchURL);
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Tidewhelk"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(TIDEWHELK_VERSION));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(description));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption headlessOption(QStringLiteral("headless"),
-        QStringLiteral("Run the feeds without a window, printing their progress. Keeps running (with the stored "
-                       "auto-reload switches) until interrupted."));
-    const QCommandLineOption onceOption(QStringLiteral("once"),
-        QStringLiteral("With --headless: sync each feed once, refresh its statuses, then exit: 0 when every sync "
-                       "succeeded, 2 when a valid token is missing, 1 otherwise."));
-    const QCommandLineOption addAssignmentOption(QStringLiteral("add-assignment"),
-        QStringLiteral("With --headless: add the issue or pull request at this web address to the assignments, "
-                       "print the outcome, then exit: 0 when added, 2 when a valid token is missing, 1 otherwise "
-                       "(not an address on the configured GitHub, already listed, or the request failed)."),
-        QStringLiteral("URL"));
-    const QCommandLineOption signInOption(QStringLiteral("sign-in"),
-        QStringLiteral("Sign in to GitHub in the terminal (OAuth device flow) and store the token."));
-    const QCommandLineOption setTokenOption(QStringLiteral("set-token"),
-        QStringLiteral("Read a GitHub token (e.g. a personal access token) from standard input and store it."));
-    const QCommandLineOption signOutOption(QStringLiteral("sign-out"), QStringLiteral("Remove the stored token."));
-    parser.addOptions({headlessOption, onceOption, addAssignmentOption, signInOption, setTokenOption, signOutOption});
-    parser.process(app);
-
-    AppEnvironment services;
-    const Environment& environment = services.environment();
-    if (parser.isSet(signInOption))
-        return signIn(environment);
-    if (parser.isSet(setTokenOption)) {
-        StderrConsole errors;
-        return setTokenFromStandardInput(environment, errors);
+    if (runsWithoutWindow(argc, argv))
+        return runWithoutWindow(argc, argv);
+    if (!hasDisplay()) {
+        StderrConsole().print(QStringLiteral("tidewhelk: the window needs a graphical display (X11 or Wayland), and "
+                                             "none was found. Run it from a desktop session, or use --headless to "
+                                             "keep the feeds up to date without a window (see --help)."));
+        return 1;
     }
-    if (parser.isSet(signOutOption))
-        return signOut(environment);
-    if (parser.isSet(addAssignmentOption))
-        return addAssignment(environment, parser.value(addAssignmentOption));
-    if (!parser.isSet(headlessOption) && !parser.isSet(onceOption)) {
-        StderrConsole().print(
-            QStringLiteral("The window is not part of this build yet; running headless (see --help)."));
-    }
-    return runHeadless(environment, parser.isSet(onceOption));
+    return runWindow(argc, argv);
 }

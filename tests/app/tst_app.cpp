@@ -1,10 +1,13 @@
 #include "AppProcess.h"
 #include "SessionToken.h"
+#include "Wait.h"
 #include "github/Issue.h"
 #include "github/Notification.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferenceStore.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <signal.h>
@@ -40,6 +43,8 @@ private Q_SLOTS:
     void signInOutcome();
     void signInInterruptionCancels_data();
     void signInInterruptionCancels();
+    void withoutADisplayTheWindowPointsAtHeadless();
+    void laterLaunchesHandTheirURLToTheRunningWindow();
 
 private:
     void addPullRequestThread();
@@ -47,6 +52,8 @@ private:
     // GitHub's example reply, asking for polls every `interval` seconds.
     OAuthReply deviceCodeReply(int interval) const;
     void startSignIn(const OAuthReply& deviceCodeReply);
+    // Runs a later launch of the window to its end; its exit code.
+    int launchAgain(const QStringList& arguments, const QProcessEnvironment& environment);
 
     std::unique_ptr<AppProcess> m_app;
     FakeGitHub* m_server = nullptr;
@@ -296,6 +303,66 @@ void TestApp::signInInterruptionCancels()
         QString::fromUtf8(m_process->readAllStandardError()).trimmed(), u"Sign-in cancelled; no token was stored."_s);
     QVERIFY(m_server->requestsTo(u"/login/oauth/access_token"_s).isEmpty());
     QCOMPARE(SessionToken::stored(), std::nullopt);
+}
+
+void TestApp::withoutADisplayTheWindowPointsAtHeadless()
+{
+    QProcessEnvironment noDisplay;
+    for (const QString& variable : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+        noDisplay.insert(variable, QString());
+    m_app->start({}, noDisplay);
+    QVERIFY(m_app->waitForExit(kTimeoutMs));
+    QCOMPARE(m_process->exitCode(), 1);
+    QVERIFY(m_app->output().isEmpty());
+    QVERIFY(m_process->readAllStandardError().contains("needs a graphical display"));
+}
+
+int TestApp::launchAgain(const QStringList& arguments, const QProcessEnvironment& environment)
+{
+    QProcess launch;
+    launch.setProcessEnvironment(m_app->environmentWith(environment));
+    launch.start(QStringLiteral(TIDEWHELK_EXECUTABLE), arguments);
+    if (!waitUntil([&] { return launch.state() == QProcess::NotRunning; }, kTimeoutMs))
+        return -1;
+    return launch.exitStatus() == QProcess::NormalExit ? launch.exitCode() : -1;
+}
+
+// One window per session: a later launch hands its URL (or nothing, to bring the window
+// to the front) to the running one through a socket in the runtime directory, and a
+// socket left by a crashed instance does not block the next start.
+void TestApp::laterLaunchesHandTheirURLToTheRunningWindow()
+{
+    SessionToken::store(kToken);
+    const QTemporaryDir runtime;
+    QProcessEnvironment environment;
+    environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+    const QString socket = runtime.filePath(u"tidewhelk.socket"_s);
+    m_app->start({}, environment);
+    QVERIFY(waitUntil([&] { return QFile::exists(socket); }, kTimeoutMs));
+
+    const QString url = u"tidewhelk://oauth/callback?code=abc&state=def"_s;
+    QCOMPARE(launchAgain({url}, environment), 0);
+    QVERIFY(waitUntil([&] { return m_app->output().contains(u"ℹ️ OAuth: URL received"_s); }, kTimeoutMs));
+    const QStringList lines = m_app->output().split(u'\n');
+    const qsizetype first = lines.indexOf(u"🔗 ContentView: Received URL: "_s + url);
+    QVERIFY2(first >= 0, qPrintable(m_app->output()));
+    QCOMPARE(lines.mid(first, 4),
+        (QStringList {u"🔗 ContentView: Received URL: "_s + url,
+            u"✅ OAuth: Valid callback URL received in ContentView"_s, u"🔗 App: Received URL: "_s + url,
+            u"ℹ️ OAuth: URL received but device flow doesn't use callbacks: "_s + url}));
+    QCOMPARE(launchAgain({QString()}, environment), 0);
+    QVERIFY(waitUntil([&] { return m_app->output().contains(u"❌ Invalid URL event received"_s); }, kTimeoutMs));
+    QCOMPARE(launchAgain({}, environment), 0);
+    QCOMPARE(m_process->state(), QProcess::Running);
+
+    m_process->kill();
+    QVERIFY(m_app->waitForExit(kTimeoutMs));
+    QVERIFY(QFile::exists(socket));
+    m_app->start({}, environment);
+    QVERIFY(waitUntil([&] { return m_app->output().count(u"Loaded 0 issues from cache."_s) == 2; }, kTimeoutMs));
+    QCOMPARE(launchAgain({u"https://github.com/"_s}, environment), 0);
+    QVERIFY(waitUntil(
+        [&] { return m_app->output().contains(u"🔗 ContentView: Received URL: https://github.com/"_s); }, kTimeoutMs));
 }
 
 QTEST_GUILESS_MAIN(TestApp)

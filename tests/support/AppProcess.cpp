@@ -21,13 +21,18 @@ AppProcess::~AppProcess()
     SessionToken::remove();
 }
 
-void AppProcess::start(const QStringList& arguments, const QProcessEnvironment& environment)
+QProcessEnvironment AppProcess::environmentWith(const QProcessEnvironment& environment) const
 {
     QProcessEnvironment all = QProcessEnvironment::systemEnvironment();
     all.insert(QStringLiteral("TIDEWHELK_API_URL"), m_server.apiBaseUrl().toString());
     all.insert(QStringLiteral("TIDEWHELK_WEB_URL"), m_server.webBaseUrl().toString());
     all.insert(environment);
-    m_process->setProcessEnvironment(all);
+    return all;
+}
+
+void AppProcess::start(const QStringList& arguments, const QProcessEnvironment& environment)
+{
+    m_process->setProcessEnvironment(environmentWith(environment));
     m_process->start(m_program, arguments);
 }
 

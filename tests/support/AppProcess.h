@@ -25,6 +25,9 @@ public:
 
     // Starts the program with `arguments`; `environment` adds to the server's base URLs.
     void start(const QStringList& arguments, const QProcessEnvironment& environment = {});
+    // The environment the program runs in: this process's, the server's base URLs, then
+    // `environment`.
+    QProcessEnvironment environmentWith(const QProcessEnvironment& environment) const;
     // Waits for the program to end, on the event loop so that the server keeps answering.
     bool waitForExit(int timeoutMs = 30000);
     // Runs the program to its end and returns its standard output lines.

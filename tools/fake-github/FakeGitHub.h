@@ -64,6 +64,11 @@ public:
     std::optional<QJsonObject> notification(const QString& id) const { return m_rest.scenario().thread(id); }
     void setAssignedIssues(const QJsonArray& issues) { m_rest.scenario().setIssues(issues); }
     void addAssignedIssue(const QJsonObject& issue) { m_rest.scenario().addIssue(issue); }
+    // Every assigned item, open or closed, newest "updated_at" first.
+    QJsonArray assignedIssues() const
+    {
+        return m_rest.scenario().issues({}, QStringLiteral("all"), QStringLiteral("updated"), false);
+    }
     // `path` is relative to the API base ("/repos/o/r/pulls/1"), or an absolute URL on
     // it (a payload's own "url" or "statuses_url").
     void setResource(const QString& path, const QJsonValue& json, int status = 200);

@@ -1,0 +1,111 @@
+#include "DemoSession.h"
+
+#include "DemoScenario.h"
+#include "ScenarioLoader.h"
+#include "github/Issue.h"
+#include "github/Notification.h"
+#include "storage/PersistenceService.h"
+#include "storage/PreferenceKeys.h"
+#include "storage/SecureStorage.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+// Any identifier does: the fake's device flow accepts every client.
+const QString kDemoClientId = QStringLiteral("Iv1.tidewhelkdemo000");
+
+// The records of `records` whose ids are listed in `ids`, in the order of `ids`.
+template <typename Record, typename Id>
+QList<std::shared_ptr<Record>> withIds(const QList<std::shared_ptr<Record>>& records, const QList<Id>& ids)
+{
+    QList<std::shared_ptr<Record>> result;
+    for (const Id& id : ids) {
+        for (const std::shared_ptr<Record>& record : records) {
+            if (record->id() == id)
+                result << record;
+        }
+    }
+    return result;
+}
+
+template <typename T>
+QList<T> decodedOrEmpty(Decoded<QList<T>> decoded)
+{
+    auto* records = std::get_if<QList<T>>(&decoded);
+    return records ? std::move(*records) : QList<T>();
+}
+
+} // namespace
+
+DemoSession::DemoSession() = default;
+
+DemoSession::~DemoSession()
+{
+    // The controllers' scheduled work goes before the server and the stores.
+    m_services.reset();
+}
+
+bool DemoSession::start(QString* error)
+{
+    if (!m_home.isValid() || !m_server.listen()) {
+        *error = QStringLiteral("cannot start the demo's GitHub on 127.0.0.1");
+        return false;
+    }
+    if (!ScenarioLoader::load(DemoScenario::directory(), m_server, error))
+        return false;
+    const QString token = ScenarioLoader::token(DemoScenario::directory());
+    m_server.setToken(token);
+    // Signing in again (after "Delete Token Only") succeeds on the second poll.
+    m_server.queueTokenReply(OAuthReply::pending());
+    m_server.queueTokenReply(OAuthReply::success(token));
+
+    AppEnvironment::Setup setup;
+    setup.preferencesFile = m_home.filePath(QStringLiteral("tidewhelk.ini"));
+    setup.httpCacheDirectory = m_home.filePath(QStringLiteral("http"));
+    setup.endpoints = GitHubEndpoints(m_server.apiBaseUrl().toString(), m_server.webBaseUrl().toString());
+    setup.oauthClientId = kDemoClientId;
+    setup.inMemorySecrets = true;
+    m_services = std::make_unique<AppEnvironment>(setup);
+    seedLocalState(token);
+    return true;
+}
+
+void DemoSession::seedLocalState(const QString& token)
+{
+    const Environment& environment = m_services->environment();
+    environment.secrets->set(token, QLatin1String(SecureStorage::kTokenKey), QStringLiteral("Tidewhelk demo token"));
+
+    QFile file(DemoScenario::directory() + QStringLiteral("/local-state.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QJsonObject state = QJsonDocument::fromJson(file.readAll()).object();
+    PersistenceService persistence(environment);
+
+    QJsonArray threads;
+    QStringList starredThreads;
+    for (const QJsonValue& id : state.value(QLatin1String("starredThreads")).toArray()) {
+        starredThreads << id.toString();
+        if (const std::optional<QJsonObject> thread = m_server.notification(id.toString()))
+            threads << *thread;
+    }
+    const QList<NotificationPtr> notifications
+        = decodedOrEmpty(Notification::decodeList(QJsonDocument(threads).toJson()));
+    persistence.save(withIds(notifications, starredThreads), PreferenceKeys::favoritesKey);
+
+    // GitHub lists open assigned items only; the demo's closed and merged ones come from a
+    // cache, as for a user who has used the app for a while.
+    const QList<IssuePtr> issues = decodedOrEmpty(Issue::decodeList(QJsonDocument(m_server.assignedIssues()).toJson()));
+    const auto ids = [&state](const char* key) {
+        QList<qint64> result;
+        for (const QJsonValue& id : state.value(QLatin1String(key)).toArray())
+            result << id.toInteger();
+        return result;
+    };
+    persistence.save(issues, PreferenceKeys::issuesCacheKey);
+    persistence.save(withIds(issues, ids("starredIssues")), PreferenceKeys::issueFavoritesKey);
+    persistence.save(withIds(issues, ids("archivedIssues")), PreferenceKeys::archivedIssuesKey);
+}

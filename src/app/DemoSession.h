@@ -1,0 +1,37 @@
+#pragma once
+
+#include "AppEnvironment.h"
+#include "FakeGitHub.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// `tidewhelk --demo`: the window against the project's fake GitHub serving its demo
+// scenario on 127.0.0.1, with a throwaway preference file and HTTP cache and the demo
+// token kept in memory, so that nothing of the user's own setup (their token, their
+// preferences) is read or written. The demo starts with a few starred and archived items.
+class DemoSession
+{
+public:
+    DemoSession();
+    ~DemoSession();
+    DemoSession(const DemoSession&) = delete;
+    DemoSession& operator=(const DemoSession&) = delete;
+
+    // Starts the server and prepares the demo's stores; false with `error` set when the
+    // scenario cannot be served.
+    bool start(QString* error);
+
+    const Environment& environment() const { return m_services->environment(); }
+    // The demo's GitHub, for tools that stage what it answers.
+    FakeGitHub& server() { return m_server; }
+
+private:
+    void seedLocalState(const QString& token);
+
+    QTemporaryDir m_home;
+    FakeGitHub m_server;
+    std::unique_ptr<AppEnvironment> m_services;
+};

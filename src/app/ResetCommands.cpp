@@ -1,0 +1,52 @@
+#include "ResetCommands.h"
+
+#include "core/Console.h"
+#include "storage/PreferenceKeys.h"
+#include "storage/PreferenceStore.h"
+#include "storage/SecureStorage.h"
+
+ResetCommands::ResetCommands(const Environment& environment)
+    : m_environment(environment)
+{ }
+
+std::optional<ResetCommands::Alert> ResetCommands::resetAllData()
+{
+    SecureStorage(m_environment).deleteToken();
+    m_environment.preferences->removeAll();
+    m_environment.console->print(
+        QStringLiteral("🗑️ Complete app data reset - token deleted, UserDefaults cleared"));
+    return Alert {QStringLiteral("App Data Reset Complete"),
+        QStringLiteral("All tokens and settings have been cleared. The app will behave as if it's a fresh install.")};
+}
+
+std::optional<ResetCommands::Alert> ResetCommands::resetNotificationCache()
+{
+    m_environment.preferences->remove(PreferenceKeys::lastPullDate);
+    m_environment.preferences->remove(PreferenceKeys::notificationsCacheKey);
+    m_environment.console->print(QStringLiteral("🔔 Notification cache reset"));
+    return Alert {QStringLiteral("Notification Cache Reset"),
+        QStringLiteral("The notification cache has been cleared. Fresh notifications will be synced on next reload.")};
+}
+
+std::optional<ResetCommands::Alert> ResetCommands::resetAssignmentsCache()
+{
+    m_environment.preferences->remove(PreferenceKeys::lastPullDateAssignments);
+    m_environment.preferences->remove(PreferenceKeys::issuesCacheKey);
+    m_environment.console->print(QStringLiteral("📋 Assignments cache reset"));
+    return Alert {QStringLiteral("Assignments Cache Reset"),
+        QStringLiteral("The assignments cache has been cleared. Fresh assignments will be synced on next reload.")};
+}
+
+std::optional<ResetCommands::Alert> ResetCommands::deleteToken()
+{
+    SecureStorage(m_environment).deleteToken();
+    m_environment.console->print(QStringLiteral("🔑 Token deleted from Keychain and UserDefaults"));
+    return std::nullopt;
+}
+
+std::optional<ResetCommands::Alert> ResetCommands::clearPreferences()
+{
+    m_environment.preferences->removeAll();
+    m_environment.console->print(QStringLiteral("📝 UserDefaults cleared"));
+    return std::nullopt;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/Environment.h"
+
+#include <QString>
+
+#include <optional>
+
+// The maintenance commands of the menus: they clear stores only. Lists already shown
+// stay until the feeds' next sync, and other token readers keep a cached token for up
+// to five minutes. Each prints its line and returns the alert to show, if any.
+class ResetCommands
+{
+public:
+    struct Alert
+    {
+        QString title;
+        QString text;
+    };
+
+    explicit ResetCommands(const Environment& environment);
+
+    // The token and every preference key: as after a fresh install.
+    std::optional<Alert> resetAllData();
+    // The notifications cache and its last-pull date.
+    std::optional<Alert> resetNotificationCache();
+    // The assignments cache and its last-pull date.
+    std::optional<Alert> resetAssignmentsCache();
+    std::optional<Alert> deleteToken();
+    // Every preference key (the token's fallback copy among them).
+    std::optional<Alert> clearPreferences();
+
+private:
+    Environment m_environment;
+};

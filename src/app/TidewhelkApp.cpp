@@ -1,0 +1,128 @@
+#include "TidewhelkApp.h"
+
+#include "core/Console.h"
+#include "views/Alerts.h"
+#include "views/ContentView.h"
+#include "views/DebugLogWindow.h"
+#include "views/MainWindow.h"
+#include "views/ReceivedURL.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QMessageBox>
+
+TidewhelkApp::TidewhelkApp(const Environment& environment, QObject* parent)
+    : QObject(parent)
+    , m_environment(environment)
+    , m_resets(environment)
+    , m_urlEventHandler(*environment.console)
+    , m_window(std::make_unique<MainWindow>(environment))
+{
+    m_urlEventHandler.setWindow(m_window.get());
+    ContentView* content = m_window->contentView();
+    connect(&m_urlEventHandler, &URLEventHandler::urlReceived, content, &ContentView::handleOpenURL);
+    connect(content, &ContentView::callbackURLReceived, &m_urlEventHandler, &URLEventHandler::handleURL);
+    connect(m_window.get(), &MainWindow::closed, this, &TidewhelkApp::quitRequested);
+    installMenus();
+}
+
+TidewhelkApp::~TidewhelkApp()
+{
+    delete m_debugWindow;
+}
+
+DebugLogWindow* TidewhelkApp::debugWindow() const
+{
+    return m_debugWindow;
+}
+
+void TidewhelkApp::show()
+{
+    m_window->show();
+}
+
+QAction* TidewhelkApp::addCommand(QMenu* menu, const QString& text, const QString& objectName)
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(objectName);
+    return action;
+}
+
+void TidewhelkApp::addReset(QMenu* menu, const QString& text, const QString& objectName,
+    std::optional<ResetCommands::Alert> (ResetCommands::*command)())
+{
+    connect(addCommand(menu, text, objectName), &QAction::triggered, this, [this, command] {
+        if (const std::optional<ResetCommands::Alert> alert = (m_resets.*command)())
+            Alerts::showInformation(m_window.get(), alert->title, alert->text);
+    });
+}
+
+void TidewhelkApp::installMenus()
+{
+    QMenuBar* bar = m_window->menuBar();
+
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    QAction* quit = addCommand(file, QStringLiteral("Quit"), QStringLiteral("quit"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setMenuRole(QAction::QuitRole);
+    connect(quit, &QAction::triggered, m_window.get(), &QWidget::close);
+
+    QMenu* debug = bar->addMenu(QStringLiteral("Debug"));
+    debug->setObjectName(QStringLiteral("debugMenu"));
+    connect(addCommand(debug, QStringLiteral("Show Debug Logs"), QStringLiteral("showDebugLogs")), &QAction::triggered,
+        this, &TidewhelkApp::showDebugLogs);
+    debug->addSeparator();
+    addReset(debug, QStringLiteral("Reset All Data"), QStringLiteral("resetAllData"), &ResetCommands::resetAllData);
+    debug->addSeparator();
+    addReset(debug, QStringLiteral("Reset Notification Cache"), QStringLiteral("resetNotificationCache"),
+        &ResetCommands::resetNotificationCache);
+    addReset(debug, QStringLiteral("Reset Issues Cache"), QStringLiteral("resetIssuesCache"),
+        &ResetCommands::resetAssignmentsCache);
+    debug->addSeparator();
+    addReset(
+        debug, QStringLiteral("Delete Token Only"), QStringLiteral("deleteTokenOnly"), &ResetCommands::deleteToken);
+    addReset(debug, QStringLiteral("Clear UserDefaults"), QStringLiteral("clearUserDefaults"),
+        &ResetCommands::clearPreferences);
+    debug->addSeparator();
+    connect(addCommand(debug, QStringLiteral("Test OAuth URL"), QStringLiteral("testOAuthURL")), &QAction::triggered,
+        this, &TidewhelkApp::runTestOAuthURL);
+
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    QAction* about = addCommand(help, QStringLiteral("About Tidewhelk"), QStringLiteral("aboutTidewhelk"));
+    about->setMenuRole(QAction::AboutRole);
+    connect(about, &QAction::triggered, this, &TidewhelkApp::showAbout);
+    help->addSeparator();
+    addReset(help, QStringLiteral("Reset App Data"), QStringLiteral("resetAppData"), &ResetCommands::resetAllData);
+}
+
+void TidewhelkApp::showDebugLogs()
+{
+    if (m_debugWindow) {
+        m_debugWindow->close();
+        m_debugWindow->deleteLater();
+    }
+    m_debugWindow = new DebugLogWindow(*m_environment.logger, *m_environment.scheduler);
+    m_debugWindow->present();
+}
+
+void TidewhelkApp::runTestOAuthURL()
+{
+    const std::optional<ReceivedURL> url = ReceivedURL::parse(QLatin1String(testOAuthURL));
+    m_urlEventHandler.handleURL(*url);
+    m_environment.console->print(QStringLiteral("🧪 Tested OAuth URL handling with: ") + url->text());
+}
+
+void TidewhelkApp::showAbout()
+{
+    auto* box = new QMessageBox(m_window.get());
+    box->setObjectName(QStringLiteral("aboutBox"));
+    box->setWindowTitle(QStringLiteral("About Tidewhelk"));
+    box->setIconPixmap(QIcon(QStringLiteral(":/icons/tidewhelk.svg")).pixmap(64, 64));
+    box->setText(QStringLiteral("<b>Tidewhelk</b> %1").arg(QStringLiteral(TIDEWHELK_VERSION)));
+    box->setInformativeText(QStringLiteral("Your GitHub notification threads and assigned issues, kept up to date."));
+    box->setWindowModality(Qt::WindowModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}

@@ -1,0 +1,10 @@
+#include "DemoScenario.h"
+
+namespace DemoScenario {
+
+QString directory()
+{
+    return QStringLiteral(":/fake-github/demo");
+}
+
+} // namespace DemoScenario

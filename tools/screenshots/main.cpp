@@ -1,0 +1,219 @@
+// Renders the window, its sheets and its other windows to PNG files, on the demo
+// account, in a light and a dark palette: `tidewhelk-screenshots DIR` (run it through
+// scripts/screenshots, which builds it and picks Qt's offscreen platform).
+
+#include "DemoSession.h"
+#include "TidewhelkApp.h"
+#include "assignments/AssignmentsViewModel.h"
+#include "notifications/NotificationsViewModel.h"
+#include "signin/GitHubOAuthService.h"
+#include "storage/DebugLogger.h"
+#include "views/ContentView.h"
+#include "views/DebugLogWindow.h"
+#include "views/MainWindow.h"
+#include "views/ManualTokenInputView.h"
+#include "views/OAuthAuthenticationView.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTabWidget>
+#include <QTextStream>
+
+#include <functional>
+
+namespace {
+
+QTextStream& err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+// Runs the event loop until `condition` holds or `timeoutMs` pass.
+bool waitFor(const std::function<bool()>& condition, int timeoutMs = 15000)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+void settle(int milliseconds)
+{
+    const QDeadlineTimer deadline(milliseconds);
+    while (!deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+QPalette darkPalette()
+{
+    QPalette palette;
+    const QColor window(0x2b, 0x2b, 0x2f);
+    const QColor base(0x1f, 0x1f, 0x23);
+    const QColor text(0xe8, 0xe8, 0xea);
+    const QColor disabled(0x80, 0x80, 0x86);
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, base);
+    palette.setColor(QPalette::AlternateBase, window);
+    palette.setColor(QPalette::ToolTipBase, base);
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::PlaceholderText, QColor(0x9a, 0x9a, 0xa0));
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Button, QColor(0x3a, 0x3a, 0x3f));
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::BrightText, Qt::white);
+    palette.setColor(QPalette::Light, QColor(0x4a, 0x4a, 0x50));
+    palette.setColor(QPalette::Midlight, QColor(0x3f, 0x3f, 0x45));
+    palette.setColor(QPalette::Mid, QColor(0x30, 0x30, 0x35));
+    palette.setColor(QPalette::Dark, QColor(0x18, 0x18, 0x1b));
+    palette.setColor(QPalette::Shadow, Qt::black);
+    palette.setColor(QPalette::Highlight, QColor(0x2f, 0x7d, 0xe1));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Link, QColor(0x5a, 0xa9, 0xff));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, disabled);
+    palette.setColor(QPalette::Disabled, QPalette::Text, disabled);
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, disabled);
+    return palette;
+}
+
+class Shooter
+{
+public:
+    Shooter(QDir directory, QString theme)
+        : m_directory(std::move(directory))
+        , m_theme(std::move(theme))
+    { }
+
+    void save(QWidget* widget, const QString& name)
+    {
+        const QString path = m_directory.filePath(m_theme + u'-' + name + QStringLiteral(".png"));
+        if (!widget || !widget->grab().save(path))
+            err() << "screenshots: could not render " << path << Qt::endl;
+        else
+            err() << path << Qt::endl;
+    }
+
+private:
+    QDir m_directory;
+    QString m_theme;
+};
+
+template <typename T>
+T* findChild(QWidget* parent, const QString& name)
+{
+    return parent ? parent->findChild<T*>(name) : nullptr;
+}
+
+int shoot(const QDir& directory, const QString& theme)
+{
+    DemoSession demo;
+    QString error;
+    if (!demo.start(&error)) {
+        err() << "screenshots: " << error << Qt::endl;
+        return 1;
+    }
+    Shooter shooter(directory, theme);
+    TidewhelkApp app(demo.environment());
+    MainWindow& window = app.window();
+    window.resize(1240, 780);
+    app.show();
+    ContentView* content = window.contentView();
+    waitFor([&] { return !content->viewModel().isLoading() && !content->assignmentsViewModel().isLoading(); });
+    settle(1500);
+
+    const QStringList tabs {
+        QStringLiteral("notifications"), QStringLiteral("favorites"), QStringLiteral("assignments")};
+    for (int tab = 0; tab < tabs.size(); ++tab) {
+        content->tabs()->setCurrentIndex(tab);
+        settle(100);
+        shooter.save(&window, QStringLiteral("main-") + tabs[tab]);
+    }
+    content->tabs()->setCurrentIndex(0);
+
+    // The sign-in sheet in each of its states.
+    FakeGitHub& server = demo.server();
+    content->setShowAuthenticationView(true);
+    OAuthAuthenticationView* sheet = content->signInSheet();
+    settle(200);
+    shooter.save(sheet, QStringLiteral("sign-in"));
+    server.setDeviceCodeReply(OAuthReply::raw(404, R"({"message":"Not Found"})"));
+    findChild<QPushButton>(sheet, QStringLiteral("signInWithGitHub"))->click();
+    waitFor([&] { return sheet->service().state() == GitHubOAuthService::State::Failed; });
+    settle(100);
+    shooter.save(sheet, QStringLiteral("sign-in-error"));
+    server.setDeviceCodeReply(OAuthReply::deviceCode(server.webBaseUrl().toString() + QStringLiteral("/login/device")));
+    server.setLatency(std::chrono::milliseconds(1500));
+    findChild<QPushButton>(sheet, QStringLiteral("signInWithGitHub"))->click();
+    settle(200);
+    shooter.save(sheet, QStringLiteral("sign-in-requesting"));
+    server.setLatency({});
+    waitFor([&] { return sheet->service().state() == GitHubOAuthService::State::Polling; });
+    settle(100);
+    shooter.save(sheet, QStringLiteral("sign-in-code"));
+
+    findChild<QPushButton>(sheet, QStringLiteral("enterTokenManually"))->click();
+    settle(100);
+    ManualTokenInputView* manual = sheet->manualTokenInput();
+    findChild<QLineEdit>(manual, QStringLiteral("tokenField"))->setText(QStringLiteral("ghp_pastedWithALineBreak "));
+    settle(100);
+    shooter.save(manual, QStringLiteral("manual-token"));
+    manual->close();
+    content->setShowAuthenticationView(false);
+    settle(200);
+
+    // The debug log with an entry of every level.
+    DebugLogger& logger = *demo.environment().logger;
+    logger.log(QStringLiteral("Starting device flow authentication"), LogLevel::Info, QStringLiteral("OAuth"));
+    logger.log(QStringLiteral("Scopes: notifications repo read:user"), LogLevel::Debug, QStringLiteral("OAuth"));
+    logger.log(QStringLiteral("Device code received"), LogLevel::Success, QStringLiteral("OAuth"));
+    logger.log(QStringLiteral("GitHub asked to poll more slowly"), LogLevel::Warning, QStringLiteral("OAuth"));
+    logger.log(QStringLiteral("GitHub returned HTTP 404"), LogLevel::Error, QStringLiteral("OAuth"));
+    app.showDebugLogs();
+    settle(600);
+    shooter.save(app.debugWindow(), QStringLiteral("debug-logs"));
+    app.debugWindow()->close();
+
+    // An alert.
+    app.runTestOAuthURL();
+    QMessageBox* alert = nullptr;
+    waitFor([&] { return (alert = window.findChild<QMessageBox*>(QStringLiteral("alert"))) != nullptr; });
+    settle(200);
+    shooter.save(alert, QStringLiteral("alert"));
+    if (alert)
+        alert->accept();
+    settle(100);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    if (argc != 2) {
+        err() << "usage: tidewhelk-screenshots DIR" << Qt::endl;
+        return 2;
+    }
+    const QDir directory(QString::fromLocal8Bit(argv[1]));
+    if (!QDir().mkpath(directory.path())) {
+        err() << "screenshots: cannot create " << directory.path() << Qt::endl;
+        return 1;
+    }
+    const QPalette light = QApplication::style()->standardPalette();
+    QApplication::setPalette(light);
+    if (const int failed = shoot(directory, QStringLiteral("light")))
+        return failed;
+    QApplication::setPalette(darkPalette());
+    return shoot(directory, QStringLiteral("dark"));
+}
