@@ -42,11 +42,12 @@ QString StatusRules::ciStatus(const QList<StatusCheck>& statuses, const QList<Ch
 
 QString StatusRules::reviewStatus(const QList<Review>& reviews)
 {
-    // A later review of the same reviewer replaces the earlier one.
+    // A later review of the same reviewer replaces the earlier one. A review without a
+    // user (a deleted account) belongs to no one who can still approve or object.
     QHash<QString, QString> latestByReviewer;
     for (const Review& review : reviews) {
-        if (review.state != QLatin1String("DISMISSED"))
-            latestByReviewer.insert(review.user.login, review.state);
+        if (review.user && review.state != QLatin1String("DISMISSED"))
+            latestByReviewer.insert(review.user->login, review.state);
     }
     const QList<QString> latest = latestByReviewer.values();
     if (latest.isEmpty())

@@ -257,6 +257,15 @@ void TestStatusFetchingService::fetchReviewStatus_data()
         << TestData::compact(
                QJsonArray {payloads.review({}), payloads.review({.id = 81, .state = u"CHANGES_REQUESTED"_s})})
         << u"changes_requested"_s;
+    // GitHub documents a review's user as nullable: deleted accounts come back so.
+    QJsonArray withDeletedUser = QJsonDocument::fromJson(
+        TestData::example(u"openapi/GET-repos-pulls-number-reviews.200.pull-request-review-items.json"_s))
+                                     .array();
+    QJsonObject deleted = withDeletedUser.first().toObject();
+    deleted.insert(u"user"_s, QJsonValue::Null);
+    withDeletedUser.replace(0, deleted);
+    withDeletedUser.append(payloads.review({.id = 81, .user = u"hubot"_s, .state = u"COMMENTED"_s}));
+    QTest::newRow("a review whose user was deleted") << 200 << TestData::compact(withDeletedUser) << u"commented"_s;
     QTest::newRow("404") << 404 << notFound << u"error: typeMismatch(type: Array"_s;
 }
 

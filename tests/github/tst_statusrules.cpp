@@ -29,12 +29,14 @@ QList<CheckRun> checkRuns(const QStringList& runs)
     return result;
 }
 
-// "login:STATE", in reply order.
+// "login:STATE", in reply order; no login for a review without a user.
 QList<Review> reviews(const QStringList& entries)
 {
     QList<Review> result;
-    for (const QString& entry : entries)
-        result.append(Review {entry.section(u':', 1), User {entry.section(u':', 0, 0)}});
+    for (const QString& entry : entries) {
+        const QString login = entry.section(u':', 0, 0);
+        result.append(Review {entry.section(u':', 1), login.isEmpty() ? std::nullopt : std::optional(User {login})});
+    }
     return result;
 }
 
@@ -123,6 +125,9 @@ void TestStatusRules::reviewStatus_data()
                                      << u"approved"_s;
     QTest::newRow("approval beside a pending review")
         << QStringList {u"a:APPROVED"_s, u"b:PENDING"_s} << u"partially_approved"_s;
+    QTest::newRow("a deleted account's approval counts for no one")
+        << QStringList {u":APPROVED"_s, u"b:COMMENTED"_s} << u"commented"_s;
+    QTest::newRow("only a deleted account reviewed") << QStringList {u":CHANGES_REQUESTED"_s} << u"not_reviewed"_s;
     QTest::newRow("logins compared exactly")
         << QStringList {u"Octocat:CHANGES_REQUESTED"_s, u"octocat:APPROVED"_s} << u"changes_requested"_s;
 }
