@@ -78,4 +78,30 @@ QList<NotificationPtr> filtered(
     return rows;
 }
 
+std::optional<QUrl> webURL(const Notification& notification, const GitHubEndpoints& endpoints)
+{
+    const Subject& subject = notification.subject();
+    const QString reason = notification.reason().value_or(QString());
+    QString page;
+    if ((reason == u"invitation" || reason == u"subscribed") && subject.title().contains(u"Invitation to join")) {
+        page = endpoints.webBase() + u'/' + notification.repository().fullName() + QStringLiteral("/invitations");
+    } else {
+        // Only the leading REST base is rewritten, and only the kind segment "pulls": a
+        // repository or branch named "pulls" stays what it is.
+        const QString repos = endpoints.apiBase() + QStringLiteral("/repos/");
+        if (!subject.url() || !subject.url()->startsWith(repos))
+            return std::nullopt;
+        QStringList segments = subject.url()->mid(repos.size()).split(u'/');
+        if (segments.size() >= 3 && segments[2] == u"pulls")
+            segments[2] = QStringLiteral("pull");
+        page = endpoints.webBase() + u'/' + segments.join(u'/');
+    }
+    const QUrl url(page, QUrl::StrictMode);
+    const QUrl base(endpoints.webBase(), QUrl::StrictMode);
+    if (!url.isValid() || url.scheme() != base.scheme() || url.authority() != base.authority()
+        || !url.path().startsWith(base.path() + u'/') || url.path().split(u'/').contains(QStringLiteral("..")))
+        return std::nullopt;
+    return url;
+}
+
 } // namespace NotificationRules

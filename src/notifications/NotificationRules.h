@@ -1,14 +1,19 @@
 #pragma once
 
+#include "github/GitHubEndpoints.h"
 #include "github/Notification.h"
 
 #include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
+
+#include <optional>
 
 // The list rules of the notifications feed, as pure functions: merging a fetched page
-// into the list, the repository choices, the completed states and the table filter.
+// into the list, the repository choices, the completed states, the table filter and the
+// web page of a thread.
 namespace NotificationRules {
 
 // The repository choice that means no repository filter.
@@ -34,5 +39,11 @@ bool isCompleted(const Notification& notification);
 // ignoring case (when it is not empty), newest updated_at first.
 QList<NotificationPtr> filtered(
     const QList<NotificationPtr>& notifications, const QString& selectedRepository, const QString& text);
+
+// The page a thread's title links to: a repository invitation's page, else the subject's
+// REST API URL turned into its web page (the REST base and "/repos" become the web base,
+// and the kind "pulls" becomes "pull"). None when no such page can be formed: no subject
+// URL, one outside the REST API, or a result outside the web base.
+std::optional<QUrl> webURL(const Notification& notification, const GitHubEndpoints& endpoints);
 
 } // namespace NotificationRules

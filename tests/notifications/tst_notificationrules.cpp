@@ -28,6 +28,8 @@ private Q_SLOTS:
     void textFilter();
     void repositoryFilterIsExactAndRowsAreNewestFirst();
     void repositoryChoicesAreDistinctInCodePointOrder();
+    void webURL_data();
+    void webURL();
 };
 
 void TestNotificationRules::mergeKeepsTheNewestRecordPerId()
@@ -96,6 +98,61 @@ void TestNotificationRules::repositoryChoicesAreDistinctInCodePointOrder()
     };
     QCOMPARE(NotificationRules::repositoryChoices(list),
         (QStringList {u"All Repositories"_s, u"Zeta/x"_s, u"alpha/y"_s, u"zeta/x"_s}));
+}
+
+void TestNotificationRules::webURL_data()
+{
+    QTest::addColumn<QString>("apiBase");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("subjectUrl"); // empty: none
+    QTest::addColumn<QString>("page"); // empty: plain text
+
+    const QString api = u"https://api.github.com"_s;
+    const QString ghe = u"https://ghe.example.com/api/v3"_s;
+    QTest::newRow("pull request") << api << u"mention"_s << u"Fix"_s << u"https://api.github.com/repos/o/r/pulls/7"_s
+                                  << u"https://github.com/o/r/pull/7"_s;
+    QTest::newRow("issue") << api << u"assign"_s << u"Bug"_s << u"https://api.github.com/repos/o/r/issues/3"_s
+                           << u"https://github.com/o/r/issues/3"_s;
+    QTest::newRow("discussion") << api << u"comment"_s << u"Q"_s << u"https://api.github.com/repos/o/r/discussions/5"_s
+                                << u"https://github.com/o/r/discussions/5"_s;
+    QTest::newRow("GitHub Enterprise") << ghe << u"mention"_s << u"Fix"_s
+                                       << u"https://ghe.example.com/api/v3/repos/o/r/pulls/7"_s
+                                       << u"https://ghe.example.com/o/r/pull/7"_s;
+    QTest::newRow("repository named pulls")
+        << api << u"mention"_s << u"Fix"_s << u"https://api.github.com/repos/o/pulls/issues/4"_s
+        << u"https://github.com/o/pulls/issues/4"_s;
+    QTest::newRow("branch with /pulls/ in its name")
+        << api << u"subscribed"_s << u"Build"_s << u"https://api.github.com/repos/o/r/commits/feature/pulls/x"_s
+        << u"https://github.com/o/r/commits/feature/pulls/x"_s;
+    QTest::newRow("invitation") << api << u"invitation"_s << u"Invitation to join o/r from someone"_s << QString()
+                                << u"https://github.com/octocat/Hello-World/invitations"_s;
+    QTest::newRow("invitation, subscribed") << api << u"subscribed"_s << u"Invitation to join o/r"_s << QString()
+                                            << u"https://github.com/octocat/Hello-World/invitations"_s;
+    QTest::newRow("invitation words, other reason")
+        << api << u"mention"_s << u"Invitation to join o/r"_s << QString() << QString();
+    QTest::newRow("check suite without URL") << api << u"ci_activity"_s << u"CI"_s << QString() << QString();
+    QTest::newRow("URL on another host") << api << u"mention"_s << u"Fix"_s
+                                         << u"https://evil.example/repos/o/r/pulls/7"_s << QString();
+    QTest::newRow("URL outside /repos") << api << u"mention"_s << u"Fix"_s << u"https://api.github.com/gists/1"_s
+                                        << QString();
+    QTest::newRow("climbing out of the web base")
+        << ghe << u"mention"_s << u"Fix"_s << u"https://ghe.example.com/api/v3/repos/../../admin"_s << QString();
+}
+
+void TestNotificationRules::webURL()
+{
+    QFETCH(QString, apiBase);
+    QFETCH(QString, reason);
+    QFETCH(QString, title);
+    QFETCH(QString, subjectUrl);
+    QFETCH(QString, page);
+    const QString webBase = apiBase.endsWith(u"/api/v3"_s) ? apiBase.chopped(7) : u"https://github.com"_s;
+    const Notification thread(u"1"_s,
+        Subject(title, u"PullRequest"_s, subjectUrl.isEmpty() ? std::nullopt : std::optional(subjectUrl)),
+        Repository(u"octocat/Hello-World"_s), reason, u"2026-12-05T22:20:36Z"_s);
+    const std::optional<QUrl> url = NotificationRules::webURL(thread, GitHubEndpoints(apiBase, webBase));
+    QCOMPARE(url ? url->toString() : QString(), page);
 }
 
 QTEST_GUILESS_MAIN(TestNotificationRules)
