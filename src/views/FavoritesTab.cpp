@@ -1,12 +1,100 @@
 #include "views/FavoritesTab.h"
 
+#include "core/Scheduler.h"
+#include "notifications/NotificationsViewModel.h"
+#include "views/ColorPalette.h"
+#include "views/FeedTableView.h"
+#include "views/Fonts.h"
+#include "views/NotificationListModel.h"
+#include "views/RowCommands.h"
+#include "views/RowHighlights.h"
+#include "views/Symbols.h"
+
+#include <QHeaderView>
 #include <QLabel>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
-FavoritesTab::FavoritesTab(NotificationsViewModel&, const Environment&, QWidget* parent)
+FavoritesTab::FavoritesTab(NotificationsViewModel& viewModel, const Environment& environment, QWidget* parent)
     : QWidget(parent)
+    , m_model(new NotificationListModel(
+          viewModel, NotificationListModel::Source::Favorites, environment.endpoints, *environment.scheduler, this))
+    , m_table(new FeedTableView(*environment.scheduler, this))
+    , m_pages(new QStackedWidget(this))
+    , m_emptyState(buildEmptyState())
 {
     setObjectName(QStringLiteral("favoritesTab"));
+    m_table->setObjectName(QStringLiteral("favoritesTable"));
+    m_table->setAccessibleName(QStringLiteral("Favorites"));
+    m_table->highlights().setFadesNewRows(false);
+    m_table->setModel(m_model);
+    QHeaderView* header = m_table->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionResizeMode(NotificationListModel::TitleColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(NotificationListModel::ReasonColumn, QHeaderView::Stretch);
+    header->resizeSection(NotificationListModel::ActionsColumn, 150);
+    header->resizeSection(NotificationListModel::RepositoryColumn, 200);
+    header->resizeSection(NotificationListModel::UpdatedAtColumn, 120);
+    header->resizeSection(NotificationListModel::StatusColumn, 120);
+
+    auto* commands = new RowCommands(m_table, NotificationListModel::TitleColumn, this);
+    commands->add({QStringLiteral("star"), QKeySequence(Qt::Key_S), [](int) { return QStringLiteral("Unstar"); },
+        [this, &viewModel](int row) {
+            if (const NotificationPtr notification = m_model->notificationAt(row))
+                viewModel.toggleFavorite(notification);
+        }});
+
+    auto* title = new QLabel(QStringLiteral("Favorites"), this);
+    title->setFont(Fonts::headline(font()));
+    title->setContentsMargins(12, 12, 12, 12);
+    m_pages->addWidget(m_emptyState);
+    m_pages->addWidget(m_table);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Favorites"), this));
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(title);
+    layout->addWidget(m_pages, 1);
+
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, &FavoritesTab::updatePage);
+    updatePage();
+}
+
+QWidget* FavoritesTab::buildEmptyState()
+{
+    auto* page = new QWidget(this);
+    page->setObjectName(QStringLiteral("favoritesEmptyState"));
+    auto* star = new QLabel(page);
+    star->setObjectName(QStringLiteral("emptyStar"));
+    star->setPixmap(
+        Symbols::tinted(QStringLiteral("star"), ColorPalette(palette()).color(ColorPalette::Name::Gray, 0.6))
+            .pixmap(48, 48));
+    auto* heading = new QLabel(QStringLiteral("No Favorites Yet"), page);
+    heading->setFont(Fonts::title2(font()));
+    auto* body = new QLabel(QStringLiteral("Start by exploring your notifications and issues, then click the star icon "
+                                           "to save important items here for quick access."),
+        page);
+    body->setWordWrap(true);
+    body->setAlignment(Qt::AlignHCenter);
+    body->setForegroundRole(QPalette::PlaceholderText);
+    body->setMaximumWidth(520);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(40, 0, 40, 0);
+    layout->setSpacing(12);
+    layout->addStretch();
+    layout->addWidget(star, 0, Qt::AlignHCenter);
+    layout->addWidget(heading, 0, Qt::AlignHCenter);
+    layout->addWidget(body, 0, Qt::AlignHCenter);
+    layout->addStretch();
+    return page;
+}
+
+bool FavoritesTab::showsEmptyState() const
+{
+    return m_pages->currentWidget() == m_emptyState;
+}
+
+void FavoritesTab::updatePage()
+{
+    m_pages->setCurrentWidget(m_model->rowCount() == 0 ? m_emptyState : static_cast<QWidget*>(m_table));
 }

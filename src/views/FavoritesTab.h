@@ -4,13 +4,31 @@
 
 #include <QWidget>
 
+class FeedTableView;
+class NotificationListModel;
 class NotificationsViewModel;
+class QStackedWidget;
 
-// The Favorites tab of the main window.
+// The Favorites tab: the starred threads in the order they were starred, each with one
+// button that unstars it; or, with none starred, a note on how to star one.
 class FavoritesTab : public QWidget
 {
     Q_OBJECT
 
 public:
     FavoritesTab(NotificationsViewModel& viewModel, const Environment& environment, QWidget* parent = nullptr);
+
+    FeedTableView* table() const { return m_table; }
+    NotificationListModel* model() const { return m_model; }
+    // The empty state is showing.
+    bool showsEmptyState() const;
+
+private:
+    QWidget* buildEmptyState();
+    void updatePage();
+
+    NotificationListModel* m_model;
+    FeedTableView* m_table;
+    QStackedWidget* m_pages;
+    QWidget* m_emptyState;
 };

@@ -1,12 +1,248 @@
 #include "views/NotificationsTab.h"
 
+#include "core/Console.h"
+#include "core/Scheduler.h"
+#include "notifications/NotificationsViewModel.h"
+#include "views/FeedTableView.h"
+#include "views/Fonts.h"
+#include "views/LoadingCard.h"
+#include "views/NotificationListModel.h"
+#include "views/RowCommands.h"
+#include "views/StatusLine.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
-NotificationsTab::NotificationsTab(NotificationsViewModel&, const Environment&, QWidget* parent)
+namespace {
+
+QPushButton* button(const QString& text, const QString& name, QWidget* parent)
+{
+    auto* result = new QPushButton(text, parent);
+    result->setObjectName(name);
+    result->setAccessibleName(text);
+    return result;
+}
+
+} // namespace
+
+NotificationsTab::NotificationsTab(NotificationsViewModel& viewModel, const Environment& environment, QWidget* parent)
     : QWidget(parent)
+    , m_viewModel(viewModel)
+    , m_environment(environment)
+    , m_model(new NotificationListModel(
+          viewModel, NotificationListModel::Source::Filtered, environment.endpoints, *environment.scheduler, this))
+    , m_table(new FeedTableView(*environment.scheduler, this))
+    , m_loadingCard(new LoadingCard(QStringLiteral("Syncing notifications..."), m_table, {}))
+    , m_statusLine(new StatusLine(0, this))
 {
     setObjectName(QStringLiteral("notificationsTab"));
+    m_table->setObjectName(QStringLiteral("notificationsTable"));
+    m_table->setAccessibleName(QStringLiteral("Notifications"));
+    m_table->setModel(m_model);
+    QHeaderView* header = m_table->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionResizeMode(NotificationListModel::TitleColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(NotificationListModel::ReasonColumn, QHeaderView::Stretch);
+    header->resizeSection(NotificationListModel::ActionsColumn, 150);
+    header->resizeSection(NotificationListModel::RepositoryColumn, 200);
+    header->resizeSection(NotificationListModel::UpdatedAtColumn, 120);
+    header->resizeSection(NotificationListModel::StatusColumn, 120);
+
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Notifications"), this));
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildToolbar());
+    layout->addWidget(buildFilterRow());
+    layout->addWidget(buildCountRow());
+    layout->addWidget(m_table, 1);
+    layout->addWidget(m_statusLine);
+    addRowCommands();
+
+    connect(&m_viewModel, &NotificationsViewModel::repositoriesChanged, this, &NotificationsTab::updateRepositories);
+    connect(
+        &m_viewModel, &NotificationsViewModel::selectedRepositoryChanged, this, &NotificationsTab::updateRepositories);
+    connect(&m_viewModel, &NotificationsViewModel::textFilterChanged, this, &NotificationsTab::updateFilter);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, &NotificationsTab::updateCount);
+    connect(&m_viewModel, &FeedController::isLoadingChanged, this,
+        [this] { m_loadingCard->setVisible(m_viewModel.isLoading()); });
+    connect(&m_viewModel, &FeedController::statusMessageChanged, this,
+        [this] { m_statusLine->setMessage(m_viewModel.statusMessage()); });
+    connect(&m_viewModel, &FeedController::autoReloadChanged, this,
+        [this] { m_autoReload->setChecked(m_viewModel.autoReload()); });
+    updateRepositories();
+    updateFilter();
+    updateCount();
+    m_loadingCard->setVisible(m_viewModel.isLoading());
+    m_statusLine->setMessage(m_viewModel.statusMessage());
+}
+
+QWidget* NotificationsTab::buildToolbar()
+{
+    auto* row = new QWidget(this);
+    auto* label = new QLabel(QStringLiteral("Repository"), row);
+    m_repositoryPicker = new QComboBox(row);
+    m_repositoryPicker->setObjectName(QStringLiteral("repositoryPicker"));
+    m_repositoryPicker->setAccessibleName(QStringLiteral("Repository"));
+    m_repositoryPicker->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_repositoryPicker->setMinimumContentsLength(18);
+    label->setBuddy(m_repositoryPicker);
+    auto* resync = button(QStringLiteral("Re-sync"), QStringLiteral("resync"), row);
+    resync->setToolTip(QStringLiteral("Sync notifications and pull request statuses (Ctrl+R)"));
+    auto* markCompleted = button(QStringLiteral("Mark Completed Read"), QStringLiteral("markCompletedRead"), row);
+    markCompleted->setToolTip(QStringLiteral("Mark every closed, merged or resolved thread as read"));
+    m_autoReload = new QCheckBox(QStringLiteral("Auto-sync every 5 minutes"), row);
+    m_autoReload->setObjectName(QStringLiteral("autoSync"));
+    m_autoReload->setAccessibleName(m_autoReload->text());
+    m_autoReload->setChecked(m_viewModel.autoReload());
+
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->addWidget(label);
+    layout->addWidget(m_repositoryPicker);
+    layout->addSpacing(8);
+    layout->addWidget(resync);
+    layout->addWidget(markCompleted);
+    layout->addSpacing(8);
+    layout->addWidget(m_autoReload);
+    layout->addStretch();
+
+    connect(m_repositoryPicker, &QComboBox::activated, this,
+        [this](int index) { m_viewModel.setSelectedRepository(m_repositoryPicker->itemText(index)); });
+    const auto resyncAll = [this] {
+        m_environment.console->print(QStringLiteral(">>> Re-syncing all data (notifications + PR statuses)..."));
+        m_viewModel.syncNotifications();
+    };
+    connect(resync, &QPushButton::clicked, this, resyncAll);
+    auto* resyncShortcut = new QAction(this);
+    resyncShortcut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_R), QKeySequence(Qt::Key_F5)});
+    resyncShortcut->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(resyncShortcut, &QAction::triggered, this, resyncAll);
+    addAction(resyncShortcut);
+    connect(markCompleted, &QPushButton::clicked, &m_viewModel, &NotificationsViewModel::markCompletedAsRead);
+    connect(m_autoReload, &QCheckBox::toggled, this, [this](bool on) {
+        if (on != m_viewModel.autoReload())
+            m_viewModel.setAutoReload(on);
+    });
+    return row;
+}
+
+QWidget* NotificationsTab::buildFilterRow()
+{
+    auto* row = new QWidget(this);
+    m_filterField = new QLineEdit(row);
+    m_filterField->setObjectName(QStringLiteral("filterField"));
+    m_filterField->setAccessibleName(QStringLiteral("Filter notifications"));
+    m_filterField->setPlaceholderText(QStringLiteral("Filter notifications..."));
+    m_filterField->setMaximumWidth(400);
+    m_clearFilter = new QToolButton(row);
+    m_clearFilter->setObjectName(QStringLiteral("clearFilter"));
+    m_clearFilter->setText(QStringLiteral("×"));
+    m_clearFilter->setAccessibleName(QStringLiteral("Clear filter"));
+    m_clearFilter->setToolTip(QStringLiteral("Clear filter (Escape)"));
+    m_clearFilter->setAutoRaise(true);
+    m_clearFilter->setForegroundRole(QPalette::PlaceholderText);
+    m_clearFilter->setCursor(Qt::PointingHandCursor);
+
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(12, 0, 12, 8);
+    layout->setSpacing(4);
+    layout->addWidget(m_filterField, 1);
+    layout->addWidget(m_clearFilter);
+    layout->addStretch();
+
+    connect(m_filterField, &QLineEdit::textEdited, &m_viewModel, &NotificationsViewModel::setTextFilter);
+    connect(m_clearFilter, &QToolButton::clicked, this, [this] { m_viewModel.setTextFilter(QString()); });
+    auto* focusFilter = new QAction(this);
+    focusFilter->setShortcut(QKeySequence::Find);
+    focusFilter->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(focusFilter, &QAction::triggered, this, [this] {
+        m_filterField->setFocus(Qt::ShortcutFocusReason);
+        m_filterField->selectAll();
+    });
+    addAction(focusFilter);
+    auto* clearOnEscape = new QAction(m_filterField);
+    clearOnEscape->setShortcut(QKeySequence(Qt::Key_Escape));
+    clearOnEscape->setShortcutContext(Qt::WidgetShortcut);
+    connect(clearOnEscape, &QAction::triggered, this, [this] { m_viewModel.setTextFilter(QString()); });
+    m_filterField->addAction(clearOnEscape);
+    return row;
+}
+
+QWidget* NotificationsTab::buildCountRow()
+{
+    auto* row = new QWidget(this);
+    m_count = new QLabel(row);
+    m_count->setObjectName(QStringLiteral("notificationCount"));
+    m_count->setFont(Fonts::headline(font()));
+    m_filteredBy = new QLabel(row);
+    m_filteredBy->setObjectName(QStringLiteral("filteredBy"));
+    m_filteredBy->setFont(Fonts::subheadline(font()));
+    m_filteredBy->setForegroundRole(QPalette::PlaceholderText);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(12, 0, 12, 6);
+    layout->addWidget(m_count);
+    layout->addWidget(m_filteredBy);
+    layout->addStretch();
+    return row;
+}
+
+void NotificationsTab::addRowCommands()
+{
+    auto* commands = new RowCommands(m_table, NotificationListModel::TitleColumn, this);
+    const auto onRow = [this](void (NotificationsViewModel::*operation)(const NotificationPtr&)) {
+        return [this, operation](int row) {
+            if (const NotificationPtr notification = m_model->notificationAt(row))
+                (m_viewModel.*operation)(notification);
+        };
+    };
+    const auto fixed = [](const QString& text) { return [text](int) { return text; }; };
+    commands->add({QStringLiteral("markAsRead"), QKeySequence(Qt::Key_E), fixed(QStringLiteral("Mark as Read")),
+        onRow(&NotificationsViewModel::markAsRead)});
+    commands->add({QStringLiteral("star"), QKeySequence(Qt::Key_S),
+        [this](int row) {
+            const NotificationPtr notification = m_model->notificationAt(row);
+            return notification && m_viewModel.isFavorite(notification) ? QStringLiteral("Unstar")
+                                                                        : QStringLiteral("Star");
+        },
+        onRow(&NotificationsViewModel::toggleFavorite)});
+    commands->add({QStringLiteral("stopWatching"), QKeySequence(Qt::SHIFT | Qt::Key_M),
+        fixed(QStringLiteral("Stop Watching")), onRow(&NotificationsViewModel::stopWatching)});
+}
+
+void NotificationsTab::updateRepositories()
+{
+    QStringList choices = m_viewModel.repositories();
+    // A choice whose threads have all gone stays selected (the table is then empty):
+    // show it rather than a choice that is not in effect.
+    if (!choices.contains(m_viewModel.selectedRepository()))
+        choices << m_viewModel.selectedRepository();
+    m_repositoryPicker->clear();
+    m_repositoryPicker->addItems(choices);
+    m_repositoryPicker->setCurrentText(m_viewModel.selectedRepository());
+}
+
+void NotificationsTab::updateFilter()
+{
+    const QString& filter = m_viewModel.textFilter();
+    if (m_filterField->text() != filter)
+        m_filterField->setText(filter);
+    m_clearFilter->setVisible(!filter.isEmpty());
+    updateCount();
+}
+
+void NotificationsTab::updateCount()
+{
+    m_count->setText(QStringLiteral("Total Notifications: ") + QString::number(m_model->rowCount()));
+    const QString& filter = m_viewModel.textFilter();
+    m_filteredBy->setVisible(!filter.isEmpty());
+    m_filteredBy->setText(QStringLiteral("(filtered by: \"") + filter + QStringLiteral("\")"));
 }

@@ -4,13 +4,50 @@
 
 #include <QWidget>
 
+class FeedTableView;
+class LoadingCard;
+class NotificationListModel;
 class NotificationsViewModel;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+class StatusLine;
 
-// The Notifications tab of the main window.
+// The Notifications tab: the repository picker, "Re-sync", "Mark Completed Read" and
+// the auto-sync switch; the title filter; the count of rows; the table of threads with
+// their actions (mark read, star, stop watching), title link, reason, repository, age
+// and status; a loading card while a sync runs; and the status line.
 class NotificationsTab : public QWidget
 {
     Q_OBJECT
 
 public:
     NotificationsTab(NotificationsViewModel& viewModel, const Environment& environment, QWidget* parent = nullptr);
+
+    FeedTableView* table() const { return m_table; }
+    NotificationListModel* model() const { return m_model; }
+
+private:
+    QWidget* buildToolbar();
+    QWidget* buildFilterRow();
+    QWidget* buildCountRow();
+    void addRowCommands();
+    void updateRepositories();
+    void updateFilter();
+    void updateCount();
+
+    NotificationsViewModel& m_viewModel;
+    Environment m_environment;
+    NotificationListModel* m_model;
+    FeedTableView* m_table;
+    QComboBox* m_repositoryPicker = nullptr;
+    QCheckBox* m_autoReload = nullptr;
+    QLineEdit* m_filterField = nullptr;
+    QToolButton* m_clearFilter = nullptr;
+    QLabel* m_count = nullptr;
+    QLabel* m_filteredBy = nullptr;
+    LoadingCard* m_loadingCard;
+    StatusLine* m_statusLine;
 };

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "views/ColorPalette.h"
+#include "views/StatusAppearance.h"
+
+#include <QKeySequence>
+#include <QList>
+#include <QMetaType>
+#include <QString>
+
+#include <optional>
+
+// What the feed tables' models (notifications, favourites, assignments) hand their one
+// shared delegate for each cell, beyond the cell's text (Qt::DisplayRole) and its words
+// for assistive technology (Qt::AccessibleTextRole).
+namespace FeedCells {
+
+enum Role {
+    KindRole = Qt::UserRole + 1, // Kind
+    ActionsRole, // QList<Action>, for an actions cell
+    LinkRole, // QUrl, for a link cell; invalid: plain text
+    EmojiRole, // QString drawn before the text in colour
+    GlyphsRole, // QList<Glyph>, for a status cell; empty: the text
+    BadgeRole, // Badge
+    IsNewRole, // bool: the record arrived with the last sync
+    RecordIdRole, // the record's id, as text
+};
+
+enum class Kind {
+    Text,
+    Actions,
+    Link,
+    Status,
+    Badge,
+};
+
+// A button painted in a row.
+struct Action
+{
+    QString id;
+    QString symbol;
+    // None: the palette's text colour.
+    std::optional<ColorPalette::Name> color;
+    // What it does, for tool tips and assistive technology ("Mark as Read").
+    QString label;
+    QKeySequence shortcut;
+
+    friend bool operator==(const Action&, const Action&) = default;
+};
+
+// A short word on a rounded patch of its colour ("PR", "Issue").
+struct Badge
+{
+    QString text;
+    ColorPalette::Name color = ColorPalette::Name::Gray;
+
+    friend bool operator==(const Badge&, const Badge&) = default;
+};
+
+} // namespace FeedCells
+
+Q_DECLARE_METATYPE(FeedCells::Kind)
+Q_DECLARE_METATYPE(FeedCells::Action)
+Q_DECLARE_METATYPE(FeedCells::Badge)
+Q_DECLARE_METATYPE(Glyph)

@@ -1,0 +1,280 @@
+#include "views/FeedItemDelegate.h"
+
+#include "views/Fonts.h"
+#include "views/RowHighlights.h"
+#include "views/Symbols.h"
+
+#include <QAbstractItemView>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolTip>
+
+namespace {
+
+constexpr int kLinkTarget = -2;
+constexpr int kGlyphSpacing = 6;
+
+QRect contentRect(const QRect& cell)
+{
+    return cell.adjusted(FeedItemDelegate::padding, 0, -FeedItemDelegate::padding, 0);
+}
+
+QList<FeedCells::Action> actionsOf(const QModelIndex& index)
+{
+    return index.data(FeedCells::ActionsRole).value<QList<FeedCells::Action>>();
+}
+
+FeedCells::Kind kindOf(const QModelIndex& index)
+{
+    return index.data(FeedCells::KindRole).value<FeedCells::Kind>();
+}
+
+QColor colorOf(const std::optional<ColorPalette::Name>& name, const QPalette& palette)
+{
+    return name ? ColorPalette(palette).color(*name) : palette.color(QPalette::Text);
+}
+
+QString withShortcut(const FeedCells::Action& action)
+{
+    if (action.shortcut.isEmpty())
+        return action.label;
+    return action.label + QStringLiteral(" (") + action.shortcut.toString(QKeySequence::NativeText) + u')';
+}
+
+QAbstractItemView* viewOf(const QStyleOptionViewItem& option)
+{
+    return qobject_cast<QAbstractItemView*>(const_cast<QWidget*>(option.widget));
+}
+
+} // namespace
+
+FeedItemDelegate::FeedItemDelegate(RowHighlights& highlights, QObject* parent)
+    : QStyledItemDelegate(parent)
+    , m_highlights(highlights)
+{ }
+
+QList<QRect> FeedItemDelegate::actionRects(const QRect& cell, int count, Qt::Alignment alignment)
+{
+    const QRect content = contentRect(cell);
+    const int width = count > 0 ? qMin(actionWidth, content.width() / count) : 0;
+    int left = content.left();
+    if (alignment & Qt::AlignHCenter)
+        left = content.left() + (content.width() - width * count) / 2;
+    QList<QRect> rects;
+    for (int i = 0; i < count; ++i)
+        rects << QRect(left + i * width, cell.top(), width, cell.height());
+    return rects;
+}
+
+QRect FeedItemDelegate::linkRect(const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    const QRect content = contentRect(option.rect);
+    const QFontMetrics metrics(option.font);
+    const int width = qMin(content.width(), metrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()));
+    return QRect(content.left(), content.center().y() - metrics.height() / 2, width, metrics.height());
+}
+
+int FeedItemDelegate::hitTest(const QStyleOptionViewItem& option, const QModelIndex& index, const QPoint& point) const
+{
+    switch (kindOf(index)) {
+    case FeedCells::Kind::Actions: {
+        const QList<QRect> rects = actionRects(option.rect, static_cast<int>(actionsOf(index).size()),
+            Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt()));
+        for (int i = 0; i < rects.size(); ++i) {
+            const QRect button(rects[i].center() - QPoint(actionIconSize / 2 + 4, actionIconSize / 2 + 4),
+                QSize(actionIconSize + 8, actionIconSize + 8));
+            if (button.contains(point))
+                return i;
+        }
+        return -1;
+    }
+    case FeedCells::Kind::Link:
+        return index.data(FeedCells::LinkRole).toUrl().isValid() && linkRect(option, index).contains(point)
+            ? kLinkTarget
+            : -1;
+    default:
+        return -1;
+    }
+}
+
+QSize FeedItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const QSize text = QStyledItemDelegate::sizeHint(option, index);
+    return {text.width() + 2 * padding, qMax(text.height(), actionIconSize) + 2 * padding};
+}
+
+void FeedItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    const QColor background = m_highlights.background(index, option.palette);
+    if (background.alpha() > 0)
+        painter->fillRect(option.rect, background);
+    if (option.state & QStyle::State_Selected) {
+        QColor selection = option.palette.color(QPalette::Highlight);
+        selection.setAlphaF((option.state & QStyle::State_Active) ? 0.28f : 0.16f);
+        painter->fillRect(option.rect, selection);
+    }
+
+    switch (kindOf(index)) {
+    case FeedCells::Kind::Actions:
+        paintActions(painter, option, index);
+        break;
+    case FeedCells::Kind::Status: {
+        const QList<Glyph> glyphs = index.data(FeedCells::GlyphsRole).value<QList<Glyph>>();
+        if (glyphs.isEmpty())
+            paintText(painter, option, index);
+        else
+            paintGlyphs(painter, option, glyphs);
+        break;
+    }
+    case FeedCells::Kind::Badge:
+        paintBadge(painter, option, index.data(FeedCells::BadgeRole).value<FeedCells::Badge>());
+        break;
+    case FeedCells::Kind::Link:
+    case FeedCells::Kind::Text:
+        paintText(painter, option, index);
+        break;
+    }
+    painter->restore();
+}
+
+void FeedItemDelegate::paintActions(
+    QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const QList<FeedCells::Action> actions = actionsOf(index);
+    const QList<QRect> rects = actionRects(
+        option.rect, static_cast<int>(actions.size()), Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt()));
+    const qreal ratio = painter->device()->devicePixelRatioF();
+    for (int i = 0; i < actions.size(); ++i) {
+        const QPixmap icon
+            = Symbols::pixmap(actions[i].symbol, colorOf(actions[i].color, option.palette), actionIconSize, ratio);
+        const QRect target(rects[i].center() - QPoint(actionIconSize / 2 - 1, actionIconSize / 2 - 1),
+            QSize(actionIconSize, actionIconSize));
+        painter->drawPixmap(target, icon);
+    }
+}
+
+void FeedItemDelegate::paintGlyphs(
+    QPainter* painter, const QStyleOptionViewItem& option, const QList<Glyph>& glyphs) const
+{
+    const QRect content = contentRect(option.rect);
+    const ColorPalette colors(option.palette);
+    const qreal ratio = painter->device()->devicePixelRatioF();
+    int left = content.left();
+    for (const Glyph& glyph : glyphs) {
+        const QRect target(left, content.center().y() - glyph.size / 2 + 1, glyph.size, glyph.size);
+        painter->drawPixmap(target, Symbols::pixmap(glyph.symbol, colors.color(glyph.color), glyph.size, ratio));
+        left += glyph.size + kGlyphSpacing;
+    }
+}
+
+void FeedItemDelegate::paintBadge(
+    QPainter* painter, const QStyleOptionViewItem& option, const FeedCells::Badge& badge) const
+{
+    const QFont font = Fonts::caption(option.font);
+    const QFontMetrics metrics(font);
+    const QRect content = contentRect(option.rect);
+    const QSize size(metrics.horizontalAdvance(badge.text) + 12, metrics.height() + 4);
+    const QRect patch(QPoint(content.left(), content.center().y() - size.height() / 2 + 1), size);
+    const ColorPalette colors(option.palette);
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(patch), 4, 4);
+    painter->fillPath(shape, colors.color(badge.color, 0.2));
+    painter->setFont(font);
+    painter->setPen(colors.color(badge.color));
+    painter->drawText(patch, Qt::AlignCenter, badge.text);
+}
+
+void FeedItemDelegate::paintText(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QRect content = contentRect(option.rect);
+    QString text = index.data(Qt::DisplayRole).toString();
+    QFont font = option.font;
+    QColor color = option.palette.color(QPalette::Text);
+
+    const QString emoji = index.data(FeedCells::EmojiRole).toString();
+    if (!emoji.isEmpty() && text.startsWith(emoji)) {
+        const QFont emojiFont = Fonts::emoji(font);
+        painter->setFont(emojiFont);
+        const int width = QFontMetrics(emojiFont).horizontalAdvance(emoji);
+        painter->drawText(content, Qt::AlignLeft | Qt::AlignVCenter, emoji);
+        content.setLeft(content.left() + width);
+        text = text.mid(emoji.size());
+    }
+    if (kindOf(index) == FeedCells::Kind::Link && index.data(FeedCells::LinkRole).toUrl().isValid()) {
+        color = option.palette.color(QPalette::Link);
+        font.setUnderline(index == m_hoveredLink);
+    }
+    painter->setFont(font);
+    painter->setPen(color);
+    painter->drawText(content, Qt::AlignLeft | Qt::AlignVCenter,
+        QFontMetrics(font).elidedText(text, Qt::ElideRight, content.width()));
+}
+
+bool FeedItemDelegate::editorEvent(
+    QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    const auto type = event->type();
+    if (type != QEvent::MouseMove && type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease
+        && type != QEvent::MouseButtonDblClick)
+        return QStyledItemDelegate::editorEvent(event, model, option, index);
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const int target = hitTest(option, index, mouse->position().toPoint());
+    QAbstractItemView* view = viewOf(option);
+
+    if (type == QEvent::MouseMove) {
+        if (view)
+            view->viewport()->setCursor(target == -1 ? Qt::ArrowCursor : Qt::PointingHandCursor);
+        const QModelIndex hoveredLink = target == kLinkTarget ? index : QModelIndex();
+        if (hoveredLink != m_hoveredLink && view) {
+            if (m_hoveredLink.isValid())
+                view->update(m_hoveredLink);
+            m_hoveredLink = hoveredLink;
+            if (hoveredLink.isValid())
+                view->update(hoveredLink);
+        }
+        return false;
+    }
+    if (mouse->button() != Qt::LeftButton || target == -1)
+        return false;
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+        m_pressed = index;
+        m_pressedTarget = target;
+        return true;
+    }
+    // Released over what it was pressed on.
+    const bool clicked = m_pressed == index && m_pressedTarget == target;
+    m_pressed = QPersistentModelIndex();
+    m_pressedTarget = -1;
+    if (!clicked)
+        return false;
+    if (target == kLinkTarget)
+        Q_EMIT linkActivated(index.data(FeedCells::LinkRole).toUrl());
+    else
+        Q_EMIT actionTriggered(index, actionsOf(index).at(target).id);
+    return true;
+}
+
+bool FeedItemDelegate::helpEvent(
+    QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const int target = hitTest(option, index, event->pos());
+    QString tip;
+    if (target >= 0)
+        tip = withShortcut(actionsOf(index).at(target));
+    else if (target == kLinkTarget)
+        tip = index.data(FeedCells::LinkRole).toUrl().toString();
+    else
+        tip = index.data(Qt::ToolTipRole).toString();
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+        return true;
+    }
+    QToolTip::showText(event->globalPos(), tip, view->viewport(), option.rect);
+    return true;
+}

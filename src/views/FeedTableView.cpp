@@ -1,0 +1,119 @@
+#include "views/FeedTableView.h"
+
+#include "core/Scheduler.h"
+#include "views/FeedItemDelegate.h"
+#include "views/Fonts.h"
+#include "views/RowHighlights.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+using namespace std::chrono_literals;
+
+FeedTableView::FeedTableView(Scheduler& scheduler, QWidget* parent)
+    : QTableView(parent)
+    , m_highlights(new RowHighlights(scheduler, this))
+    , m_delegate(new FeedItemDelegate(*m_highlights, this))
+{
+    setItemDelegate(m_delegate);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setMouseTracking(true);
+    setFrameShape(QFrame::NoFrame);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(
+        qMax(QFontMetrics(font()).height(), FeedItemDelegate::actionIconSize) + 2 * FeedItemDelegate::padding + 4);
+    QHeaderView* header = horizontalHeader();
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setFont(Fonts::headline(font()));
+    header->setHighlightSections(false);
+    header->setSectionsClickable(false);
+    header->setMinimumSectionSize(40);
+
+    connect(m_highlights, &RowHighlights::frameDue, viewport(), qOverload<>(&QWidget::update));
+    // Relative times ("1 minute ago") are worked out when rows are painted.
+    m_minuteRepaint = scheduler.startRepeating(60s, [this] { viewport()->update(); });
+    connect(this, &QAbstractItemView::doubleClicked, this, &FeedTableView::openRequested);
+}
+
+FeedTableView::~FeedTableView() = default;
+
+void FeedTableView::setModel(QAbstractItemModel* model)
+{
+    QTableView::setModel(model);
+    if (!model)
+        return;
+    connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, &FeedTableView::rememberTopRow);
+    connect(model, &QAbstractItemModel::layoutChanged, this, &FeedTableView::restoreTopRow);
+}
+
+void FeedTableView::rememberTopRow()
+{
+    const int value = verticalScrollBar()->value();
+    m_atTop = value == 0;
+    const int row = rowAt(0);
+    m_topRow = row >= 0 ? QPersistentModelIndex(model()->index(row, 0)) : QPersistentModelIndex();
+    m_topOffset = row >= 0 ? rowViewportPosition(row) : 0;
+}
+
+void FeedTableView::restoreTopRow()
+{
+    // The header has taken the new rows; the scroll range follows them now.
+    updateGeometries();
+    // At the very top the user sees what arrives; anywhere else the row they were
+    // looking at stays where it was, whatever came and went above it.
+    if (!m_atTop && m_topRow.isValid())
+        verticalScrollBar()->setValue(rowViewportPosition(m_topRow.row()) + verticalScrollBar()->value() - m_topOffset);
+    else if (m_atTop)
+        verticalScrollBar()->setValue(0);
+    m_topRow = QPersistentModelIndex();
+    setHoveredRow(-1);
+}
+
+void FeedTableView::setHoveredRow(int row)
+{
+    const int previous = m_highlights->hoveredRow();
+    if (row == previous)
+        return;
+    m_highlights->setHoveredRow(row);
+    const auto repaint = [this](int r) {
+        if (r >= 0)
+            viewport()->update(QRect(0, rowViewportPosition(r), viewport()->width(), rowHeight(r)));
+    };
+    repaint(previous);
+    repaint(row);
+}
+
+void FeedTableView::mouseMoveEvent(QMouseEvent* event)
+{
+    setHoveredRow(rowAt(event->position().toPoint().y()));
+    QTableView::mouseMoveEvent(event);
+}
+
+void FeedTableView::leaveEvent(QEvent* event)
+{
+    setHoveredRow(-1);
+    viewport()->unsetCursor();
+    QTableView::leaveEvent(event);
+}
+
+void FeedTableView::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
+        Q_EMIT openRequested(currentIndex());
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "github/GitHubEndpoints.h"
+#include "github/Notification.h"
+
+#include <QAbstractTableModel>
+#include <QHash>
+
+class Clock;
+class NotificationsViewModel;
+
+// The rows of the Notifications tab (the controller's filtered threads) or of the
+// Favorites tab (its starred threads, in list order), with the columns Actions, Title,
+// Reason, Repository, Updated At and Status. It follows the controller without ever
+// resetting: a status answer repaints its one row, and a new list (a sync, a filter, a
+// thread read or starred) is applied as a layout change that keeps each listed row's
+// persistent indexes, so a view keeps its current row, selection and place.
+class NotificationListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    enum class Source {
+        Filtered,
+        Favorites,
+    };
+
+    enum Column {
+        ActionsColumn,
+        TitleColumn,
+        ReasonColumn,
+        RepositoryColumn,
+        UpdatedAtColumn,
+        StatusColumn,
+        ColumnCount,
+    };
+
+    NotificationListModel(NotificationsViewModel& viewModel, Source source, const GitHubEndpoints& endpoints,
+        const Clock& clock, QObject* parent = nullptr);
+
+    NotificationPtr notificationAt(int row) const { return m_rows.value(row); }
+    int rowOf(const QString& id) const { return m_rowOf.value(id, -1); }
+    // The thread's web page, if it has one.
+    std::optional<QUrl> webURL(const NotificationPtr& notification) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    QList<NotificationPtr> currentRows() const;
+    void refresh();
+    void recordChanged(const QString& id);
+    void columnChanged(int column, const QList<int>& roles);
+    QVariant actions(const NotificationPtr& notification) const;
+
+    NotificationsViewModel& m_viewModel;
+    Source m_source;
+    GitHubEndpoints m_endpoints;
+    const Clock& m_clock;
+    QList<NotificationPtr> m_rows;
+    QHash<QString, int> m_rowOf;
+};

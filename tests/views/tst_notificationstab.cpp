@@ -1,0 +1,446 @@
+#include "FeedSteps.h"
+#include "GitHubTestEnvironment.h"
+#include "Widgets.h"
+#include "notifications/NotificationsViewModel.h"
+#include "views/FavoritesTab.h"
+#include "views/FeedItemDelegate.h"
+#include "views/FeedTableView.h"
+#include "views/NotificationListModel.h"
+#include "views/NotificationsTab.h"
+#include "views/RowHighlights.h"
+
+#include <QAbstractItemModelTester>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+using Column = NotificationListModel::Column;
+
+namespace {
+
+const QString kToken = u"ghp_notificationsTab"_s;
+const QString kRepository = u"octocat/Hello-World"_s;
+const QString kSha = u"6dcb09b5b57875f334f61aebed695e2e4193db5e"_s;
+
+class BrowserCapture : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public Q_SLOTS:
+    void open(const QUrl& url) { opened << url; }
+};
+
+// Minutes before the test's "now", as GitHub writes times.
+QString minutesAgo(int minutes)
+{
+    return VirtualScheduler::defaultStart().addSecs(-60 * minutes).toString(Qt::ISODate);
+}
+
+} // namespace
+
+// The Notifications and Favorites tabs over a real controller and the fake GitHub: the
+// model's rows and cells, the painted actions and links, highlights on virtual time, and
+// the tab's controls.
+class TestNotificationsTab : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void cellsOfAPullRequestAndAnIssue();
+    void statusAnswersRepaintRowsWithoutReset();
+    void aSyncKeepsTheCurrentRowAndTheRowsInView();
+    void paintedActionsRunTheirOperations_data();
+    void paintedActionsRunTheirOperations();
+    void titleLinkOpensTheThreadAndPlainTitlesDoNot();
+    void newRowsFadeAndTheHoveredRowIsTinted();
+    void pickerFilterAndCount();
+    void markCompletedReadAndTheLoadingCard();
+    void keyboardAndContextMenu();
+    void favoritesTabShowsStarredThreadsOrItsEmptyState();
+
+private:
+    void addPullRequest(const QString& id, int number, int minutes, bool merged);
+    void addIssue(const QString& id, const QString& repository, int number, const QString& title, int minutes);
+    // The controller and the tab, after the first sync and its status refresh.
+    void start();
+    QModelIndex cell(const QString& id, int column) const;
+    QPoint actionPoint(const QString& id, int action) const;
+
+    std::unique_ptr<GitHubTestEnvironment> m_world;
+    std::shared_ptr<NotificationsViewModel> m_viewModel;
+    std::unique_ptr<NotificationsTab> m_tab;
+    std::unique_ptr<QAbstractItemModelTester> m_tester;
+    BrowserCapture m_browser;
+};
+
+void TestNotificationsTab::init()
+{
+    m_world = std::make_unique<GitHubTestEnvironment>();
+    m_world->signIn(kToken);
+    m_browser.opened.clear();
+    QDesktopServices::setUrlHandler(u"http"_s, &m_browser, "open");
+}
+
+void TestNotificationsTab::cleanup()
+{
+    QDesktopServices::unsetUrlHandler(u"http"_s);
+    m_tester.reset();
+    m_tab.reset();
+    m_viewModel.reset();
+    m_world.reset();
+}
+
+void TestNotificationsTab::addPullRequest(const QString& id, int number, int minutes, bool merged)
+{
+    FakeGitHub& server = m_world->server();
+    const GitHubPayloads payloads = server.payloads();
+    server.addNotification(payloads.thread({.id = id,
+        .repository = kRepository,
+        .type = u"PullRequest"_s,
+        .number = number,
+        .title = u"Pull "_s + id,
+        .reason = u"review_requested"_s,
+        .updatedAt = minutesAgo(minutes)}));
+    const QString pulls = u"/repos/"_s + kRepository + u"/pulls/"_s + QString::number(number);
+    server.setResource(pulls,
+        payloads.pullRequest({.repository = kRepository,
+            .number = number,
+            .state = merged ? u"closed"_s : u"open"_s,
+            .merged = merged,
+            .headSha = kSha}));
+    server.setResource(
+        pulls + u"/reviews"_s, QJsonArray {payloads.review({.repository = kRepository, .pullNumber = number})});
+    server.setResource(u"/repos/"_s + kRepository + u"/statuses/"_s + kSha,
+        QJsonArray {payloads.status({.repository = kRepository, .sha = kSha})});
+}
+
+void TestNotificationsTab::addIssue(
+    const QString& id, const QString& repository, int number, const QString& title, int minutes)
+{
+    FakeGitHub& server = m_world->server();
+    const GitHubPayloads payloads = server.payloads();
+    server.addNotification(payloads.thread(
+        {.id = id, .repository = repository, .number = number, .title = title, .updatedAt = minutesAgo(minutes)}));
+    server.setResource(u"/repos/"_s + repository + u"/issues/"_s + QString::number(number),
+        payloads.issue({.repository = repository, .number = number, .title = title}));
+}
+
+void TestNotificationsTab::start()
+{
+    m_viewModel = NotificationsViewModel::create(m_world->environment());
+    m_tab = std::make_unique<NotificationsTab>(*m_viewModel, m_world->environment());
+    m_tester = std::make_unique<QAbstractItemModelTester>(
+        m_tab->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    m_tab->resize(1200, 600);
+    m_tab->show();
+    QVERIFY(FeedSteps::waitForSync(*m_viewModel) == SyncOutcome::Succeeded);
+    QVERIFY(FeedSteps::runStatusRefresh(m_world->scheduler(), *m_viewModel));
+    // Past the new-thread highlight.
+    m_world->scheduler().advance(3s);
+}
+
+QModelIndex TestNotificationsTab::cell(const QString& id, int column) const
+{
+    return m_tab->model()->index(m_tab->model()->rowOf(id), column);
+}
+
+QPoint TestNotificationsTab::actionPoint(const QString& id, int action) const
+{
+    const QRect rect = m_tab->table()->visualRect(cell(id, Column::ActionsColumn));
+    return FeedItemDelegate::actionRects(rect, 3, Qt::AlignLeft).at(action).center();
+}
+
+void TestNotificationsTab::cellsOfAPullRequestAndAnIssue()
+{
+    addPullRequest(u"1"_s, 1, 120, false);
+    addIssue(u"2"_s, kRepository, 3, u"Found a bug"_s, 5);
+    start();
+    const NotificationListModel& model = *m_tab->model();
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.index(0, Column::TitleColumn).data().toString(), u"Found a bug"_s);
+    QCOMPARE(cell(u"1"_s, Column::ReasonColumn).data().toString(), u"🔍 review_requested"_s);
+    QCOMPARE(cell(u"1"_s, Column::RepositoryColumn).data().toString(), kRepository);
+    QCOMPARE(cell(u"1"_s, Column::UpdatedAtColumn).data().toString(), u"2 hours ago"_s);
+    QCOMPARE(cell(u"1"_s, Column::TitleColumn).data(FeedCells::LinkRole).toUrl(),
+        QUrl(m_world->server().webBaseUrl().toString() + u"/"_s + kRepository + u"/pull/1"_s));
+    QCOMPARE(
+        cell(u"1"_s, Column::StatusColumn).data(Qt::AccessibleTextRole).toString(), u"open, CI passing, approved"_s);
+    QCOMPARE(cell(u"1"_s, Column::StatusColumn).data(FeedCells::GlyphsRole).value<QList<Glyph>>().size(), 3);
+    QCOMPARE(cell(u"2"_s, Column::StatusColumn).data(Qt::AccessibleTextRole).toString(), u"open"_s);
+    QCOMPARE(cell(u"1"_s, Column::ActionsColumn).data(Qt::AccessibleTextRole).toString(),
+        u"Mark as Read, Add to Favorites, Stop Watching"_s);
+    QStringList headers;
+    for (int column = 0; column < model.columnCount(); ++column)
+        headers << model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    QCOMPARE(
+        headers, (QStringList {u"Actions"_s, u"Title"_s, u"Reason"_s, u"Repository"_s, u"Updated At"_s, u"Status"_s}));
+    QCOMPARE(m_tab->table()->columnWidth(Column::ActionsColumn), 150);
+    QCOMPARE(m_tab->table()->columnWidth(Column::RepositoryColumn), 200);
+    QCOMPARE(m_tab->table()->columnWidth(Column::TitleColumn), m_tab->table()->columnWidth(Column::ReasonColumn));
+}
+
+void TestNotificationsTab::statusAnswersRepaintRowsWithoutReset()
+{
+    addPullRequest(u"1"_s, 1, 10, false);
+    addPullRequest(u"2"_s, 2, 20, false);
+    start();
+    QSignalSpy resets(m_tab->model(), &QAbstractItemModel::modelReset);
+    QSignalSpy layouts(m_tab->model(), &QAbstractItemModel::layoutChanged);
+    QSignalSpy changed(m_tab->model(), &QAbstractItemModel::dataChanged);
+    m_world->server().setResource(u"/repos/"_s + kRepository + u"/pulls/2"_s,
+        m_world->server().payloads().pullRequest(
+            {.repository = kRepository, .number = 2, .state = u"closed"_s, .merged = true, .headSha = kSha}));
+    m_world->scheduler().advance(60s);
+    m_viewModel->syncNotifications();
+    QVERIFY(FeedSteps::waitForSync(*m_viewModel));
+    layouts.clear();
+    QVERIFY(FeedSteps::runStatusRefresh(m_world->scheduler(), *m_viewModel));
+    QCOMPARE(resets.count(), 0);
+    QCOMPARE(layouts.count(), 0);
+    // One row at a time, each answer as it comes.
+    int rowsRepainted = 0;
+    for (const QList<QVariant>& signal : changed) {
+        const QModelIndex first = signal[0].toModelIndex();
+        const QModelIndex last = signal[1].toModelIndex();
+        if (first.column() == 0 && last.column() == Column::StatusColumn) {
+            QCOMPARE(first.row(), last.row());
+            ++rowsRepainted;
+        }
+    }
+    QVERIFY(rowsRepainted >= 2);
+    QCOMPARE(
+        cell(u"2"_s, Column::StatusColumn).data(Qt::AccessibleTextRole).toString(), u"merged, CI passing, approved"_s);
+}
+
+void TestNotificationsTab::aSyncKeepsTheCurrentRowAndTheRowsInView()
+{
+    for (int i = 1; i <= 40; ++i)
+        addIssue(QString::number(i), kRepository, i, u"Issue %1"_s.arg(i), 100 + i);
+    start();
+    FeedTableView* table = m_tab->table();
+    table->setCurrentIndex(cell(u"20"_s, Column::TitleColumn));
+    table->verticalScrollBar()->setValue(table->rowHeight(0) * 15 + 7);
+    const int topRow = table->rowAt(0);
+    const QString topId = table->model()->index(topRow, 0).data(FeedCells::RecordIdRole).toString();
+    const int topPosition = table->rowViewportPosition(topRow);
+
+    addIssue(u"41"_s, kRepository, 41, u"Newer"_s, -1);
+    addIssue(u"42"_s, kRepository, 42, u"Newest"_s, -2);
+    m_world->scheduler().advance(60s);
+    m_viewModel->syncNotifications();
+    QVERIFY(FeedSteps::waitForSync(*m_viewModel));
+    QCOMPARE(m_tab->model()->rowCount(), 42);
+    QCOMPARE(table->currentIndex().data(FeedCells::RecordIdRole).toString(), u"20"_s);
+    const int newTopRow = m_tab->model()->rowOf(topId);
+    QCOMPARE(newTopRow, topRow + 2);
+    QCOMPARE(table->rowViewportPosition(newTopRow), topPosition);
+}
+
+void TestNotificationsTab::paintedActionsRunTheirOperations_data()
+{
+    QTest::addColumn<int>("action");
+    QTest::addColumn<bool>("marksRead");
+    QTest::addColumn<bool>("stars");
+    QTest::addColumn<bool>("stopsWatching");
+    QTest::newRow("Mark as Read") << 0 << true << false << false;
+    QTest::newRow("Star") << 1 << false << true << false;
+    QTest::newRow("Stop Watching") << 2 << true << false << true;
+}
+
+void TestNotificationsTab::paintedActionsRunTheirOperations()
+{
+    QFETCH(int, action);
+    QFETCH(bool, marksRead);
+    QFETCH(bool, stars);
+    QFETCH(bool, stopsWatching);
+    addPullRequest(u"1"_s, 1, 10, false);
+    start();
+    m_world->server().clearRequests();
+    QTest::mouseClick(m_tab->table()->viewport(), Qt::LeftButton, {}, actionPoint(u"1"_s, action));
+    if (marksRead)
+        QTRY_COMPARE(m_tab->model()->rowCount(), 0);
+    QCOMPARE(m_world->server().requestsTo(u"/notifications/threads/1"_s).size(), marksRead ? 1 : 0);
+    QCOMPARE(m_viewModel->favorites().size(), stars ? 1 : 0);
+    QCOMPARE(m_viewModel->stoppedWatchingSubjects().size(), stopsWatching ? 1 : 0);
+    if (stars) {
+        const auto actions
+            = cell(u"1"_s, Column::ActionsColumn).data(FeedCells::ActionsRole).value<QList<FeedCells::Action>>();
+        QCOMPARE(actions.at(1).symbol, u"star.fill"_s);
+        QCOMPARE(actions.at(1).color, std::optional(ColorPalette::Name::Yellow));
+    }
+}
+
+void TestNotificationsTab::titleLinkOpensTheThreadAndPlainTitlesDoNot()
+{
+    addPullRequest(u"1"_s, 7, 10, false);
+    m_world->server().addNotification(m_world->server().payloads().thread(
+        {.id = u"2"_s, .type = u"CheckSuite"_s, .title = u"CI failed"_s, .updatedAt = minutesAgo(20)}));
+    start();
+    FeedTableView* table = m_tab->table();
+    const auto titleStart = [&](const QString& id) {
+        const QRect rect = table->visualRect(cell(id, Column::TitleColumn));
+        return QPoint(rect.left() + FeedItemDelegate::padding + 4, rect.center().y());
+    };
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, titleStart(u"1"_s));
+    QCOMPARE(m_browser.opened,
+        QList<QUrl> {QUrl(m_world->server().webBaseUrl().toString() + u"/"_s + kRepository + u"/pull/7"_s)});
+    QVERIFY(!cell(u"2"_s, Column::TitleColumn).data(FeedCells::LinkRole).toUrl().isValid());
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, titleStart(u"2"_s));
+    QCOMPARE(m_browser.opened.size(), 1);
+}
+
+// New threads flash yellow at half opacity when first shown and fade out over three
+// seconds; the row under the mouse is blue at a fifth.
+void TestNotificationsTab::newRowsFadeAndTheHoveredRowIsTinted()
+{
+    addIssue(u"1"_s, kRepository, 1, u"First"_s, 10);
+    addIssue(u"2"_s, kRepository, 2, u"Second"_s, 20);
+    m_viewModel = NotificationsViewModel::create(m_world->environment());
+    m_tab = std::make_unique<NotificationsTab>(*m_viewModel, m_world->environment());
+    m_tab->resize(1200, 600);
+    m_tab->show();
+    QVERIFY(FeedSteps::waitForSync(*m_viewModel) == SyncOutcome::Succeeded);
+    FeedTableView* table = m_tab->table();
+    table->viewport()->grab();
+    // Colours keep their alpha in 16 bits: compare hundredths.
+    const auto alphaOf = [&](const QString& id) {
+        return qRound(table->highlights().background(cell(id, 0), table->palette()).alphaF() * 100);
+    };
+    QCOMPARE(alphaOf(u"1"_s), 50);
+    m_world->scheduler().advance(1500ms);
+    QCOMPARE(alphaOf(u"1"_s), 25);
+    m_world->scheduler().advance(1500ms);
+    QCOMPARE(alphaOf(u"1"_s), 0);
+
+    QTest::mouseMove(table->viewport(), table->visualRect(cell(u"2"_s, 2)).center());
+    const QColor hovered = table->highlights().background(cell(u"2"_s, 0), table->palette());
+    QCOMPARE(qRound(hovered.alphaF() * 100), 20);
+    QVERIFY(hovered.blue() > hovered.red());
+    QCOMPARE(alphaOf(u"1"_s), 0);
+}
+
+void TestNotificationsTab::pickerFilterAndCount()
+{
+    addIssue(u"1"_s, u"octocat/Hello-World"_s, 1, u"Fix login"_s, 10);
+    addIssue(u"2"_s, u"marrowfen/shellfish"_s, 2, u"PREFIX handling"_s, 20);
+    addIssue(u"3"_s, u"marrowfen/shellfish"_s, 3, u"Docs"_s, 30);
+    start();
+    auto* picker = widget<QComboBox>(m_tab.get(), u"repositoryPicker"_s);
+    QStringList choices;
+    for (int i = 0; i < picker->count(); ++i)
+        choices << picker->itemText(i);
+    QCOMPARE(choices, (QStringList {u"All Repositories"_s, u"marrowfen/shellfish"_s, u"octocat/Hello-World"_s}));
+    auto* count = widget<QLabel>(m_tab.get(), u"notificationCount"_s);
+    QCOMPARE(count->text(), u"Total Notifications: 3"_s);
+
+    picker->setCurrentIndex(1);
+    Q_EMIT picker->activated(1);
+    QCOMPARE(m_viewModel->selectedRepository(), u"marrowfen/shellfish"_s);
+    QCOMPARE(count->text(), u"Total Notifications: 2"_s);
+
+    auto* clear = widget<QToolButton>(m_tab.get(), u"clearFilter"_s);
+    QVERIFY(!clear->isVisible());
+    QTest::keyClicks(widget<QLineEdit>(m_tab.get(), u"filterField"_s), u"fix"_s);
+    QCOMPARE(m_viewModel->textFilter(), u"fix"_s);
+    QVERIFY(clear->isVisible());
+    QCOMPARE(count->text(), u"Total Notifications: 1"_s);
+    QCOMPARE(widget<QLabel>(m_tab.get(), u"filteredBy"_s)->text(), u"(filtered by: \"fix\")"_s);
+    QTest::mouseClick(clear, Qt::LeftButton);
+    QCOMPARE(m_viewModel->textFilter(), QString());
+    QVERIFY(!clear->isVisible());
+    QVERIFY(!widget<QLabel>(m_tab.get(), u"filteredBy"_s)->isVisible());
+    QCOMPARE(widget<QLineEdit>(m_tab.get(), u"filterField"_s)->text(), QString());
+    QCOMPARE(count->text(), u"Total Notifications: 2"_s);
+}
+
+void TestNotificationsTab::markCompletedReadAndTheLoadingCard()
+{
+    addPullRequest(u"1"_s, 1, 10, true);
+    addPullRequest(u"2"_s, 2, 20, false);
+    start();
+    auto* card = widget(m_tab->table(), u"loadingCard"_s);
+    QVERIFY(!card->isVisible());
+    m_world->server().clearRequests();
+    QTest::mouseClick(widget<QPushButton>(m_tab.get(), u"markCompletedRead"_s), Qt::LeftButton);
+    QTRY_COMPARE(m_tab->model()->rowCount(), 1);
+    QCOMPARE(m_world->server().requests().size(), 1);
+    QCOMPARE(m_world->server().requests().first().path, u"/notifications/threads/1"_s);
+
+    m_world->server().injectFault(FaultTarget::path(u"/notifications"_s), Fault::neverAnswer());
+    m_world->console().clear();
+    QTest::mouseClick(widget<QPushButton>(m_tab.get(), u"resync"_s), Qt::LeftButton);
+    QCOMPARE(m_world->console().lines().first(), u">>> Re-syncing all data (notifications + PR statuses)..."_s);
+    QVERIFY(card->isVisible());
+    QCOMPARE(card->accessibleName(), u"Syncing notifications..."_s);
+    m_world->scheduler().advance(30s);
+    QVERIFY(!card->isVisible());
+}
+
+void TestNotificationsTab::keyboardAndContextMenu()
+{
+    addPullRequest(u"1"_s, 7, 10, false);
+    addIssue(u"2"_s, kRepository, 3, u"Found a bug"_s, 20);
+    start();
+    FeedTableView* table = m_tab->table();
+    table->setFocus();
+    table->setCurrentIndex(cell(u"1"_s, Column::TitleColumn));
+    QTest::keyClick(table, Qt::Key_Return);
+    QCOMPARE(m_browser.opened.size(), 1);
+    QTest::keyClick(table, Qt::Key_Down);
+    QCOMPARE(table->currentIndex().data(FeedCells::RecordIdRole).toString(), u"2"_s);
+    QTest::keyClick(table, Qt::Key_S);
+    QCOMPARE(m_viewModel->favorites().size(), 1);
+
+    Q_EMIT table->customContextMenuRequested(table->visualRect(cell(u"2"_s, Column::TitleColumn)).center());
+    auto* menu = widget<QMenu>(table, u"rowMenu"_s);
+    QStringList items;
+    for (const QAction* action : menu->actions())
+        items << (action->isSeparator() ? u"—"_s : action->text());
+    QCOMPARE(items,
+        (QStringList {
+            u"Open in Browser"_s, u"Copy Link"_s, u"—"_s, u"Mark as Read"_s, u"Unstar"_s, u"Stop Watching"_s}));
+    menu->close();
+}
+
+void TestNotificationsTab::favoritesTabShowsStarredThreadsOrItsEmptyState()
+{
+    addPullRequest(u"1"_s, 1, 10, false);
+    start();
+    FavoritesTab favorites(*m_viewModel, m_world->environment());
+    QAbstractItemModelTester tester(favorites.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    favorites.resize(1200, 400);
+    favorites.show();
+    QVERIFY(favorites.showsEmptyState());
+    QVERIFY(!favorites.table()->isVisible());
+
+    QTest::mouseClick(m_tab->table()->viewport(), Qt::LeftButton, {}, actionPoint(u"1"_s, 1));
+    QVERIFY(!favorites.showsEmptyState());
+    QVERIFY(favorites.table()->horizontalHeader()->isVisible());
+    const QModelIndex actions = favorites.model()->index(0, Column::ActionsColumn);
+    const auto starred = actions.data(FeedCells::ActionsRole).value<QList<FeedCells::Action>>();
+    QCOMPARE(starred.size(), 1);
+    QCOMPARE(starred.first().symbol, u"star.fill"_s);
+    const QRect rect = favorites.table()->visualRect(actions);
+    QTest::mouseClick(favorites.table()->viewport(), Qt::LeftButton, {},
+        FeedItemDelegate::actionRects(rect, 1, Qt::AlignLeft).first().center());
+    QVERIFY(m_viewModel->favorites().isEmpty());
+    QVERIFY(favorites.showsEmptyState());
+}
+
+QTEST_MAIN(TestNotificationsTab)
+#include "tst_notificationstab.moc"
