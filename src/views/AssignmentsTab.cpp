@@ -1,12 +1,245 @@
 #include "views/AssignmentsTab.h"
 
+#include "assignments/AssignmentsViewModel.h"
+#include "core/Scheduler.h"
+#include "views/AssignmentListModel.h"
+#include "views/BottomArea.h"
+#include "views/ColorPalette.h"
+#include "views/FeedBindings.h"
+#include "views/FeedTableView.h"
+#include "views/Fonts.h"
+#include "views/LoadingCard.h"
+#include "views/RowCommands.h"
+#include "views/StatusLine.h"
+#include "views/Symbols.h"
+#include "views/Toast.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
-AssignmentsTab::AssignmentsTab(AssignmentsViewModel&, const Environment&, QWidget* parent)
+namespace {
+
+constexpr int kActionsWidth = 85;
+
+// The columns after Actions: Title takes what the others leave.
+const QList<int> kColumnWidths {kActionsWidth, 0, 200, 60, 120, 80};
+
+} // namespace
+
+AssignmentsTab::AssignmentsTab(AssignmentsViewModel& viewModel, const Environment& environment, QWidget* parent)
     : QWidget(parent)
+    , m_viewModel(viewModel)
+    , m_environment(environment)
+    , m_model(new AssignmentListModel(viewModel, AssignmentListModel::Source::Table, *environment.scheduler, this))
+    , m_table(new FeedTableView(*environment.scheduler, this))
+    , m_count(new QLabel(this))
+    , m_favoritesFilter(new QToolButton(m_table->horizontalHeader()))
+    , m_loadingCard(
+          new LoadingCard(QStringLiteral("Syncing assignments..."), m_table, {.indicatorSize = 36, .shadow = true}))
+    , m_bottomArea(new BottomArea([this] { return buildArchivedPanel(); }, *environment.scheduler, this))
+    , m_statusLine(new StatusLine(8, this))
+    , m_toast(new Toast(this, *environment.scheduler, 20))
 {
     setObjectName(QStringLiteral("assignmentsTab"));
+    m_table->setObjectName(QStringLiteral("assignmentsTable"));
+    m_table->setAccessibleName(QStringLiteral("Assignments"));
+    m_table->setModel(m_model);
+    m_table->setColumnWidths(kColumnWidths);
+    addRowCommands(m_table, m_model);
+
+    m_count->setObjectName(QStringLiteral("assignmentCount"));
+    m_count->setFont(Fonts::headline(font()));
+    m_count->setContentsMargins(12, 0, 12, 6);
+
+    m_favoritesFilter->setObjectName(QStringLiteral("favoritesFilter"));
+    m_favoritesFilter->setAccessibleName(QStringLiteral("Show only favorites"));
+    m_favoritesFilter->setToolTip(QStringLiteral("Show only favorites"));
+    m_favoritesFilter->setCheckable(true);
+    m_favoritesFilter->setAutoRaise(true);
+    m_favoritesFilter->setCursor(Qt::PointingHandCursor);
+    m_favoritesFilter->setIconSize(QSize(18, 18));
+    connect(m_favoritesFilter, &QToolButton::clicked, this,
+        [this] { m_viewModel.setShowOnlyFavorites(!m_viewModel.showOnlyFavorites()); });
+    connect(m_table->horizontalHeader(), &QHeaderView::geometriesChanged, this, &AssignmentsTab::placeFavoritesFilter);
+    connect(m_table->horizontalHeader(), &QHeaderView::sectionResized, this, &AssignmentsTab::placeFavoritesFilter);
+
+    auto* statusRow = new QWidget(this);
+    auto* statusLayout = new QHBoxLayout(statusRow);
+    statusLayout->setContentsMargins(12, 4, 12, 8);
+    statusLayout->addWidget(m_statusLine);
+
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Assignments"), this));
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildHeaderRow());
+    layout->addWidget(m_count);
+    layout->addWidget(m_table, 1);
+    layout->addWidget(m_bottomArea);
+    layout->addWidget(statusRow);
+
+    FeedBindings::bind(m_viewModel, m_loadingCard, m_statusLine, m_autoReload, this);
+    const auto enableWhileIdle = [this] {
+        const bool idle = !m_viewModel.isLoading();
+        m_addButton->setEnabled(idle);
+        m_resyncButton->setEnabled(idle);
+        m_autoReload->setEnabled(idle);
+    };
+    connect(&m_viewModel, &FeedController::isLoadingChanged, this, enableWhileIdle);
+    enableWhileIdle();
+    connect(&m_viewModel, &AssignmentsViewModel::toastMessageChanged, this,
+        [this] { m_toast->showMessage(m_viewModel.toastMessage()); });
+    connect(
+        &m_viewModel, &AssignmentsViewModel::showOnlyFavoritesChanged, this, &AssignmentsTab::updateFavoritesFilter);
+    const auto updateCount
+        = [this] { m_count->setText(QStringLiteral("Total Assignments: ") + QString::number(m_model->rowCount())); };
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, updateCount);
+    updateCount();
+    updateFavoritesFilter();
+
+    // A web address pasted anywhere in the tab but a text field goes into the URL field.
+    auto* paste = new QAction(this);
+    paste->setShortcut(QKeySequence::Paste);
+    paste->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(paste, &QAction::triggered, this, &AssignmentsTab::pasteAddress);
+    addAction(paste);
+}
+
+QWidget* AssignmentsTab::buildHeaderRow()
+{
+    auto* row = new QWidget(this);
+    m_urlField = new QLineEdit(row);
+    m_urlField->setObjectName(QStringLiteral("assignmentUrl"));
+    m_urlField->setAccessibleName(QStringLiteral("Assignment URL"));
+    m_urlField->setPlaceholderText(QStringLiteral("Enter assignment URL"));
+    m_urlField->setFixedWidth(300);
+    m_addButton = new QPushButton(QStringLiteral("Add Assignment"), row);
+    m_addButton->setObjectName(QStringLiteral("addAssignment"));
+    m_addButton->setAccessibleName(m_addButton->text());
+    m_resyncButton = new QPushButton(QStringLiteral("Re-sync"), row);
+    m_resyncButton->setObjectName(QStringLiteral("resyncAssignments"));
+    m_resyncButton->setAccessibleName(m_resyncButton->text());
+    m_resyncButton->setToolTip(QStringLiteral("Re-read every assignment, then sync (Ctrl+R)"));
+    m_autoReload = new QCheckBox(QStringLiteral("Auto-sync every 5 minutes"), row);
+    m_autoReload->setObjectName(QStringLiteral("autoSyncAssignments"));
+    m_autoReload->setAccessibleName(m_autoReload->text());
+
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->addWidget(m_urlField);
+    layout->addWidget(m_addButton);
+    layout->addSpacing(8);
+    layout->addWidget(m_resyncButton);
+    layout->addSpacing(8);
+    layout->addWidget(m_autoReload);
+    layout->addStretch();
+
+    connect(m_addButton, &QPushButton::clicked, this, &AssignmentsTab::addFromField);
+    connect(m_urlField, &QLineEdit::returnPressed, this, [this] {
+        if (m_addButton->isEnabled())
+            addFromField();
+    });
+    connect(m_resyncButton, &QPushButton::clicked, &m_viewModel, &AssignmentsViewModel::resyncAll);
+    auto* resyncShortcut = new QAction(this);
+    resyncShortcut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_R), QKeySequence(Qt::Key_F5)});
+    resyncShortcut->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(resyncShortcut, &QAction::triggered, this, [this] {
+        if (m_resyncButton->isEnabled())
+            m_viewModel.resyncAll();
+    });
+    addAction(resyncShortcut);
+    return row;
+}
+
+QWidget* AssignmentsTab::buildArchivedPanel()
+{
+    auto* panel = new QWidget;
+    panel->setObjectName(QStringLiteral("archivedPanel"));
+    auto* heading = new QLabel(QStringLiteral("Archived Assignments"), panel);
+    heading->setFont(Fonts::headline(font()));
+    heading->setContentsMargins(8, 6, 8, 6);
+    auto* table = new FeedTableView(*m_environment.scheduler, panel);
+    table->setObjectName(QStringLiteral("archivedTable"));
+    table->setAccessibleName(QStringLiteral("Archived Assignments"));
+    table->horizontalHeader()->hide();
+    auto* model
+        = new AssignmentListModel(m_viewModel, AssignmentListModel::Source::Archived, *m_environment.scheduler, table);
+    table->setModel(model);
+    table->setColumnWidths(kColumnWidths);
+    addRowCommands(table, model);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(heading);
+    layout->addWidget(table, 1);
+    return panel;
+}
+
+void AssignmentsTab::addRowCommands(FeedTableView* table, AssignmentListModel* model)
+{
+    auto* commands = new RowCommands(table, AssignmentListModel::TitleColumn, table);
+    commands->add({QStringLiteral("star"), QKeySequence(Qt::Key_S),
+        [this, model](int row) {
+            const IssuePtr issue = model->issueAt(row);
+            return issue && m_viewModel.isFavorite(issue) ? QStringLiteral("Unstar") : QStringLiteral("Star");
+        },
+        [this, model](int row) {
+            if (const IssuePtr issue = model->issueAt(row))
+                m_viewModel.toggleFavorite(issue);
+        }});
+    commands->add({QStringLiteral("archive"), QKeySequence(Qt::Key_E),
+        [this, model](int row) {
+            const IssuePtr issue = model->issueAt(row);
+            return issue && m_viewModel.isArchived(issue) ? QStringLiteral("Unarchive") : QStringLiteral("Archive");
+        },
+        [this, model](int row) {
+            if (const IssuePtr issue = model->issueAt(row))
+                m_viewModel.toggleArchived(issue);
+        }});
+}
+
+void AssignmentsTab::placeFavoritesFilter()
+{
+    const QHeaderView* header = m_table->horizontalHeader();
+    m_favoritesFilter->setGeometry(header->sectionViewportPosition(AssignmentListModel::ActionsColumn), 0,
+        header->sectionSize(AssignmentListModel::ActionsColumn), header->height());
+}
+
+void AssignmentsTab::updateFavoritesFilter()
+{
+    const bool only = m_viewModel.showOnlyFavorites();
+    m_favoritesFilter->setChecked(only);
+    m_favoritesFilter->setIcon(Symbols::tinted(only ? QStringLiteral("star.fill") : QStringLiteral("star"),
+        ColorPalette(palette()).color(ColorPalette::Name::Yellow)));
+}
+
+void AssignmentsTab::addFromField()
+{
+    const QString address = m_urlField->text();
+    m_viewModel.addAssignment(address);
+    m_urlField->clear();
+}
+
+void AssignmentsTab::pasteAddress()
+{
+    const QUrl url(QApplication::clipboard()->text().trimmed(), QUrl::StrictMode);
+    if (!url.isValid() || (url.scheme() != u"https" && url.scheme() != u"http"))
+        return;
+    m_urlField->setText(url.toString());
+    m_urlField->setFocus(Qt::ShortcutFocusReason);
+}
+
+void AssignmentsTab::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_toast->setReservedBottom(height() - m_bottomArea->geometry().bottom());
+    placeFavoritesFilter();
 }

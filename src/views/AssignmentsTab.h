@@ -4,13 +4,60 @@
 
 #include <QWidget>
 
+class AssignmentListModel;
 class AssignmentsViewModel;
+class BottomArea;
+class FeedTableView;
+class LoadingCard;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+class StatusLine;
+class Toast;
 
-// The Assignments tab of the main window.
+// The Assignments tab: the field and button that add an item by its web address,
+// "Re-sync" and the auto-sync switch; the count of rows; the table of assigned issues and
+// pull requests with their star and archive buttons, title link, repository, type, age
+// and state, and a header button that shows only the favourites; a loading card while a
+// sync runs; the bottom area whose panel lists the archived items; toasts; and the status
+// line.
 class AssignmentsTab : public QWidget
 {
     Q_OBJECT
 
 public:
     AssignmentsTab(AssignmentsViewModel& viewModel, const Environment& environment, QWidget* parent = nullptr);
+
+    FeedTableView* table() const { return m_table; }
+    AssignmentListModel* model() const { return m_model; }
+    BottomArea* bottomArea() const { return m_bottomArea; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QWidget* buildHeaderRow();
+    QWidget* buildArchivedPanel();
+    void addRowCommands(FeedTableView* table, AssignmentListModel* model);
+    void placeFavoritesFilter();
+    void updateFavoritesFilter();
+    void addFromField();
+    void pasteAddress();
+
+    AssignmentsViewModel& m_viewModel;
+    Environment m_environment;
+    AssignmentListModel* m_model;
+    FeedTableView* m_table;
+    QLineEdit* m_urlField = nullptr;
+    QPushButton* m_addButton = nullptr;
+    QPushButton* m_resyncButton = nullptr;
+    QCheckBox* m_autoReload = nullptr;
+    QLabel* m_count;
+    QToolButton* m_favoritesFilter;
+    LoadingCard* m_loadingCard;
+    BottomArea* m_bottomArea;
+    StatusLine* m_statusLine;
+    Toast* m_toast;
 };

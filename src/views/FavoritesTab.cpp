@@ -10,7 +10,6 @@
 #include "views/RowHighlights.h"
 #include "views/Symbols.h"
 
-#include <QHeaderView>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -28,14 +27,8 @@ FavoritesTab::FavoritesTab(NotificationsViewModel& viewModel, const Environment&
     m_table->setAccessibleName(QStringLiteral("Favorites"));
     m_table->highlights().setFadesNewRows(false);
     m_table->setModel(m_model);
-    QHeaderView* header = m_table->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Fixed);
-    header->setSectionResizeMode(NotificationListModel::TitleColumn, QHeaderView::Stretch);
-    header->setSectionResizeMode(NotificationListModel::ReasonColumn, QHeaderView::Stretch);
-    header->resizeSection(NotificationListModel::ActionsColumn, 150);
-    header->resizeSection(NotificationListModel::RepositoryColumn, 200);
-    header->resizeSection(NotificationListModel::UpdatedAtColumn, 120);
-    header->resizeSection(NotificationListModel::StatusColumn, 120);
+    // Title and Reason share what the fixed columns leave.
+    m_table->setColumnWidths({150, 0, 0, 200, 120, 120});
 
     auto* commands = new RowCommands(m_table, NotificationListModel::TitleColumn, this);
     commands->add({QStringLiteral("star"), QKeySequence(Qt::Key_S), [](int) { return QStringLiteral("Unstar"); },
@@ -76,7 +69,8 @@ QWidget* FavoritesTab::buildEmptyState()
     body->setWordWrap(true);
     body->setAlignment(Qt::AlignHCenter);
     body->setForegroundRole(QPalette::PlaceholderText);
-    body->setMaximumWidth(520);
+    // A fixed width: a wrapping label placed by alignment would be laid out one line high.
+    body->setFixedWidth(460);
 
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(40, 0, 40, 0);

@@ -40,6 +40,9 @@ FeedTableView::FeedTableView(Scheduler& scheduler, QWidget* parent)
     header->setHighlightSections(false);
     header->setSectionsClickable(false);
     header->setMinimumSectionSize(40);
+    // Header titles start where the cells' text does.
+    header->setStyleSheet(
+        QStringLiteral("QHeaderView::section { padding-left: %1px; }").arg(FeedItemDelegate::padding - 1));
 
     connect(m_highlights, &RowHighlights::frameDue, viewport(), qOverload<>(&QWidget::update));
     // Relative times ("1 minute ago") are worked out when rows are painted.
@@ -56,6 +59,16 @@ void FeedTableView::setModel(QAbstractItemModel* model)
         return;
     connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, &FeedTableView::rememberTopRow);
     connect(model, &QAbstractItemModel::layoutChanged, this, &FeedTableView::restoreTopRow);
+}
+
+void FeedTableView::setColumnWidths(const QList<int>& widths)
+{
+    QHeaderView* header = horizontalHeader();
+    for (int column = 0; column < widths.size(); ++column) {
+        header->setSectionResizeMode(column, widths[column] > 0 ? QHeaderView::Fixed : QHeaderView::Stretch);
+        if (widths[column] > 0)
+            header->resizeSection(column, widths[column]);
+    }
 }
 
 void FeedTableView::rememberTopRow()

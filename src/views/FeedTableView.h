@@ -26,6 +26,9 @@ public:
     RowHighlights& highlights() const { return *m_highlights; }
 
     void setModel(QAbstractItemModel* model) override;
+    // Fixed widths of the columns, in order; 0 shares the remaining width with the other
+    // zeros.
+    void setColumnWidths(const QList<int>& widths);
 
 Q_SIGNALS:
     // Return or Enter on the current row, or a double click.

@@ -12,27 +12,26 @@ namespace {
 using FeedCells::Action;
 using Name = ColorPalette::Name;
 
-QHash<QString, int> rowsById(const QList<NotificationPtr>& rows)
+QStringList idsOf(const QList<NotificationPtr>& rows)
 {
-    QHash<QString, int> result;
-    result.reserve(rows.size());
-    for (int row = 0; row < rows.size(); ++row)
-        result.insert(rows[row]->id(), row);
-    return result;
+    QStringList ids;
+    ids.reserve(rows.size());
+    for (const NotificationPtr& row : rows)
+        ids << row->id();
+    return ids;
 }
 
 } // namespace
 
 NotificationListModel::NotificationListModel(NotificationsViewModel& viewModel, Source source,
     const GitHubEndpoints& endpoints, const Clock& clock, QObject* parent)
-    : QAbstractTableModel(parent)
+    : RecordTableModel(parent)
     , m_viewModel(viewModel)
     , m_source(source)
     , m_endpoints(endpoints)
     , m_clock(clock)
-    , m_rows(currentRows())
-    , m_rowOf(rowsById(m_rows))
 {
+    refresh();
     connect(&m_viewModel, &NotificationsViewModel::notificationChanged, this, &NotificationListModel::recordChanged);
     connect(&m_viewModel, &NotificationsViewModel::favoritesChanged, this, [this] {
         if (m_source == Source::Favorites)
@@ -58,43 +57,7 @@ QList<NotificationPtr> NotificationListModel::currentRows() const
 void NotificationListModel::refresh()
 {
     QList<NotificationPtr> rows = currentRows();
-    QHash<QString, int> rowOf = rowsById(rows);
-    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    // Every persistent index follows its thread to the thread's new row, or goes.
-    const QModelIndexList before = persistentIndexList();
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (const QModelIndex& index : before) {
-        const int row = rowOf.value(m_rows.at(index.row())->id(), -1);
-        after << (row >= 0 ? createIndex(row, index.column()) : QModelIndex());
-    }
-    m_rows = std::move(rows);
-    m_rowOf = std::move(rowOf);
-    changePersistentIndexList(before, after);
-    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-}
-
-void NotificationListModel::recordChanged(const QString& id)
-{
-    const int row = rowOf(id);
-    if (row >= 0)
-        Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
-}
-
-void NotificationListModel::columnChanged(int column, const QList<int>& roles)
-{
-    if (!m_rows.isEmpty())
-        Q_EMIT dataChanged(index(0, column), index(static_cast<int>(m_rows.size()) - 1, column), roles);
-}
-
-std::optional<QUrl> NotificationListModel::webURL(const NotificationPtr& notification) const
-{
-    return notification ? NotificationRules::webURL(*notification, m_endpoints) : std::nullopt;
-}
-
-int NotificationListModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    replaceRows(idsOf(rows), [this, &rows] { m_rows = std::move(rows); });
 }
 
 int NotificationListModel::columnCount(const QModelIndex& parent) const

@@ -2,9 +2,7 @@
 
 #include "github/GitHubEndpoints.h"
 #include "github/Notification.h"
-
-#include <QAbstractTableModel>
-#include <QHash>
+#include "views/RecordTableModel.h"
 
 class Clock;
 class NotificationsViewModel;
@@ -13,9 +11,8 @@ class NotificationsViewModel;
 // Favorites tab (its starred threads, in list order), with the columns Actions, Title,
 // Reason, Repository, Updated At and Status. It follows the controller without ever
 // resetting: a status answer repaints its one row, and a new list (a sync, a filter, a
-// thread read or starred) is applied as a layout change that keeps each listed row's
-// persistent indexes, so a view keeps its current row, selection and place.
-class NotificationListModel : public QAbstractTableModel
+// thread read or starred) keeps each listed thread's persistent indexes.
+class NotificationListModel : public RecordTableModel
 {
     Q_OBJECT
 
@@ -39,11 +36,7 @@ public:
         const Clock& clock, QObject* parent = nullptr);
 
     NotificationPtr notificationAt(int row) const { return m_rows.value(row); }
-    int rowOf(const QString& id) const { return m_rowOf.value(id, -1); }
-    // The thread's web page, if it has one.
-    std::optional<QUrl> webURL(const NotificationPtr& notification) const;
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
@@ -51,8 +44,6 @@ public:
 private:
     QList<NotificationPtr> currentRows() const;
     void refresh();
-    void recordChanged(const QString& id);
-    void columnChanged(int column, const QList<int>& roles);
     QVariant actions(const NotificationPtr& notification) const;
 
     NotificationsViewModel& m_viewModel;
@@ -60,5 +51,4 @@ private:
     GitHubEndpoints m_endpoints;
     const Clock& m_clock;
     QList<NotificationPtr> m_rows;
-    QHash<QString, int> m_rowOf;
 };

@@ -3,6 +3,7 @@
 #include "core/Console.h"
 #include "core/Scheduler.h"
 #include "notifications/NotificationsViewModel.h"
+#include "views/FeedBindings.h"
 #include "views/FeedTableView.h"
 #include "views/Fonts.h"
 #include "views/LoadingCard.h"
@@ -14,7 +15,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,14 +48,8 @@ NotificationsTab::NotificationsTab(NotificationsViewModel& viewModel, const Envi
     m_table->setObjectName(QStringLiteral("notificationsTable"));
     m_table->setAccessibleName(QStringLiteral("Notifications"));
     m_table->setModel(m_model);
-    QHeaderView* header = m_table->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Fixed);
-    header->setSectionResizeMode(NotificationListModel::TitleColumn, QHeaderView::Stretch);
-    header->setSectionResizeMode(NotificationListModel::ReasonColumn, QHeaderView::Stretch);
-    header->resizeSection(NotificationListModel::ActionsColumn, 150);
-    header->resizeSection(NotificationListModel::RepositoryColumn, 200);
-    header->resizeSection(NotificationListModel::UpdatedAtColumn, 120);
-    header->resizeSection(NotificationListModel::StatusColumn, 120);
+    // Title and Reason share what the fixed columns leave.
+    m_table->setColumnWidths({150, 0, 0, 200, 120, 120});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -72,17 +66,10 @@ NotificationsTab::NotificationsTab(NotificationsViewModel& viewModel, const Envi
         &m_viewModel, &NotificationsViewModel::selectedRepositoryChanged, this, &NotificationsTab::updateRepositories);
     connect(&m_viewModel, &NotificationsViewModel::textFilterChanged, this, &NotificationsTab::updateFilter);
     connect(m_model, &QAbstractItemModel::layoutChanged, this, &NotificationsTab::updateCount);
-    connect(&m_viewModel, &FeedController::isLoadingChanged, this,
-        [this] { m_loadingCard->setVisible(m_viewModel.isLoading()); });
-    connect(&m_viewModel, &FeedController::statusMessageChanged, this,
-        [this] { m_statusLine->setMessage(m_viewModel.statusMessage()); });
-    connect(&m_viewModel, &FeedController::autoReloadChanged, this,
-        [this] { m_autoReload->setChecked(m_viewModel.autoReload()); });
+    FeedBindings::bind(m_viewModel, m_loadingCard, m_statusLine, m_autoReload, this);
     updateRepositories();
     updateFilter();
     updateCount();
-    m_loadingCard->setVisible(m_viewModel.isLoading());
-    m_statusLine->setMessage(m_viewModel.statusMessage());
 }
 
 QWidget* NotificationsTab::buildToolbar()
@@ -102,7 +89,6 @@ QWidget* NotificationsTab::buildToolbar()
     m_autoReload = new QCheckBox(QStringLiteral("Auto-sync every 5 minutes"), row);
     m_autoReload->setObjectName(QStringLiteral("autoSync"));
     m_autoReload->setAccessibleName(m_autoReload->text());
-    m_autoReload->setChecked(m_viewModel.autoReload());
 
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(12, 12, 12, 12);
@@ -128,10 +114,6 @@ QWidget* NotificationsTab::buildToolbar()
     connect(resyncShortcut, &QAction::triggered, this, resyncAll);
     addAction(resyncShortcut);
     connect(markCompleted, &QPushButton::clicked, &m_viewModel, &NotificationsViewModel::markCompletedAsRead);
-    connect(m_autoReload, &QCheckBox::toggled, this, [this](bool on) {
-        if (on != m_viewModel.autoReload())
-            m_viewModel.setAutoReload(on);
-    });
     return row;
 }
 

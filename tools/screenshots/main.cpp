@@ -8,6 +8,8 @@
 #include "notifications/NotificationsViewModel.h"
 #include "signin/GitHubOAuthService.h"
 #include "storage/DebugLogger.h"
+#include "views/AssignmentsTab.h"
+#include "views/BottomArea.h"
 #include "views/ContentView.h"
 #include "views/DebugLogWindow.h"
 #include "views/MainWindow.h"
@@ -128,8 +130,13 @@ int shoot(const QDir& directory, const QString& theme)
     window.resize(1240, 780);
     app.show();
     ContentView* content = window.contentView();
-    waitFor([&] { return !content->viewModel().isLoading() && !content->assignmentsViewModel().isLoading(); });
-    settle(1500);
+    NotificationsViewModel& notifications = content->viewModel();
+    AssignmentsViewModel& assignments = content->assignmentsViewModel();
+    waitFor([&] { return !notifications.isLoading() && !assignments.isLoading(); });
+    // New threads fade from yellow over three seconds after they are first shown.
+    settle(1300);
+    shooter.save(&window, QStringLiteral("notifications-fading"));
+    settle(2500);
 
     const QStringList tabs {
         QStringLiteral("notifications"), QStringLiteral("favorites"), QStringLiteral("assignments")};
@@ -138,10 +145,49 @@ int shoot(const QDir& directory, const QString& theme)
         settle(100);
         shooter.save(&window, QStringLiteral("main-") + tabs[tab]);
     }
+
+    // Notifications: filtered, and syncing.
+    content->tabs()->setCurrentIndex(0);
+    notifications.setTextFilter(QStringLiteral("sync"));
+    settle(100);
+    shooter.save(&window, QStringLiteral("notifications-filtered"));
+    notifications.setTextFilter(QString());
+    FakeGitHub& server = demo.server();
+    server.injectFault(FaultTarget::path(QStringLiteral("/notifications")), Fault::neverAnswer());
+    notifications.syncNotifications();
+    settle(300);
+    shooter.save(&window, QStringLiteral("notifications-syncing"));
+
+    // Favorites with none starred.
+    content->tabs()->setCurrentIndex(1);
+    for (const NotificationPtr& starred : QList<NotificationPtr>(notifications.favorites()))
+        notifications.toggleFavorite(starred);
+    settle(100);
+    shooter.save(&window, QStringLiteral("favorites-empty"));
+
+    // Assignments: a toast, the archived panel, the favourites only, and syncing.
+    content->tabs()->setCurrentIndex(2);
+    auto* assignmentsTab = window.findChild<AssignmentsTab*>();
+    assignments.addAssignment(QStringLiteral("not a web address"));
+    settle(500);
+    shooter.save(&window, QStringLiteral("assignments-toast"));
+    settle(3000);
+    assignmentsTab->bottomArea()->setOpen(true);
+    settle(600);
+    shooter.save(&window, QStringLiteral("assignments-archived"));
+    assignmentsTab->bottomArea()->setOpen(false);
+    assignments.setShowOnlyFavorites(true);
+    settle(500);
+    shooter.save(&window, QStringLiteral("assignments-favorites"));
+    assignments.setShowOnlyFavorites(false);
+    server.injectFault(FaultTarget::prefix(QStringLiteral("/issues")), Fault::neverAnswer());
+    assignments.syncAssignments();
+    settle(300);
+    shooter.save(&window, QStringLiteral("assignments-syncing"));
+    server.clearFaults();
     content->tabs()->setCurrentIndex(0);
 
     // The sign-in sheet in each of its states.
-    FakeGitHub& server = demo.server();
     content->setShowAuthenticationView(true);
     OAuthAuthenticationView* sheet = content->signInSheet();
     settle(200);
