@@ -163,8 +163,12 @@ void TestHttpTransport::noStoreIsNeverKeptAndDropsTheKeptReply()
 
 void TestHttpTransport::keptRepliesOutliveTheTransport()
 {
-    const HttpReply first = fetch();
-    HttpTransport restarted(m_env->scheduler(), HttpTransport::defaultCacheDirectory());
+    HttpReply first;
+    {
+        HttpTransport earlier(m_env->scheduler(), m_env->logger(), HttpTransport::defaultCacheDirectory());
+        first = std::get<HttpReply>(send(earlier, get()));
+    }
+    HttpTransport restarted(m_env->scheduler(), m_env->logger(), HttpTransport::defaultCacheDirectory());
 
     const HttpReply again = std::get<HttpReply>(send(restarted, get()));
     QCOMPARE(again.body, first.body);
