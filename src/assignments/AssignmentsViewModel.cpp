@@ -187,6 +187,7 @@ void AssignmentsViewModel::refreshItemStatus(const IssuePtr& issue, const std::f
                     [this, done](const RequestError& error) {
                         m_environment.console->print(
                             QStringLiteral("Error refreshing assignment status: ") + error.localizedDescription());
+                        statusRequestFailed(error);
                         done();
                     }));
         return;
@@ -209,7 +210,10 @@ void AssignmentsViewModel::refreshItemStatus(const IssuePtr& issue, const std::f
                                            applyFetchedIssue(fetched);
                                            done();
                                        },
-                                       [done](const RequestError&) { done(); }));
+                                       [this, done](const RequestError& fallbackError) {
+                                           statusRequestFailed(fallbackError);
+                                           done();
+                                       }));
         }));
 }
 
