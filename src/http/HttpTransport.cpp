@@ -27,7 +27,7 @@ HttpTransport::HttpTransport(Scheduler& scheduler, DebugLogger& logger, const QS
     , m_logger(logger)
     , m_cache(scheduler, cacheDirectory)
     , m_budget(scheduler)
-    , m_queue(maxRequestsPerHost)
+    , m_queue(&HttpTransport::maxRequestsPerHost)
 {
     connect(&m_budget, &RateLimitBudget::paused, this, &HttpTransport::paused);
     connect(&m_budget, &RateLimitBudget::resumed, this, &HttpTransport::resumed);
@@ -41,6 +41,11 @@ HttpTransport::~HttpTransport()
 {
     // Requests still running end before the manager their replies belong to.
     qDeleteAll(findChildren<HttpExchange*>(Qt::FindDirectChildrenOnly));
+}
+
+int HttpTransport::maxRequestsPerHost(const QUrl& url)
+{
+    return url.scheme() == QLatin1String("https") ? 12 : 6;
 }
 
 QString HttpTransport::defaultCacheDirectory()

@@ -37,8 +37,10 @@ public:
     using Handler = HttpExchange::Handler;
 
     static constexpr std::chrono::seconds requestTimeout {60};
-    // HTTP/2 carries them over one connection to GitHub; HTTP/1.1 over Qt's six.
-    static constexpr int maxRequestsPerHost = 12;
+    // Requests on the wire to the host of `url` at a time: over TLS Qt speaks HTTP/2
+    // to GitHub, which carries a dozen on one connection; plain HTTP/1.1 gets Qt's six
+    // connections, and a request beyond them would wait inside Qt, its time-out running.
+    static int maxRequestsPerHost(const QUrl& url);
 
     // `cacheDirectory` holds one sub-directory per credential. Pauses and resumptions
     // of status requests go to `logger`.

@@ -2,7 +2,7 @@
 
 #include "http/HttpExchange.h"
 
-RequestQueue::RequestQueue(int perHost)
+RequestQueue::RequestQueue(Limit perHost)
     : m_perHost(perHost)
 { }
 
@@ -28,7 +28,10 @@ std::deque<HttpExchange*>& RequestQueue::lineOf(Host& host, const HttpExchange& 
 
 void RequestQueue::add(HttpExchange* exchange)
 {
-    lineOf(m_hosts[hostOf(*exchange)], *exchange).push_back(exchange);
+    Host& host = m_hosts[hostOf(*exchange)];
+    if (host.limit == 0)
+        host.limit = m_perHost(exchange->request().url);
+    lineOf(host, *exchange).push_back(exchange);
     ++m_waiting;
 }
 
@@ -63,7 +66,7 @@ std::vector<HttpExchange*> RequestQueue::takeSendable(const Held& held)
     if (m_waiting == 0)
         return sendable;
     for (Host& host : m_hosts) {
-        while (host.sending < m_perHost) {
+        while (host.sending < host.limit) {
             std::deque<HttpExchange*>* line = next(host, held);
             if (!line)
                 break;

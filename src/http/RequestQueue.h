@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QUrl>
 
 #include <deque>
 #include <functional>
@@ -12,7 +13,7 @@
 class HttpExchange;
 
 // The requests of HttpTransport that wait to be sent, and how many each host has on
-// the wire. At most `perHost` go to one host at a time, so that thousands of status
+// the wire. At most `perHost(url)` go to one host at a time, so that thousands of status
 // requests neither flood the network manager nor start their time-outs while they
 // wait. Per host they go out first-come first-served within their kind: the user's
 // actions, then the lists, then the status requests, so that a sync is never stuck
@@ -24,7 +25,9 @@ public:
     // Whether status requests sent with this Authorization value are held.
     using Held = std::function<bool(const QByteArray& credential)>;
 
-    explicit RequestQueue(int perHost);
+    using Limit = int (*)(const QUrl& url);
+
+    explicit RequestQueue(Limit perHost);
 
     void add(HttpExchange* exchange);
     // Takes a waiting exchange out.
@@ -39,6 +42,7 @@ public:
 private:
     struct Host
     {
+        int limit = 0;
         int sending = 0;
         std::deque<HttpExchange*> userActions;
         std::deque<HttpExchange*> lists;
@@ -50,7 +54,7 @@ private:
     static std::deque<HttpExchange*>& lineOf(Host& host, const HttpExchange& exchange);
     static std::deque<HttpExchange*>* next(Host& host, const Held& held);
 
-    int m_perHost;
+    Limit m_perHost;
     QHash<QString, Host> m_hosts;
     int m_waiting = 0;
 };
