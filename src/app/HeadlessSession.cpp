@@ -8,11 +8,11 @@
 
 namespace {
 
-int exitCode(SyncOutcome notifications, SyncOutcome assignments)
+int exitCode(SyncOutcome notifications, SyncOutcome assignments, int failedStatusRequests)
 {
     if (notifications == SyncOutcome::NeedsSignIn || assignments == SyncOutcome::NeedsSignIn)
         return 2;
-    if (notifications == SyncOutcome::Failed || assignments == SyncOutcome::Failed)
+    if (notifications == SyncOutcome::Failed || assignments == SyncOutcome::Failed || failedStatusRequests > 0)
         return 1;
     return 0;
 }
@@ -68,7 +68,8 @@ void HeadlessSession::checkDone()
 {
     if (m_finished || !m_notificationsFeed.isDone() || !m_assignmentsFeed.isDone())
         return;
-    finish(exitCode(*m_notificationsFeed.outcome, *m_assignmentsFeed.outcome));
+    finish(exitCode(*m_notificationsFeed.outcome, *m_assignmentsFeed.outcome,
+        m_notifications->failedStatusRequests() + m_assignments->failedStatusRequests()));
 }
 
 void HeadlessSession::cancel(int signalNumber)

@@ -15,8 +15,10 @@ class NotificationsViewModel;
 // `tidewhelk --headless`: both feed controllers as the main window runs them, without a
 // window, their console lines on standard output. With `once`, it waits for each
 // feed's first sync, the status refresh that follows it and every request they
-// started, flushes the preference store and reports: 0 when both syncs succeeded, 2
-// when either needs a valid token (none stored, or refused), 1 otherwise. Without it,
+// started, flushes the preference store and reports: 2 when either sync needs a valid
+// token (none stored, or refused); 1 when a sync failed, or a status request failed
+// other than as the feeds expect (FeedController::statusRequestFailed: a time-out
+// counts, a deleted subject does not); 0 otherwise. Without it,
 // it keeps running (the stored auto-reload switches apply) until SIGINT or SIGTERM.
 class HeadlessSession : public QObject
 {

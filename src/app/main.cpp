@@ -64,7 +64,10 @@ struct Options
                        "auto-reload switches) until interrupted.")};
     QCommandLineOption once {QStringLiteral("once"),
         QStringLiteral("With --headless: sync each feed once, refresh its statuses, then exit: 0 when every sync "
-                       "succeeded, 2 when a valid token is missing, 1 otherwise.")};
+                       "and status request succeeded, 2 when a valid token is missing, 1 otherwise. A status "
+                       "request for a subject GitHub reports gone (404, 410) or a thread without a subject address "
+                       "is not a failure; a time-out is. While GitHub's rate limit is nearly used up, status "
+                       "requests wait for its reset.")};
     QCommandLineOption addAssignment {QStringLiteral("add-assignment"),
         QStringLiteral("With --headless: add the issue or pull request at this web address to the assignments, "
                        "print the outcome, then exit: 0 when added, 2 when a valid token is missing, 1 otherwise "

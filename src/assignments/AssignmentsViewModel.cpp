@@ -177,16 +177,19 @@ void AssignmentsViewModel::refreshItemStatus(const IssuePtr& issue, const std::f
     const QString urlText = url->toString(QUrl::FullyEncoded);
 
     if (!AssignmentRules::isPullRequest(*issue)) {
-        m_cancellables.add(m_apiService.fetchIssue(urlText).subscribe(
-            [this, done](const IssuePtr& fetched) {
-                applyFetchedIssue(fetched);
-                done();
-            },
-            [this, done](const RequestError& error) {
-                m_environment.console->print(
-                    QStringLiteral("Error refreshing assignment status: ") + error.localizedDescription());
-                done();
-            }));
+        m_cancellables.add(
+            m_apiService.fetchIssue(urlText, RequestKind::Status)
+                .subscribe(
+                    [this, done](const IssuePtr& fetched) {
+                        applyFetchedIssue(fetched);
+                        done();
+                    },
+                    [this, done](const RequestError& error) {
+                        m_environment.console->print(
+                            QStringLiteral("Error refreshing assignment status: ") + error.localizedDescription());
+                        statusRequestFailed(error);
+                        done();
+                    }));
         return;
     }
 
@@ -201,13 +204,16 @@ void AssignmentsViewModel::refreshItemStatus(const IssuePtr& issue, const std::f
             // issue resource carries the id the list knows it by.
             const QString issueUrlText
                 = AssignmentRules::issueURL(issue->htmlUrl(), m_environment.endpoints)->toString(QUrl::FullyEncoded);
-            m_cancellables.add(m_apiService.fetchIssue(issueUrlText)
+            m_cancellables.add(m_apiService.fetchIssue(issueUrlText, RequestKind::Status)
                                    .subscribe(
                                        [this, done](const IssuePtr& fetched) {
                                            applyFetchedIssue(fetched);
                                            done();
                                        },
-                                       [done](const RequestError&) { done(); }));
+                                       [this, done](const RequestError& fallbackError) {
+                                           statusRequestFailed(fallbackError);
+                                           done();
+                                       }));
         }));
 }
 
@@ -312,7 +318,7 @@ void AssignmentsViewModel::addAssignment(const QString& urlText)
         Q_EMIT addAssignmentFinished(AddAssignmentOutcome::InvalidURL);
         return;
     }
-    m_cancellables.add(m_apiService.fetchIssue(url->toString(QUrl::FullyEncoded))
+    m_cancellables.add(m_apiService.fetchIssue(url->toString(QUrl::FullyEncoded), RequestKind::UserAction)
                            .subscribe([this](const IssuePtr& fetched) { addFetchedIssue(fetched); },
                                [this](const RequestError& error) {
                                    if (needsSignIn(error)) {

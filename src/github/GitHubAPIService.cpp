@@ -31,7 +31,8 @@ Request<QList<NotificationPtr>> GitHubAPIService::fetchNotifications(const QDate
 Request<std::monostate> GitHubAPIService::markThreadAsRead(const QString& threadId)
 {
     const Request<HttpReply> sent
-        = m_client->call(m_client->baseUrl() + QStringLiteral("/notifications/threads/") + threadId, "PATCH", "{}");
+        = m_client->call(m_client->baseUrl() + QStringLiteral("/notifications/threads/") + threadId,
+            RequestKind::UserAction, "PATCH", "{}");
     return GitHubRestClient::readReply<std::monostate>(
         sent, [](const HttpReply& reply) -> std::variant<std::monostate, RequestError> {
             const int status = reply.statusCode;
@@ -48,19 +49,19 @@ Request<QList<IssuePtr>> GitHubAPIService::fetchAssignedIssues(const QDateTime& 
     // Each page goes through the token guard, so a next link outside the REST API
     // fails with invalidURL instead of carrying the token there.
     const auto fetchPage = [client = m_client](const QString& url) {
-        return GitHubRestClient::readReply<Page<IssuePtr>>(client->call(url), &readIssuesPage);
+        return GitHubRestClient::readReply<Page<IssuePtr>>(client->call(url, RequestKind::List), &readIssuesPage);
     };
     return PageCollector<IssuePtr>::collect(fetchPage(urlText), fetchPage, maxAssignedIssuePages, [] {});
 }
 
-Request<IssuePtr> GitHubAPIService::fetchIssue(const QString& urlText)
+Request<IssuePtr> GitHubAPIService::fetchIssue(const QString& urlText, RequestKind kind)
 {
-    return GitHubRestClient::decodeReply<IssuePtr>(
-        m_client->call(urlText), [](const QByteArray& body) { return JsonDecoder::decode(body, &Issue::fromJson); });
+    return GitHubRestClient::decodeReply<IssuePtr>(m_client->call(urlText, kind),
+        [](const QByteArray& body) { return JsonDecoder::decode(body, &Issue::fromJson); });
 }
 
 Request<PullRequestDetails> GitHubAPIService::fetchPullRequestDetails(const QString& urlText)
 {
-    return GitHubRestClient::decodeReply<PullRequestDetails>(m_client->call(urlText),
+    return GitHubRestClient::decodeReply<PullRequestDetails>(m_client->call(urlText, RequestKind::Status),
         [](const QByteArray& body) { return JsonDecoder::decode(body, &PullRequestDetails::fromJson); });
 }

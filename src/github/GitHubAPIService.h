@@ -42,9 +42,11 @@ public:
     // Prints nothing.
     Request<QList<IssuePtr>> fetchAssignedIssues(const QDateTime& since, int page);
 
-    // One item, or one pull request, by its REST API URL (which must lie under the REST
-    // API base). The status is not examined, as for fetchAssignedIssues.
-    Request<IssuePtr> fetchIssue(const QString& urlText);
+    // One item by its REST API URL (which must lie under the REST API base): `kind` says
+    // whether the user added it (UserAction) or a refresh re-reads it (Status). The
+    // status is not examined, as for fetchAssignedIssues.
+    Request<IssuePtr> fetchIssue(const QString& urlText, RequestKind kind);
+    // One pull request, re-read by a refresh, as fetchIssue.
     Request<PullRequestDetails> fetchPullRequestDetails(const QString& urlText);
 
 private:

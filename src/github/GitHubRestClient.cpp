@@ -82,10 +82,11 @@ std::optional<QUrl> GitHubRestClient::authorizedUrl(const QString& text) const
 }
 
 OutgoingRequest GitHubRestClient::request(
-    const QUrl& url, const QString& token, const QByteArray& method, const QByteArray& body)
+    const QUrl& url, const QString& token, RequestKind kind, const QByteArray& method, const QByteArray& body)
 {
     return OutgoingRequest {method, url,
-        HeaderList {{"Authorization", "token " + token.toUtf8()}, {"Accept", "application/vnd.github+json"}}, body};
+        HeaderList {{"Authorization", "token " + token.toUtf8()}, {"Accept", "application/vnd.github+json"}}, body,
+        kind};
 }
 
 Request<HttpReply> GitHubRestClient::send(OutgoingRequest request) const
@@ -97,7 +98,8 @@ Request<HttpReply> GitHubRestClient::send(OutgoingRequest request) const
         });
 }
 
-Request<HttpReply> GitHubRestClient::call(const QString& urlText, const QByteArray& method, const QByteArray& body)
+Request<HttpReply> GitHubRestClient::call(
+    const QString& urlText, RequestKind kind, const QByteArray& method, const QByteArray& body)
 {
     const std::optional<QString> currentToken = token();
     if (!currentToken)
@@ -105,5 +107,5 @@ Request<HttpReply> GitHubRestClient::call(const QString& urlText, const QByteArr
     const std::optional<QUrl> url = authorizedUrl(urlText);
     if (!url)
         return Request<HttpReply>::fromError(APIError::invalidURL());
-    return send(request(*url, *currentToken, method, body));
+    return send(request(*url, *currentToken, kind, method, body));
 }

@@ -45,8 +45,8 @@ public:
     std::optional<QUrl> authorizedUrl(const QString& text) const;
 
     // The request with exactly the two headers GitHub needs.
-    static OutgoingRequest request(
-        const QUrl& url, const QString& token, const QByteArray& method = "GET", const QByteArray& body = {});
+    static OutgoingRequest request(const QUrl& url, const QString& token, RequestKind kind,
+        const QByteArray& method = "GET", const QByteArray& body = {});
 
     // The Authorization value shown in console lines in place of the token.
     static QByteArray redactedAuthorization() { return QByteArrayLiteral("token ***"); }
@@ -58,7 +58,8 @@ public:
 
     // Token, URL, guard, headers and send in one: fails with noToken or invalidURL
     // before anything is sent. For requests that print nothing.
-    Request<HttpReply> call(const QString& urlText, const QByteArray& method = "GET", const QByteArray& body = {});
+    Request<HttpReply> call(
+        const QString& urlText, RequestKind kind, const QByteArray& method = "GET", const QByteArray& body = {});
 
     // A request whose value is `read` applied to the reply: `read` returns the value
     // or the RequestError that fails the request.

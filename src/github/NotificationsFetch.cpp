@@ -56,7 +56,7 @@ std::optional<OutgoingRequest> NotificationsFetch::prepare(const QString& urlTex
         m_console->print(QStringLiteral("❌ Invalid URL: ") + urlText);
         return std::nullopt;
     }
-    const OutgoingRequest request = GitHubRestClient::request(*url, token);
+    const OutgoingRequest request = GitHubRestClient::request(*url, token, RequestKind::List);
     // The token is never printed, only its length.
     HeaderList shown = request.headers;
     shown.set("Authorization", GitHubRestClient::redactedAuthorization());

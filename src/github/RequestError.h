@@ -36,6 +36,9 @@ public:
     // GitHub refused the token (401 "Bad credentials"): it was revoked or has expired,
     // and the user has to sign in again.
     bool isUnauthorized() const { return httpStatus() == 401; }
+    // GitHub answered that the resource is gone (404, 410): a deleted thread, issue or
+    // repository, or one the token may no longer see.
+    bool isGone() const { return httpStatus() == 404 || httpStatus() == 410; }
 
     // "APIError", "TransportError" or "DecodingError".
     QString typeName() const;

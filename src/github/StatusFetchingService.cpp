@@ -38,8 +38,8 @@ Request<std::optional<QString>> StatusFetchingService::fetchState(const Notifica
     using State = std::optional<QString>;
     const Subject& subject = notification.subject();
     const QString type = subject.type();
-    return GitHubRestClient::decodeReply<State>(
-        m_client->call(subject.url().value_or(QString())), [type](const QByteArray& body) -> Decoded<State> {
+    return GitHubRestClient::decodeReply<State>(m_client->call(subject.url().value_or(QString()), RequestKind::Status),
+        [type](const QByteArray& body) -> Decoded<State> {
             if (type == QLatin1String("Issue"))
                 return JsonDecoder::decode(
                     body, [](const JsonValueReader& value) -> State { return IssueState::fromJson(value).state; });
@@ -67,9 +67,9 @@ Request<QString> StatusFetchingService::fetchCIStatus(const Notification& notifi
     const std::optional<QUrl> url = subject.url() ? m_client->authorizedUrl(*subject.url()) : std::nullopt;
     if (!token || !url)
         return none;
-    const Request<PullRequestState> pullRequest
-        = GitHubRestClient::decodeReply<PullRequestState>(m_client->send(GitHubRestClient::request(*url, *token)),
-            [](const QByteArray& body) { return JsonDecoder::decode(body, &PullRequestState::fromJson); });
+    const Request<PullRequestState> pullRequest = GitHubRestClient::decodeReply<PullRequestState>(
+        m_client->send(GitHubRestClient::request(*url, *token, RequestKind::Status)),
+        [](const QByteArray& body) { return JsonDecoder::decode(body, &PullRequestState::fromJson); });
     return Request<QString>([client = m_client, pullRequest](const Promise<QString, RequestError>& promise) {
         promise.keep(pullRequest.subscribe(
             [client, promise](const PullRequestState& state) {
@@ -92,16 +92,17 @@ Request<QString> StatusFetchingService::fetchReviewStatus(const Notification& no
         = subjectUrl ? StatusUrls::reviewsUrl(*subjectUrl, m_client->endpoints()) : std::nullopt;
     if (!reviewsUrl)
         return Request<QString>::fromValue(QStringLiteral("not_reviewed"));
-    return GitHubRestClient::decodeReply<QList<Review>>(m_client->call(*reviewsUrl), [](const QByteArray& body) {
-        return decodeJsonList(body, &Review::fromJson);
-    }).map(&StatusRules::reviewStatus);
+    return GitHubRestClient::decodeReply<QList<Review>>(m_client->call(*reviewsUrl, RequestKind::Status),
+        [](const QByteArray& body) { return decodeJsonList(body, &Review::fromJson); })
+        .map(&StatusRules::reviewStatus);
 }
 
 Request<QList<StatusCheck>> StatusFetchingService::fetchCommitStatuses(
     const std::shared_ptr<GitHubRestClient>& client, const QString& statusesUrl)
 {
-    return emptyOnFailure(GitHubRestClient::decodeReply<QList<StatusCheck>>(client->call(statusesUrl),
-        [](const QByteArray& body) { return decodeJsonList(body, &StatusCheck::fromJson); }));
+    return emptyOnFailure(
+        GitHubRestClient::decodeReply<QList<StatusCheck>>(client->call(statusesUrl, RequestKind::Status),
+            [](const QByteArray& body) { return decodeJsonList(body, &StatusCheck::fromJson); }));
 }
 
 Request<QList<CheckRun>> StatusFetchingService::fetchCheckRuns(
@@ -111,7 +112,7 @@ Request<QList<CheckRun>> StatusFetchingService::fetchCheckRuns(
     if (!checkRunsUrl)
         return Request<QList<CheckRun>>::fromValue({});
     return emptyOnFailure(GitHubRestClient::decodeReply<QList<CheckRun>>(
-        client->call(*checkRunsUrl), [](const QByteArray& body) -> Decoded<QList<CheckRun>> {
+        client->call(*checkRunsUrl, RequestKind::Status), [](const QByteArray& body) -> Decoded<QList<CheckRun>> {
             return JsonDecoder::decode(
                 body, [](const JsonValueReader& top) { return CheckRunsResponse::fromJson(top).checkRuns; });
         }));

@@ -5,13 +5,14 @@
 class HttpExchange;
 
 // The sender's handle on one request of HttpTransport. Destroying it (or calling
-// abort) before the reply arrives aborts the request; its handler is not called.
+// abort) before the reply arrives withdraws the sender: its handler is not called, and
+// the request is aborted (or leaves the queue) unless another sender shares it.
 class HttpCall
 {
 public:
     HttpCall() = default;
-    explicit HttpCall(HttpExchange* exchange);
-    HttpCall(HttpCall&&) noexcept = default;
+    HttpCall(HttpExchange* exchange, quint64 sender);
+    HttpCall(HttpCall&& other) noexcept;
     HttpCall& operator=(HttpCall&& other) noexcept;
     HttpCall(const HttpCall&) = delete;
     HttpCall& operator=(const HttpCall&) = delete;
@@ -21,4 +22,5 @@ public:
 
 private:
     QPointer<HttpExchange> m_exchange;
+    quint64 m_sender = 0;
 };

@@ -3,6 +3,7 @@
 #include "core/Scheduler.h"
 #include "http/HttpCachePolicy.h"
 #include "http/HttpTransport.h"
+#include "http/RateLimitBudget.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -18,25 +19,38 @@ bool isConnectionError(QNetworkReply::NetworkError error)
 
 } // namespace
 
-HttpExchange::HttpExchange(
-    Services services, OutgoingRequest request, Handler handler, std::function<void()> ended, QObject* parent)
+HttpExchange::HttpExchange(Services services, OutgoingRequest request, quint64 sequence, QObject* parent)
     : QObject(parent)
-    , m_services(services)
+    , m_services(std::move(services))
     , m_request(std::move(request))
-    , m_handler(std::move(handler))
-    , m_ended(std::move(ended))
+    , m_sequence(sequence)
 { }
 
-void HttpExchange::start()
+quint64 HttpExchange::addSender(Handler handler, RequestKind kind)
 {
-    if (m_request.method == "GET")
-        m_kept = m_services.cache.find(m_request);
-    if (m_kept && m_services.scheduler.now() < m_kept->freshUntil) {
-        QMetaObject::invokeMethod(
-            this, [this] { report(m_kept->reply); }, Qt::QueuedConnection);
-        return;
+    m_senders.emplace_back(++m_nextSender, std::move(handler));
+    m_request.kind = std::min(m_request.kind, kind);
+    return m_nextSender;
+}
+
+bool HttpExchange::serveFromCache()
+{
+    if (m_request.method != "GET")
+        return false;
+    const std::optional<HttpCache::Summary> summary = m_services.cache.summary(m_request);
+    if (!summary)
+        return false;
+    if (m_services.scheduler.now() >= summary->freshUntil) {
+        m_revalidates = summary->revalidatable;
+        return false;
     }
-    send();
+    m_kept = m_services.cache.find(m_request);
+    if (!m_kept)
+        return false;
+    m_served = true;
+    QMetaObject::invokeMethod(
+        this, [this] { report(m_kept->reply); }, Qt::QueuedConnection);
+    return true;
 }
 
 void HttpExchange::send()
@@ -45,6 +59,9 @@ void HttpExchange::send()
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     for (const HeaderList::Field& field : m_request.headers.fields())
         request.setRawHeader(field.first, field.second);
+    m_sent = true;
+    if (m_revalidates)
+        m_kept = m_services.cache.find(m_request);
     if (m_kept) {
         const HeaderList validators = HttpCachePolicy::validators(m_kept->reply.headers);
         for (const HeaderList::Field& field : validators.fields())
@@ -69,11 +86,13 @@ void HttpExchange::onReplyFinished()
         return;
     }
     HttpReply received {status.toInt(), HeaderList(m_reply->rawHeaderPairs()), m_reply->readAll()};
+    m_services.budget.record(credential(), received.headers);
     const QDateTime now = m_services.scheduler.now();
     if (received.statusCode == 304 && m_kept)
         received = m_services.cache.confirm(m_request, *m_kept, received.headers, now);
     else
         m_services.cache.record(m_request, received, now);
+    m_kept.reset();
     report(received);
 }
 
@@ -88,18 +107,29 @@ void HttpExchange::report(const Outcome& outcome)
     if (m_over)
         return;
     m_over = true;
-    // The handler may drop the sender's HttpCall; the exchange is already over then.
-    const Handler handler = std::move(m_handler);
-    handler(outcome);
+    m_timeout.cancel();
+    // A handler may drop its own call or another sender's; a sender gone by then is
+    // not called.
+    while (!m_senders.empty()) {
+        Handler handler = std::move(m_senders.front().second);
+        m_senders.erase(m_senders.begin());
+        handler(outcome);
+        m_services.senderDone();
+    }
     end();
 }
 
-void HttpExchange::cancel()
+void HttpExchange::cancel(quint64 sender)
 {
-    if (m_over)
+    const auto found = std::find_if(
+        m_senders.begin(), m_senders.end(), [sender](const auto& entry) { return entry.first == sender; });
+    if (found == m_senders.end())
+        return;
+    m_senders.erase(found);
+    m_services.senderDone();
+    if (m_over || !m_senders.empty())
         return;
     m_over = true;
-    m_handler = nullptr;
     abortReply();
     end();
 }
@@ -116,7 +146,7 @@ void HttpExchange::abortReply()
 void HttpExchange::end()
 {
     m_timeout.cancel();
+    m_kept.reset();
     deleteLater();
-    const auto ended = std::move(m_ended);
-    ended();
+    m_services.ended(this);
 }

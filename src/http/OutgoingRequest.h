@@ -4,6 +4,15 @@
 
 #include <QUrl>
 
+// What a request is for. It decides when a waiting request goes out: the user's own
+// actions first, then the lists, then the status requests; and only status requests
+// wait while GitHub's rate limit runs low.
+enum class RequestKind {
+    UserAction,
+    List,
+    Status,
+};
+
 // One HTTP request as the REST clients build it: the transport adds only what HTTP
 // itself needs (and the cache its validators).
 struct OutgoingRequest
@@ -12,4 +21,5 @@ struct OutgoingRequest
     QUrl url;
     HeaderList headers;
     QByteArray body;
+    RequestKind kind = RequestKind::UserAction;
 };

@@ -3,6 +3,7 @@
 #include "core/DateTexts.h"
 #include "core/Scheduler.h"
 #include "github/RequestError.h"
+#include "http/HttpTransport.h"
 #include "storage/PreferenceStore.h"
 
 using namespace std::chrono_literals;
@@ -14,6 +15,43 @@ FeedController::FeedController(const Environment& environment, QString autoReloa
     , m_cacheSave(*environment.scheduler, 1s, [this] { saveCache(); })
 {
     m_cancellables.setDrainedHook([this] { checkIdle(); });
+    if (HttpTransport* http = environment.http) {
+        connect(http, &HttpTransport::rateLimitPaused, this, &FeedController::showRateLimitPause);
+        connect(http, &HttpTransport::rateLimitResumed, this, &FeedController::endRateLimitPause);
+        // Queued: the refresh sends its requests after announcing itself.
+        connect(this, &FeedController::statusRefreshStarted, this, &FeedController::showRateLimitPause,
+            Qt::QueuedConnection);
+    }
+}
+
+void FeedController::statusRequestFailed(const RequestError& error)
+{
+    const APIError* apiError = error.apiError();
+    if (error.isGone() || (apiError && apiError->kind() == APIError::Kind::invalidURL))
+        return;
+    ++m_failedStatusRequests;
+}
+
+void FeedController::showRateLimitPause()
+{
+    const std::optional<RateLimitBudget::Pause> pause = m_environment.http->rateLimitPause();
+    if (!pause || !hasRequestsInFlight())
+        return;
+    const QString line = RateLimitBudget::pauseText(*pause);
+    if (m_statusMessage == line)
+        return;
+    if (m_pauseLine.isNull() || m_statusMessage != m_pauseLine)
+        m_lineBeforePause = m_statusMessage;
+    m_pauseLine = line;
+    setStatusMessage(line);
+}
+
+void FeedController::endRateLimitPause()
+{
+    if (!m_pauseLine.isNull() && m_statusMessage == m_pauseLine)
+        setStatusMessage(m_lineBeforePause);
+    m_pauseLine = QString();
+    m_lineBeforePause = QString();
 }
 
 void FeedController::checkIdle()

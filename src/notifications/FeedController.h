@@ -41,6 +41,9 @@ public:
     // The next requests read the stored token again instead of a cached copy: the user
     // has just signed in.
     virtual void forgetCachedToken() = 0;
+    // Status requests of this controller that failed other than as the feed expects
+    // (see statusRequestFailed), since it was created.
+    int failedStatusRequests() const { return m_failedStatusRequests; }
 
 Q_SIGNALS:
     void isLoadingChanged();
@@ -73,6 +76,11 @@ protected:
     // whole list for each would cost time quadratic in its length.
     void saveCacheSoon() { m_cacheSave.request(); }
 
+    // Counts a failed status request, unless it failed as the feed expects: the
+    // subject is gone (404, 410), or the record names no address to ask (a check
+    // suite's thread), so nothing was sent.
+    void statusRequestFailed(const RequestError& error);
+
     // Stores the controller's list. Derived destructors call flushPendingSaves().
     virtual void saveCache() = 0;
     // One tick of the auto-reload timer, while the controller exists.
@@ -84,6 +92,10 @@ protected:
 private:
     void updateAutoReload();
     void checkIdle();
+    // While GitHub's rate limit holds status requests, a controller waiting for some
+    // says so in its status line, and shows its own line again when they go on.
+    void showRateLimitPause();
+    void endRateLimitPause();
 
     QString m_autoReloadKey;
     AutoReloadService m_autoReloadService;
@@ -93,4 +105,7 @@ private:
     bool m_needsToken = false;
     bool m_autoReload = false;
     bool m_idleCheckPending = false;
+    int m_failedStatusRequests = 0;
+    QString m_pauseLine;
+    QString m_lineBeforePause;
 };

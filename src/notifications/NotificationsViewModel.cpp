@@ -189,6 +189,7 @@ void NotificationsViewModel::processFetchedNotifications(
                     [this](const RequestError& error) {
                         m_environment.console->print(
                             QStringLiteral("Error fetching state: ") + error.localizedDescription());
+                        statusRequestFailed(error);
                     }));
     }
 
@@ -271,6 +272,7 @@ void NotificationsViewModel::refreshPullRequestStatuses()
                                        m_environment.console->print(QStringLiteral("Error fetching state for ")
                                            + notification->subject().title() + QStringLiteral(": ")
                                            + error.localizedDescription());
+                                       statusRequestFailed(error);
                                        stateRequestEnded();
                                    }));
     }
@@ -292,6 +294,7 @@ void NotificationsViewModel::refreshPullRequestDetails(const NotificationPtr& no
             updatePullRequestDetails(notification, *details->ci, *details->review);
     };
     const auto failed = [this, notification, details](const RequestError& error) {
+        statusRequestFailed(error);
         if (std::exchange(details->failed, true))
             return;
         m_environment.console->print(QStringLiteral("Error fetching PR details for ") + notification->subject().title()

@@ -104,8 +104,22 @@ void PreferenceStore::remove(const QString& key)
     put(key, QVariant());
 }
 
+bool PreferenceStore::holds(const QString& key, const QVariant& value) const
+{
+    const QVariant current = object(key);
+    if (!current.isValid() || !value.isValid())
+        return current.isValid() == value.isValid();
+    // A boolean read back from the file is its text.
+    if (value.typeId() == QMetaType::Bool && current.typeId() == QMetaType::QString)
+        return current.toString() == (value.toBool() ? QLatin1String("true") : QLatin1String("false"));
+    return current.typeId() == value.typeId() && current == value;
+}
+
 void PreferenceStore::put(const QString& key, const QVariant& value)
 {
+    // The file is rewritten whole: storing what it already holds must not cost that.
+    if (holds(key, value))
+        return;
     m_pending.insert(key, value);
     if (!m_writeTimer.isActive())
         m_writeTimer.start();

@@ -15,9 +15,11 @@
 // readable by its owner only. A value of another type than the one asked for reads
 // as absent.
 //
-// Writes are seen by reads at once and reach the disk at most about once a second
-// (the file is rewritten whole, and the caches are megabytes written many times
-// during a refresh), on flush() and when the store is destroyed. Each write replaces
+// Writing the value a key already holds changes nothing, so a start or an exit that
+// changes no value writes nothing. Other writes are seen by reads at once and reach
+// the disk at most about once a second (the file is rewritten whole, and the caches
+// are megabytes written many times during a refresh), on flush() and when the store
+// is destroyed. Each write replaces
 // the file atomically, so a crash leaves either the old or the new content; a file
 // that cannot be parsed reads as defaults and is replaced by the next write.
 class PreferenceStore
@@ -57,6 +59,8 @@ public:
 
 private:
     void put(const QString& key, const QVariant& value);
+    // The key holds this value already (absent for an invalid one).
+    bool holds(const QString& key, const QVariant& value) const;
     void write();
     void makeFilePrivate() const;
 

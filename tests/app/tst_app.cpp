@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -143,21 +144,43 @@ void TestApp::syncsRefreshesStoresAndExitsZero()
     QCOMPARE(assignments->size(), 1);
     QCOMPARE(assignments->first()->displayState(), u"merged"_s);
     QVERIFY(preferences.date(PreferenceKeys::lastPullDateAssignments));
+
+    // A start that changes nothing, with GitHub out of reach, writes nothing.
+    const QByteArray file = QFile::encodeName(PreferenceStore::defaultFilePath());
+    struct stat before
+    { };
+    QCOMPARE(::stat(file.constData(), &before), 0);
+    QProcessEnvironment unreachable;
+    unreachable.insert(u"TIDEWHELK_API_URL"_s, u"http://127.0.0.1:9"_s);
+    m_app->start({u"--headless"_s, u"--once"_s}, unreachable);
+    QVERIFY(m_app->waitForExit());
+    QCOMPARE(m_process->exitCode(), 1);
+    struct stat after
+    { };
+    QCOMPARE(::stat(file.constData(), &after), 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
 }
 
 void TestApp::exitCode_data()
 {
     QTest::addColumn<QString>("storedToken");
     QTest::addColumn<QString>("failingPath"); // empty: none
+    QTest::addColumn<int>("failingStatus");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("line");
-    QTest::newRow("no token: sign in") << QString() << QString() << 2 << u"   API Error: noToken"_s;
-    QTest::newRow("revoked token: sign in")
-        << u"ghp_revoked"_s << QString() << 2 << u"   API Error: httpError(statusCode: 401, message: \"HTTP 401\")"_s;
-    QTest::newRow("notifications server error")
-        << kToken << u"/notifications"_s << 1 << u"   API Error: httpError(statusCode: 502, message: \"HTTP 502\")"_s;
+    const QString pulls = u"/repos/"_s + kRepository + u"/pulls/7"_s;
+    QTest::newRow("no token: sign in") << QString() << QString() << 0 << 2 << u"   API Error: noToken"_s;
+    QTest::newRow("revoked token: sign in") << u"ghp_revoked"_s << QString() << 0 << 2
+                                            << u"   API Error: httpError(statusCode: 401, message: \"HTTP 401\")"_s;
+    QTest::newRow("notifications server error") << kToken << u"/notifications"_s << 502 << 1
+                                                << u"   API Error: httpError(statusCode: 502, message: \"HTTP 502\")"_s;
+    QTest::newRow("pull request's status: server error")
+        << kToken << pulls << 502 << 1 << u"Processed 1 new notifications"_s;
+    QTest::newRow("pull request gone: as the feed expects")
+        << kToken << pulls << 404 << 0 << u"Processed 1 new notifications"_s;
     QTest::newRow("assignments server error")
-        << kToken << u"/issues"_s << 1
+        << kToken << u"/issues"_s << 502 << 1
         << QStringLiteral("Error fetching assignments: The data from GitHub could not be read: Expected to decode "
                           "Array but found an object instead. (at [])");
 }
@@ -166,13 +189,16 @@ void TestApp::exitCode()
 {
     QFETCH(QString, storedToken);
     QFETCH(QString, failingPath);
+    QFETCH(int, failingStatus);
     QFETCH(int, exitCode);
     QFETCH(QString, line);
     if (!storedToken.isEmpty())
         SessionToken::store(storedToken);
+    if (failingPath.startsWith(u"/repos/"))
+        addPullRequestThread();
     if (!failingPath.isEmpty())
         m_server->injectFault(FaultTarget::path(failingPath),
-            Fault::reply(502, QByteArrayLiteral("{\"message\":\"Server Error\"}")), FakeGitHub::always);
+            Fault::reply(failingStatus, QByteArrayLiteral("{\"message\":\"Server Error\"}")), FakeGitHub::always);
 
     const QStringList lines = m_app->run({u"--headless"_s, u"--once"_s});
     QCOMPARE(m_process->exitStatus(), QProcess::NormalExit);

@@ -207,8 +207,9 @@ void TestAssignmentRequests::errorRepliesFailAsDecodingErrors()
     m_env->server().injectFault(FaultTarget::path(issuePath), Fault::reply(status, body));
 
     const RequestError listError = std::get<RequestError>(fetchAssigned());
-    const RequestError issueError = std::get<RequestError>(awaitResult(
-        GitHubAPIService(m_env->environment()).fetchIssue(m_env->server().apiBaseUrl().toString() + issuePath)));
+    const RequestError issueError = std::get<RequestError>(
+        awaitResult(GitHubAPIService(m_env->environment())
+                        .fetchIssue(m_env->server().apiBaseUrl().toString() + issuePath, RequestKind::Status)));
     QCOMPARE(listError.decodingError()->kind(), listKind);
     QCOMPARE(issueError.decodingError()->kind(), issueKind);
     for (const RequestError& error : {listError, issueError}) {
@@ -228,13 +229,14 @@ void TestAssignmentRequests::sendsNothingItMayNot()
     const QStringList refused {web + u"/octocat/Hello-World/issues/1"_s, web + u"/repos/o/r/issues/1"_s,
         u"https://api.github.com/repos/o/r/issues/1"_s, u"not a url"_s, QString()};
     for (const QString& url : refused)
-        QCOMPARE(std::get<RequestError>(awaitResult(service.fetchIssue(url))).description(), u"invalidURL"_s);
+        QCOMPARE(std::get<RequestError>(awaitResult(service.fetchIssue(url, RequestKind::Status))).description(),
+            u"invalidURL"_s);
 
     m_env->signOut();
     GitHubAPIService signedOut(m_env->environment());
     const QString url = m_env->server().apiBaseUrl().toString() + u"/repos/o/r/issues/1"_s;
     QVERIFY(std::get<RequestError>(fetchAssigned()).isNoToken());
-    QVERIFY(std::get<RequestError>(awaitResult(signedOut.fetchIssue(url))).isNoToken());
+    QVERIFY(std::get<RequestError>(awaitResult(signedOut.fetchIssue(url, RequestKind::Status))).isNoToken());
     QVERIFY(std::get<RequestError>(awaitResult(signedOut.fetchPullRequestDetails(url))).isNoToken());
     QCOMPARE(std::get<RequestError>(fetchAssigned()).httpStatus(), std::nullopt);
     QTest::qWait(50);
@@ -252,7 +254,8 @@ void TestAssignmentRequests::fetchesGitHubsIssueAndPullRequest()
     serve(u"/pulls/1347"_s, u"openapi/GET-repos-pulls-number.200.pull-request.json"_s);
     GitHubAPIService service(m_env->environment());
 
-    const IssuePtr issue = std::get<IssuePtr>(awaitResult(service.fetchIssue(repo + u"/issues/1347"_s)));
+    const IssuePtr issue
+        = std::get<IssuePtr>(awaitResult(service.fetchIssue(repo + u"/issues/1347"_s, RequestKind::Status)));
     QCOMPARE(issue->id(), 1);
     QCOMPARE(issue->title(), u"Found a bug"_s);
     QCOMPARE(issue->repository(), std::nullopt);

@@ -45,6 +45,7 @@ private Q_SLOTS:
     void readOfAnotherType();
     void writesAreSeenAtOnceAndReachTheDiskWithinASecond();
     void removeAllEmptiesTheFileAtOnce();
+    void storingTheHeldValuesWritesNothing();
     void fileIsPrivateToItsOwner();
     void corruptFileReadsAsDefaultsAndIsReplaced_data();
     void corruptFileReadsAsDefaultsAndIsReplaced();
@@ -162,6 +163,43 @@ void TestPreferenceStore::removeAllEmptiesTheFileAtOnce()
     QVERIFY2(!content.contains("github_token") && !content.contains("autoReload")
             && !content.contains("readNotificationsKey"),
         content.constData());
+}
+
+void TestPreferenceStore::storingTheHeldValuesWritesNothing()
+{
+    TestHome home;
+    const QString path = home.path() + u"/store.ini"_s;
+    const QDateTime lastPull(QDate(2026, 11, 30), QTime(8, 15, 42, 250), QTimeZone::utc());
+    const auto storeAll = [&lastPull](PreferenceStore& store) {
+        store.setData(u"notificationsCacheKey"_s, QByteArrayLiteral("[]"));
+        store.setBool(u"autoReload"_s, true);
+        store.setBool(u"autoReloadAssignments"_s, false);
+        store.setDate(u"lastPullDate"_s, lastPull);
+        store.setString(u"github_token"_s, u"ghp_fallback"_s);
+        store.remove(u"favoritesKey"_s);
+    };
+    {
+        PreferenceStore store(path);
+        storeAll(store);
+    }
+    const auto inode = [&path] {
+        struct stat info
+        { };
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+    };
+    const ino_t written = inode();
+
+    {
+        // As read back from the file, the booleans are text; they still hold the same.
+        PreferenceStore reopened(path);
+        storeAll(reopened);
+    }
+    QCOMPARE(inode(), written);
+
+    PreferenceStore changed(path);
+    changed.setBool(u"autoReload"_s, false);
+    changed.flush();
+    QVERIFY(inode() != written);
 }
 
 // The file can hold the token's fallback copy: new or found world-readable, it ends

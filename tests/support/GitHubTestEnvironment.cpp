@@ -14,7 +14,7 @@ GitHubTestEnvironment::GitHubTestEnvironment(const QString& apiPrefix)
     if (!m_server.listen())
         qFatal("the fake GitHub cannot listen on 127.0.0.1");
     m_server.setApiPrefix(apiPrefix);
-    m_http = std::make_unique<HttpTransport>(m_scheduler, HttpTransport::defaultCacheDirectory());
+    m_http = std::make_unique<HttpTransport>(m_scheduler, m_logger, HttpTransport::defaultCacheDirectory());
     m_environment.scheduler = &m_scheduler;
     m_environment.console = &m_console;
     m_environment.logger = &m_logger;

@@ -98,6 +98,13 @@ int FakeGitHub::notModifiedCount() const
         std::count_if(m_requests.begin(), m_requests.end(), [](const RecordedRequest& r) { return r.notModified(); }));
 }
 
+int FakeGitHub::answeredCount(int status) const
+{
+    return static_cast<int>(std::count_if(m_requests.begin(), m_requests.end(), [status](const RecordedRequest& r) {
+        return r.outcome == RecordedRequest::Outcome::Answered && r.status == status;
+    }));
+}
+
 void FakeGitHub::acceptConnections()
 {
     while (QTcpSocket* socket = m_server->nextPendingConnection()) {

@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 
 class HttpConnection;
@@ -84,6 +85,10 @@ public:
     void setLatency(std::chrono::milliseconds latency) { m_latency = latency; }
     // Starts a new rate-limit window; once `remaining` reaches 0, REST replies are 403.
     void setRateLimit(int limit, int remaining) { m_rest.rateLimit().reset(limit, remaining); }
+    // Rate-limit windows of this length (an hour by default).
+    void setRateLimitWindow(std::chrono::seconds window) { m_rest.rateLimit().setWindow(window); }
+    // "Now" of the rate-limit windows, so that a test on virtual time sees the reset.
+    void setRateLimitClock(std::function<QDateTime()> now) { m_rest.rateLimit().setClock(std::move(now)); }
     int rateLimitRemaining() const;
 
     // OAuth device flow script.
@@ -106,6 +111,8 @@ public:
     // Requests answered with a body that cost a full transfer (2xx with content; not 304).
     int fullCostCount() const;
     int notModifiedCount() const;
+    // Requests answered with `status`, e.g. 403 when the rate limit ran out.
+    int answeredCount(int status) const;
     // TCP connections accepted since listen().
     int connectionCount() const { return m_connectionCount; }
 

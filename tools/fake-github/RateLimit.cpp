@@ -2,25 +2,32 @@
 
 #include "HttpResponse.h"
 
-namespace {
-
-constexpr qint64 kWindowSeconds = 3600;
-
-QDateTime nextWindowEnd()
-{
-    return QDateTime::currentDateTimeUtc().addSecs(kWindowSeconds);
-}
-
-} // namespace
-
 RateLimit::RateLimit()
-    : m_resetTime(nextWindowEnd())
+    : m_now([] { return QDateTime::currentDateTimeUtc(); })
+    , m_resetTime(nextWindowEnd())
 { }
+
+QDateTime RateLimit::nextWindowEnd() const
+{
+    return m_now().addSecs(m_window.count());
+}
 
 void RateLimit::reset(int limit, int remaining)
 {
     m_limit = std::max(0, limit);
     m_used = m_limit - std::clamp(remaining, 0, m_limit);
+    m_resetTime = nextWindowEnd();
+}
+
+void RateLimit::setWindow(std::chrono::seconds window)
+{
+    m_window = window;
+    m_resetTime = nextWindowEnd();
+}
+
+void RateLimit::setClock(std::function<QDateTime()> now)
+{
+    m_now = std::move(now);
     m_resetTime = nextWindowEnd();
 }
 
@@ -47,7 +54,7 @@ void RateLimit::addHeaders(HttpResponse& response)
 
 bool RateLimit::windowIsOver() const
 {
-    return QDateTime::currentDateTimeUtc() >= m_resetTime;
+    return m_now() >= m_resetTime;
 }
 
 void RateLimit::rollOverWhenDue()

@@ -39,6 +39,7 @@ void Scenario::setThreads(const QJsonArray& threads)
     for (const QJsonValue& thread : threads)
         m_threads.append(thread.toObject());
     m_threadsModified = nextModification(m_threadsModified);
+    m_threadsAnswer.reset();
 }
 
 void Scenario::addThread(const QJsonObject& thread)
@@ -51,6 +52,7 @@ void Scenario::addThread(const QJsonObject& thread)
     else
         m_threads.append(thread);
     m_threadsModified = nextModification(m_threadsModified);
+    m_threadsAnswer.reset();
 }
 
 std::optional<QJsonObject> Scenario::thread(const QString& id) const
@@ -68,6 +70,7 @@ bool Scenario::markThreadRead(const QString& id)
         if (text(thread, QStringLiteral("id")) != id)
             continue;
         m_threadsModified = nextModification(m_threadsModified);
+        m_threadsAnswer.reset();
         thread.insert(QStringLiteral("unread"), false);
         thread.insert(QStringLiteral("last_read_at"), m_threadsModified.toString(Qt::ISODate));
         return true;
@@ -77,6 +80,9 @@ bool Scenario::markThreadRead(const QString& id)
 
 QJsonArray Scenario::threads(const QString& since, bool includeRead) const
 {
+    const QString query = since + (includeRead ? u'+' : u'-');
+    if (m_threadsAnswer && m_threadsAnswer->query == query)
+        return m_threadsAnswer->items;
     QList<QJsonObject> selected;
     for (const QJsonObject& thread : m_threads) {
         if (!includeRead && !thread.value(QStringLiteral("unread")).toBool(true))
@@ -84,7 +90,8 @@ QJsonArray Scenario::threads(const QString& since, bool includeRead) const
         if (text(thread, QStringLiteral("updated_at")) >= since)
             selected.append(thread);
     }
-    return sortedBy(selected, QStringLiteral("updated_at"), false);
+    m_threadsAnswer = Answer {query, sortedBy(selected, QStringLiteral("updated_at"), false)};
+    return m_threadsAnswer->items;
 }
 
 void Scenario::setIssues(const QJsonArray& issues)
@@ -93,6 +100,7 @@ void Scenario::setIssues(const QJsonArray& issues)
     for (const QJsonValue& issue : issues)
         m_issues.append(issue.toObject());
     m_issuesModified = nextModification(m_issuesModified);
+    m_issuesAnswer.reset();
 }
 
 void Scenario::addIssue(const QJsonObject& issue)
@@ -105,10 +113,14 @@ void Scenario::addIssue(const QJsonObject& issue)
     else
         m_issues.append(issue);
     m_issuesModified = nextModification(m_issuesModified);
+    m_issuesAnswer.reset();
 }
 
 QJsonArray Scenario::issues(const QString& since, const QString& state, const QString& sort, bool ascending) const
 {
+    const QString query = since + u'\n' + state + u'\n' + sort + (ascending ? u'+' : u'-');
+    if (m_issuesAnswer && m_issuesAnswer->query == query)
+        return m_issuesAnswer->items;
     QList<QJsonObject> selected;
     for (const QJsonObject& issue : m_issues) {
         if (state != QLatin1String("all") && text(issue, QStringLiteral("state")) != state)
@@ -119,7 +131,8 @@ QJsonArray Scenario::issues(const QString& since, const QString& state, const QS
     const QString key = sort == QLatin1String("updated") ? QStringLiteral("updated_at")
         : sort == QLatin1String("comments")              ? QStringLiteral("comments")
                                                          : QStringLiteral("created_at");
-    return sortedBy(selected, key, ascending);
+    m_issuesAnswer = Answer {query, sortedBy(selected, key, ascending)};
+    return m_issuesAnswer->items;
 }
 
 void Scenario::setResource(const QString& path, int status, const QByteArray& body)

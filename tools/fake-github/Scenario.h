@@ -54,9 +54,19 @@ public:
 private:
     static QDateTime nextModification(const QDateTime& previous);
 
+    // The last answer to each list query, until its list changes: a client reads a long
+    // list page by page with the same query.
+    struct Answer
+    {
+        QString query;
+        QJsonArray items;
+    };
+
     QList<QJsonObject> m_threads;
     QList<QJsonObject> m_issues;
     QHash<QString, Resource> m_resources;
     QDateTime m_threadsModified;
     QDateTime m_issuesModified;
+    mutable std::optional<Answer> m_threadsAnswer;
+    mutable std::optional<Answer> m_issuesAnswer;
 };

@@ -28,18 +28,31 @@ int main(int argc, char* argv[])
     const QCommandLineOption maxAgeOption(QStringLiteral("max-age"),
         QStringLiteral("Cache-Control max-age of GET replies."), QStringLiteral("S"),
         QString::number(RestApi::defaultMaxAge));
-    parser.addOptions({portOption, dataOption, tokenOption, latencyOption, maxAgeOption});
+    const QCommandLineOption rateLimitOption(QStringLiteral("rate-limit"),
+        QStringLiteral("Requests per rate-limit window; a benchmark lifts GitHub's 5000."), QStringLiteral("N"),
+        QString::number(RateLimit::defaultLimit));
+    const QCommandLineOption rateWindowOption(QStringLiteral("rate-window"),
+        QStringLiteral("Length of a rate-limit window."), QStringLiteral("S"),
+        QString::number(RateLimit::defaultWindow.count()));
+    parser.addOptions(
+        {portOption, dataOption, tokenOption, latencyOption, maxAgeOption, rateLimitOption, rateWindowOption});
     parser.process(app);
 
     QTextStream err(stderr);
     bool portOk = false;
     bool latencyOk = false;
     bool maxAgeOk = false;
+    bool rateLimitOk = false;
+    bool rateWindowOk = false;
     const uint port = parser.value(portOption).toUInt(&portOk);
     const int latency = parser.value(latencyOption).toInt(&latencyOk);
     const int maxAge = parser.value(maxAgeOption).toInt(&maxAgeOk);
-    if (!portOk || port > 65535 || !latencyOk || latency < 0 || !maxAgeOk || maxAge < 0) {
-        err << "fake-github: --port, --latency and --max-age take non-negative numbers\n";
+    const int rateLimit = parser.value(rateLimitOption).toInt(&rateLimitOk);
+    const int rateWindow = parser.value(rateWindowOption).toInt(&rateWindowOk);
+    if (!portOk || port > 65535 || !latencyOk || latency < 0 || !maxAgeOk || maxAge < 0 || !rateLimitOk || rateLimit < 0
+        || !rateWindowOk || rateWindow < 1) {
+        err << "fake-github: --port, --latency, --max-age, --rate-limit and --rate-window take non-negative "
+               "numbers (a window at least one second)\n";
         return 2;
     }
 
@@ -50,6 +63,8 @@ int main(int argc, char* argv[])
     }
     server.setLatency(std::chrono::milliseconds(latency));
     server.setMaxAge(maxAge);
+    server.setRateLimitWindow(std::chrono::seconds(rateWindow));
+    server.setRateLimit(rateLimit, rateLimit);
 
     QString token = parser.value(tokenOption);
     if (parser.isSet(dataOption)) {
