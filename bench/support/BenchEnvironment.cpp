@@ -1,5 +1,6 @@
 #include "BenchEnvironment.h"
 
+#include "storage/DebugLogger.h"
 #include "storage/SecureStorage.h"
 
 #include <QDir>
@@ -9,7 +10,8 @@
 BenchEnvironment::BenchEnvironment(const QString& token)
     : m_preferences(QDir(m_home.configHome()).filePath(QStringLiteral("tidewhelk/tidewhelk.ini")))
 {
-    m_http = std::make_unique<HttpTransport>(m_scheduler, HttpTransport::defaultCacheDirectory());
+    m_http
+        = std::make_unique<HttpTransport>(m_scheduler, DebugLogger::shared(), HttpTransport::defaultCacheDirectory());
     const QUrl base = m_server.call([&token](FakeGitHub& server) {
         server.setToken(token);
         server.setRateLimit(10'000'000, 10'000'000);

@@ -12,7 +12,7 @@ AppEnvironment::AppEnvironment()
 
 AppEnvironment::AppEnvironment(const Setup& setup)
     : m_preferences(setup.preferencesFile)
-    , m_http(m_scheduler, setup.httpCacheDirectory)
+    , m_http(m_scheduler, DebugLogger::shared(), setup.httpCacheDirectory)
 {
     if (setup.inMemorySecrets)
         m_secrets = std::make_unique<MemorySecretStore>();

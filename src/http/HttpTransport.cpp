@@ -33,10 +33,6 @@ HttpTransport::HttpTransport(Scheduler& scheduler, DebugLogger& logger, const QS
     connect(&m_budget, &RateLimitBudget::resumed, this, &HttpTransport::resumed);
 }
 
-HttpTransport::HttpTransport(Scheduler& scheduler, const QString& cacheDirectory, QObject* parent)
-    : HttpTransport(scheduler, DebugLogger::shared(), cacheDirectory, parent)
-{ }
-
 HttpTransport::~HttpTransport()
 {
     // Requests still running end before the manager their replies belong to.

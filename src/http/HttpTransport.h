@@ -45,8 +45,6 @@ public:
     // `cacheDirectory` holds one sub-directory per credential. Pauses and resumptions
     // of status requests go to `logger`.
     HttpTransport(Scheduler& scheduler, DebugLogger& logger, const QString& cacheDirectory, QObject* parent = nullptr);
-    // As above, logging to the process's shared debug log.
-    HttpTransport(Scheduler& scheduler, const QString& cacheDirectory, QObject* parent = nullptr);
     ~HttpTransport() override;
 
     // $XDG_CACHE_HOME/tidewhelk/http
