@@ -17,10 +17,11 @@ constexpr auto toastDuration = 3s;
 
 } // namespace
 
-std::shared_ptr<AssignmentsViewModel> AssignmentsViewModel::create(const Environment& environment)
+std::shared_ptr<AssignmentsViewModel> AssignmentsViewModel::create(const Environment& environment, StartUp startUp)
 {
     std::shared_ptr<AssignmentsViewModel> viewModel(new AssignmentsViewModel(environment));
-    viewModel->startUp();
+    if (startUp == StartUp::Now)
+        viewModel->start();
     return viewModel;
 }
 

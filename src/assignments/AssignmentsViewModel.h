@@ -34,8 +34,9 @@ class AssignmentsViewModel : public FeedController, public std::enable_shared_fr
     Q_PROPERTY(QSet<qint64> newIssueIds READ newIssueIds NOTIFY newIssueIdsChanged)
 
 public:
-    // Builds the controller and runs its start-up: load the cache, start the first sync.
-    static std::shared_ptr<AssignmentsViewModel> create(const Environment& environment);
+    // Builds the controller and runs its start-up (now, or at start()): load the cache,
+    // start the first sync.
+    static std::shared_ptr<AssignmentsViewModel> create(const Environment& environment, StartUp startUp = StartUp::Now);
     ~AssignmentsViewModel() override;
 
     // Every known item. Archiving takes an item out; it comes back, still hidden by
@@ -91,7 +92,7 @@ private:
     void saveCache() override;
     void autoReloadTriggered() override;
 
-    void startUp();
+    void startUp() override;
     void loadFromCache();
     void processFetchedIssues(const QList<IssuePtr>& fetched, const QDateTime& pullMoment);
     void scheduleStatusRefresh();

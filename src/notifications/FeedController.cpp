@@ -54,6 +54,12 @@ void FeedController::endRateLimitPause()
     m_lineBeforePause = QString();
 }
 
+void FeedController::start()
+{
+    if (!std::exchange(m_started, true))
+        startUp();
+}
+
 void FeedController::checkIdle()
 {
     if (std::exchange(m_idleCheckPending, true))

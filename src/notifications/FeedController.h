@@ -24,6 +24,16 @@ class FeedController : public QObject
     Q_PROPERTY(bool autoReload READ autoReload WRITE setAutoReload NOTIFY autoReloadChanged)
 
 public:
+    // When a controller runs its start-up (reading its cache, then the first sync): as it
+    // is created, or when start() is called (the window paints first, then reads).
+    enum class StartUp {
+        Now,
+        OnStart,
+    };
+
+    // Runs the start-up, once.
+    void start();
+
     bool isLoading() const { return m_isLoading; }
     // Null when there is no status line.
     const QString& statusMessage() const { return m_statusMessage; }
@@ -81,6 +91,8 @@ protected:
     // suite's thread), so nothing was sent.
     void statusRequestFailed(const RequestError& error);
 
+    // Reads the cache, starts the first sync and whatever else the controller does first.
+    virtual void startUp() = 0;
     // Stores the controller's list. Derived destructors call flushPendingSaves().
     virtual void saveCache() = 0;
     // One tick of the auto-reload timer, while the controller exists.
@@ -105,6 +117,7 @@ private:
     bool m_needsToken = false;
     bool m_autoReload = false;
     bool m_idleCheckPending = false;
+    bool m_started = false;
     int m_failedStatusRequests = 0;
     QString m_pauseLine;
     QString m_lineBeforePause;

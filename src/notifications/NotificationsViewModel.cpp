@@ -20,10 +20,11 @@ constexpr qint64 stoppedWatchingLifetimeSeconds = 30 * 24 * 60 * 60;
 
 } // namespace
 
-std::shared_ptr<NotificationsViewModel> NotificationsViewModel::create(const Environment& environment)
+std::shared_ptr<NotificationsViewModel> NotificationsViewModel::create(const Environment& environment, StartUp startUp)
 {
     std::shared_ptr<NotificationsViewModel> viewModel(new NotificationsViewModel(environment));
-    viewModel->startUp();
+    if (startUp == StartUp::Now)
+        viewModel->start();
     return viewModel;
 }
 

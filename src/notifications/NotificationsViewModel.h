@@ -41,9 +41,10 @@ public:
     // Subject API URL → the moment the user stopped watching it.
     using StoppedWatching = QHash<QString, QDateTime>;
 
-    // Builds the controller and runs its start-up: load the cache, start the first
-    // sync, expire old stopped-watching marks and re-apply the others.
-    static std::shared_ptr<NotificationsViewModel> create(const Environment& environment);
+    // Builds the controller and runs its start-up (now, or at start()): load the cache,
+    // start the first sync, expire old stopped-watching marks and re-apply the others.
+    static std::shared_ptr<NotificationsViewModel> create(
+        const Environment& environment, StartUp startUp = StartUp::Now);
     ~NotificationsViewModel() override;
 
     const QList<NotificationPtr>& notifications() const { return m_notifications; }
@@ -94,7 +95,7 @@ private:
     void saveCache() override;
     void autoReloadTriggered() override;
 
-    void startUp();
+    void startUp() override;
     void loadFromCache();
     void cleanupStoppedWatching();
     void markStoppedWatchingRead();

@@ -13,6 +13,7 @@
 #include "views/WindowActivation.h"
 
 #include <QAction>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -27,8 +28,8 @@ constexpr auto kSyncAfterSignIn = 500ms;
 ContentView::ContentView(const Environment& environment, QWidget* parent)
     : QWidget(parent)
     , m_environment(environment)
-    , m_viewModel(NotificationsViewModel::create(environment))
-    , m_assignmentsViewModel(AssignmentsViewModel::create(environment))
+    , m_viewModel(NotificationsViewModel::create(environment, FeedController::StartUp::OnStart))
+    , m_assignmentsViewModel(AssignmentsViewModel::create(environment, FeedController::StartUp::OnStart))
     , m_tabs(new QTabWidget(this))
     , m_connectAction(new QAction(QStringLiteral("Connect GitHub Account"), this))
 {
@@ -47,6 +48,7 @@ ContentView::ContentView(const Environment& environment, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_tabs);
 
+    m_tabs->tabBar()->installEventFilter(this);
     m_connectAction->setObjectName(QStringLiteral("connectGitHubAccount"));
     connect(m_connectAction, &QAction::triggered, this, [this] { setShowAuthenticationView(true); });
     watchNeedsToken();
@@ -56,6 +58,21 @@ ContentView::~ContentView()
 {
     // The sheet's service must not outlive the stores it uses.
     delete m_signInSheet;
+}
+
+bool ContentView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The tab bar is painted with the window's first frame.
+    if (watched == m_tabs->tabBar() && event->type() == QEvent::Paint && !std::exchange(m_started, true)) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_viewModel->start();
+                m_assignmentsViewModel->start();
+            },
+            Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 OAuthAuthenticationView* ContentView::signInSheet() const

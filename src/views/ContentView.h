@@ -15,10 +15,11 @@ class QTabWidget;
 class ReceivedURL;
 
 // The main window's content: owns the two feed controllers for the window's life
-// (creating them starts both syncs), shows the Notifications, Favorites and Assignments
-// tabs, and runs the sign-in sheet: it opens when either controller reports a missing
-// or refused token, or when the user asks to connect an account; when it closes, both
-// controllers read the stored token afresh and sync half a second later.
+// (opening it starts both syncs: the controllers read their caches and sync once the
+// window has first painted, so that it appears at once however large the caches are),
+// shows the Notifications, Favorites and Assignments tabs, and runs the sign-in sheet: it opens when either controller
+// reports a missing or refused token, or when the user asks to connect an account; when it closes, both controllers
+// read the stored token afresh and sync half a second later.
 class ContentView : public QWidget
 {
     Q_OBJECT
@@ -47,6 +48,9 @@ public:
 Q_SIGNALS:
     void callbackURLReceived(const ReceivedURL& url);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void watchNeedsToken();
     void signInSheetClosed();
@@ -58,4 +62,5 @@ private:
     QAction* m_connectAction;
     QPointer<OAuthAuthenticationView> m_signInSheet;
     bool m_showAuthenticationView = false;
+    bool m_started = false;
 };
