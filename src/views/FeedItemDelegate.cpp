@@ -1,5 +1,6 @@
 #include "views/FeedItemDelegate.h"
 
+#include "views/EmojiPixmaps.h"
 #include "views/Fonts.h"
 #include "views/RowHighlights.h"
 #include "views/Symbols.h"
@@ -197,11 +198,10 @@ void FeedItemDelegate::paintText(QPainter* painter, const QStyleOptionViewItem& 
 
     const QString emoji = index.data(FeedCells::EmojiRole).toString();
     if (!emoji.isEmpty() && text.startsWith(emoji)) {
-        const QFont emojiFont = Fonts::emoji(font);
-        painter->setFont(emojiFont);
-        const int width = QFontMetrics(emojiFont).horizontalAdvance(emoji);
-        painter->drawText(content, Qt::AlignLeft | Qt::AlignVCenter, emoji);
-        content.setLeft(content.left() + width);
+        const QPixmap drawn = EmojiPixmaps::pixmap(emoji, font, painter->device()->devicePixelRatioF());
+        const QSize size = drawn.deviceIndependentSize().toSize();
+        painter->drawPixmap(QPoint(content.left(), content.center().y() - size.height() / 2 + 1), drawn);
+        content.setLeft(content.left() + size.width());
         text = text.mid(emoji.size());
     }
     if (kindOf(index) == FeedCells::Kind::Link && index.data(FeedCells::LinkRole).toUrl().isValid()) {

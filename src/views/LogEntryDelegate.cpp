@@ -2,6 +2,7 @@
 
 #include "storage/LogLevel.h"
 #include "views/ColorPalette.h"
+#include "views/EmojiPixmaps.h"
 #include "views/Fonts.h"
 #include "views/LogEntryModel.h"
 
@@ -94,8 +95,9 @@ void LogEntryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->setFont(mono);
     painter->setPen(palette.color(QPalette::PlaceholderText));
     painter->drawText(parts.time, Qt::AlignLeft | Qt::AlignTop, index.data(LogEntryModel::TimeTextRole).toString());
-    painter->setFont(Fonts::emoji(caption));
-    painter->drawText(parts.mark, Qt::AlignLeft | Qt::AlignTop, index.data(LogEntryModel::MarkRole).toString());
+    painter->drawPixmap(parts.mark.topLeft(),
+        EmojiPixmaps::pixmap(
+            index.data(LogEntryModel::MarkRole).toString(), caption, painter->device()->devicePixelRatioF()));
     painter->setFont(mono);
     painter->setPen(level);
     painter->drawText(parts.source, Qt::AlignLeft | Qt::AlignTop,
