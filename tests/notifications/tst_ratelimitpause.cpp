@@ -45,9 +45,9 @@ void TestRateLimitPause::refreshSaysWhyItPausedAndEndsAfterTheReset()
         server.setResource(
             pulls + u"/reviews"_s, QJsonArray {payloads.review({.repository = kRepository, .pullNumber = number})});
     }
-    // The list leaves 10 of 100: the first state request falls below the reserve, and
-    // the other status requests wait for the reset.
-    server.setRateLimit(100, 11);
+    // The list leaves 9 of 100, below the reserve of a tenth: every status request waits
+    // for the reset.
+    server.setRateLimit(100, 10);
 
     const std::shared_ptr<NotificationsViewModel> viewModel = NotificationsViewModel::create(world.environment());
     QCOMPARE(FeedSteps::waitForSync(*viewModel), SyncOutcome::Succeeded);
