@@ -2,8 +2,6 @@
 
 #include "assignments/AssignmentRules.h"
 #include "assignments/AssignmentsViewModel.h"
-#include "core/Clock.h"
-#include "core/DateTexts.h"
 #include "views/FeedCells.h"
 #include "views/StatusAppearance.h"
 
@@ -21,10 +19,19 @@ bool namesAPullRequest(const Issue& issue)
 
 AssignmentListModel::AssignmentListModel(
     AssignmentsViewModel& viewModel, Source source, const Clock& clock, QObject* parent)
-    : RecordTableModel(parent)
+    : RecordTableModel(
+        {
+            // The favourites filter button sits over this header.
+            {QString(), FeedCells::Kind::Actions, Qt::AlignHCenter},
+            {QStringLiteral("Title"), FeedCells::Kind::Link},
+            {QStringLiteral("Repository"), FeedCells::Kind::Text},
+            {QStringLiteral("Type"), FeedCells::Kind::Badge},
+            {QStringLiteral("Updated At"), FeedCells::Kind::Time},
+            {QStringLiteral("Status"), FeedCells::Kind::Status},
+        },
+        clock, parent)
     , m_viewModel(viewModel)
     , m_source(source)
-    , m_clock(clock)
 {
     refresh();
     connect(&m_viewModel, &AssignmentsViewModel::issueChanged, this,
@@ -59,11 +66,6 @@ void AssignmentListModel::refresh()
     replaceRows(std::move(ids), [this, &rows] { m_rows = std::move(rows); });
 }
 
-int AssignmentListModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
-}
-
 QVariant AssignmentListModel::actions(const IssuePtr& issue) const
 {
     const bool starred = m_viewModel.isFavorite(issue);
@@ -80,35 +82,18 @@ QVariant AssignmentListModel::actions(const IssuePtr& issue) const
     return QVariant::fromValue(actions);
 }
 
-QVariant AssignmentListModel::data(const QModelIndex& index, int role) const
+QVariant AssignmentListModel::cellData(int row, int column, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
-        return {};
-    const IssuePtr& record = m_rows.at(index.row());
+    const IssuePtr& record = m_rows.at(row);
     const Issue& issue = *record;
-    const int column = index.column();
     const bool pullRequest = namesAPullRequest(issue);
-
     switch (role) {
-    case FeedCells::RecordIdRole:
-        return idAt(index.row());
     case FeedCells::IsNewRole:
         return m_viewModel.newIssueIds().contains(issue.id());
-    case FeedCells::KindRole:
-        switch (column) {
-        case ActionsColumn:
-            return QVariant::fromValue(FeedCells::Kind::Actions);
-        case TitleColumn:
-            return QVariant::fromValue(FeedCells::Kind::Link);
-        case TypeColumn:
-            return QVariant::fromValue(FeedCells::Kind::Badge);
-        case StatusColumn:
-            return QVariant::fromValue(FeedCells::Kind::Status);
-        default:
-            return QVariant::fromValue(FeedCells::Kind::Text);
-        }
     case FeedCells::ActionsRole:
         return column == ActionsColumn ? actions(record) : QVariant();
+    case FeedCells::TimestampRole:
+        return issue.updatedAt();
     case FeedCells::LinkRole: {
         const QUrl url(issue.htmlUrl(), QUrl::StrictMode);
         return column == TitleColumn && url.isValid() && !url.isRelative() ? url : QVariant();
@@ -122,66 +107,25 @@ QVariant AssignmentListModel::data(const QModelIndex& index, int role) const
         return column == StatusColumn ? QVariant::fromValue(QList<Glyph> {
                    StatusAppearance::stateGlyph(issue.displayState(), AssignmentRules::isPullRequest(issue))})
                                       : QVariant();
-    case Qt::TextAlignmentRole:
-        return int((column == ActionsColumn ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
     case Qt::ToolTipRole:
-        if (column == TitleColumn)
-            return issue.title();
-        if (column == UpdatedAtColumn) {
-            const QDateTime moment = QDateTime::fromString(issue.updatedAt(), Qt::ISODateWithMs);
-            return moment.isValid() ? mediumDateTimeText(moment) : issue.updatedAt();
-        }
-        return {};
+        return column == TitleColumn ? issue.title() : QVariant();
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
         break;
     default:
         return {};
     }
-
-    const bool accessible = role == Qt::AccessibleTextRole;
     switch (column) {
-    case ActionsColumn: {
-        QStringList labels;
-        for (const Action& action : actions(record).value<QList<Action>>())
-            labels << action.label;
-        return accessible ? labels.join(QStringLiteral(", ")) : QString();
-    }
     case TitleColumn:
         return issue.title();
     case RepositoryColumn:
         return issue.repository() ? issue.repository()->fullName() : AssignmentRules::unknownRepository;
     case TypeColumn:
-        if (accessible)
+        if (role == Qt::AccessibleTextRole)
             return pullRequest ? QStringLiteral("pull request") : QStringLiteral("issue");
         return pullRequest ? QStringLiteral("PR") : QStringLiteral("Issue");
-    case UpdatedAtColumn:
-        return relativeDateTimeText(issue.updatedAt(), m_clock.now());
     case StatusColumn:
         return issue.displayState();
-    default:
-        return {};
-    }
-}
-
-QVariant AssignmentListModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return QAbstractTableModel::headerData(section, orientation, role);
-    switch (section) {
-    case ActionsColumn:
-        // The favourites filter button sits over this header.
-        return QString();
-    case TitleColumn:
-        return QStringLiteral("Title");
-    case RepositoryColumn:
-        return QStringLiteral("Repository");
-    case TypeColumn:
-        return QStringLiteral("Type");
-    case UpdatedAtColumn:
-        return QStringLiteral("Updated At");
-    case StatusColumn:
-        return QStringLiteral("Status");
     default:
         return {};
     }

@@ -34,9 +34,8 @@ public:
 
     IssuePtr issueAt(int row) const { return m_rows.value(row); }
 
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+protected:
+    QVariant cellData(int row, int column, int role) const override;
 
 private:
     QList<IssuePtr> currentRows() const;
@@ -45,6 +44,5 @@ private:
 
     AssignmentsViewModel& m_viewModel;
     Source m_source;
-    const Clock& m_clock;
     QList<IssuePtr> m_rows;
 };

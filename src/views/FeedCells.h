@@ -24,12 +24,14 @@ enum Role {
     BadgeRole, // Badge
     IsNewRole, // bool: the record arrived with the last sync
     RecordIdRole, // the record's id, as text
+    TimestampRole, // QString, ISO 8601, for a time cell
 };
 
 enum class Kind {
     Text,
     Actions,
     Link,
+    Time, // painted as text: the relative time
     Status,
     Badge,
 };

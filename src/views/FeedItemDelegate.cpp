@@ -136,6 +136,7 @@ void FeedItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         break;
     case FeedCells::Kind::Link:
     case FeedCells::Kind::Text:
+    case FeedCells::Kind::Time:
         paintText(painter, option, index);
         break;
     }

@@ -1,7 +1,5 @@
 #include "views/NotificationListModel.h"
 
-#include "core/Clock.h"
-#include "core/DateTexts.h"
 #include "notifications/NotificationRules.h"
 #include "notifications/NotificationsViewModel.h"
 #include "views/FeedCells.h"
@@ -25,11 +23,19 @@ QStringList idsOf(const QList<NotificationPtr>& rows)
 
 NotificationListModel::NotificationListModel(NotificationsViewModel& viewModel, Source source,
     const GitHubEndpoints& endpoints, const Clock& clock, QObject* parent)
-    : RecordTableModel(parent)
+    : RecordTableModel(
+        {
+            {QStringLiteral("Actions"), FeedCells::Kind::Actions},
+            {QStringLiteral("Title"), FeedCells::Kind::Link},
+            {QStringLiteral("Reason"), FeedCells::Kind::Text},
+            {QStringLiteral("Repository"), FeedCells::Kind::Text},
+            {QStringLiteral("Updated At"), FeedCells::Kind::Time},
+            {QStringLiteral("Status"), FeedCells::Kind::Status},
+        },
+        clock, parent)
     , m_viewModel(viewModel)
     , m_source(source)
     , m_endpoints(endpoints)
-    , m_clock(clock)
 {
     refresh();
     connect(&m_viewModel, &NotificationsViewModel::notificationChanged, this, &NotificationListModel::recordChanged);
@@ -60,11 +66,6 @@ void NotificationListModel::refresh()
     replaceRows(idsOf(rows), [this, &rows] { m_rows = std::move(rows); });
 }
 
-int NotificationListModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
-}
-
 QVariant NotificationListModel::actions(const NotificationPtr& notification) const
 {
     QList<Action> actions;
@@ -85,33 +86,18 @@ QVariant NotificationListModel::actions(const NotificationPtr& notification) con
     return QVariant::fromValue(actions);
 }
 
-QVariant NotificationListModel::data(const QModelIndex& index, int role) const
+QVariant NotificationListModel::cellData(int row, int column, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
-        return {};
-    const NotificationPtr& record = m_rows.at(index.row());
+    const NotificationPtr& record = m_rows.at(row);
     const Notification& notification = *record;
     const Subject& subject = notification.subject();
-    const int column = index.column();
-
     switch (role) {
-    case FeedCells::RecordIdRole:
-        return notification.id();
     case FeedCells::IsNewRole:
         return m_source == Source::Filtered && m_viewModel.newNotificationIds().contains(notification.id());
-    case FeedCells::KindRole:
-        switch (column) {
-        case ActionsColumn:
-            return QVariant::fromValue(FeedCells::Kind::Actions);
-        case TitleColumn:
-            return QVariant::fromValue(FeedCells::Kind::Link);
-        case StatusColumn:
-            return QVariant::fromValue(FeedCells::Kind::Status);
-        default:
-            return QVariant::fromValue(FeedCells::Kind::Text);
-        }
     case FeedCells::ActionsRole:
         return column == ActionsColumn ? actions(record) : QVariant();
+    case FeedCells::TimestampRole:
+        return notification.updatedAt();
     case FeedCells::LinkRole:
         if (column == TitleColumn) {
             if (const std::optional<QUrl> url = NotificationRules::webURL(notification, m_endpoints))
@@ -123,65 +109,25 @@ QVariant NotificationListModel::data(const QModelIndex& index, int role) const
     case FeedCells::GlyphsRole:
         return column == StatusColumn ? QVariant::fromValue(StatusAppearance::notificationGlyphs(notification))
                                       : QVariant();
-    case Qt::TextAlignmentRole:
-        return int(Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::ToolTipRole:
+        return column == TitleColumn ? subject.title() : QVariant();
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
         break;
-    case Qt::ToolTipRole:
-        if (column == TitleColumn)
-            return subject.title();
-        if (column == UpdatedAtColumn) {
-            const QDateTime moment = QDateTime::fromString(notification.updatedAt(), Qt::ISODateWithMs);
-            return moment.isValid() ? mediumDateTimeText(moment) : notification.updatedAt();
-        }
-        return {};
     default:
         return {};
     }
-
-    const bool accessible = role == Qt::AccessibleTextRole;
     switch (column) {
-    case ActionsColumn: {
-        QStringList labels;
-        for (const Action& action : actions(record).value<QList<Action>>())
-            labels << action.label;
-        return accessible ? labels.join(QStringLiteral(", ")) : QString();
-    }
     case TitleColumn:
         return subject.title();
     case ReasonColumn:
         return StatusAppearance::reasonText(notification.reason());
     case RepositoryColumn:
         return notification.repository().fullName();
-    case UpdatedAtColumn:
-        return relativeDateTimeText(notification.updatedAt(), m_clock.now());
     case StatusColumn:
-        if (accessible)
+        if (role == Qt::AccessibleTextRole)
             return StatusAppearance::notificationStatusWords(notification);
         return subject.state() ? *subject.state() : QStringLiteral("?");
-    default:
-        return {};
-    }
-}
-
-QVariant NotificationListModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return QAbstractTableModel::headerData(section, orientation, role);
-    switch (section) {
-    case ActionsColumn:
-        return QStringLiteral("Actions");
-    case TitleColumn:
-        return QStringLiteral("Title");
-    case ReasonColumn:
-        return QStringLiteral("Reason");
-    case RepositoryColumn:
-        return QStringLiteral("Repository");
-    case UpdatedAtColumn:
-        return QStringLiteral("Updated At");
-    case StatusColumn:
-        return QStringLiteral("Status");
     default:
         return {};
     }

@@ -37,9 +37,8 @@ public:
 
     NotificationPtr notificationAt(int row) const { return m_rows.value(row); }
 
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+protected:
+    QVariant cellData(int row, int column, int role) const override;
 
 private:
     QList<NotificationPtr> currentRows() const;
@@ -49,6 +48,5 @@ private:
     NotificationsViewModel& m_viewModel;
     Source m_source;
     GitHubEndpoints m_endpoints;
-    const Clock& m_clock;
     QList<NotificationPtr> m_rows;
 };

@@ -1,8 +1,65 @@
 #include "views/RecordTableModel.h"
 
+#include "core/Clock.h"
+#include "core/DateTexts.h"
+
+RecordTableModel::RecordTableModel(QList<Column> columns, const Clock& clock, QObject* parent)
+    : QAbstractTableModel(parent)
+    , m_columns(std::move(columns))
+    , m_clock(clock)
+{ }
+
 int RecordTableModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_ids.size());
+}
+
+int RecordTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+}
+
+QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_columns.size())
+        return m_columns[section].header;
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+QVariant RecordTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const int row = index.row();
+    const Column& column = m_columns[index.column()];
+    switch (role) {
+    case FeedCells::RecordIdRole:
+        return m_ids[row];
+    case FeedCells::KindRole:
+        return QVariant::fromValue(column.kind);
+    case Qt::TextAlignmentRole:
+        return int(column.alignment | Qt::AlignVCenter);
+    default:
+        break;
+    }
+    if (column.kind == FeedCells::Kind::Actions && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)) {
+        if (role == Qt::DisplayRole)
+            return QString();
+        QStringList labels;
+        for (const FeedCells::Action& action :
+            cellData(row, index.column(), FeedCells::ActionsRole).value<QList<FeedCells::Action>>())
+            labels << action.label;
+        return labels.join(QStringLiteral(", "));
+    }
+    if (column.kind == FeedCells::Kind::Time && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)) {
+        return relativeDateTimeText(cellData(row, index.column(), FeedCells::TimestampRole).toString(), m_clock.now());
+    }
+    if (column.kind == FeedCells::Kind::Time && role == Qt::ToolTipRole) {
+        const QString timestamp = cellData(row, index.column(), FeedCells::TimestampRole).toString();
+        const QDateTime moment = QDateTime::fromString(timestamp, Qt::ISODateWithMs);
+        return moment.isValid() ? mediumDateTimeText(moment) : timestamp;
+    }
+    return cellData(row, index.column(), role);
 }
 
 void RecordTableModel::replaceRows(QStringList ids, const std::function<void()>& swap)

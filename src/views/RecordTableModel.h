@@ -1,28 +1,49 @@
 #pragma once
 
+#include "views/FeedCells.h"
+
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QStringList>
 
 #include <functional>
 
+class Clock;
+
 // The part the feed tables' models share: rows of records known by id, replaced without
-// a reset. A new list is applied as one layout change in which every persistent index
-// moves with its record to the record's new row (or goes, with the record), so a view
-// keeps its current row, selection and place; a record changed in place repaints its row.
+// a reset, and columns whose kind says how a cell is shown. A new list is applied as one
+// layout change in which every persistent index moves with its record to the record's
+// new row (or goes, with the record), so a view keeps its current row, selection and
+// place; a record changed in place repaints its row. Actions cells read as their labels,
+// and time cells as the relative time, worked out when asked (so at each paint).
 class RecordTableModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
-    using QAbstractTableModel::QAbstractTableModel;
+    struct Column
+    {
+        QString header;
+        FeedCells::Kind kind = FeedCells::Kind::Text;
+        Qt::Alignment alignment = Qt::AlignLeft;
+    };
+
+    RecordTableModel(QList<Column> columns, const Clock& clock, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const final;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
     // The row of the record with `id`, or -1.
     int rowOf(const QString& id) const { return m_rowOf.value(id, -1); }
     const QString& idAt(int row) const { return m_ids.at(row); }
 
 protected:
+    // What the record of `row` shows in `column` for `role`; for an actions cell its
+    // FeedCells::ActionsRole, for a time cell its FeedCells::TimestampRole.
+    virtual QVariant cellData(int row, int column, int role) const = 0;
+
     // Makes `ids` the rows; `swap` replaces the subclass's records in the same moment.
     void replaceRows(QStringList ids, const std::function<void()>& swap);
     // Repaints the record's row, if it is listed.
@@ -31,6 +52,8 @@ protected:
     void columnChanged(int column, const QList<int>& roles);
 
 private:
+    QList<Column> m_columns;
+    const Clock& m_clock;
     QStringList m_ids;
     QHash<QString, int> m_rowOf;
 };

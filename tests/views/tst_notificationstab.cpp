@@ -1,3 +1,4 @@
+#include "BrowserCapture.h"
 #include "FeedSteps.h"
 #include "GitHubTestEnvironment.h"
 #include "Widgets.h"
@@ -31,17 +32,6 @@ namespace {
 const QString kToken = u"ghp_notificationsTab"_s;
 const QString kRepository = u"octocat/Hello-World"_s;
 const QString kSha = u"6dcb09b5b57875f334f61aebed695e2e4193db5e"_s;
-
-class BrowserCapture : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public Q_SLOTS:
-    void open(const QUrl& url) { opened << url; }
-};
 
 // Minutes before the test's "now", as GitHub writes times.
 QString minutesAgo(int minutes)
@@ -85,20 +75,19 @@ private:
     std::shared_ptr<NotificationsViewModel> m_viewModel;
     std::unique_ptr<NotificationsTab> m_tab;
     std::unique_ptr<QAbstractItemModelTester> m_tester;
-    BrowserCapture m_browser;
+    std::unique_ptr<BrowserCapture> m_browser;
 };
 
 void TestNotificationsTab::init()
 {
     m_world = std::make_unique<GitHubTestEnvironment>();
     m_world->signIn(kToken);
-    m_browser.opened.clear();
-    QDesktopServices::setUrlHandler(u"http"_s, &m_browser, "open");
+    m_browser = std::make_unique<BrowserCapture>();
 }
 
 void TestNotificationsTab::cleanup()
 {
-    QDesktopServices::unsetUrlHandler(u"http"_s);
+    m_browser.reset();
     m_tester.reset();
     m_tab.reset();
     m_viewModel.reset();
@@ -297,11 +286,11 @@ void TestNotificationsTab::titleLinkOpensTheThreadAndPlainTitlesDoNot()
         return QPoint(rect.left() + FeedItemDelegate::padding + 4, rect.center().y());
     };
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, titleStart(u"1"_s));
-    QCOMPARE(m_browser.opened,
+    QCOMPARE(m_browser->opened,
         QList<QUrl> {QUrl(m_world->server().webBaseUrl().toString() + u"/"_s + kRepository + u"/pull/7"_s)});
     QVERIFY(!cell(u"2"_s, Column::TitleColumn).data(FeedCells::LinkRole).toUrl().isValid());
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, titleStart(u"2"_s));
-    QCOMPARE(m_browser.opened.size(), 1);
+    QCOMPARE(m_browser->opened.size(), 1);
 }
 
 // New threads flash yellow at half opacity when first shown and fade out over three
@@ -400,7 +389,7 @@ void TestNotificationsTab::keyboardAndContextMenu()
     table->setFocus();
     table->setCurrentIndex(cell(u"1"_s, Column::TitleColumn));
     QTest::keyClick(table, Qt::Key_Return);
-    QCOMPARE(m_browser.opened.size(), 1);
+    QCOMPARE(m_browser->opened.size(), 1);
     QTest::keyClick(table, Qt::Key_Down);
     QCOMPARE(table->currentIndex().data(FeedCells::RecordIdRole).toString(), u"2"_s);
     QTest::keyClick(table, Qt::Key_S);
