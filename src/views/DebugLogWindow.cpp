@@ -4,10 +4,9 @@
 #include "views/WindowActivation.h"
 
 #include <QScreen>
-#include <QVBoxLayout>
 
 DebugLogWindow::DebugLogWindow(DebugLogger& logger, Scheduler& scheduler, QWidget* parent)
-    : QWidget(parent,
+    : QMainWindow(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
     , m_view(new DebugLogView(logger, scheduler, this))
@@ -15,9 +14,7 @@ DebugLogWindow::DebugLogWindow(DebugLogger& logger, Scheduler& scheduler, QWidge
     setObjectName(QStringLiteral("debugLogWindow"));
     setWindowTitle(QStringLiteral("Debug Logs"));
     setAccessibleName(QStringLiteral("Debug Logs"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_view);
+    setCentralWidget(m_view);
     setMinimumSize(480, 240);
     setGeometry(100, 100, 800, 600);
 }

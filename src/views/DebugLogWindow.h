@@ -1,14 +1,15 @@
 #pragma once
 
-#include <QWidget>
+#include <QMainWindow>
 
 class DebugLogView;
 class DebugLogger;
 class Scheduler;
 
 // The "Debug Logs" window: titled, closable and resizable, without a minimise button,
-// 800 × 600 and centred on the screen. Closing it only hides it.
-class DebugLogWindow : public QWidget
+// 800 × 600 and centred on the screen. Closing it only hides it. A main window of its
+// own, so that assistive technology sees a window.
+class DebugLogWindow : public QMainWindow
 {
     Q_OBJECT
 
