@@ -81,23 +81,7 @@ void TestNotificationsViewModel::cleanup()
 
 void TestNotificationsViewModel::addPullRequest(const QString& id, int number, const QString& updatedAt, bool merged)
 {
-    FakeGitHub& server = m_world->server();
-    const GitHubPayloads payloads = server.payloads();
-    server.addNotification(payloads.thread({.id = id,
-        .repository = repository,
-        .type = u"PullRequest"_s,
-        .number = number,
-        .title = u"Pull "_s + id,
-        .updatedAt = updatedAt}));
-    const QString pulls = u"/repos/"_s + repository + u"/pulls/"_s + QString::number(number);
-    server.setResource(pulls,
-        payloads.pullRequest({.repository = repository,
-            .number = number,
-            .state = merged ? u"closed"_s : u"open"_s,
-            .merged = merged,
-            .headSha = sha}));
-    server.setResource(
-        pulls + u"/reviews"_s, QJsonArray {payloads.review({.repository = repository, .pullNumber = number})});
+    addPullRequestThread(m_world->server(), {.id = id, .number = number, .updatedAt = updatedAt, .merged = merged});
 }
 
 void TestNotificationsViewModel::firstStartLoadsNothingAndSyncsTheLastYear()

@@ -1,5 +1,6 @@
 #include "FeedSteps.h"
 
+#include "FakeGitHub.h"
 #include "GitHubTestEnvironment.h"
 #include "Wait.h"
 #include "notifications/FeedController.h"
@@ -10,6 +11,31 @@
 using namespace std::chrono_literals;
 
 namespace FeedSteps {
+
+void addPullRequestThread(FakeGitHub& server, const PullRequestThread& thread)
+{
+    const QString sha = QStringLiteral("6dcb09b5b57875f334f61aebed695e2e4193db5e");
+    const GitHubPayloads payloads = server.payloads();
+    server.addNotification(payloads.thread({.id = thread.id,
+        .repository = thread.repository,
+        .type = QStringLiteral("PullRequest"),
+        .number = thread.number,
+        .title = QStringLiteral("Pull ") + thread.id,
+        .reason = thread.reason,
+        .updatedAt = thread.updatedAt}));
+    const QString pulls
+        = QStringLiteral("/repos/") + thread.repository + QStringLiteral("/pulls/") + QString::number(thread.number);
+    server.setResource(pulls,
+        payloads.pullRequest({.repository = thread.repository,
+            .number = thread.number,
+            .state = thread.merged ? QStringLiteral("closed") : QStringLiteral("open"),
+            .merged = thread.merged,
+            .headSha = sha}));
+    server.setResource(pulls + QStringLiteral("/reviews"),
+        QJsonArray {payloads.review({.repository = thread.repository, .pullNumber = thread.number})});
+    server.setResource(QStringLiteral("/repos/") + thread.repository + QStringLiteral("/statuses/") + sha,
+        QJsonArray {payloads.status({.repository = thread.repository, .sha = sha})});
+}
 
 std::optional<SyncOutcome> waitForSync(FeedController& controller)
 {

@@ -2,12 +2,14 @@
 
 #include "core/SyncOutcome.h"
 
+#include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
 #include <optional>
 
+class FakeGitHub;
 class FeedController;
 class GitHubTestEnvironment;
 class VirtualScheduler;
@@ -16,6 +18,19 @@ class VirtualScheduler;
 // the event loop (up to 10 s of real time); the controller's own delays only move
 // with the virtual scheduler.
 namespace FeedSteps {
+
+// A pull-request thread of the fake GitHub's, with what its status refresh reads: the pull
+// request (open, or merged), one approving review and one successful commit status.
+struct PullRequestThread
+{
+    QString id;
+    int number = 1;
+    QString updatedAt;
+    bool merged = false;
+    QString repository = QStringLiteral("octocat/Hello-World");
+    QString reason = QStringLiteral("subscribed");
+};
+void addPullRequestThread(FakeGitHub& server, const PullRequestThread& thread);
 
 // The outcome of the controller's next sync, once its reply was applied; nothing
 // when none came.

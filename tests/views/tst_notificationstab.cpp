@@ -31,6 +31,7 @@ namespace {
 
 const QString kToken = u"ghp_notificationsTab"_s;
 const QString kRepository = u"octocat/Hello-World"_s;
+// The head of every pull request addPullRequestThread adds.
 const QString kSha = u"6dcb09b5b57875f334f61aebed695e2e4193db5e"_s;
 
 // Minutes before the test's "now", as GitHub writes times.
@@ -96,26 +97,13 @@ void TestNotificationsTab::cleanup()
 
 void TestNotificationsTab::addPullRequest(const QString& id, int number, int minutes, bool merged)
 {
-    FakeGitHub& server = m_world->server();
-    const GitHubPayloads payloads = server.payloads();
-    server.addNotification(payloads.thread({.id = id,
-        .repository = kRepository,
-        .type = u"PullRequest"_s,
-        .number = number,
-        .title = u"Pull "_s + id,
-        .reason = u"review_requested"_s,
-        .updatedAt = minutesAgo(minutes)}));
-    const QString pulls = u"/repos/"_s + kRepository + u"/pulls/"_s + QString::number(number);
-    server.setResource(pulls,
-        payloads.pullRequest({.repository = kRepository,
+    FeedSteps::addPullRequestThread(m_world->server(),
+        {.id = id,
             .number = number,
-            .state = merged ? u"closed"_s : u"open"_s,
+            .updatedAt = minutesAgo(minutes),
             .merged = merged,
-            .headSha = kSha}));
-    server.setResource(
-        pulls + u"/reviews"_s, QJsonArray {payloads.review({.repository = kRepository, .pullNumber = number})});
-    server.setResource(u"/repos/"_s + kRepository + u"/statuses/"_s + kSha,
-        QJsonArray {payloads.status({.repository = kRepository, .sha = kSha})});
+            .repository = kRepository,
+            .reason = u"review_requested"_s});
 }
 
 void TestNotificationsTab::addIssue(
