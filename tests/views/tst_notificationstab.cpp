@@ -11,8 +11,10 @@
 #include "views/RowHighlights.h"
 
 #include <QAbstractItemModelTester>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -378,6 +380,8 @@ void TestNotificationsTab::keyboardAndContextMenu()
     table->setCurrentIndex(cell(u"1"_s, Column::TitleColumn));
     QTest::keyClick(table, Qt::Key_Return);
     QCOMPARE(m_browser->opened.size(), 1);
+    QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), m_browser->opened.first().toString());
     QTest::keyClick(table, Qt::Key_Down);
     QCOMPARE(table->currentIndex().data(FeedCells::RecordIdRole).toString(), u"2"_s);
     QTest::keyClick(table, Qt::Key_S);
