@@ -113,6 +113,12 @@ AssignmentsTab::AssignmentsTab(AssignmentsViewModel& viewModel, const Environmen
     addAction(paste);
 }
 
+AssignmentsTab::~AssignmentsTab()
+{
+    // The header changes its geometry as the children are hidden on the way out.
+    m_table->horizontalHeader()->disconnect(this);
+}
+
 QWidget* AssignmentsTab::buildHeaderRow()
 {
     auto* row = new QWidget(this);

@@ -29,6 +29,7 @@ class AssignmentsTab : public QWidget
 
 public:
     AssignmentsTab(AssignmentsViewModel& viewModel, const Environment& environment, QWidget* parent = nullptr);
+    ~AssignmentsTab() override;
 
     FeedTableView* table() const { return m_table; }
     AssignmentListModel* model() const { return m_model; }

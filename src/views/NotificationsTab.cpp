@@ -180,10 +180,11 @@ QWidget* NotificationsTab::buildCountRow()
 void NotificationsTab::addRowCommands()
 {
     auto* commands = new RowCommands(m_table, NotificationListModel::TitleColumn, this);
-    const auto onRow = [this](void (NotificationsViewModel::*operation)(const NotificationPtr&)) {
-        return [this, operation](int row) {
-            if (const NotificationPtr notification = m_model->notificationAt(row))
-                (m_viewModel.*operation)(notification);
+    const auto onRow = [model = m_model, viewModel = &m_viewModel](
+                           void (NotificationsViewModel::*operation)(const NotificationPtr&)) {
+        return [model, viewModel, operation](int row) {
+            if (const NotificationPtr notification = model->notificationAt(row))
+                (viewModel->*operation)(notification);
         };
     };
     const auto fixed = [](const QString& text) { return [text](int) { return text; }; };
