@@ -58,9 +58,12 @@ void AssignmentsViewModel::startUp()
 
 void AssignmentsViewModel::loadFromCache()
 {
-    setIssues(m_persistenceService.loadIssues(PreferenceKeys::issuesCacheKey).value_or(QList<IssuePtr> {}));
+    // The stars and the archive first: the table's rows depend on them.
     m_favorites = m_persistenceService.loadIssues(PreferenceKeys::issueFavoritesKey).value_or(QList<IssuePtr> {});
+    Q_EMIT favoritesChanged();
     m_archivedIssues = m_persistenceService.loadIssues(PreferenceKeys::archivedIssuesKey).value_or(QList<IssuePtr> {});
+    Q_EMIT archivedIssuesChanged();
+    setIssues(m_persistenceService.loadIssues(PreferenceKeys::issuesCacheKey).value_or(QList<IssuePtr> {}));
     setAutoReload(m_environment.preferences->boolValue(PreferenceKeys::autoReloadAssignments));
 }
 

@@ -75,11 +75,16 @@ void NotificationsViewModel::loadFromCache()
     QList<NotificationPtr> cached = m_persistenceService.loadNotifications(PreferenceKeys::notificationsCacheKey)
                                         .value_or(QList<NotificationPtr> {});
     cached.removeIf([this](const NotificationPtr& n) { return m_readNotificationIds.contains(n->id()); });
+    Q_EMIT readNotificationIdsChanged();
     setNotifications(std::move(cached));
+    // The picker offers the cached threads' repositories before the first sync answers.
+    updateRepositories();
     m_favorites
         = m_persistenceService.loadNotifications(PreferenceKeys::favoritesKey).value_or(QList<NotificationPtr> {});
+    Q_EMIT favoritesChanged();
     m_stoppedWatchingSubjects
         = m_persistenceService.loadDates(PreferenceKeys::stoppedWatchingKey).value_or(StoppedWatching {});
+    Q_EMIT stoppedWatchingSubjectsChanged();
     setAutoReload(m_environment.preferences->boolValue(PreferenceKeys::autoReload));
     m_environment.console->print(QStringLiteral("Loaded ") + QString::number(m_notifications.size())
         + QStringLiteral(" notifications from cache."));

@@ -69,8 +69,9 @@ QWidget* FavoritesTab::buildEmptyState()
     body->setWordWrap(true);
     body->setAlignment(Qt::AlignHCenter);
     body->setForegroundRole(QPalette::PlaceholderText);
-    // A fixed width: a wrapping label placed by alignment would be laid out one line high.
+    // A fixed size: a wrapping label placed by alignment would be laid out one line high.
     body->setFixedWidth(460);
+    body->setFixedHeight(body->heightForWidth(460));
 
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(40, 0, 40, 0);

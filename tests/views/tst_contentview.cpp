@@ -1,14 +1,22 @@
 #include "FeedSteps.h"
 #include "GitHubTestEnvironment.h"
 #include "SessionToken.h"
+#include "TestData.h"
 #include "Widgets.h"
 #include "assignments/AssignmentsViewModel.h"
 #include "notifications/NotificationsViewModel.h"
+#include "storage/PersistenceService.h"
+#include "storage/PreferenceKeys.h"
+#include "views/AssignmentListModel.h"
+#include "views/AssignmentsTab.h"
 #include "views/ContentView.h"
+#include "views/FavoritesTab.h"
+#include "views/NotificationListModel.h"
 #include "views/OAuthAuthenticationView.h"
 #include "views/ReceivedURL.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -36,6 +44,7 @@ private Q_SLOTS:
     void aTokenPastedInTheSheetIsUsedAtOnce();
     void openURL_data();
     void openURL();
+    void cachedListsFollowTheFirstPaint();
 
 private:
     QStringList syncLines() const { return m_world->console().linesStartingWith(u">>> Fetching "_s); }
@@ -137,6 +146,35 @@ void TestContentView::openURL()
     QCOMPARE(m_world->console().take(), expected);
     QCOMPARE(forwarded.count(), callback ? 1 : 0);
     QVERIFY(view.isVisible());
+}
+
+// The controllers read their caches once the window has painted; the tabs then show
+// what was cached (stars, archive, repositories), before any sync answers.
+void TestContentView::cachedListsFollowTheFirstPaint()
+{
+    const GitHubPayloads payloads = m_world->server().payloads();
+    const auto decoded = [](const QJsonArray& array, auto decode) {
+        return TestData::decodedOrFatal(decode(TestData::compact(array)));
+    };
+    const QList<NotificationPtr> threads
+        = decoded(QJsonArray {payloads.thread({.id = u"1"_s, .repository = u"marrowfen/shellfish"_s})},
+            &Notification::decodeList);
+    const QList<IssuePtr> issues
+        = decoded(QJsonArray {payloads.issue({.id = 1}), payloads.issue({.id = 2, .number = 2})}, &Issue::decodeList);
+    PersistenceService persistence(m_world->environment());
+    persistence.save(threads, PreferenceKeys::notificationsCacheKey);
+    persistence.save(threads, PreferenceKeys::favoritesKey);
+    persistence.save(issues, PreferenceKeys::issuesCacheKey);
+    persistence.save(issues.mid(1), PreferenceKeys::archivedIssuesKey);
+    m_world->server().injectFault(FaultTarget::prefix(u"/"_s), Fault::neverAnswer(), FakeGitHub::always);
+
+    ContentView view(m_world->environment());
+    QCOMPARE(view.viewModel().notifications().size(), 0);
+    view.show();
+    QTRY_COMPARE(view.viewModel().notifications().size(), 1);
+    QCOMPARE(widget<FavoritesTab>(&view, u"favoritesTab"_s)->model()->rowCount(), 1);
+    QCOMPARE(widget<AssignmentsTab>(&view, u"assignmentsTab"_s)->model()->rowCount(), 1);
+    QVERIFY(widget<QComboBox>(&view, u"repositoryPicker"_s)->findText(u"marrowfen/shellfish"_s) >= 0);
 }
 
 QTEST_MAIN(TestContentView)
