@@ -21,10 +21,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
-constexpr int kRuns = 3;
+constexpr int kRuns = 7;
 constexpr double kAllowedRatio = 1.5;
 constexpr long kAllowedExtraKiB = 40 * 1024;
 constexpr auto kResultMark = "first-paint:";
@@ -39,18 +40,20 @@ public:
         m_clock.start();
         table->viewport()->installEventFilter(this);
     }
-    qint64 painted = -1;
-    qint64 paintedRows = -1;
+    // Milliseconds since the watch began; negative until then.
+    double painted = -1;
+    double paintedRows = -1;
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() != QEvent::Paint)
             return false;
+        const double now = static_cast<double>(m_clock.nsecsElapsed()) / 1e6;
         if (painted < 0)
-            painted = m_clock.elapsed();
+            painted = now;
         if (paintedRows < 0 && m_table->model()->rowCount() > 0)
-            paintedRows = m_clock.elapsed();
+            paintedRows = now;
         return false;
     }
 
@@ -89,7 +92,7 @@ int start(int argc, char* argv[], const QString& directory, bool rows)
     services.environment().secrets->set(
         QStringLiteral("bench-token"), QLatin1String(SecureStorage::kTokenKey), QStringLiteral("bench"));
     TidewhelkApp app(services.environment());
-    const qint64 before = timer.elapsed();
+    const double before = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     FirstPaint firstPaint(app.window().findChild<FeedTableView*>(QStringLiteral("notificationsTable")));
     app.show();
     while ((firstPaint.painted < 0 || (rows && firstPaint.paintedRows < 0)) && timer.elapsed() < 60000)
@@ -97,17 +100,31 @@ int start(int argc, char* argv[], const QString& directory, bool rows)
     if (firstPaint.painted < 0 || (rows && firstPaint.paintedRows < 0))
         return 1;
     // The application's own console lines share standard output.
-    std::printf("%s %lld %lld %ld\n", kResultMark, static_cast<long long>(before + firstPaint.painted),
-        static_cast<long long>(before + firstPaint.paintedRows), LargeAccount::peakResidentKiB());
+    std::printf("%s %.2f %.2f %ld\n", kResultMark, before + firstPaint.painted, before + firstPaint.paintedRows,
+        LargeAccount::peakResidentKiB());
     return 0;
 }
 
-struct Measure
+struct Start
 {
     double milliseconds = 0;
     double rowsMilliseconds = 0;
     long kib = 0;
 };
+
+// One start in a process of its own; none when it failed.
+std::optional<Start> startOnce(const QString& program, const QString& directory, bool rows)
+{
+    QProcess child;
+    child.start(program, {rows ? QStringLiteral("--start-rows") : QStringLiteral("--start"), directory});
+    child.waitForFinished(120000);
+    for (const QString& line : QString::fromUtf8(child.readAllStandardOutput()).split(u'\n')) {
+        const QStringList fields = line.split(u' ');
+        if (fields.size() == 4 && fields[0] == QLatin1String(kResultMark))
+            return Start {fields[1].toDouble(), fields[2].toDouble(), fields[3].toLong()};
+    }
+    return std::nullopt;
+}
 
 template <typename T>
 T median(QList<T> values)
@@ -116,25 +133,16 @@ T median(QList<T> values)
     return values[values.size() / 2];
 }
 
-Measure measure(const QString& program, const QString& directory, bool rows)
+// The median of each figure over the starts.
+Start medianOf(const QList<Start>& starts)
 {
     QList<double> times;
     QList<double> rowTimes;
     QList<long> memory;
-    for (int run = 0; run < kRuns; ++run) {
-        QProcess child;
-        child.start(program, {rows ? QStringLiteral("--start-rows") : QStringLiteral("--start"), directory});
-        child.waitForFinished(120000);
-        QStringList fields;
-        for (const QString& line : QString::fromUtf8(child.readAllStandardOutput()).split(u'\n')) {
-            if (line.startsWith(QLatin1String(kResultMark)))
-                fields = line.split(u' ');
-        }
-        if (fields.size() != 4)
-            return {};
-        times << fields[1].toDouble();
-        rowTimes << fields[2].toDouble();
-        memory << fields[3].toLong();
+    for (const Start& start : starts) {
+        times << start.milliseconds;
+        rowTimes << start.rowsMilliseconds;
+        memory << start.kib;
     }
     return {median(times), median(rowTimes), median(memory)};
 }
@@ -152,12 +160,21 @@ int main(int argc, char* argv[])
     const QTemporaryDir large;
     writeCaches(large.path());
     const QString program = QCoreApplication::applicationFilePath();
-    const Measure emptyStart = measure(program, empty.path(), false);
-    const Measure largeStart = measure(program, large.path(), true);
-    if (emptyStart.milliseconds <= 0 || largeStart.milliseconds <= 0) {
-        std::printf("a start failed\n");
-        return 1;
+    // Alternately, so that whatever else the machine does weighs on both alike.
+    QList<Start> emptyStarts;
+    QList<Start> largeStarts;
+    for (int run = 0; run < kRuns; ++run) {
+        const std::optional<Start> emptyRun = startOnce(program, empty.path(), false);
+        const std::optional<Start> largeRun = startOnce(program, large.path(), true);
+        if (!emptyRun || !largeRun) {
+            std::printf("a start failed\n");
+            return 1;
+        }
+        emptyStarts << *emptyRun;
+        largeStarts << *largeRun;
     }
+    const Start emptyStart = medianOf(emptyStarts);
+    const Start largeStart = medianOf(largeStarts);
     const double ratio = largeStart.milliseconds / emptyStart.milliseconds;
     const long extra = largeStart.kib - emptyStart.kib;
     std::printf("window start-up to first paint (median of %d starts each)\n", kRuns);

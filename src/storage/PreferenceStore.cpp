@@ -22,7 +22,6 @@ PreferenceStore::PreferenceStore()
 
 PreferenceStore::PreferenceStore(const QString& filePath)
     : m_filePath(filePath)
-    , m_settings(filePath, QSettings::IniFormat)
 {
     m_writeTimer.setSingleShot(true);
     m_writeTimer.setInterval(kWriteDelay);
@@ -43,7 +42,7 @@ QString PreferenceStore::defaultFilePath()
 QVariant PreferenceStore::object(const QString& key) const
 {
     const auto pending = m_pending.constFind(key);
-    return pending != m_pending.cend() ? *pending : m_settings.value(key);
+    return pending != m_pending.cend() ? *pending : settings().value(key);
 }
 
 std::optional<QByteArray> PreferenceStore::data(const QString& key) const
@@ -129,7 +128,7 @@ void PreferenceStore::removeAll()
 {
     m_writeTimer.stop();
     m_pending.clear();
-    m_settings.clear();
+    settings().clear();
     write();
 }
 
@@ -140,12 +139,19 @@ void PreferenceStore::flush()
         return;
     for (auto change = m_pending.cbegin(); change != m_pending.cend(); ++change) {
         if (change->isValid())
-            m_settings.setValue(change.key(), *change);
+            settings().setValue(change.key(), *change);
         else
-            m_settings.remove(change.key());
+            settings().remove(change.key());
     }
     m_pending.clear();
     write();
+}
+
+QSettings& PreferenceStore::settings() const
+{
+    if (!m_settings)
+        m_settings = std::make_unique<QSettings>(m_filePath, QSettings::IniFormat);
+    return *m_settings;
 }
 
 void PreferenceStore::write()
@@ -153,7 +159,7 @@ void PreferenceStore::write()
     makeFilePrivate();
     // Merges with what other processes wrote since, and replaces the file through a
     // temporary file and a rename.
-    m_settings.sync();
+    settings().sync();
 }
 
 void PreferenceStore::makeFilePrivate() const

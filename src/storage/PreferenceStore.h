@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QVariant>
 
+#include <memory>
 #include <optional>
 
 // The user's preference store: the cached lists, marks, switches and dates of the
@@ -65,7 +66,11 @@ private:
     void makeFilePrivate() const;
 
     QString m_filePath;
-    QSettings m_settings;
+    // The file as QSettings reads it, which it does whole: opened at the first access,
+    // so that a process does not pay for a large cache before it needs a value.
+    QSettings& settings() const;
+
+    mutable std::unique_ptr<QSettings> m_settings;
     // Changes not yet handed to m_settings; an invalid value is a removal.
     QMap<QString, QVariant> m_pending;
     QTimer m_writeTimer;
