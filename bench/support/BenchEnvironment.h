@@ -16,8 +16,10 @@
 class CountingConsole final : public Console
 {
 public:
-    void print(const QString&) override { ++m_lines; }
     int lines() const { return m_lines; }
+
+protected:
+    void write(const QString&) override { ++m_lines; }
 
 private:
     int m_lines = 0;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-void StderrConsole::print(const QString& line)
+void StderrConsole::write(const QString& line)
 {
     QByteArray bytes = line.toUtf8();
     bytes.append('\n');

@@ -5,6 +5,6 @@
 // Console lines for standard error: what a command-line mode says when it fails.
 class StderrConsole final : public Console
 {
-public:
-    void print(const QString& line) override;
+protected:
+    void write(const QString& line) override;
 };

@@ -1,8 +1,15 @@
 #include "core/Console.h"
 
+#include "core/ControlCharacters.h"
+
 #include <cstdio>
 
-void StdoutConsole::print(const QString& line)
+void Console::print(const QString& line)
+{
+    write(escapeControlCharacters(line));
+}
+
+void StdoutConsole::write(const QString& line)
 {
     QByteArray bytes = line.toUtf8();
     bytes.append('\n');

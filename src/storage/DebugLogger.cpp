@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/Console.h"
+#include "core/ControlCharacters.h"
 
 #include <QMetaObject>
 
@@ -38,12 +39,16 @@ void DebugLogger::clearLogs()
 
 void DebugLogger::append(const QString& message, LogLevel level, const QString& source)
 {
-    LogEntry entry {QUuid::createUuid(), m_clock.now(), level, message, source};
+    // Messages quote server replies; the log window and the terminal show their control
+    // characters as escapes.
+    LogEntry entry {
+        QUuid::createUuid(), m_clock.now(), level, escapeControlCharacters(message), escapeControlCharacters(source)};
     const QString time = entry.timestamp.toLocalTime().toString(QStringLiteral("HH:mm:ss.zzz"));
+    const QString line = u'[' + time + QStringLiteral("] ") + consoleMark(level) + QStringLiteral(" [") + entry.source
+        + QStringLiteral("] ") + entry.message;
     m_logs.append(std::move(entry));
     if (m_logs.size() > maxLogs)
         m_logs.remove(0, m_logs.size() - maxLogs);
     Q_EMIT logsChanged();
-    m_console.print(u'[' + time + QStringLiteral("] ") + consoleMark(level) + QStringLiteral(" [") + source
-        + QStringLiteral("] ") + message);
+    m_console.print(line);
 }

@@ -285,26 +285,32 @@ void TestGitHubAPIService::badBodiesFailWhole()
 
 void TestGitHubAPIService::rawResponseLine_data()
 {
+    QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("10 bytes, whole and dots")
-        << QByteArray("[        ]") << QStringList {u"🔧 Raw response: [        ]..."_s};
+        << 200 << QByteArray("[        ]") << QStringList {u"🔧 Raw response: [        ]..."_s};
     const QByteArray long2000 = "[\"" + QByteArray(1996, 'x') + "\"]";
     QTest::newRow("2,000 characters, first 500")
-        << long2000 << QStringList {u"🔧 Raw response: [\""_s + QString(498, u'x') + u"..."_s};
+        << 200 << long2000 << QStringList {u"🔧 Raw response: [\""_s + QString(498, u'x') + u"..."_s};
     // Four bytes each in UTF-8, two UTF-16 units each: still one character each.
     const QString emoji = u"🐚"_s;
-    QTest::newRow("characters, not bytes") << QByteArray("[\"" + emoji.repeated(600).toUtf8() + "\"]")
+    QTest::newRow("characters, not bytes") << 200 << QByteArray("[\"" + emoji.repeated(600).toUtf8() + "\"]")
                                            << QStringList {u"🔧 Raw response: [\""_s + emoji.repeated(498) + u"..."_s};
-    QTest::newRow("not UTF-8, no line") << QByteArray("[\"\xc3\x28\"]") << QStringList();
+    QTest::newRow("not UTF-8, no line") << 200 << QByteArray("[\"\xc3\x28\"]") << QStringList();
+    // A proxy's error page must not retitle or clear the user's terminal.
+    QTest::newRow("terminal controls escaped")
+        << 502 << QByteArray("\x1b]0;owned\x07\x1b[2J\r\n")
+        << QStringList {u"🔧 Raw response: \\u001b]0;owned\\u0007\\u001b[2J\\u000d\n..."_s};
 }
 
 void TestGitHubAPIService::rawResponseLine()
 {
+    QFETCH(int, status);
     QFETCH(QByteArray, body);
     QFETCH(QStringList, expected);
-    m_env->server().injectFault(FaultTarget::path(u"/notifications"_s), Fault::reply(200, body));
+    m_env->server().injectFault(FaultTarget::path(u"/notifications"_s), Fault::reply(status, body));
 
     fetch();
     QCOMPARE(m_env->console().linesStartingWith(u"🔧 Raw response: "_s), expected);

@@ -56,6 +56,9 @@ void TestDebugLogger::echoLine_data()
     QTest::newRow("success") << LogLevel::Success << u"Device code received"_s
                              << u"[22:16:37.000] ✅ [OAuth] Device code received"_s;
     QTest::newRow("line breaks kept") << LogLevel::Info << u"one\ntwo"_s << u"[22:16:37.000] ℹ️ [OAuth] one\ntwo"_s;
+    QTest::newRow("controls escaped, in the entry too")
+        << LogLevel::Debug << u"Raw response: \x1b]0;owned\x07\tok\x7f\u009b"_s
+        << u"[22:16:37.000] 🔍 [OAuth] Raw response: \\u001b]0;owned\\u0007\tok\\u007f\\u009b"_s;
 }
 
 void TestDebugLogger::echoLine()
@@ -68,7 +71,7 @@ void TestDebugLogger::echoLine()
     logger.log(message, level, u"OAuth"_s);
     QCoreApplication::processEvents();
     QCOMPARE(m_console.lines(), QStringList {line});
-    QCOMPARE(logger.logs().constFirst().message, message);
+    QCOMPARE(logger.logs().constFirst().message, line.section(u"] "_s, 2));
 }
 
 void TestDebugLogger::keepsTheLastHundredOldestFirst()

@@ -10,8 +10,6 @@
 class ConsoleCapture final : public Console
 {
 public:
-    void print(const QString& line) override { m_lines.append(line); }
-
     const QStringList& lines() const { return m_lines; }
 
     // The lines printed since the last call, then forgets them.
@@ -30,6 +28,9 @@ public:
         }
         return result;
     }
+
+protected:
+    void write(const QString& line) override { m_lines.append(line); }
 
 private:
     QStringList m_lines;
