@@ -30,21 +30,43 @@ void AddAssignmentCommand::start()
     connect(assignments, &AssignmentsViewModel::addAssignmentFinished, this, &AddAssignmentCommand::report);
 }
 
-void AddAssignmentCommand::report(AddAssignmentOutcome outcome)
+int AddAssignmentCommand::exitCode(AddAssignmentOutcome outcome)
 {
+    switch (outcome) {
+    case AddAssignmentOutcome::Added:
+        return 0;
+    case AddAssignmentOutcome::NeedsSignIn:
+        return 2;
+    case AddAssignmentOutcome::AlreadyListed:
+    case AddAssignmentOutcome::InvalidURL:
+    case AddAssignmentOutcome::Failed:
+        break;
+    }
+    return 1;
+}
+
+QString AddAssignmentCommand::signInHint()
+{
+    return QStringLiteral("Sign in first: tidewhelk --sign-in, or tidewhelk --set-token.");
+}
+
+void AddAssignmentCommand::report(const QString& urlText, AddAssignmentOutcome outcome)
+{
+    if (urlText != m_url)
+        return;
     if (outcome == AddAssignmentOutcome::NeedsSignIn) {
         requireSignIn();
         return;
     }
     m_environment.console->print(m_assignments->toastMessage());
-    finish(outcome == AddAssignmentOutcome::Added ? 0 : 1);
+    finish(exitCode(outcome));
 }
 
 void AddAssignmentCommand::requireSignIn()
 {
     if (m_finished)
         return;
-    m_errors.print(QStringLiteral("Sign in first: tidewhelk --sign-in, or tidewhelk --set-token."));
+    m_errors.print(signInHint());
     finish(2);
 }
 

@@ -29,11 +29,16 @@ public:
     void start();
     void cancel(int signalNumber);
 
+    // 0 added, 2 sign in first, 1 anything else.
+    static int exitCode(AddAssignmentOutcome outcome);
+    // What the command says on standard error when it needs a token.
+    static QString signInHint();
+
 Q_SIGNALS:
     void finished(int exitCode);
 
 private:
-    void report(AddAssignmentOutcome outcome);
+    void report(const QString& urlText, AddAssignmentOutcome outcome);
     void requireSignIn();
     void finish(int exitCode);
 

@@ -1,25 +1,42 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <optional>
 
 class QLocalServer;
+class QLocalSocket;
 
 // One window per user session: the first launch listens on a local socket in the user's
-// runtime directory; a later launch hands its URL argument (or, without one, a request
-// to come to the front) to it and exits. A socket left behind by a crashed instance is
-// replaced.
+// runtime directory; a later launch hands its request to it instead of running beside
+// it. A socket left behind by a crashed instance is replaced.
 class InstanceChannel : public QObject
 {
     Q_OBJECT
 
 public:
-    // What a launch hands over: its URL argument exactly as given, or none.
+    enum class Kind : quint8 {
+        // A launch of the window: its URL argument exactly as given, or none (come to the front).
+        Launch,
+        // `--add-assignment URL` while the window runs and holds the profile.
+        AddAssignment,
+    };
+
     struct Message
     {
+        Kind kind = Kind::Launch;
         std::optional<QString> argument;
+    };
+
+    // What the running instance answers: the exit code for the launch and the text it
+    // should print.
+    struct Answer
+    {
+        int exitCode = 0;
+        QString text;
     };
 
     enum class Role {
@@ -35,17 +52,27 @@ public:
     // $XDG_RUNTIME_DIR/tidewhelk.socket
     static QString defaultSocketPath();
 
-    // Hands `message` to a running instance, or becomes the running instance. When the
+    // Hands a launch to a running instance, or becomes the running instance. When the
     // socket cannot be claimed at all, this process runs on its own as Primary.
     Role claim(const Message& message);
 
+    // Hands `message` to the running instance and waits up to `timeoutMs` for its answer;
+    // none when no instance runs or it did not answer in time.
+    std::optional<Answer> request(const Message& message, int timeoutMs) const;
+
+    // Answers the message `received` with `id`; a launch that gave up waiting is skipped.
+    void answer(quint64 id, const Answer& answer);
+
 Q_SIGNALS:
-    void received(const InstanceChannel::Message& message);
+    // Every message is answered once, through answer().
+    void received(quint64 id, const InstanceChannel::Message& message);
 
 private:
-    bool handOver(const Message& message) const;
     void readConnection();
+    void readMessage(QLocalSocket* socket);
 
     QString m_socketPath;
     QLocalServer* m_server = nullptr;
+    quint64 m_lastId = 0;
+    QHash<quint64, QPointer<QLocalSocket>> m_waiting;
 };

@@ -1,19 +1,21 @@
 #include "AddAssignmentCommand.h"
 #include "AppEnvironment.h"
 #include "DemoSession.h"
+#include "HandOverHandler.h"
 #include "HeadlessSession.h"
 #include "InstanceChannel.h"
+#include "ProfileLock.h"
 #include "StderrConsole.h"
 #include "TerminalSignIn.h"
 #include "TidewhelkApp.h"
 #include "TokenCommands.h"
 #include "UnixSignalWatcher.h"
-#include "views/MainWindow.h"
-#include "views/WindowActivation.h"
+#include "storage/PreferenceStore.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QMessageBox>
 #include <QMetaObject>
 
 #include <csignal>
@@ -100,6 +102,43 @@ void nameApplication()
     QCoreApplication::setApplicationVersion(QStringLiteral(TIDEWHELK_VERSION));
 }
 
+// A running window adds an item by itself; it may take a minute on a slow network.
+constexpr int kAddAssignmentHandOverTimeoutMs = 90000;
+
+// Why a launch cannot run beside the process holding the profile.
+QString profileInUseReason(const ProfileLock& lock)
+{
+    return lock.holder() + QStringLiteral(" keeps ") + lock.directory()
+        + QStringLiteral(" up to date; only one window or --headless run can do that at a time. Quit it first, "
+                         "or let it finish.");
+}
+
+const char* const kProfileInUse = "Tidewhelk is already running on this profile";
+
+QString profileInUseMessage(const ProfileLock& lock)
+{
+    return QStringLiteral("tidewhelk: ") + QString::fromUtf8(kProfileInUse) + QStringLiteral(": ")
+        + profileInUseReason(lock);
+}
+
+// `--add-assignment` while another process holds the profile: a running window adds the
+// item itself; anything else (a --headless run) means stopping.
+int handAddAssignmentOver(const ProfileLock& lock, const QString& url, Console& console, Console& errors)
+{
+    const InstanceChannel channel(InstanceChannel::defaultSocketPath());
+    const std::optional<InstanceChannel::Answer> answer
+        = channel.request({InstanceChannel::Kind::AddAssignment, url}, kAddAssignmentHandOverTimeoutMs);
+    if (!answer) {
+        errors.print(profileInUseMessage(lock));
+        return 1;
+    }
+    if (answer->exitCode == 2)
+        errors.print(AddAssignmentCommand::signInHint());
+    else
+        console.print(answer->text);
+    return answer->exitCode;
+}
+
 // Runs a command-line mode until it reports its exit code: `start()` begins it,
 // `finished(int)` ends the event loop, and Ctrl-C or SIGTERM reach its `cancel(int)`.
 template <typename Command>
@@ -134,10 +173,18 @@ int runWithoutWindow(int argc, char* argv[])
     }
     if (parser.isSet(options.signOut))
         return signOut(environment);
+    StderrConsole errors;
+    ProfileLock lock(PreferenceStore::defaultFilePath());
     if (parser.isSet(options.addAssignment)) {
-        StderrConsole errors;
-        AddAssignmentCommand command(environment, errors, parser.value(options.addAssignment));
+        const QString url = parser.value(options.addAssignment);
+        if (!lock.tryLock())
+            return handAddAssignmentOver(lock, url, *environment.console, errors);
+        AddAssignmentCommand command(environment, errors, url);
         return runUntilFinished(command);
+    }
+    if (!lock.tryLock()) {
+        errors.print(profileInUseMessage(lock));
+        return 1;
     }
     HeadlessSession session(environment, parser.isSet(options.once));
     return runUntilFinished(session);
@@ -149,15 +196,9 @@ int runApplication(QApplication& app, const Environment& environment, InstanceCh
 {
     TidewhelkApp tidewhelk(environment);
     QObject::connect(&tidewhelk, &TidewhelkApp::quitRequested, &app, &QCoreApplication::quit);
-    if (channel) {
-        QObject::connect(
-            channel, &InstanceChannel::received, &tidewhelk, [&tidewhelk](const InstanceChannel::Message& m) {
-                if (m.argument)
-                    tidewhelk.urlEventHandler().handleURLEvent(m.argument);
-                else
-                    WindowActivation::bringToFront(&tidewhelk.window());
-            });
-    }
+    std::optional<HandOverHandler> handOvers;
+    if (channel)
+        handOvers.emplace(*channel, tidewhelk);
     tidewhelk.show();
     if (launchURL) {
         QMetaObject::invokeMethod(
@@ -165,6 +206,22 @@ int runApplication(QApplication& app, const Environment& environment, InstanceCh
             Qt::QueuedConnection);
     }
     return QApplication::exec();
+}
+
+// A --headless run holds the profile: the window cannot start beside it. Said on standard
+// error and, for a launch from the desktop menu, in a message box.
+int reportProfileInUse(QApplication& app, const ProfileLock& lock)
+{
+    StderrConsole().print(profileInUseMessage(lock));
+    QString reason = profileInUseReason(lock);
+    reason[0] = reason[0].toUpper();
+    QMessageBox box(
+        QMessageBox::Critical, QStringLiteral("Tidewhelk"), QString::fromUtf8(kProfileInUse), QMessageBox::Ok);
+    box.setInformativeText(reason);
+    QObject::connect(&box, &QMessageBox::finished, &app, [] { QCoreApplication::exit(1); });
+    box.show();
+    QApplication::exec();
+    return 1;
 }
 
 int runWindow(int argc, char* argv[])
@@ -192,8 +249,11 @@ int runWindow(int argc, char* argv[])
     }
 
     InstanceChannel channel(InstanceChannel::defaultSocketPath());
-    if (channel.claim({launchURL}) == InstanceChannel::Role::HandedOver)
+    if (channel.claim({InstanceChannel::Kind::Launch, launchURL}) == InstanceChannel::Role::HandedOver)
         return 0;
+    ProfileLock lock(PreferenceStore::defaultFilePath());
+    if (!lock.tryLock())
+        return reportProfileInUse(app, lock);
     AppEnvironment services;
     return runApplication(app, services.environment(), &channel, launchURL);
 }

@@ -319,28 +319,28 @@ void AssignmentsViewModel::addAssignment(const QString& urlText)
     const std::optional<QUrl> url = AssignmentRules::issueURL(urlText, m_environment.endpoints);
     if (!url) {
         showToast(QStringLiteral("Invalid URL"));
-        Q_EMIT addAssignmentFinished(AddAssignmentOutcome::InvalidURL);
+        Q_EMIT addAssignmentFinished(urlText, AddAssignmentOutcome::InvalidURL);
         return;
     }
     m_cancellables.add(m_apiService.fetchIssue(url->toString(QUrl::FullyEncoded), RequestKind::UserAction)
-                           .subscribe([this](const IssuePtr& fetched) { addFetchedIssue(fetched); },
-                               [this](const RequestError& error) {
+                           .subscribe([this, urlText](const IssuePtr& fetched) { addFetchedIssue(urlText, fetched); },
+                               [this, urlText](const RequestError& error) {
                                    if (needsSignIn(error)) {
                                        setNeedsToken(true);
-                                       Q_EMIT addAssignmentFinished(AddAssignmentOutcome::NeedsSignIn);
+                                       Q_EMIT addAssignmentFinished(urlText, AddAssignmentOutcome::NeedsSignIn);
                                        return;
                                    }
                                    showToast(
                                        QStringLiteral("Error fetching assignment: ") + error.localizedDescription());
-                                   Q_EMIT addAssignmentFinished(AddAssignmentOutcome::Failed);
+                                   Q_EMIT addAssignmentFinished(urlText, AddAssignmentOutcome::Failed);
                                }));
 }
 
-void AssignmentsViewModel::addFetchedIssue(const IssuePtr& issue)
+void AssignmentsViewModel::addFetchedIssue(const QString& urlText, const IssuePtr& issue)
 {
     if (m_listedById.contains(issue->id())) {
         showToast(QStringLiteral("Assignment already exists in the list"));
-        Q_EMIT addAssignmentFinished(AddAssignmentOutcome::AlreadyListed);
+        Q_EMIT addAssignmentFinished(urlText, AddAssignmentOutcome::AlreadyListed);
         return;
     }
     if (const std::optional<QString>& repositoryUrl = issue->repositoryUrl())
@@ -351,7 +351,7 @@ void AssignmentsViewModel::addFetchedIssue(const IssuePtr& issue)
     ids.insert(issue->id());
     setNewIssueIds(std::move(ids));
     showToast(QStringLiteral("Assignment added successfully"));
-    Q_EMIT addAssignmentFinished(AddAssignmentOutcome::Added);
+    Q_EMIT addAssignmentFinished(urlText, AddAssignmentOutcome::Added);
 
     m_environment.scheduler->singleShot(highlightDuration, this, [this, id = issue->id()] {
         QSet<qint64> highlighted = m_newIssueIds;

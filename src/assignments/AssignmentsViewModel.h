@@ -84,7 +84,8 @@ Q_SIGNALS:
     void newIssueIdsChanged();
     // A listed record changed in place (changed() follows for whole-list listeners).
     void issueChanged(qint64 id);
-    void addAssignmentFinished(AddAssignmentOutcome outcome);
+    // How adding `urlText` (as given to addAssignment) ended.
+    void addAssignmentFinished(const QString& urlText, AddAssignmentOutcome outcome);
 
 private:
     explicit AssignmentsViewModel(const Environment& environment);
@@ -101,7 +102,7 @@ private:
     void refreshItemStatus(const IssuePtr& issue, const std::function<void()>& done);
     void applyFetchedIssue(const IssuePtr& fetched);
     void applyPullRequestDetails(const IssuePtr& issue, const PullRequestDetails& details);
-    void addFetchedIssue(const IssuePtr& issue);
+    void addFetchedIssue(const QString& urlText, const IssuePtr& issue);
 
     void setIssues(QList<IssuePtr> issues);
     void setArchivedIssues(QList<IssuePtr> issues);

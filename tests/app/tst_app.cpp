@@ -46,6 +46,8 @@ private Q_SLOTS:
     void signInInterruptionCancels();
     void withoutADisplayTheWindowPointsAtHeadless();
     void laterLaunchesHandTheirURLToTheRunningWindow();
+    void headlessRunsHoldTheProfileAlone();
+    void aRunningWindowTakesAddedAssignments();
 
 private:
     void addPullRequestThread();
@@ -53,8 +55,17 @@ private:
     // GitHub's example reply, asking for polls every `interval` seconds.
     OAuthReply deviceCodeReply(int interval) const;
     void startSignIn(const OAuthReply& deviceCodeReply);
-    // Runs a later launch of the window to its end; its exit code.
-    int launchAgain(const QStringList& arguments, const QProcessEnvironment& environment);
+    struct Launch
+    {
+        int exitCode = -1;
+        QString output;
+        QString errors;
+    };
+    // Runs another launch beside the program to its end.
+    Launch launchAgain(const QStringList& arguments, const QProcessEnvironment& environment);
+    // An environment with a runtime directory of its own, so that no window of the user's
+    // session answers the program's hand-overs.
+    QProcessEnvironment privateRuntime(const QTemporaryDir& runtime) const;
 
     std::unique_ptr<AppProcess> m_app;
     FakeGitHub* m_server = nullptr;
@@ -343,14 +354,22 @@ void TestApp::withoutADisplayTheWindowPointsAtHeadless()
     QVERIFY(m_process->readAllStandardError().contains("needs a graphical display"));
 }
 
-int TestApp::launchAgain(const QStringList& arguments, const QProcessEnvironment& environment)
+TestApp::Launch TestApp::launchAgain(const QStringList& arguments, const QProcessEnvironment& environment)
 {
     QProcess launch;
     launch.setProcessEnvironment(m_app->environmentWith(environment));
     launch.start(QStringLiteral(TIDEWHELK_EXECUTABLE), arguments);
     if (!waitUntil([&] { return launch.state() == QProcess::NotRunning; }, kTimeoutMs))
-        return -1;
-    return launch.exitStatus() == QProcess::NormalExit ? launch.exitCode() : -1;
+        return {};
+    return {launch.exitStatus() == QProcess::NormalExit ? launch.exitCode() : -1,
+        QString::fromUtf8(launch.readAllStandardOutput()), QString::fromUtf8(launch.readAllStandardError())};
+}
+
+QProcessEnvironment TestApp::privateRuntime(const QTemporaryDir& runtime) const
+{
+    QProcessEnvironment environment;
+    environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+    return environment;
 }
 
 // One window per session: a later launch hands its URL (or nothing, to bring the window
@@ -360,14 +379,13 @@ void TestApp::laterLaunchesHandTheirURLToTheRunningWindow()
 {
     SessionToken::store(kToken);
     const QTemporaryDir runtime;
-    QProcessEnvironment environment;
-    environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+    const QProcessEnvironment environment = privateRuntime(runtime);
     const QString socket = runtime.filePath(u"tidewhelk.socket"_s);
     m_app->start({}, environment);
     QVERIFY(waitUntil([&] { return QFile::exists(socket); }, kTimeoutMs));
 
     const QString url = u"tidewhelk://oauth/callback?code=abc&state=def"_s;
-    QCOMPARE(launchAgain({url}, environment), 0);
+    QCOMPARE(launchAgain({url}, environment).exitCode, 0);
     QVERIFY(waitUntil([&] { return m_app->output().contains(u"ℹ️ OAuth: URL received"_s); }, kTimeoutMs));
     const QStringList lines = m_app->output().split(u'\n');
     const qsizetype first = lines.indexOf(u"🔗 ContentView: Received URL: "_s + url);
@@ -376,9 +394,9 @@ void TestApp::laterLaunchesHandTheirURLToTheRunningWindow()
         (QStringList {u"🔗 ContentView: Received URL: "_s + url,
             u"✅ OAuth: Valid callback URL received in ContentView"_s, u"🔗 App: Received URL: "_s + url,
             u"ℹ️ OAuth: URL received but device flow doesn't use callbacks: "_s + url}));
-    QCOMPARE(launchAgain({QString()}, environment), 0);
+    QCOMPARE(launchAgain({QString()}, environment).exitCode, 0);
     QVERIFY(waitUntil([&] { return m_app->output().contains(u"❌ Invalid URL event received"_s); }, kTimeoutMs));
-    QCOMPARE(launchAgain({}, environment), 0);
+    QCOMPARE(launchAgain({}, environment).exitCode, 0);
     QCOMPARE(m_process->state(), QProcess::Running);
 
     m_process->kill();
@@ -386,9 +404,64 @@ void TestApp::laterLaunchesHandTheirURLToTheRunningWindow()
     QVERIFY(QFile::exists(socket));
     m_app->start({}, environment);
     QVERIFY(waitUntil([&] { return m_app->output().count(u"Loaded 0 issues from cache."_s) == 2; }, kTimeoutMs));
-    QCOMPARE(launchAgain({u"https://github.com/"_s}, environment), 0);
+    QCOMPARE(launchAgain({u"https://github.com/"_s}, environment).exitCode, 0);
     QVERIFY(waitUntil(
         [&] { return m_app->output().contains(u"🔗 ContentView: Received URL: https://github.com/"_s); }, kTimeoutMs));
+}
+
+// Two writers on one profile would each save their own threads over the other's: a
+// second --headless run or --add-assignment stops with the holder's name, until the
+// holder dies and its lock is taken over.
+void TestApp::headlessRunsHoldTheProfileAlone()
+{
+    SessionToken::store(kToken);
+    const QTemporaryDir runtime;
+    const QProcessEnvironment environment = privateRuntime(runtime);
+    m_app->start({u"--headless"_s}, environment);
+    QVERIFY(waitUntil([&] { return m_app->output().contains(u"Loaded 0 issues from cache."_s); }, kTimeoutMs));
+    const QString holder
+        = u"Tidewhelk is already running on this profile: process %1 (tidewhelk) keeps "_s.arg(m_process->processId());
+
+    const QString address = m_server->webBaseUrl().toString() + u"/octocat/Hello-World/pull/9"_s;
+    for (const QStringList& arguments :
+        {QStringList {u"--headless"_s, u"--once"_s}, QStringList {u"--headless"_s, u"--add-assignment"_s, address}}) {
+        const Launch second = launchAgain(arguments, environment);
+        QCOMPARE(second.exitCode, 1);
+        QVERIFY2(second.errors.startsWith(u"tidewhelk: "_s + holder), qPrintable(second.errors));
+        QVERIFY(second.output.isEmpty());
+    }
+
+    ::kill(static_cast<pid_t>(m_process->processId()), SIGKILL);
+    QVERIFY(m_app->waitForExit(kTimeoutMs));
+    QCOMPARE(launchAgain({u"--headless"_s, u"--once"_s}, environment).exitCode, 0);
+}
+
+// While the window runs, it keeps the profile: --add-assignment hands the item to it and
+// prints what the window's toast says; a --headless run stops.
+void TestApp::aRunningWindowTakesAddedAssignments()
+{
+    SessionToken::store(kToken);
+    const QTemporaryDir runtime;
+    const QProcessEnvironment environment = privateRuntime(runtime);
+    const GitHubPayloads payloads = m_server->payloads();
+    m_server->setResource(u"/repos/"_s + kRepository + u"/issues/9"_s,
+        payloads.issue({.id = 9, .repository = kRepository, .number = 9, .pullRequest = true}));
+    m_app->start({}, environment);
+    QVERIFY(waitUntil([&] { return m_app->output().contains(u"Processed 0 new assignments"_s); }, kTimeoutMs));
+
+    const QString address = m_server->webBaseUrl().toString() + u"/octocat/Hello-World/pull/9"_s;
+    const Launch added = launchAgain({u"--headless"_s, u"--add-assignment"_s, address}, environment);
+    QCOMPARE(added.exitCode, 0);
+    QCOMPARE(added.output, u"Assignment added successfully\n"_s);
+    const Launch again = launchAgain({u"--headless"_s, u"--add-assignment"_s, address}, environment);
+    QCOMPARE(again.exitCode, 1);
+    QCOMPARE(again.output, u"Assignment already exists in the list\n"_s);
+
+    const Launch headless = launchAgain({u"--headless"_s, u"--once"_s}, environment);
+    QCOMPARE(headless.exitCode, 1);
+    QVERIFY2(
+        headless.errors.contains(u"process %1 (tidewhelk)"_s.arg(m_process->processId())), qPrintable(headless.errors));
+    QCOMPARE(m_process->state(), QProcess::Running);
 }
 
 QTEST_GUILESS_MAIN(TestApp)
