@@ -38,6 +38,8 @@ private Q_SLOTS:
     void syncsRefreshesStoresAndExitsZero();
     void exitCode_data();
     void exitCode();
+    void signInNeededOutranksFailures_data();
+    void signInNeededOutranksFailures();
     void addAssignment_data();
     void addAssignment();
     void signInOutcome_data();
@@ -215,6 +217,30 @@ void TestApp::exitCode()
     QCOMPARE(m_process->exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_process->exitCode(), exitCode);
     QVERIFY2(lines.contains(line), qPrintable(lines.join(u'\n')));
+}
+
+void TestApp::signInNeededOutranksFailures_data()
+{
+    QTest::addColumn<QString>("refused"); // answers 401 at once
+    QTest::addColumn<QString>("failing"); // answers 502 later
+    QTest::newRow("refused first") << u"/notifications"_s << u"/issues"_s;
+    QTest::newRow("refused last") << u"/issues"_s << u"/notifications"_s;
+}
+
+void TestApp::signInNeededOutranksFailures()
+{
+    QFETCH(QString, refused);
+    QFETCH(QString, failing);
+    SessionToken::store(kToken);
+    m_server->injectFault(FaultTarget::path(refused),
+        Fault::reply(401, QByteArrayLiteral("{\"message\":\"Bad credentials\"}")), FakeGitHub::always);
+    m_server->injectFault(FaultTarget::path(failing),
+        Fault::reply(502, QByteArrayLiteral("{\"message\":\"Server Error\"}")).delayed(std::chrono::milliseconds(300)),
+        FakeGitHub::always);
+
+    m_app->run({u"--headless"_s, u"--once"_s});
+    QCOMPARE(m_process->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_process->exitCode(), 2);
 }
 
 void TestApp::addAssignment_data()

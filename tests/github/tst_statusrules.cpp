@@ -195,6 +195,8 @@ void TestStatusRules::reviewsUrl_data()
     QTest::newRow("number written back in decimal")
         << github << u"https://api.github.com/repos/o/r/pulls/+0012"_s
         << std::optional(u"https://api.github.com/repos/o/r/pulls/12/reviews"_s);
+    QTest::newRow("every digit") << github << u"https://api.github.com/repos/o/r/pulls/1234567890"_s
+                                 << std::optional(u"https://api.github.com/repos/o/r/pulls/1234567890/reviews"_s);
     QTest::newRow("negative number") << github << u"https://api.github.com/repos/o/r/pulls/-3"_s
                                      << std::optional(u"https://api.github.com/repos/o/r/pulls/-3/reviews"_s);
     QTest::newRow("last component pulls")

@@ -65,3 +65,10 @@ Fault Fault::neverAnswer()
 {
     return Fault(Kind::NeverAnswer);
 }
+
+Fault Fault::delayed(std::chrono::milliseconds delay) const
+{
+    Fault late = *this;
+    late.m_delay = delay;
+    return late;
+}

@@ -35,6 +35,8 @@ public:
     static Fault dropConnection();
     static Fault delay(std::chrono::milliseconds delay);
     static Fault neverAnswer();
+    // This fault, answered `delay` late.
+    Fault delayed(std::chrono::milliseconds delay) const;
 
     Kind kind() const { return m_kind; }
     std::chrono::milliseconds delay() const { return m_delay; }
