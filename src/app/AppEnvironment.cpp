@@ -1,10 +1,13 @@
 #include "AppEnvironment.h"
 
+#include "notifications/WakeWatcher.h"
 #include "signin/OAuthClientId.h"
 #include "storage/DebugLogger.h"
 #include "storage/Keychain.h"
 #include "storage/MemorySecretStore.h"
 #include "storage/SecureStorage.h"
+
+#include <QDBusConnection>
 
 AppEnvironment::AppEnvironment()
     : AppEnvironment(Setup())
@@ -13,7 +16,10 @@ AppEnvironment::AppEnvironment()
 AppEnvironment::AppEnvironment(const Setup& setup)
     : m_preferences(setup.preferencesFile)
     , m_http(m_scheduler, DebugLogger::shared(), setup.httpCacheDirectory)
+    , m_wake(std::make_unique<WakeWatcher>(DebugLogger::shared()))
 {
+    m_wake->watchSleep(QDBusConnection::systemBus());
+    m_wake->watchNetwork();
     if (setup.inMemorySecrets)
         m_secrets = std::make_unique<MemorySecretStore>();
     else
@@ -27,6 +33,7 @@ AppEnvironment::AppEnvironment(const Setup& setup)
     m_environment.endpoints = setup.endpoints.value_or(GitHubEndpoints::fromProcessEnvironment());
     m_environment.oauthClientId = setup.oauthClientId.value_or(resolveOAuthClientId());
     m_environment.makeTokenProvider = SecureStorage::providerFor(m_environment);
+    m_environment.wake = m_wake.get();
 }
 
 AppEnvironment::~AppEnvironment()

@@ -10,11 +10,14 @@
 #include <memory>
 #include <optional>
 
+class WakeWatcher;
+
 // The real collaborators of the process, built once in main() after the application
 // object: the system clock and timers, standard output, the shared debug log, the
 // user's preference store, the desktop's Secret Service, the one HTTP transport, the
-// GitHub addresses from the environment and the OAuth client identifier. Every mode of
-// the executable runs with the Environment it hands out.
+// GitHub addresses from the environment, the OAuth client identifier, and the watch on
+// sleep and the network. Every mode of the executable runs with the Environment it
+// hands out.
 class AppEnvironment
 {
 public:
@@ -43,5 +46,6 @@ private:
     PreferenceStore m_preferences;
     HttpTransport m_http;
     std::unique_ptr<SecretStore> m_secrets;
+    std::unique_ptr<WakeWatcher> m_wake;
     Environment m_environment;
 };

@@ -14,6 +14,7 @@ class PreferenceStore;
 class Scheduler;
 class SecretStore;
 class TokenProvider;
+class WakeWatcher;
 
 // The process-wide collaborators every service and controller is built with. The
 // application fills it with the real ones; tests fill it with a virtual scheduler,
@@ -32,4 +33,7 @@ struct Environment
     std::function<std::unique_ptr<TokenProvider>()> makeTokenProvider;
     GitHubEndpoints endpoints;
     QString oauthClientId;
+    // Tells auto-syncing feeds to catch up after sleep or a network outage; none in tests
+    // that do not need it.
+    WakeWatcher* wake = nullptr;
 };

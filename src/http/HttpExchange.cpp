@@ -87,6 +87,7 @@ void HttpExchange::onReplyFinished()
     }
     HttpReply received {status.toInt(), HeaderList(m_reply->rawHeaderPairs()), m_reply->readAll()};
     m_services.budget.record(credential(), received.headers);
+    m_services.received(received.headers);
     const QDateTime now = m_services.scheduler.now();
     if (received.statusCode == 304 && m_kept)
         received = m_services.cache.confirm(m_request, *m_kept, received.headers, now);

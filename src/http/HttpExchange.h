@@ -35,6 +35,8 @@ public:
         HttpCache& cache;
         Scheduler& scheduler;
         RateLimitBudget& budget;
+        // The headers of every reply that came over the network.
+        std::function<void(const HeaderList&)> received;
         // Once per sender, when its handler has run or it cancelled.
         std::function<void()> senderDone;
         // Once, when the exchange is over.

@@ -68,8 +68,9 @@ HttpCall HttpTransport::send(OutgoingRequest request, Handler handler)
     }
 
     const RequestKind kind = request.kind;
-    auto* exchange = new HttpExchange({m_network, m_cache, m_scheduler, m_budget, [this] { senderDone(); },
-                                          [this](HttpExchange* ended) { exchangeEnded(ended); }},
+    auto* exchange = new HttpExchange(
+        {m_network, m_cache, m_scheduler, m_budget, [this](const HeaderList& headers) { recordPollInterval(headers); },
+            [this] { senderDone(); }, [this](HttpExchange* ended) { exchangeEnded(ended); }},
         std::move(request), ++m_sequence, this);
     const quint64 sender = exchange->addSender(std::move(handler), kind);
     if (!key.isEmpty())
@@ -79,6 +80,23 @@ HttpCall HttpTransport::send(OutgoingRequest request, Handler handler)
         sendWaiting();
     }
     return HttpCall(exchange, sender);
+}
+
+void HttpTransport::recordPollInterval(const HeaderList& headers)
+{
+    const std::optional<QByteArray> value = headers.value("X-Poll-Interval");
+    if (!value)
+        return;
+    bool ok = false;
+    const qint64 seconds = value->trimmed().toLongLong(&ok);
+    if (!ok || seconds <= 0)
+        return;
+    // A broken or hostile value must not stop the feeds for good.
+    const std::chrono::seconds interval {std::min<qint64>(seconds, maxPollInterval.count())};
+    if (interval == m_pollInterval)
+        return;
+    m_pollInterval = interval;
+    Q_EMIT pollIntervalChanged();
 }
 
 void HttpTransport::sendWaiting()

@@ -37,6 +37,8 @@ public:
     using Handler = HttpExchange::Handler;
 
     static constexpr std::chrono::seconds requestTimeout {60};
+    // The longest gap between polls a reply may ask for; longer asks are capped.
+    static constexpr std::chrono::seconds maxPollInterval {3600};
     // Requests on the wire to the host of `url` at a time: over TLS Qt speaks HTTP/2
     // to GitHub, which carries a dozen on one connection; plain HTTP/1.1 gets Qt's six
     // connections, and a request beyond them would wait inside Qt, its time-out running.
@@ -62,6 +64,10 @@ public:
     // While status requests wait for the rate limit's reset: since when, and until when.
     std::optional<RateLimitBudget::Pause> rateLimitPause() const { return m_budget.pause(); }
 
+    // The least time the server last asked clients to leave between polls (GitHub's
+    // X-Poll-Interval on its notifications list); zero before any reply asked.
+    std::chrono::seconds pollInterval() const { return m_pollInterval; }
+
 Q_SIGNALS:
     // No request is in flight any more; emitted on a later turn of the event loop,
     // after the handlers of the last replies have run.
@@ -69,9 +75,11 @@ Q_SIGNALS:
     // Status requests wait from `since` until `until`, when they go on by themselves.
     void rateLimitPaused(const QDateTime& since, const QDateTime& until);
     void rateLimitResumed();
+    void pollIntervalChanged();
 
 private:
     void senderDone();
+    void recordPollInterval(const HeaderList& headers);
     void exchangeEnded(HttpExchange* exchange);
     void sendWaiting();
     void paused(const RateLimitBudget::Pause& pause);
@@ -87,5 +95,6 @@ private:
     QHash<QByteArray, HttpExchange*> m_shared;
     quint64 m_sequence = 0;
     int m_inFlight = 0;
+    std::chrono::seconds m_pollInterval {0};
     bool m_idleCheckPending = false;
 };

@@ -17,15 +17,43 @@ AutoReloadService::~AutoReloadService()
 void AutoReloadService::startAutoReload(std::function<void()> action)
 {
     stopAutoReload();
-    m_reloadTimer = m_scheduler.startRepeating(interval, [this, action = std::move(action)] {
-        m_console.print(QStringLiteral("Auto-reload triggered at ") + utcDateTimeText(m_scheduler.now()));
-        action();
-    });
+    m_action = std::move(action);
+    waitFrom(m_scheduler.now());
     m_console.print(QStringLiteral(">>> Auto-reload enabled"));
 }
 
 void AutoReloadService::stopAutoReload()
 {
     m_reloadTimer.cancel();
+    m_action = nullptr;
     m_console.print(QStringLiteral(">>> Auto-reload disabled"));
+}
+
+void AutoReloadService::setMinimumInterval(std::chrono::seconds minimum)
+{
+    m_minimumInterval = minimum;
+    if (isRunning())
+        waitFrom(m_waitStart);
+}
+
+void AutoReloadService::tickNow()
+{
+    if (isRunning())
+        tick();
+}
+
+void AutoReloadService::tick()
+{
+    waitFrom(m_scheduler.now());
+    m_console.print(QStringLiteral("Auto-reload triggered at ") + utcDateTimeText(m_scheduler.now()));
+    // The action may stop or restart the timer; it runs from a copy.
+    const std::function<void()> action = m_action;
+    action();
+}
+
+void AutoReloadService::waitFrom(const QDateTime& start)
+{
+    m_waitStart = start;
+    const auto due = std::chrono::milliseconds(m_scheduler.now().msecsTo(start.addSecs(currentInterval().count())));
+    m_reloadTimer = m_scheduler.start(std::max(due, std::chrono::milliseconds::zero()), [this] { tick(); });
 }

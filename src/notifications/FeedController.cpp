@@ -4,9 +4,17 @@
 #include "core/Scheduler.h"
 #include "github/RequestError.h"
 #include "http/HttpTransport.h"
+#include "notifications/WakeWatcher.h"
 #include "storage/PreferenceStore.h"
 
 using namespace std::chrono_literals;
+
+namespace {
+
+// The network needs a moment after a resume before requests get through.
+constexpr auto kCatchUpDelay = 5s;
+
+} // namespace
 
 FeedController::FeedController(const Environment& environment, QString autoReloadKey)
     : m_environment(environment)
@@ -15,7 +23,13 @@ FeedController::FeedController(const Environment& environment, QString autoReloa
     , m_cacheSave(*environment.scheduler, 1s, [this] { saveCache(); })
 {
     m_cancellables.setDrainedHook([this] { checkIdle(); });
+    connect(this, &FeedController::syncFinished, this, [this] { m_lastSyncEnded = m_environment.scheduler->now(); });
+    if (WakeWatcher* wake = environment.wake)
+        connect(wake, &WakeWatcher::woke, this, &FeedController::catchUpAfterWake);
     if (HttpTransport* http = environment.http) {
+        m_autoReloadService.setMinimumInterval(http->pollInterval());
+        connect(http, &HttpTransport::pollIntervalChanged, this,
+            [this, http] { m_autoReloadService.setMinimumInterval(http->pollInterval()); });
         connect(http, &HttpTransport::rateLimitPaused, this, &FeedController::showRateLimitPause);
         connect(http, &HttpTransport::rateLimitResumed, this, &FeedController::endRateLimitPause);
         // Queued: the refresh sends its requests after announcing itself.
@@ -106,6 +120,20 @@ void FeedController::updateAutoReload()
     }
     // The timer belongs to this controller: no tick comes once it is gone.
     m_autoReloadService.startAutoReload([this] { autoReloadTriggered(); });
+}
+
+void FeedController::catchUpAfterWake()
+{
+    if (!m_autoReload || m_catchUpPending)
+        return;
+    const QDateTime now = m_environment.scheduler->now();
+    if (m_lastSyncEnded && m_lastSyncEnded->secsTo(now) < m_autoReloadService.currentInterval().count())
+        return;
+    m_catchUpPending = true;
+    m_environment.scheduler->singleShot(kCatchUpDelay, this, [this] {
+        m_catchUpPending = false;
+        m_autoReloadService.tickNow();
+    });
 }
 
 void FeedController::setLoading(bool loading)

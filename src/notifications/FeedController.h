@@ -6,8 +6,11 @@
 #include "core/ThrottledTask.h"
 #include "notifications/AutoReloadService.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
+
+#include <optional>
 
 class RequestError;
 
@@ -103,6 +106,9 @@ protected:
 
 private:
     void updateAutoReload();
+    // After sleep or a network outage, an auto-syncing feed whose last sync is older
+    // than its interval syncs once, shortly after.
+    void catchUpAfterWake();
     void checkIdle();
     // While GitHub's rate limit holds status requests, a controller waiting for some
     // says so in its status line, and shows its own line again when they go on.
@@ -116,6 +122,8 @@ private:
     QString m_statusMessage;
     bool m_needsToken = false;
     bool m_autoReload = false;
+    bool m_catchUpPending = false;
+    std::optional<QDateTime> m_lastSyncEnded;
     bool m_idleCheckPending = false;
     bool m_started = false;
     int m_failedStatusRequests = 0;

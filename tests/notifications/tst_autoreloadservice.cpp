@@ -16,6 +16,7 @@ class TestAutoReloadService : public QObject
 private Q_SLOTS:
     void restartingStartsAFullPeriodAndTicksRepeat();
     void stopAndDestructionPrintDisabledEvenWhenIdle();
+    void longerServerIntervalsAndEarlyTicksMoveTheNextTick();
 };
 
 void TestAutoReloadService::restartingStartsAFullPeriodAndTicksRepeat()
@@ -52,6 +53,29 @@ void TestAutoReloadService::stopAndDestructionPrintDisabledEvenWhenIdle()
     QCOMPARE(console.lines(), QStringList {u">>> Auto-reload disabled"_s});
     scheduler.advance(3600s);
     QCOMPARE(runs, 0);
+}
+
+void TestAutoReloadService::longerServerIntervalsAndEarlyTicksMoveTheNextTick()
+{
+    VirtualScheduler scheduler;
+    ConsoleCapture console;
+    AutoReloadService service(scheduler, console);
+    QList<qint64> ticks; // seconds after the start
+    const QDateTime start = scheduler.now();
+    service.startAutoReload([&] { ticks.append(start.secsTo(scheduler.now())); });
+
+    scheduler.advance(100s);
+    service.setMinimumInterval(900s);
+    scheduler.advance(900s);
+    QCOMPARE(ticks, (QList<qint64> {900}));
+    service.setMinimumInterval(60s); // never below five minutes
+    scheduler.advance(300s);
+    QCOMPARE(ticks, (QList<qint64> {900, 1200}));
+    scheduler.advance(100s);
+    service.tickNow();
+    scheduler.advance(300s);
+    QCOMPARE(ticks, (QList<qint64> {900, 1200, 1400, 1700}));
+    QCOMPARE(console.linesStartingWith(u"Auto-reload triggered at "_s).size(), 4);
 }
 
 QTEST_GUILESS_MAIN(TestAutoReloadService)

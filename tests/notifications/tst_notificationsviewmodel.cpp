@@ -4,6 +4,7 @@
 #include "Wait.h"
 #include "core/DateTexts.h"
 #include "notifications/NotificationsViewModel.h"
+#include "notifications/WakeWatcher.h"
 #include "storage/PersistenceService.h"
 #include "storage/PreferenceKeys.h"
 
@@ -54,6 +55,9 @@ private Q_SLOTS:
     void stopWatchingIsReappliedAfterSyncsAndExpiresAfterThirtyDays();
     void favouritesToggleAndPersist();
     void autoReloadSwitchesPrintsAndPersists();
+    void automaticSyncsKeepGitHubsPollInterval();
+    void wakingCatchesUpOnAMissedSync_data();
+    void wakingCatchesUpOnAMissedSync();
     void destroyedControllerIgnoresRepliesButFinishesHeldSteps();
 
 private:
@@ -444,6 +448,66 @@ void TestNotificationsViewModel::autoReloadSwitchesPrintsAndPersists()
     checkAutoReload(*m_world, [this] { return start(); }, PreferenceKeys::autoReload,
         {u"Auto-reload triggered at 2026-12-05 22:21:40 +0000"_s, u">>> Auto-reload: Triggering scheduled sync"_s,
             u">>> Fetching notifications..."_s});
+}
+
+// GitHub may ask pollers to wait longer than five minutes: automatic syncs keep to it,
+// one the user asks for does not.
+void TestNotificationsViewModel::automaticSyncsKeepGitHubsPollInterval()
+{
+    m_world->signIn(token);
+    m_world->server().setPollInterval(900);
+    auto viewModel = start();
+    QVERIFY(waitForSync(*viewModel));
+    viewModel->setAutoReload(true);
+    m_world->server().clearRequests();
+
+    m_world->scheduler().advance(899s);
+    QVERIFY(m_world->server().requestsTo(u"/notifications"_s).isEmpty());
+    viewModel->syncNotifications();
+    QVERIFY(waitForSync(*viewModel));
+    QCOMPARE(m_world->server().requestsTo(u"/notifications"_s).size(), 1);
+    m_world->scheduler().advance(1s);
+    QVERIFY(waitForSync(*viewModel));
+    QCOMPARE(m_world->server().requestsTo(u"/notifications"_s).size(), 2);
+}
+
+void TestNotificationsViewModel::wakingCatchesUpOnAMissedSync_data()
+{
+    QTest::addColumn<bool>("autoReload");
+    QTest::addColumn<int>("sleptSeconds");
+    QTest::addColumn<int>("syncs");
+    QTest::newRow("slept through a sync") << true << 7200 << 1;
+    QTest::newRow("short nap") << true << 100 << 0;
+    QTest::newRow("auto-sync off") << false << 7200 << 0;
+}
+
+void TestNotificationsViewModel::wakingCatchesUpOnAMissedSync()
+{
+    QFETCH(bool, autoReload);
+    QFETCH(int, sleptSeconds);
+    QFETCH(int, syncs);
+    WakeWatcher wake(m_world->logger());
+    m_world->environment().wake = &wake;
+    m_world->signIn(token);
+    auto viewModel = start();
+    QVERIFY(waitForSync(*viewModel));
+    viewModel->setAutoReload(autoReload);
+    m_world->server().clearRequests();
+
+    m_world->scheduler().sleep(std::chrono::seconds(sleptSeconds));
+    // Resuming and the network coming back, one after the other: one sync.
+    Q_EMIT wake.woke();
+    Q_EMIT wake.woke();
+    m_world->scheduler().advance(5s);
+    if (syncs > 0)
+        QVERIFY(waitForSync(*viewModel));
+    QCOMPARE(m_world->server().requestsTo(u"/notifications"_s).size(), syncs);
+    if (syncs > 0) {
+        // The next automatic sync comes a whole interval after the catch-up.
+        m_world->scheduler().advance(296s);
+        QCOMPARE(m_world->server().requestsTo(u"/notifications"_s).size(), syncs);
+    }
+    m_world->environment().wake = nullptr;
 }
 
 void TestNotificationsViewModel::destroyedControllerIgnoresRepliesButFinishesHeldSteps()

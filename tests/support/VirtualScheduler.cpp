@@ -67,6 +67,13 @@ TimerHandle VirtualScheduler::startRepeating(Duration interval, Task task)
     return TimerHandle(std::make_unique<VirtualTimer>(schedule(interval, interval, nullptr, std::move(task))));
 }
 
+void VirtualScheduler::sleep(Duration duration)
+{
+    m_now = m_now.addMSecs(duration.count());
+    for (const std::shared_ptr<Entry>& entry : m_entries)
+        entry->due = entry->due.addMSecs(duration.count());
+}
+
 std::shared_ptr<VirtualScheduler::Entry> VirtualScheduler::schedule(
     Duration delay, Duration interval, const QObject* context, Task task)
 {

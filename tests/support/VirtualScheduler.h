@@ -28,6 +28,10 @@ public:
     // including work scheduled by that work.
     void advance(Duration duration);
 
+    // The machine sleeps for `duration`: the wall clock moves on, but timers, which count
+    // time awake, fall due that much later and nothing runs.
+    void sleep(Duration duration);
+
     // Runs what is due now without moving time (work scheduled with no delay).
     void runDue() { advance(Duration::zero()); }
 

@@ -77,6 +77,7 @@ public:
 
     // Page size of the lists when no per_page is asked (50 by default).
     void setPageSize(int pageSize) { m_rest.setPageSize(pageSize); }
+    void setPollInterval(int seconds) { m_rest.setPollInterval(seconds); }
     // Cache-Control max-age of GET replies (60 by default; 0 makes them stale at once).
     void setMaxAge(int seconds) { m_rest.setMaxAge(seconds); }
     // W/"…" entity tags instead of strong ones.

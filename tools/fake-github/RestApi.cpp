@@ -104,7 +104,7 @@ RestApi::Resolved RestApi::notifications(const HttpRequest& request, const QStri
     const QJsonArray threads = m_scenario.threads(request.queryValue(QStringLiteral("since")), all);
     Resolved resolved = page(threads, request, path, apiBase, m_scenario.threadsModified());
     // GitHub's advice to pollers of this list, in seconds.
-    resolved.response.headers.set("X-Poll-Interval", "60");
+    resolved.response.headers.set("X-Poll-Interval", QByteArray::number(m_pollInterval));
     return resolved;
 }
 

@@ -30,6 +30,8 @@ public:
     void addToken(const QString& token);
 
     void setPageSize(int pageSize) { m_pageSize = std::max(1, pageSize); }
+    // The X-Poll-Interval the notifications list answers with, in seconds.
+    void setPollInterval(int seconds) { m_pollInterval = seconds; }
     void setMaxAge(int seconds) { m_maxAge = std::max(0, seconds); }
     void setWeakEntityTags(bool weak) { m_weakEntityTags = weak; }
 
@@ -57,6 +59,7 @@ private:
     RateLimit m_rateLimit;
     QSet<QString> m_tokens;
     int m_pageSize = defaultPageSize;
+    int m_pollInterval = 60;
     int m_maxAge = defaultMaxAge;
     bool m_weakEntityTags = false;
 };
