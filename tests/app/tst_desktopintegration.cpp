@@ -8,6 +8,7 @@
 #include "Wait.h"
 #include "Widgets.h"
 #include "assignments/AssignmentsViewModel.h"
+#include "desktop/AutostartEntry.h"
 #include "notifications/NotificationsViewModel.h"
 #include "storage/PreferenceKeys.h"
 #include "views/ContentView.h"
@@ -155,8 +156,6 @@ void TestDesktopIntegration::trayIconMenuAndClicks()
     QApplication::setActiveWindow(&window());
     Q_EMIT tray.icon()->activated(QSystemTrayIcon::Trigger);
     QVERIFY(!window().isVisible());
-    Q_EMIT tray.icon()->activated(QSystemTrayIcon::Context);
-    QVERIFY(!window().isVisible());
     widget<QAction>(tray.menu(), u"trayShow"_s)->trigger();
     QVERIFY(window().isVisible());
 
@@ -199,10 +198,25 @@ void TestDesktopIntegration::settingsAreStored()
     QCOMPARE(preferences.object(PreferenceKeys::keepRunningInBackground), QVariant(false));
     QCOMPARE(preferences.object(PreferenceKeys::desktopNotifications), QVariant(false));
 
-    const QString entry = m_world->home().configHome() + u"/autostart/tidewhelk.desktop"_s;
+    // The entry goes to the private XDG_CONFIG_HOME of the test.
+    QFile entry(m_world->home().configHome() + u"/autostart/tidewhelk.desktop"_s);
     action(u"startAtLogin"_s)->trigger();
-    QVERIFY(QFile::exists(entry));
-    QFile::remove(entry);
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(entry.readAll()),
+        u"[Desktop Entry]\n"
+        "Type=Application\n"
+        "Name=Tidewhelk\n"
+        "Comment=Keep your GitHub notification threads and assigned issues up to date\n"
+        "Exec=%1\n"
+        "Icon=tidewhelk\n"
+        "Terminal=false\n"
+        "X-GNOME-Autostart-enabled=true\n"_s.arg(AutostartEntry::execValue(AutostartEntry::currentProgram())));
+    entry.close();
+    action(u"startAtLogin"_s)->trigger();
+    QVERIFY(!entry.exists());
+    // Another program may write or remove it meanwhile.
+    action(u"startAtLogin"_s)->trigger();
+    entry.remove();
     Q_EMIT settings->aboutToShow();
     QVERIFY(!action(u"startAtLogin"_s)->isChecked());
 }

@@ -1,14 +1,18 @@
+#include "FakeNotificationService.h"
 #include "FeedSteps.h"
 #include "GitHubTestEnvironment.h"
 #include "SessionToken.h"
 #include "TestData.h"
+#include "Wait.h"
 #include "assignments/AssignmentsViewModel.h"
+#include "desktop/NewThreadAnnouncer.h"
 #include "desktop/NewThreadWatcher.h"
 #include "desktop/TrayStatus.h"
 #include "notifications/NotificationsViewModel.h"
 #include "storage/PersistenceService.h"
 #include "storage/PreferenceKeys.h"
 
+#include <QDBusConnectionInterface>
 #include <QJsonArray>
 #include <QSignalSpy>
 #include <QTest>
@@ -20,12 +24,6 @@ namespace {
 
 const QString kToken = u"ghp_desktop"_s;
 
-// An hour apart from the start of virtual time on, so that every sync fetches them.
-QString updatedAt(const QString& id)
-{
-    return VirtualScheduler::defaultStart().addSecs(3600 * id.toInt()).toString(Qt::ISODate);
-}
-
 QStringList toldIds(const QSignalSpy& spy)
 {
     QStringList told;
@@ -34,10 +32,20 @@ QStringList toldIds(const QSignalSpy& spy)
     return told;
 }
 
+// Lets the replies to what `bus` sent so far arrive: the bus answers in order, so once a
+// later call returns, earlier replies wait in the event loop.
+void settle(const QDBusConnection& bus)
+{
+    if (bus.isConnected())
+        bus.interface()->isServiceRegistered(u"org.freedesktop.DBus"_s);
+    QCoreApplication::processEvents();
+}
+
 } // namespace
 
-// Which threads count as newly arrived after a sync, and what the status-area icon makes
-// of the two controllers' lists.
+// New threads on the desktop: which a sync brought, their desktop notification through
+// a fake notification service on the test session bus, and what the status-area icon
+// makes of the two controllers' lists.
 class TestNewThreads : public QObject
 {
     Q_OBJECT
@@ -49,15 +57,30 @@ private Q_SLOTS:
     void arrivalsOfTwoSyncs();
     void threadsGitHubReportsReadAreNotNew_data();
     void threadsGitHubReportsReadAreNotNew();
+    void notifyCall_data();
+    void notifyCall();
+    void click_data();
+    void click();
+    void withoutAServiceOneDebugLineOnly_data();
+    void withoutAServiceOneDebugLineOnly();
     void trayToolTip_data();
     void trayToolTip();
     void trayStateFollowsArrivalsAndTheWindow();
 
 private:
-    QJsonObject thread(const QString& id) const
+    // A thread of the fake GitHub, an hour later for each id so that every sync fetches it.
+    QJsonObject thread(const QString& id, const QString& type = u"Issue"_s) const
     {
-        return m_world->server().payloads().thread(
-            {.id = id, .number = id.toInt(), .title = u"Thread "_s + id, .updatedAt = updatedAt(id)});
+        const QDateTime updated = VirtualScheduler::defaultStart().addSecs(3600 * id.toInt());
+        return m_world->server().payloads().thread({.id = id,
+            .type = type,
+            .number = id.toInt(),
+            .title = u"Thread "_s + id,
+            .updatedAt = updated.toString(Qt::ISODate)});
+    }
+    QList<NotificationPtr> records(const QJsonArray& threads) const
+    {
+        return TestData::decodedOrFatal(Notification::decodeList(TestData::compact(threads)));
     }
     void addThreads(const QStringList& ids)
     {
@@ -75,20 +98,31 @@ private:
             qFatal("the sync failed");
         return toldIds(arrived);
     }
+    void useBus(const QDBusConnection& bus)
+    {
+        m_announcer.reset();
+        m_notifications = std::make_unique<DesktopNotifications>(m_world->logger(), bus);
+        m_announcer = std::make_unique<NewThreadAnnouncer>(*m_notifications, m_world->environment().endpoints);
+    }
 
     std::unique_ptr<GitHubTestEnvironment> m_world;
+    std::unique_ptr<DesktopNotifications> m_notifications;
+    std::unique_ptr<NewThreadAnnouncer> m_announcer;
 };
 
 void TestNewThreads::init()
 {
     if (!SessionToken::inKeyringTestSession())
-        QSKIP("Writes the token item of the keyring: run it through scripts/with-test-session");
+        QSKIP("Uses the keyring and the session bus: run it through scripts/with-test-session");
     m_world = std::make_unique<GitHubTestEnvironment>();
     m_world->signIn(kToken);
+    useBus(QDBusConnection::sessionBus());
 }
 
 void TestNewThreads::cleanup()
 {
+    m_announcer.reset();
+    m_notifications.reset();
     m_world.reset();
 }
 
@@ -103,17 +137,16 @@ void TestNewThreads::arrivalsOfTwoSyncs_data()
     QTest::addColumn<QStringList>("toldSecond");
 
     const QStringList none;
+    const QStringList one {u"1"_s};
     QTest::newRow("an empty cache's first sync lists the inbox untold")
         << none << none << none << QStringList {u"1"_s, u"2"_s} << QStringList {u"3"_s, u"4"_s} << none
         << QStringList {u"4"_s, u"3"_s};
     QTest::newRow("a cached list's first sync tells what is new")
-        << QStringList {u"1"_s} << none << none << QStringList {u"1"_s, u"2"_s} << none << QStringList {u"2"_s} << none;
+        << one << none << none << QStringList {u"1"_s, u"2"_s} << none << QStringList {u"2"_s} << none;
     QTest::newRow("a thread read here is not new")
-        << QStringList {u"1"_s} << QStringList {u"3"_s} << none << QStringList {u"1"_s} << QStringList {u"3"_s, u"4"_s}
-        << none << QStringList {u"4"_s};
+        << one << QStringList {u"3"_s} << none << one << QStringList {u"3"_s, u"4"_s} << none << QStringList {u"4"_s};
     QTest::newRow("a thread whose subject the user stopped watching is not new")
-        << QStringList {u"1"_s} << none << QStringList {u"3"_s} << QStringList {u"1"_s} << QStringList {u"3"_s} << none
-        << none;
+        << one << none << QStringList {u"3"_s} << one << QStringList {u"3"_s} << none << none;
 }
 
 void TestNewThreads::arrivalsOfTwoSyncs()
@@ -130,8 +163,7 @@ void TestNewThreads::arrivalsOfTwoSyncs()
     QJsonArray cache;
     for (const QString& id : cached)
         cache.append(thread(id));
-    persistence.save(TestData::decodedOrFatal(Notification::decodeList(TestData::compact(cache))),
-        PreferenceKeys::notificationsCacheKey);
+    persistence.save(records(cache), PreferenceKeys::notificationsCacheKey);
     persistence.save(QSet<QString>(readHere.begin(), readHere.end()), PreferenceKeys::readNotificationsKey);
     NotificationsViewModel::StoppedWatching marks;
     for (const QString& id : stoppedWatching)
@@ -168,11 +200,158 @@ void TestNewThreads::threadsGitHubReportsReadAreNotNew()
     payload.remove(u"unread"_s);
     if (!unread.isUndefined())
         payload.insert(u"unread"_s, unread);
-    const QList<NotificationPtr> listed
-        = TestData::decodedOrFatal(Notification::decodeList(TestData::compact(QJsonArray {payload})));
     const QList<NotificationPtr> arrivals
-        = NewThreadWatcher::arrivals(listed, {u"1"_s}, [](const Notification&) { return false; });
+        = NewThreadWatcher::arrivals(records({payload}), {u"1"_s}, [](const Notification&) { return false; });
     QCOMPARE(arrivals.size(), told ? 1 : 0);
+}
+
+void TestNewThreads::notifyCall_data()
+{
+    QTest::addColumn<QStringList>("capabilities");
+    QTest::addColumn<QStringList>("ids");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("title"); // empty: "Thread " and the id
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QString>("action");
+
+    const QStringList plain {u"actions"_s, u"body"_s};
+    const QStringList markup {u"actions"_s, u"body"_s, u"body-markup"_s};
+    const QStringList one {u"1"_s};
+    const QString repository = u"octocat/Hello-World"_s;
+    const QString tricky = u"Use <T> & \"friends\""_s;
+    QTest::newRow("one thread") << plain << one << u"Issue"_s << QString() << repository << u"Thread 1"_s
+                                << u"Open in Browser"_s;
+    QTest::newRow("one thread without a page of its own")
+        << plain << one << u"CheckSuite"_s << QString() << repository << u"Thread 1"_s << u"Show Tidewhelk"_s;
+    QTest::newRow("four threads: their count and the first three titles")
+        << plain << QStringList {u"4"_s, u"3"_s, u"2"_s, u"1"_s} << u"Issue"_s << QString() << u"4 new notifications"_s
+        << u"Thread 4\nThread 3\nThread 2"_s << u"Show Tidewhelk"_s;
+    QTest::newRow("a service that reads markup gets the title escaped")
+        << markup << one << u"Issue"_s << tricky << repository << u"Use &lt;T&gt; &amp; &quot;friends&quot;"_s
+        << u"Open in Browser"_s;
+    QTest::newRow("a service that does not gets it as it is")
+        << plain << one << u"Issue"_s << tricky << repository << tricky << u"Open in Browser"_s;
+}
+
+void TestNewThreads::notifyCall()
+{
+    QFETCH(QStringList, capabilities);
+    QFETCH(QStringList, ids);
+    QFETCH(QString, type);
+    QFETCH(QString, title);
+    QFETCH(QString, summary);
+    QFETCH(QString, body);
+    QFETCH(QString, action);
+    FakeNotificationService service(capabilities);
+    if (!service.start())
+        QSKIP("The session bus has a notification service of its own");
+    QJsonArray threads;
+    for (const QString& id : ids) {
+        QJsonObject payload = thread(id, type);
+        QJsonObject subject = payload[u"subject"_s].toObject();
+        if (!title.isEmpty())
+            subject[u"title"_s] = title;
+        payload[u"subject"_s] = subject;
+        threads.append(payload);
+    }
+
+    m_announcer->announce(records(threads));
+    QVERIFY(waitUntil([&] { return !service.calls().isEmpty(); }));
+    const FakeNotificationService::Call call = service.calls().first();
+    QCOMPARE(call.appName, u"Tidewhelk"_s);
+    QCOMPARE(call.replacesId, 0u);
+    QCOMPARE(call.appIcon, u"tidewhelk"_s);
+    QCOMPARE(call.summary, summary);
+    QCOMPARE(call.body, body);
+    QCOMPARE(call.actions, (QStringList {u"default"_s, action}));
+    QCOMPARE(call.hints, (QVariantMap {{u"desktop-entry"_s, u"tidewhelk"_s}}));
+    QCOMPARE(call.expireTimeout, -1);
+}
+
+void TestNewThreads::click_data()
+{
+    QTest::addColumn<int>("threadCount");
+    QTest::addColumn<QString>("actionKey");
+    QTest::addColumn<bool>("ours");
+    QTest::addColumn<bool>("closedFirst");
+    QTest::addColumn<int>("pagesOpened");
+    QTest::addColumn<int>("windowShown");
+    QTest::newRow("one thread opens its page") << 1 << u"default"_s << true << false << 1 << 0;
+    QTest::newRow("several show the window") << 2 << u"default"_s << true << false << 0 << 1;
+    QTest::newRow("another action does nothing") << 1 << u"other"_s << true << false << 0 << 0;
+    QTest::newRow("another application's notification") << 1 << u"default"_s << false << false << 0 << 0;
+    QTest::newRow("a notification closed before") << 1 << u"default"_s << true << true << 0 << 0;
+}
+
+void TestNewThreads::click()
+{
+    QFETCH(int, threadCount);
+    QFETCH(QString, actionKey);
+    QFETCH(bool, ours);
+    QFETCH(bool, closedFirst);
+    QFETCH(int, pagesOpened);
+    QFETCH(int, windowShown);
+    FakeNotificationService service;
+    if (!service.start())
+        QSKIP("The session bus has a notification service of its own");
+    QSignalSpy openRequested(m_announcer.get(), &NewThreadAnnouncer::openRequested);
+    QSignalSpy showWindowRequested(m_announcer.get(), &NewThreadAnnouncer::showWindowRequested);
+
+    m_announcer->announce(
+        records(threadCount == 1 ? QJsonArray {thread(u"1"_s)} : QJsonArray {thread(u"2"_s), thread(u"1"_s)}));
+    QVERIFY(waitUntil([&] { return !service.calls().isEmpty(); }));
+    settle(QDBusConnection::sessionBus());
+    const uint id = service.calls().first().id;
+    if (closedFirst)
+        service.close(id);
+    // A second click of the same notification is one too many.
+    service.click(ours ? id : id + 100, actionKey);
+    service.click(ours ? id : id + 100, actionKey);
+    settle(QDBusConnection::sessionBus());
+    QCOMPARE(openRequested.size(), pagesOpened);
+    if (pagesOpened)
+        QCOMPARE(openRequested.first().first().toUrl(),
+            QUrl(m_world->server().webBaseUrl().toString() + u"/octocat/Hello-World/issues/1"_s));
+    QCOMPARE(showWindowRequested.size(), windowShown);
+}
+
+void TestNewThreads::withoutAServiceOneDebugLineOnly_data()
+{
+    QTest::addColumn<bool>("sessionBus");
+    // The bus daemon's words follow on the bus.
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no session bus") << false << u"No desktop notifications: no session bus"_s;
+    QTest::newRow("no service on the bus") << true << u"No desktop notifications: "_s;
+}
+
+void TestNewThreads::withoutAServiceOneDebugLineOnly()
+{
+    QFETCH(bool, sessionBus);
+    QFETCH(QString, message);
+    const QDBusConnection bus = sessionBus ? QDBusConnection::sessionBus()
+                                           : QDBusConnection::connectToBus(u"unix:path=/nonexistent"_s, u"none"_s);
+    if (sessionBus
+        && bus.interface()->activatableServiceNames().value().contains(
+            QLatin1String(DesktopNotifications::serviceName)))
+        QSKIP("The session bus can start a notification service");
+    useBus(bus);
+    // Switched off, nothing is even asked.
+    m_announcer->setEnabled(false);
+    m_announcer->announce(records({thread(u"1"_s)}));
+    settle(bus);
+    QVERIFY(m_world->logger().logs().isEmpty());
+
+    m_announcer->setEnabled(true);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        m_announcer->announce(records({thread(u"1"_s)}));
+        settle(bus);
+    }
+    QVERIFY(waitUntil([&] { return !m_world->logger().logs().isEmpty(); }));
+    settle(bus);
+    QCOMPARE(m_world->logger().logs().size(), 1);
+    QCOMPARE(m_world->logger().logs().first().level, LogLevel::Debug);
+    QVERIFY(m_world->logger().logs().first().message.startsWith(message));
 }
 
 void TestNewThreads::trayToolTip_data()
@@ -197,7 +376,7 @@ void TestNewThreads::trayToolTip()
     QFETCH(bool, signedIn);
     QFETCH(QString, toolTip);
     for (int id = 1; id <= threads; ++id)
-        m_world->server().addNotification(thread(QString::number(id)));
+        addThreads({QString::number(id)});
     QJsonArray archivedIssues;
     for (int id = 1; id <= assigned; ++id) {
         const QJsonObject issue

@@ -49,11 +49,6 @@ uint FakeNotificationService::Notify(const QString& appName, uint replacesId, co
     return id;
 }
 
-void FakeNotificationService::CloseNotification(uint id)
-{
-    close(id);
-}
-
 void FakeNotificationService::click(uint id, const QString& actionKey)
 {
     emitSignal(QStringLiteral("ActionInvoked"), {id, actionKey});

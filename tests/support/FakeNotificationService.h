@@ -45,7 +45,6 @@ public Q_SLOTS:
     QStringList GetCapabilities();
     uint Notify(const QString& appName, uint replacesId, const QString& appIcon, const QString& summary,
         const QString& body, const QStringList& actions, const QVariantMap& hints, int expireTimeout);
-    void CloseNotification(uint id);
 
 private:
     void emitSignal(const QString& name, const QList<QVariant>& arguments);
