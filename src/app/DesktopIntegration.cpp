@@ -133,9 +133,9 @@ void DesktopIntegration::showBackgroundNotice()
     box->setObjectName(QStringLiteral("backgroundNotice"));
     box->setIconPixmap(QIcon(QStringLiteral(":/icons/tidewhelk.svg")).pixmap(64, 64));
     box->setInformativeText(
-        QStringLiteral("It goes on syncing and tells you when new notifications arrive. Click its icon to open the "
-                       "window again, or choose Quit in the icon's menu to end it.\n\nTo quit whenever the window "
-                       "closes, turn off Settings ▸ Keep Running in Background."));
+        QStringLiteral("Your lists go on syncing in the background. Click its icon to open the window again, or "
+                       "choose Quit in the icon's menu to end it.\n\nTo quit whenever the window closes, turn off "
+                       "Settings ▸ Keep Running in Background."));
     box->setAttribute(Qt::WA_DeleteOnClose);
     m_notice = box;
     box->show();
