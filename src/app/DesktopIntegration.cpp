@@ -39,8 +39,12 @@ DesktopIntegration::DesktopIntegration(
     , m_trayStatus(window.contentView()->viewModel(), window.contentView()->assignmentsViewModel(), m_watcher)
     , m_tray(new TrayIcon(m_trayStatus, &window, this))
 {
-    m_announcer.setEnabled(m_settings.desktopNotifications());
-    connect(&m_watcher, &NewThreadWatcher::arrived, &m_announcer, &NewThreadAnnouncer::announce);
+    // The switches are read when they apply, not before the window first paints: the
+    // preference file is read whole at its first use, caches and all.
+    connect(&m_watcher, &NewThreadWatcher::arrived, this, [this](const QList<NotificationPtr>& threads) {
+        if (m_settings.desktopNotifications())
+            m_announcer.announce(threads);
+    });
     connect(&m_announcer, &NewThreadAnnouncer::openRequested, this, &RowCommands::open);
     connect(&m_announcer, &NewThreadAnnouncer::showWindowRequested, this,
         [this] { WindowActivation::bringToFront(&m_window); });
@@ -85,10 +89,7 @@ void DesktopIntegration::addSettings(QMenu* menu)
     connect(keepRunning, &QAction::triggered, this, [this](bool on) { m_settings.setKeepRunningInBackground(on); });
     QAction* notifications
         = addSwitch(menu, QStringLiteral("Desktop Notifications"), QStringLiteral("desktopNotifications"));
-    connect(notifications, &QAction::triggered, this, [this](bool on) {
-        m_settings.setDesktopNotifications(on);
-        m_announcer.setEnabled(on);
-    });
+    connect(notifications, &QAction::triggered, this, [this](bool on) { m_settings.setDesktopNotifications(on); });
     QAction* startAtLogin = addSwitch(menu, QStringLiteral("Start at Login"), QStringLiteral("startAtLogin"));
     connect(startAtLogin, &QAction::triggered, this, [this, startAtLogin](bool on) {
         if (m_autostart.setEnabled(on))
@@ -98,16 +99,15 @@ void DesktopIntegration::addSettings(QMenu* menu)
         startAtLogin->setChecked(m_autostart.isEnabled());
     });
 
-    // The status area may come or go, and the entry be removed by another program.
-    const auto refresh = [this, keepRunning, notifications, startAtLogin] {
+    // Read as the menu opens: the status area may come or go, another program may remove
+    // the entry, and the preference file is not read before the window first paints.
+    connect(menu, &QMenu::aboutToShow, this, [this, keepRunning, notifications, startAtLogin] {
         const bool statusArea = m_setup.trayAvailable();
         keepRunning->setEnabled(statusArea);
         keepRunning->setChecked(statusArea && m_settings.keepRunningInBackground());
         notifications->setChecked(m_settings.desktopNotifications());
         startAtLogin->setChecked(m_autostart.isEnabled());
-    };
-    refresh();
-    connect(menu, &QMenu::aboutToShow, this, refresh);
+    });
 }
 
 bool DesktopIntegration::keepRunningAfterClose()

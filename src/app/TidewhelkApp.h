@@ -4,6 +4,7 @@
 #include "ResetCommands.h"
 #include "URLEventHandler.h"
 #include "core/Environment.h"
+#include "storage/PreferenceStore.h"
 #include "views/RememberedLayout.h"
 
 #include <QObject>
@@ -61,6 +62,7 @@ private:
     Environment m_environment;
     ResetCommands m_resets;
     URLEventHandler m_urlEventHandler;
+    PreferenceStore m_layoutFile;
     RememberedLayout m_layout;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<DesktopIntegration> m_desktop;

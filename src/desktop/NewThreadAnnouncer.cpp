@@ -39,7 +39,7 @@ DesktopNotifications::Message NewThreadAnnouncer::message(const QList<Notificati
 
 void NewThreadAnnouncer::announce(const QList<NotificationPtr>& threads)
 {
-    if (!m_enabled || threads.isEmpty())
+    if (threads.isEmpty())
         return;
     const std::optional<QUrl> url = page(threads);
     m_notifications.show(message(threads), [self = QPointer(this), url] {

@@ -10,7 +10,7 @@
 // Shows one desktop notification for the threads a sync brought (NewThreadWatcher's
 // arrivals): for one thread its repository and title, and clicking it opens the thread's
 // page, as the row's Open does; for several their count and the first three titles, and
-// clicking shows the window. Silent while the user has turned desktop notifications off.
+// clicking shows the window.
 class NewThreadAnnouncer : public QObject
 {
     Q_OBJECT
@@ -18,9 +18,6 @@ class NewThreadAnnouncer : public QObject
 public:
     NewThreadAnnouncer(
         DesktopNotifications& notifications, const GitHubEndpoints& endpoints, QObject* parent = nullptr);
-
-    bool isEnabled() const { return m_enabled; }
-    void setEnabled(bool enabled) { m_enabled = enabled; }
 
     // `threads` newest first, at least one.
     void announce(const QList<NotificationPtr>& threads);
@@ -36,5 +33,4 @@ Q_SIGNALS:
 private:
     DesktopNotifications& m_notifications;
     GitHubEndpoints m_endpoints;
-    bool m_enabled = true;
 };

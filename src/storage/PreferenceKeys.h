@@ -38,8 +38,8 @@ inline constexpr QLatin1String autoReloadAssignments {"autoReloadAssignments"};
 // native string. Default: absent.
 inline constexpr QLatin1String githubToken {"github_token"};
 
-// The desktop integration and the window's remembered layout: the feeds never read
-// these, and the resets remove them with the rest.
+// The desktop integration's switches: the feeds never read them, and the resets remove
+// them with the rest. (The windows' layout has a file of its own: RememberedLayout.)
 
 // Desktop notifications of newly arrived threads: native boolean. Default: true.
 inline constexpr QLatin1String desktopNotifications {"desktopNotifications"};
@@ -49,21 +49,5 @@ inline constexpr QLatin1String keepRunningInBackground {"keepRunningInBackground
 // The message that the application keeps running in the status area was shown: native
 // boolean. Default: false.
 inline constexpr QLatin1String backgroundNoticeShown {"backgroundNoticeShown"};
-// The main window's geometry when not maximised, frame excluded: string
-// "x,y,width,height" in pixels. Default: absent (the window's own size, placed by the
-// window system).
-inline constexpr QLatin1String mainWindowGeometry {"mainWindowGeometry"};
-// The main window is maximised: native boolean. Default: false.
-inline constexpr QLatin1String mainWindowMaximized {"mainWindowMaximized"};
-// The object name of the main window's current tab: string. Default: the first tab.
-inline constexpr QLatin1String currentTab {"currentTab"};
-// The debug window's geometry, as mainWindowGeometry. Default: absent (centred).
-inline constexpr QLatin1String debugWindowGeometry {"debugWindowGeometry"};
-// Column widths of a table as the user dragged them: string of comma-separated pixels,
-// one per column, 0 for a column that shares the remaining width. Default: absent (the
-// table's own widths).
-inline constexpr QLatin1String notificationsColumnWidths {"notificationsColumnWidths"};
-inline constexpr QLatin1String favoritesColumnWidths {"favoritesColumnWidths"};
-inline constexpr QLatin1String assignmentsColumnWidths {"assignmentsColumnWidths"};
 
 } // namespace PreferenceKeys

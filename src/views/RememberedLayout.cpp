@@ -1,13 +1,14 @@
 #include "views/RememberedLayout.h"
 
-#include "storage/PreferenceKeys.h"
 #include "storage/PreferenceStore.h"
 #include "views/ContentView.h"
 #include "views/FeedTableView.h"
 #include "views/MainWindow.h"
 #include "views/WindowPlacement.h"
 
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTabWidget>
@@ -37,10 +38,15 @@ QList<int> decodeWidths(const QString& text)
 
 } // namespace
 
-RememberedLayout::RememberedLayout(PreferenceStore& preferences, QObject* parent)
+RememberedLayout::RememberedLayout(PreferenceStore& layoutFile, QObject* parent)
     : QObject(parent)
-    , m_preferences(preferences)
+    , m_layoutFile(layoutFile)
 { }
+
+QString RememberedLayout::filePathBeside(const QString& preferencesFile)
+{
+    return QFileInfo(preferencesFile).dir().filePath(QStringLiteral("layout.ini"));
+}
 
 QRect RememberedLayout::onConnectedScreens(const QRect& geometry)
 {
@@ -55,8 +61,8 @@ QRect RememberedLayout::onConnectedScreens(const QRect& geometry)
 
 void RememberedLayout::attachMainWindow(MainWindow* window)
 {
-    restoreGeometry(window, PreferenceKeys::mainWindowGeometry);
-    if (m_preferences.boolValue(PreferenceKeys::mainWindowMaximized))
+    restoreGeometry(window, LayoutKeys::mainWindowGeometry);
+    if (m_layoutFile.boolValue(LayoutKeys::mainWindowMaximized))
         window->setWindowState(window->windowState() | Qt::WindowMaximized);
     attachTabs(window);
     attachTables(window);
@@ -64,7 +70,7 @@ void RememberedLayout::attachMainWindow(MainWindow* window)
 
 bool RememberedLayout::attachDebugWindow(QWidget* window)
 {
-    return restoreGeometry(window, PreferenceKeys::debugWindowGeometry);
+    return restoreGeometry(window, LayoutKeys::debugWindowGeometry);
 }
 
 bool RememberedLayout::restoreGeometry(QWidget* window, const QString& key)
@@ -72,7 +78,7 @@ bool RememberedLayout::restoreGeometry(QWidget* window, const QString& key)
     m_geometryKeys.insert(window, key);
     window->installEventFilter(this);
     connect(window, &QObject::destroyed, this, [this, window] { m_geometryKeys.remove(window); });
-    const std::optional<QRect> kept = WindowPlacement::decode(m_preferences.string(key).value_or(QString()));
+    const std::optional<QRect> kept = WindowPlacement::decode(m_layoutFile.string(key).value_or(QString()));
     if (!kept)
         return false;
     window->setGeometry(onConnectedScreens(*kept));
@@ -100,42 +106,42 @@ void RememberedLayout::rememberGeometry(QWidget* window)
     if (state & Qt::WindowMinimized)
         return;
     if (qobject_cast<MainWindow*>(window))
-        m_preferences.setBool(PreferenceKeys::mainWindowMaximized, state & Qt::WindowMaximized);
+        m_layoutFile.setBool(LayoutKeys::mainWindowMaximized, state & Qt::WindowMaximized);
     // A maximised or full-screen window keeps the geometry it goes back to.
     if (!(state & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-        m_preferences.setString(m_geometryKeys.value(window), WindowPlacement::encode(window->geometry()));
+        m_layoutFile.setString(m_geometryKeys.value(window), WindowPlacement::encode(window->geometry()));
 }
 
 void RememberedLayout::attachTabs(MainWindow* window)
 {
     QTabWidget* tabs = window->contentView()->tabs();
-    const QString current = m_preferences.string(PreferenceKeys::currentTab).value_or(QString());
+    const QString current = m_layoutFile.string(LayoutKeys::currentTab).value_or(QString());
     for (int index = 0; index < tabs->count(); ++index) {
         if (!current.isEmpty() && tabs->widget(index)->objectName() == current)
             tabs->setCurrentIndex(index);
     }
     connect(tabs, &QTabWidget::currentChanged, this, [this, tabs](int index) {
         if (const QWidget* tab = tabs->widget(index))
-            m_preferences.setString(PreferenceKeys::currentTab, tab->objectName());
+            m_layoutFile.setString(LayoutKeys::currentTab, tab->objectName());
     });
 }
 
 void RememberedLayout::attachTables(MainWindow* window)
 {
     const QList<std::pair<QString, QLatin1String>> tables {
-        {QStringLiteral("notificationsTable"), PreferenceKeys::notificationsColumnWidths},
-        {QStringLiteral("favoritesTable"), PreferenceKeys::favoritesColumnWidths},
-        {QStringLiteral("assignmentsTable"), PreferenceKeys::assignmentsColumnWidths},
+        {QStringLiteral("notificationsTable"), LayoutKeys::notificationsColumnWidths},
+        {QStringLiteral("favoritesTable"), LayoutKeys::favoritesColumnWidths},
+        {QStringLiteral("assignmentsTable"), LayoutKeys::assignmentsColumnWidths},
     };
     for (const auto& [name, key] : tables) {
         auto* table = window->findChild<FeedTableView*>(name);
         if (!table)
             continue;
-        const QList<int> widths = decodeWidths(m_preferences.string(key).value_or(QString()));
+        const QList<int> widths = decodeWidths(m_layoutFile.string(key).value_or(QString()));
         if (widths.size() == table->model()->columnCount())
             table->setResizableColumnWidths(widths);
         connect(table, &FeedTableView::columnResized, this, [this, table, key = QString(key)] {
-            m_preferences.setString(key, encodeWidths(table->resizableColumnWidths()));
+            m_layoutFile.setString(key, encodeWidths(table->resizableColumnWidths()));
         });
     }
 }

@@ -117,8 +117,10 @@ void TestDesktopIntegration::closingTheWindow()
     QFETCH(bool, quits);
     start(statusArea);
     QCOMPARE(m_app->desktop().tray().icon()->isVisible(), statusArea);
-    if (switchedOff)
+    if (switchedOff) {
+        Q_EMIT widget<QMenu>(&window(), u"settingsMenu"_s)->aboutToShow();
         action(u"keepRunning"_s)->trigger();
+    }
     QSignalSpy quit(m_app.get(), &TidewhelkApp::quitRequested);
 
     window().close();
@@ -265,6 +267,18 @@ void TestDesktopIntegration::aNewThreadReachesTheDesktopAndAClickOpensIt()
     QVERIFY(waitUntil([&] { return !browser.opened.isEmpty(); }));
     QCOMPARE(browser.opened,
         QList<QUrl> {QUrl(m_world->server().webBaseUrl().toString() + u"/octocat/Hello-World/pull/7"_s)});
+
+    // Switched off, the next thread stays off the desktop; switched on, the one after shows.
+    Q_EMIT widget<QMenu>(&window(), u"settingsMenu"_s)->aboutToShow();
+    for (const QString& id : {u"3"_s, u"4"_s}) {
+        action(u"desktopNotifications"_s)->trigger();
+        m_world->server().addNotification(payloads.thread({.id = id, .title = u"Thread "_s + id, .updatedAt = later}));
+        m_world->scheduler().advance(61s);
+        widget<QAction>(m_app->desktop().tray().menu(), u"trayResync"_s)->trigger();
+        QVERIFY(FeedSteps::waitForSync(window().contentView()->viewModel()));
+    }
+    QVERIFY(waitUntil([&] { return service.calls().size() == 2; }));
+    QCOMPARE(service.calls().last().body, u"Thread 4"_s);
 }
 
 QTEST_MAIN(TestDesktopIntegration)

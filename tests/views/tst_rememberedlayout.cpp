@@ -1,7 +1,6 @@
 #include "GitHubTestEnvironment.h"
 #include "SessionToken.h"
 #include "Widgets.h"
-#include "storage/PreferenceKeys.h"
 #include "views/ContentView.h"
 #include "views/DebugLogWindow.h"
 #include "views/FeedTableView.h"
@@ -34,7 +33,7 @@ void dragColumn(FeedTableView* table, int column, int dx)
 
 } // namespace
 
-// The windows' layout kept in the preference file: geometry, maximised state, tab and
+// The windows' layout kept in its file: geometry, maximised state, tab and
 // dragged column widths across a restart, and windows brought back onto a screen.
 class TestRememberedLayout : public QObject
 {
@@ -80,7 +79,7 @@ void TestRememberedLayout::reopen()
 {
     m_window.reset();
     m_layout.reset();
-    const QString file = m_world->environment().preferences->filePath();
+    const QString file = RememberedLayout::filePathBeside(m_world->environment().preferences->filePath());
     m_store.reset();
     m_store = std::make_unique<PreferenceStore>(file);
     m_layout = std::make_unique<RememberedLayout>(*m_store);
@@ -133,13 +132,13 @@ void TestRememberedLayout::layoutSurvivesARestart()
     table = widget<FeedTableView>(m_window.get(), u"notificationsTable"_s);
     QCOMPARE(table->horizontalHeader()->sectionSize(NotificationListModel::RepositoryColumn), repository + 60);
     // Only what the user dragged: the other tables keep their own widths.
-    QVERIFY(!m_store->object(PreferenceKeys::favoritesColumnWidths).isValid());
+    QVERIFY(!m_store->object(LayoutKeys::favoritesColumnWidths).isValid());
     debug = std::make_unique<DebugLogWindow>(*m_world->environment().logger, m_world->scheduler());
     QVERIFY(m_layout->attachDebugWindow(debug.get()));
     QCOMPARE(debug->geometry(), QRect(300, 200, 640, 480));
 
     // A monitor unplugged since: the window comes back on the primary screen.
-    m_store->setString(PreferenceKeys::mainWindowGeometry, u"9000,7000,1000,600"_s);
+    m_store->setString(LayoutKeys::mainWindowGeometry, u"9000,7000,1000,600"_s);
     reopen();
     QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(m_window->geometry().topLeft()));
 }
@@ -150,13 +149,13 @@ void TestRememberedLayout::maximisedWindowKeepsTheGeometryItGoesBackTo()
     m_window->showMaximized();
     // The window system's resize to the whole screen comes on a later turn.
     QCoreApplication::processEvents();
-    QVERIFY(m_store->boolValue(PreferenceKeys::mainWindowMaximized));
+    QVERIFY(m_store->boolValue(LayoutKeys::mainWindowMaximized));
 
     reopen();
     QVERIFY(m_window->isMaximized());
     m_window->showNormal();
     QCOMPARE(m_window->geometry(), QRect(150, 100, 1000, 700));
-    QVERIFY(!m_store->boolValue(PreferenceKeys::mainWindowMaximized));
+    QVERIFY(!m_store->boolValue(LayoutKeys::mainWindowMaximized));
 }
 
 QTEST_MAIN(TestRememberedLayout)
