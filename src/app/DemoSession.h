@@ -25,6 +25,8 @@ public:
     bool start(QString* error);
 
     const Environment& environment() const { return m_services->environment(); }
+    // The throwaway directory of its preference file and HTTP cache.
+    QString homePath() const { return m_home.path(); }
     // The demo's GitHub, for tools that stage what it answers.
     FakeGitHub& server() { return m_server; }
 

@@ -6,23 +6,29 @@
 #include "views/DebugLogWindow.h"
 #include "views/MainWindow.h"
 #include "views/ReceivedURL.h"
+#include "views/WindowActivation.h"
 
 #include <QAction>
 #include <QMenuBar>
 #include <QMessageBox>
 
-TidewhelkApp::TidewhelkApp(const Environment& environment, QObject* parent)
+TidewhelkApp::TidewhelkApp(const Environment& environment, DesktopSetup desktop, QObject* parent)
     : QObject(parent)
     , m_environment(environment)
     , m_resets(environment)
     , m_urlEventHandler(*environment.console)
+    , m_layoutFile(RememberedLayout::filePathBeside(environment.preferences->filePath()))
+    , m_layout(m_layoutFile)
     , m_window(std::make_unique<MainWindow>(environment))
+    , m_desktop(std::make_unique<DesktopIntegration>(environment, *m_window, std::move(desktop)))
 {
+    m_layout.attachMainWindow(m_window.get());
     m_urlEventHandler.setWindow(m_window.get());
     ContentView* content = m_window->contentView();
     connect(&m_urlEventHandler, &URLEventHandler::urlReceived, content, &ContentView::handleOpenURL);
     connect(content, &ContentView::callbackURLReceived, &m_urlEventHandler, &URLEventHandler::handleURL);
-    connect(m_window.get(), &MainWindow::closed, this, &TidewhelkApp::quitRequested);
+    connect(m_window.get(), &MainWindow::closed, this, &TidewhelkApp::windowClosed);
+    connect(m_desktop.get(), &DesktopIntegration::quitRequested, this, &TidewhelkApp::quitRequested);
     installMenus();
 }
 
@@ -41,6 +47,20 @@ void TidewhelkApp::show()
     m_window->show();
 }
 
+void TidewhelkApp::start(bool hidden)
+{
+    if (hidden)
+        m_desktop->startHidden();
+    else
+        show();
+}
+
+void TidewhelkApp::windowClosed()
+{
+    if (!m_desktop->keepRunningAfterClose())
+        Q_EMIT quitRequested();
+}
+
 QAction* TidewhelkApp::addCommand(QMenu* menu, const QString& text, const QString& objectName)
 {
     QAction* action = menu->addAction(text);
@@ -52,7 +72,11 @@ void TidewhelkApp::addReset(QMenu* menu, const QString& text, const QString& obj
     std::optional<ResetCommands::Alert> (ResetCommands::*command)())
 {
     connect(addCommand(menu, text, objectName), &QAction::triggered, this, [this, command] {
-        if (const std::optional<ResetCommands::Alert> alert = (m_resets.*command)())
+        const std::optional<ResetCommands::Alert> alert = (m_resets.*command)();
+        // A fresh install remembers no layout either.
+        if (command == &ResetCommands::resetAllData || command == &ResetCommands::clearPreferences)
+            m_layoutFile.removeAll();
+        if (alert)
             Alerts::showInformation(m_window.get(), alert->title, alert->text);
     });
 }
@@ -66,7 +90,11 @@ void TidewhelkApp::installMenus()
     QAction* quit = addCommand(file, QStringLiteral("Quit"), QStringLiteral("quit"));
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     quit->setMenuRole(QAction::QuitRole);
-    connect(quit, &QAction::triggered, m_window.get(), &QWidget::close);
+    connect(quit, &QAction::triggered, this, &TidewhelkApp::quitRequested);
+
+    QMenu* settings = bar->addMenu(QStringLiteral("&Settings"));
+    settings->setObjectName(QStringLiteral("settingsMenu"));
+    m_desktop->addSettings(settings);
 
     QMenu* debug = bar->addMenu(QStringLiteral("Debug"));
     debug->setObjectName(QStringLiteral("debugMenu"));
@@ -104,7 +132,10 @@ void TidewhelkApp::showDebugLogs()
         m_debugWindow->deleteLater();
     }
     m_debugWindow = new DebugLogWindow(*m_environment.logger, *m_environment.scheduler);
-    m_debugWindow->present();
+    if (m_layout.attachDebugWindow(m_debugWindow))
+        WindowActivation::bringToFront(m_debugWindow);
+    else
+        m_debugWindow->present();
 }
 
 void TidewhelkApp::runTestOAuthURL()

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "DesktopIntegration.h"
 #include "ResetCommands.h"
 #include "URLEventHandler.h"
 #include "core/Environment.h"
+#include "storage/PreferenceStore.h"
+#include "views/RememberedLayout.h"
 
 #include <QObject>
 #include <QPointer>
@@ -15,8 +18,10 @@ class MainWindow;
 class QAction;
 class QMenu;
 
-// The windowed application: the main window with its menus (File, Debug, Help), the URL
-// events handed to it, and the "Debug Logs" window, of which there is at most one.
+// The windowed application: the main window with its menus (File, Settings, Debug,
+// Help), the URL events handed to it, the "Debug Logs" window, of which there is at most
+// one, the windows' remembered layout, and the desktop integration (status-area icon,
+// desktop notifications, running in the background, starting at login).
 class TidewhelkApp : public QObject
 {
     Q_OBJECT
@@ -25,21 +30,25 @@ public:
     // The placeholder callback "Test OAuth URL" hands to the URL handler.
     static constexpr auto testOAuthURL = "tidewhelk://oauth/callback?code=test-code-1234&state=test-state-5678";
 
-    explicit TidewhelkApp(const Environment& environment, QObject* parent = nullptr);
+    explicit TidewhelkApp(const Environment& environment, DesktopSetup desktop = {}, QObject* parent = nullptr);
     ~TidewhelkApp() override;
 
     MainWindow& window() const { return *m_window; }
     URLEventHandler& urlEventHandler() { return m_urlEventHandler; }
+    DesktopIntegration& desktop() const { return *m_desktop; }
     // The current debug window, if one was opened.
     DebugLogWindow* debugWindow() const;
 
     void show();
+    // Shows the window, or with `hidden` starts in the status area (DesktopIntegration).
+    void start(bool hidden);
     // Opens a new debug window in place of the previous one, showing every level.
     void showDebugLogs();
     void runTestOAuthURL();
 
 Q_SIGNALS:
-    // The main window was closed: the application should end.
+    // The user quit, or closed the main window while the application does not keep
+    // running in the background: the application should end.
     void quitRequested();
 
 private:
@@ -48,10 +57,14 @@ private:
     void addReset(QMenu* menu, const QString& text, const QString& objectName,
         std::optional<ResetCommands::Alert> (ResetCommands::*command)());
     void showAbout();
+    void windowClosed();
 
     Environment m_environment;
     ResetCommands m_resets;
     URLEventHandler m_urlEventHandler;
+    PreferenceStore m_layoutFile;
+    RememberedLayout m_layout;
     std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<DesktopIntegration> m_desktop;
     QPointer<DebugLogWindow> m_debugWindow;
 };

@@ -80,6 +80,9 @@ struct Options
     QCommandLineOption setToken {QStringLiteral("set-token"),
         QStringLiteral("Read a GitHub token (e.g. a personal access token) from standard input and store it.")};
     QCommandLineOption signOut {QStringLiteral("sign-out"), QStringLiteral("Remove the stored token.")};
+    QCommandLineOption hidden {QStringLiteral("hidden"),
+        QStringLiteral("Start in the status area with the window hidden, as Start at Login does (the window shows "
+                       "when the desktop has no status area).")};
     QCommandLineOption demo {QStringLiteral("demo"),
         QStringLiteral("Open the window on a built-in demo account served on 127.0.0.1: no GitHub account needed, "
                        "and nothing of your own token or settings is read or written.")};
@@ -89,7 +92,7 @@ struct Options
         parser.setApplicationDescription(QString::fromUtf8(description));
         parser.addHelpOption();
         parser.addVersionOption();
-        parser.addOptions({headless, once, addAssignment, signIn, setToken, signOut, demo});
+        parser.addOptions({headless, once, addAssignment, signIn, setToken, signOut, hidden, demo});
         parser.addPositionalArgument(QStringLiteral("url"),
             QStringLiteral("A tidewhelk:// link for the window (the desktop passes it when such a link is opened)."),
             QStringLiteral("[url]"));
@@ -191,15 +194,15 @@ int runWithoutWindow(int argc, char* argv[])
 }
 
 // The window, on `environment`; `channel` (none in the demo) brings later launches' URLs.
-int runApplication(QApplication& app, const Environment& environment, InstanceChannel* channel,
-    const std::optional<QString>& launchURL)
+int runApplication(QApplication& app, const Environment& environment, const DesktopSetup& desktop,
+    InstanceChannel* channel, const std::optional<QString>& launchURL, bool hidden)
 {
-    TidewhelkApp tidewhelk(environment);
+    TidewhelkApp tidewhelk(environment, desktop);
     QObject::connect(&tidewhelk, &TidewhelkApp::quitRequested, &app, &QCoreApplication::quit);
     std::optional<HandOverHandler> handOvers;
     if (channel)
         handOvers.emplace(*channel, tidewhelk);
-    tidewhelk.show();
+    tidewhelk.start(hidden && !launchURL);
     if (launchURL) {
         QMetaObject::invokeMethod(
             &tidewhelk, [&tidewhelk, launchURL] { tidewhelk.urlEventHandler().handleURLEvent(launchURL); },
@@ -245,7 +248,10 @@ int runWindow(int argc, char* argv[])
             StderrConsole().print(QStringLiteral("tidewhelk: the demo cannot start: ") + error);
             return 1;
         }
-        return runApplication(app, demo.environment(), nullptr, launchURL);
+        // The demo's "Start at Login" writes into its throwaway home.
+        DesktopSetup desktop;
+        desktop.autostartDirectory = demo.homePath() + QStringLiteral("/autostart");
+        return runApplication(app, demo.environment(), desktop, nullptr, launchURL, parser.isSet(options.hidden));
     }
 
     InstanceChannel channel(InstanceChannel::defaultSocketPath());
@@ -255,7 +261,7 @@ int runWindow(int argc, char* argv[])
     if (!lock.tryLock())
         return reportProfileInUse(app, lock);
     AppEnvironment services;
-    return runApplication(app, services.environment(), &channel, launchURL);
+    return runApplication(app, services.environment(), {}, &channel, launchURL, parser.isSet(options.hidden));
 }
 
 } // namespace

@@ -46,6 +46,7 @@ public:
     JsonValueReader(QJsonValue value, std::shared_ptr<const detail::JsonPathStep> container, Key key);
 
     bool isNull() const { return m_value.isNull(); }
+    bool isBool() const { return m_value.isBool(); }
 
     QString toString() const;
     // Integers of any size GitHub uses (ids beyond 2^32); fractions and numbers

@@ -24,8 +24,13 @@ NotificationPtr Notification::fromJson(const JsonValueReader& value)
         = Repository::fromJson(object.required(QLatin1String("repository")).toObject(QLatin1String("Repository")));
     std::optional<QString> reason = object.optionalString(QLatin1String("reason"));
     QString updatedAt = object.string(QLatin1String("updated_at"));
-    return std::make_shared<Notification>(
+    auto notification = std::make_shared<Notification>(
         std::move(id), std::move(subject), std::move(repository), std::move(reason), std::move(updatedAt));
+    // Not part of the record's JSON form: a flag of another type is ignored, not an error.
+    if (const std::optional<JsonValueReader> unread = object.optional(QLatin1String("unread"));
+        unread && unread->isBool())
+        notification->setUnread(unread->toBool());
+    return notification;
 }
 
 QJsonObject Notification::toJson() const

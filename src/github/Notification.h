@@ -28,6 +28,10 @@ public:
     const std::optional<QString>& reason() const { return m_reason; }
     // The server's ISO 8601 text, kept as received.
     const QString& updatedAt() const { return m_updatedAt; }
+    // The server's read flag, as the reply carried it; none for a record read from the
+    // cache, which does not keep it.
+    std::optional<bool> unread() const { return m_unread; }
+    void setUnread(std::optional<bool> unread) { m_unread = unread; }
 
     // Throws DecodingError (see JsonValueReader).
     static NotificationPtr fromJson(const JsonValueReader& value);
@@ -44,4 +48,5 @@ private:
     Repository m_repository;
     std::optional<QString> m_reason;
     QString m_updatedAt;
+    std::optional<bool> m_unread;
 };

@@ -100,15 +100,20 @@ void NotificationsViewModel::cleanupStoppedWatching()
 
 void NotificationsViewModel::markStoppedWatchingRead()
 {
-    const QDateTime oldest = m_environment.scheduler->now().addSecs(-stoppedWatchingLifetimeSeconds);
     for (const NotificationPtr& notification : QList<NotificationPtr>(m_notifications)) {
-        const std::optional<QString>& url = notification->subject().url();
-        if (!url)
-            continue;
-        const auto mark = m_stoppedWatchingSubjects.constFind(*url);
-        if (mark != m_stoppedWatchingSubjects.constEnd() && *mark > oldest)
+        if (isStoppedWatching(*notification))
             markAsRead(notification);
     }
+}
+
+bool NotificationsViewModel::isStoppedWatching(const Notification& notification) const
+{
+    const std::optional<QString>& url = notification.subject().url();
+    if (!url)
+        return false;
+    const auto mark = m_stoppedWatchingSubjects.constFind(*url);
+    const QDateTime oldest = m_environment.scheduler->now().addSecs(-stoppedWatchingLifetimeSeconds);
+    return mark != m_stoppedWatchingSubjects.constEnd() && *mark > oldest;
 }
 
 void NotificationsViewModel::syncNotifications()

@@ -73,6 +73,9 @@ public:
     void stopWatching(const NotificationPtr& notification);
     void toggleFavorite(const NotificationPtr& notification);
     bool isFavorite(const NotificationPtr& notification) const;
+    // The user stopped watching the thread's subject less than 30 days ago: a sync that
+    // brings the thread marks it read again.
+    bool isStoppedWatching(const Notification& notification) const;
     // The rows of the Notifications table.
     QList<NotificationPtr> filteredNotifications() const;
 

@@ -38,4 +38,16 @@ inline constexpr QLatin1String autoReloadAssignments {"autoReloadAssignments"};
 // native string. Default: absent.
 inline constexpr QLatin1String githubToken {"github_token"};
 
+// The desktop integration's switches: the feeds never read them, and the resets remove
+// them with the rest. (The windows' layout has a file of its own: RememberedLayout.)
+
+// Desktop notifications of newly arrived threads: native boolean. Default: true.
+inline constexpr QLatin1String desktopNotifications {"desktopNotifications"};
+// Closing the main window while the status-area icon is shown keeps the application
+// running: native boolean. Default: true.
+inline constexpr QLatin1String keepRunningInBackground {"keepRunningInBackground"};
+// The message that the application keeps running in the status area was shown: native
+// boolean. Default: false.
+inline constexpr QLatin1String backgroundNoticeShown {"backgroundNoticeShown"};
+
 } // namespace PreferenceKeys

@@ -53,7 +53,7 @@ AssignmentsTab::AssignmentsTab(AssignmentsViewModel& viewModel, const Environmen
     m_table->setObjectName(QStringLiteral("assignmentsTable"));
     m_table->setAccessibleName(QStringLiteral("Assignments"));
     m_table->setModel(m_model);
-    m_table->setColumnWidths(kColumnWidths);
+    m_table->setColumnWidths(kColumnWidths, {AssignmentListModel::ActionsColumn});
     addRowCommands(m_table, m_model);
 
     m_count->setObjectName(QStringLiteral("assignmentCount"));
@@ -179,7 +179,11 @@ QWidget* AssignmentsTab::buildArchivedPanel()
     auto* model
         = new AssignmentListModel(m_viewModel, AssignmentListModel::Source::Archived, *m_environment.scheduler, table);
     table->setModel(model);
-    table->setColumnWidths(kColumnWidths);
+    // Its header is hidden: its columns follow the table above.
+    table->setColumnWidths(kColumnWidths, {AssignmentListModel::ActionsColumn});
+    table->setResizableColumnWidths(m_table->resizableColumnWidths());
+    connect(m_table, &FeedTableView::columnResized, table,
+        [this, table] { table->setResizableColumnWidths(m_table->resizableColumnWidths()); });
     addRowCommands(table, model);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);

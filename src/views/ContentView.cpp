@@ -64,15 +64,15 @@ bool ContentView::eventFilter(QObject* watched, QEvent* event)
 {
     // The tab bar is painted with the window's first frame.
     if (watched == m_tabs->tabBar() && event->type() == QEvent::Paint && !std::exchange(m_started, true)) {
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                m_viewModel->start();
-                m_assignmentsViewModel->start();
-            },
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &ContentView::startFeeds, Qt::QueuedConnection);
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void ContentView::startFeeds()
+{
+    m_viewModel->start();
+    m_assignmentsViewModel->start();
 }
 
 OAuthAuthenticationView* ContentView::signInSheet() const

@@ -31,6 +31,9 @@ public:
     NotificationsViewModel& viewModel() const { return *m_viewModel; }
     AssignmentsViewModel& assignmentsViewModel() const { return *m_assignmentsViewModel; }
     QTabWidget* tabs() const { return m_tabs; }
+    // Starts the controllers now rather than at the first paint: for a window that
+    // starts hidden.
+    void startFeeds();
 
     // "Connect GitHub Account", for the window's toolbar; disabled while the sheet is open.
     QAction* connectAccountAction() const { return m_connectAction; }

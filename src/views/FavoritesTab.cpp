@@ -27,8 +27,8 @@ FavoritesTab::FavoritesTab(NotificationsViewModel& viewModel, const Environment&
     m_table->setAccessibleName(QStringLiteral("Favorites"));
     m_table->highlights().setFadesNewRows(false);
     m_table->setModel(m_model);
-    // Title and Reason share what the fixed columns leave.
-    m_table->setColumnWidths({150, 0, 0, 200, 120, 120});
+    // Title and Reason share what the other columns leave.
+    m_table->setColumnWidths({150, 0, 0, 200, 120, 120}, {NotificationListModel::ActionsColumn});
 
     auto* commands = new RowCommands(m_table, NotificationListModel::TitleColumn, this);
     commands->add({QStringLiteral("star"), QKeySequence(Qt::Key_S), [](int) { return QStringLiteral("Unstar"); },

@@ -8,7 +8,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QScrollBar>
+
+#include <algorithm>
 
 using namespace std::chrono_literals;
 
@@ -44,6 +47,11 @@ FeedTableView::FeedTableView(Scheduler& scheduler, QWidget* parent)
     header->setStyleSheet(
         QStringLiteral("QHeaderView::section { padding-left: %1px; }").arg(FeedItemDelegate::padding - 1));
 
+    // The header resizes the draggable columns only when the user drags them.
+    connect(header, &QHeaderView::sectionResized, this, [this](int column) {
+        if (!m_settingWidths && horizontalHeader()->sectionResizeMode(column) == QHeaderView::Interactive)
+            Q_EMIT columnResized();
+    });
     connect(m_highlights, &RowHighlights::frameDue, viewport(), qOverload<>(&QWidget::update));
     // Relative times ("1 minute ago") are worked out when rows are painted.
     m_minuteRepaint = scheduler.startRepeating(60s, [this] { viewport()->update(); });
@@ -61,13 +69,38 @@ void FeedTableView::setModel(QAbstractItemModel* model)
     connect(model, &QAbstractItemModel::layoutChanged, this, &FeedTableView::restoreTopRow);
 }
 
-void FeedTableView::setColumnWidths(const QList<int>& widths)
+void FeedTableView::setColumnWidths(const QList<int>& widths, const QList<int>& fixedColumns)
 {
+    const QScopedValueRollback settingWidths(m_settingWidths, true);
     QHeaderView* header = horizontalHeader();
     for (int column = 0; column < widths.size(); ++column) {
-        header->setSectionResizeMode(column, widths[column] > 0 ? QHeaderView::Fixed : QHeaderView::Stretch);
-        if (widths[column] > 0)
-            header->resizeSection(column, widths[column]);
+        if (widths[column] == 0) {
+            header->setSectionResizeMode(column, QHeaderView::Stretch);
+            continue;
+        }
+        header->setSectionResizeMode(
+            column, fixedColumns.contains(column) ? QHeaderView::Fixed : QHeaderView::Interactive);
+        header->resizeSection(column, widths[column]);
+    }
+}
+
+QList<int> FeedTableView::resizableColumnWidths() const
+{
+    const QHeaderView* header = horizontalHeader();
+    QList<int> widths;
+    for (int column = 0; column < header->count(); ++column)
+        widths << (header->sectionResizeMode(column) == QHeaderView::Interactive ? header->sectionSize(column) : 0);
+    return widths;
+}
+
+void FeedTableView::setResizableColumnWidths(const QList<int>& widths)
+{
+    const QScopedValueRollback settingWidths(m_settingWidths, true);
+    QHeaderView* header = horizontalHeader();
+    for (int column = 0; column < std::min<int>(widths.size(), header->count()); ++column) {
+        if (header->sectionResizeMode(column) == QHeaderView::Interactive && widths[column] > 0)
+            header->resizeSection(
+                column, std::clamp(widths[column], header->minimumSectionSize(), header->maximumSectionSize()));
     }
 }
 

@@ -26,11 +26,20 @@ public:
     RowHighlights& highlights() const { return *m_highlights; }
 
     void setModel(QAbstractItemModel* model) override;
-    // Fixed widths of the columns, in order; 0 shares the remaining width with the other
-    // zeros.
-    void setColumnWidths(const QList<int>& widths);
+    // Widths of the columns, in order: a column of positive width starts with it and the
+    // user may drag it wider or narrower, unless it is one of `fixedColumns`; 0 shares the
+    // remaining width with the other zeros.
+    void setColumnWidths(const QList<int>& widths, const QList<int>& fixedColumns = {});
+    // The widths of the columns the user may drag, with 0 for the others.
+    QList<int> resizableColumnWidths() const;
+    // Applies widths of resizableColumnWidths() to the columns the user may drag; a
+    // width outside the header's limits is brought within them.
+    void setResizableColumnWidths(const QList<int>& widths);
 
 Q_SIGNALS:
+    // The user dragged a column to a new width.
+    void columnResized();
+
     // Return or Enter on the current row, or a double click.
     void openRequested(const QModelIndex& index);
 
@@ -50,4 +59,5 @@ private:
     QPersistentModelIndex m_topRow;
     int m_topOffset = 0;
     bool m_atTop = true;
+    bool m_settingWidths = false;
 };

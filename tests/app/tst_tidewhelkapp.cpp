@@ -106,8 +106,10 @@ void TestTidewhelkApp::menusInTheirOrder()
     QStringList menus;
     for (const QAction* menu : m_app->window().menuBar()->actions())
         menus << menu->text();
-    QCOMPARE(menus, (QStringList {u"&File"_s, u"Debug"_s, u"&Help"_s}));
+    QCOMPARE(menus, (QStringList {u"&File"_s, u"&Settings"_s, u"Debug"_s, u"&Help"_s}));
     QCOMPARE(menuItems(widget<QMenu>(&m_app->window(), u"fileMenu"_s)), QStringList {u"Quit"_s});
+    QCOMPARE(menuItems(widget<QMenu>(&m_app->window(), u"settingsMenu"_s)),
+        (QStringList {u"Keep Running in Background"_s, u"Desktop Notifications"_s, u"Start at Login"_s}));
     QCOMPARE(action(u"quit"_s)->shortcut(), QKeySequence(u"Ctrl+Q"_s));
     QCOMPARE(menuItems(widget<QMenu>(&m_app->window(), u"debugMenu"_s)),
         (QStringList {u"Show Debug Logs"_s, u"—"_s, u"Reset All Data"_s, u"—"_s, u"Reset Notification Cache"_s,

@@ -4,6 +4,7 @@
 
 #include "DemoSession.h"
 #include "TidewhelkApp.h"
+#include "TrayIcon.h"
 #include "assignments/AssignmentsViewModel.h"
 #include "notifications/NotificationsViewModel.h"
 #include "signin/GitHubOAuthService.h"
@@ -19,7 +20,11 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
@@ -109,6 +114,25 @@ private:
     QDir m_directory;
     QString m_theme;
 };
+
+// The icon's three pictures at the sizes panels use, side by side.
+std::unique_ptr<QWidget> trayPictures()
+{
+    auto strip = std::make_unique<QWidget>();
+    auto* layout = new QHBoxLayout(strip.get());
+    for (const TrayStatus::State state :
+        {TrayStatus::State::Quiet, TrayStatus::State::Unread, TrayStatus::State::NewArrivals}) {
+        for (const int size : {22, 48}) {
+            auto* picture = new QLabel(strip.get());
+            picture->setPixmap(TrayIcon::iconFor(state).pixmap(size, size));
+            layout->addWidget(picture);
+        }
+        layout->addSpacing(16);
+    }
+    strip->setAutoFillBackground(true);
+    strip->adjustSize();
+    return strip;
+}
 
 template <typename T>
 T* findChild(QWidget* parent, const QString& name)
@@ -237,6 +261,25 @@ int shoot(const QDir& directory, const QString& theme)
     shooter.save(alert, QStringLiteral("alert"));
     if (alert)
         alert->accept();
+    settle(100);
+
+    // The Settings menu, the status-area icon's menu and pictures, and the message of
+    // the first close to the status area.
+    QMenu* settings = findChild<QMenu>(&window, QStringLiteral("settingsMenu"));
+    settings->popup(window.mapToGlobal(QPoint(60, 30)));
+    settle(200);
+    shooter.save(settings, QStringLiteral("settings-menu"));
+    settings->hide();
+    QMenu* trayMenu = app.desktop().tray().menu();
+    trayMenu->popup(QPoint(400, 300));
+    settle(200);
+    shooter.save(trayMenu, QStringLiteral("tray-menu"));
+    trayMenu->hide();
+    shooter.save(trayPictures().get(), QStringLiteral("tray-icons"));
+    app.desktop().showBackgroundNotice();
+    settle(200);
+    shooter.save(app.desktop().backgroundNotice(), QStringLiteral("keeps-running"));
+    app.desktop().backgroundNotice()->close();
     settle(100);
     return 0;
 }

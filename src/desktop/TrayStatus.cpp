@@ -1,0 +1,62 @@
+#include "desktop/TrayStatus.h"
+
+#include "assignments/AssignmentRules.h"
+#include "assignments/AssignmentsViewModel.h"
+#include "desktop/NewThreadWatcher.h"
+#include "notifications/NotificationsViewModel.h"
+
+namespace {
+
+QString counted(qsizetype count, const QString& singular, const QString& plural)
+{
+    return QString::number(count) + u' ' + (count == 1 ? singular : plural);
+}
+
+} // namespace
+
+TrayStatus::TrayStatus(NotificationsViewModel& notifications, AssignmentsViewModel& assignments,
+    NewThreadWatcher& watcher, QObject* parent)
+    : QObject(parent)
+    , m_notifications(notifications)
+    , m_assignments(assignments)
+{
+    for (const FeedController* controller : std::initializer_list<const FeedController*> {&notifications, &assignments})
+        connect(controller, &FeedController::needsTokenChanged, this, &TrayStatus::changed);
+    connect(&notifications, &NotificationsViewModel::notificationsChanged, this, &TrayStatus::changed);
+    connect(&assignments, &AssignmentsViewModel::issuesChanged, this, &TrayStatus::changed);
+    connect(&assignments, &AssignmentsViewModel::archivedIssuesChanged, this, &TrayStatus::changed);
+    connect(&watcher, &NewThreadWatcher::arrived, this, [this] {
+        if (m_windowInSight)
+            return;
+        m_arrivedOutOfSight = true;
+        Q_EMIT changed();
+    });
+}
+
+TrayStatus::State TrayStatus::state() const
+{
+    if (m_notifications.notifications().isEmpty())
+        return State::Quiet;
+    return m_arrivedOutOfSight ? State::NewArrivals : State::Unread;
+}
+
+QString TrayStatus::toolTip() const
+{
+    if (m_notifications.needsToken() || m_assignments.needsToken())
+        return QStringLiteral("Tidewhelk — not signed in to GitHub");
+    // The Assignments table's rows, whatever its favourites filter shows.
+    const qsizetype assignments = AssignmentRules::filteredIssues(
+        m_assignments.issues(), m_assignments.favorites(), m_assignments.archivedIssues(), false)
+                                      .size();
+    return QStringLiteral("Tidewhelk — ")
+        + counted(
+            m_notifications.notifications().size(), QStringLiteral("notification"), QStringLiteral("notifications"))
+        + QStringLiteral(", ") + counted(assignments, QStringLiteral("assignment"), QStringLiteral("assignments"));
+}
+
+void TrayStatus::setWindowInSight(bool inSight)
+{
+    m_windowInSight = inSight;
+    if (inSight && std::exchange(m_arrivedOutOfSight, false))
+        Q_EMIT changed();
+}
