@@ -28,11 +28,12 @@ int effectivePort(const QUrl& url)
     return -1;
 }
 
-// "." and ".." segments (also percent-encoded) would let a path that starts inside the
-// base resolve outside it on the server.
+// "." and ".." segments (also percent-encoded, or between backslashes, which some
+// servers take for slashes) would let a path that starts inside the base resolve
+// outside it on the server.
 bool hasDotSegment(const QUrl& url)
 {
-    const QStringList segments = url.path(QUrl::FullyDecoded).split(u'/');
+    const QStringList segments = url.path(QUrl::FullyDecoded).replace(u'\\', u'/').split(u'/');
     return segments.contains(QStringLiteral(".")) || segments.contains(QStringLiteral(".."));
 }
 

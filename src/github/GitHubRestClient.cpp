@@ -85,7 +85,11 @@ std::optional<QUrl> GitHubRestClient::authorizedUrl(const QString& text) const
 std::optional<QUrl> GitHubRestClient::redirectTarget(
     const GitHubEndpoints& endpoints, const QUrl& from, const QByteArray& location)
 {
-    const QUrl target = from.resolved(QUrl(QString::fromUtf8(location), QUrl::StrictMode));
+    // A Location that does not parse would still resolve to some address.
+    const QUrl reference(QString::fromUtf8(location), QUrl::StrictMode);
+    if (!reference.isValid())
+        return std::nullopt;
+    const QUrl target = from.resolved(reference);
     if (!target.isValid() || !endpoints.isUnderApiBase(target))
         return std::nullopt;
     return target;
