@@ -20,7 +20,7 @@ std::optional<QString> stringValue(const QJsonObject& json, QLatin1String key)
     return value.toString();
 }
 
-// The reply's "interval" when that is a whole number, else the default.
+// The reply's "interval" when that is a whole number, within the bounds; else the default.
 std::chrono::seconds replyInterval(const QJsonObject& json)
 {
     const QJsonValue value = json.value(QLatin1String("interval"));
@@ -28,7 +28,7 @@ std::chrono::seconds replyInterval(const QJsonObject& json)
     const qint64 seconds = value.isDouble() ? value.toInteger(notWhole) : notWhole;
     if (seconds == notWhole)
         return defaultInterval;
-    return std::chrono::seconds(std::clamp<qint64>(seconds, 0, maximumInterval.count()));
+    return std::chrono::seconds(std::clamp<qint64>(seconds, minimumInterval.count(), maximumInterval.count()));
 }
 
 } // namespace

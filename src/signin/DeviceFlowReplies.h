@@ -15,8 +15,9 @@ namespace DeviceFlowReplies {
 
 // The polling period when a reply names none.
 inline constexpr std::chrono::seconds defaultInterval {5};
-// The longest period a reply can ask for: a device code lives 15 minutes, and longer
-// periods would overflow the timer.
+// The bounds of a period a reply asks for: a device code lives 15 minutes, a longer
+// period would overflow the timer, and a zero one would keep the timer firing.
+inline constexpr std::chrono::seconds minimumInterval {1};
 inline constexpr std::chrono::seconds maximumInterval {3600};
 
 // The body as text, or nothing when it is not valid UTF-8.

@@ -197,6 +197,8 @@ void TestGitHubOAuthService::pollingPeriod_data()
     QTest::addColumn<int>("period");
     QTest::newRow("no interval in the reply: every 5 s") << std::optional<int>() << 5;
     QTest::newRow("interval 8 in the reply: every 8 s") << std::optional<int>(8) << 8;
+    QTest::newRow("interval 0 in the reply: every 1 s") << std::optional<int>(0) << 1;
+    QTest::newRow("negative interval in the reply: every 1 s") << std::optional<int>(-5) << 1;
 }
 
 void TestGitHubOAuthService::pollingPeriod()
