@@ -157,6 +157,7 @@ void TestRequestRules::tokenGuard_data()
     QTest::newRow("another port") << github << u"https://api.github.com:8443/notifications"_s << false;
     QTest::newRow("plain http") << github << u"http://api.github.com/notifications"_s << false;
     QTest::newRow("user info") << github << u"https://me@api.github.com/notifications"_s << false;
+    QTest::newRow("empty user info") << github << u"https://@api.github.com/notifications"_s << false;
     QTest::newRow("relative") << github << u"/notifications"_s << false;
     QTest::newRow("inside the base path") << enterprise << u"https://ghe.example.com/api/v3/notifications"_s << true;
     QTest::newRow("outside the base path") << enterprise << u"https://ghe.example.com/api/v30/notifications"_s << false;
