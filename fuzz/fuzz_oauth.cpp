@@ -10,6 +10,7 @@
 #include "signin/OAuthLogText.h"
 
 #include <QJsonDocument>
+#include <QRegularExpression>
 #include <QStringList>
 
 using FuzzSupport::require;
@@ -37,7 +38,9 @@ QStringList secrets(const QString& text)
     const QJsonObject json = QJsonDocument::fromJson(text.toUtf8()).object();
     for (const QString& key : secretKeys())
         values.append(json.value(key).toString());
-    for (const QString& field : text.split(u'&')) {
+    // A form value ends at the next field or at white space, which no form value holds.
+    static const QRegularExpression separators(QStringLiteral("[&\\s]"));
+    for (const QString& field : text.split(separators)) {
         const qsizetype equals = field.indexOf(u'=');
         if (equals > 0 && secretKeys().contains(field.left(equals)))
             values.append(field.mid(equals + 1));

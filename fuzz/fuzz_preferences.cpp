@@ -51,12 +51,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzSupport::ensureApplication();
     static QTemporaryDir directory;
     static SystemScheduler scheduler;
-    // A new name for each input: Qt keeps parsed settings files by name.
-    static quint64 inputs = 0;
-    const QString path = directory.filePath(QStringLiteral("tidewhelk-%1.ini").arg(++inputs));
+    static qint64 inputs = 0;
+    const QString path = directory.filePath(QStringLiteral("tidewhelk.ini"));
     QFile file(path);
-    require(file.open(QIODevice::WriteOnly) && file.write(FuzzSupport::bytes(data, size)) == qint64(size),
+    require(file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            && file.write(FuzzSupport::bytes(data, size)) == qint64(size),
         "the input is written to the preference file");
+    // Qt keeps a parsed settings file while its size and modification time stay the same:
+    // a time of its own for each input makes it read every input. One name for all keeps
+    // that cache from growing, which would make every input look like a leak.
+    require(file.setFileTime(QDateTime::fromSecsSinceEpoch(++inputs, QTimeZone::utc()), QFile::FileModificationTime),
+        "each input has a modification time of its own");
     file.close();
 
     const QSet<QString> readIds {QStringLiteral("11002")};
@@ -76,6 +81,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Loaded loaded = loadEverything(store, scheduler);
     require(loaded.readIds == readIds && loaded.autoReload && loaded.lastPullDate == pulled,
         "what is stored after loading any file reads back");
-    QFile::remove(path);
     return 0;
 }
