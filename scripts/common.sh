@@ -2,10 +2,12 @@
 
 project_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-# Installs the packages of scripts/debian-packages that are not installed yet.
+# Installs the packages of the given lists (default: scripts/debian-packages) that are
+# not installed yet.
 ensure_packages() {
-    local wanted missing=()
-    wanted=$(grep -v '^\s*#' "$project_dir/scripts/debian-packages" | grep -v '^\s*$')
+    local lists=("$@") wanted missing=()
+    [ ${#lists[@]} -eq 0 ] && lists=("$project_dir/scripts/debian-packages")
+    wanted=$(cat "${lists[@]}" | grep -v '^\s*#' | grep -v '^\s*$')
     for package in $wanted; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$package")

@@ -28,11 +28,19 @@ int effectivePort(const QUrl& url)
     return -1;
 }
 
-// "." and ".." segments (also percent-encoded) would let a path that starts inside the
-// base resolve outside it on the server.
+// User information, even an empty one ("https://@host/"): an address that names any is
+// not one GitHub gave.
+bool hasUserInfo(const QUrl& url)
+{
+    return url.authority().contains(u'@');
+}
+
+// "." and ".." segments (also percent-encoded, or between backslashes, which some
+// servers take for slashes) would let a path that starts inside the base resolve
+// outside it on the server.
 bool hasDotSegment(const QUrl& url)
 {
-    const QStringList segments = url.path(QUrl::FullyDecoded).split(u'/');
+    const QStringList segments = url.path(QUrl::FullyDecoded).replace(u'\\', u'/').split(u'/');
     return segments.contains(QStringLiteral(".")) || segments.contains(QStringLiteral(".."));
 }
 
@@ -76,7 +84,7 @@ bool GitHubEndpoints::isUnderApiBase(const QUrl& url) const
 {
     const QUrl base(m_apiBase);
     if (!url.isValid() || url.scheme() != base.scheme() || url.host().compare(base.host(), Qt::CaseInsensitive) != 0
-        || effectivePort(url) != effectivePort(base) || !url.userInfo().isEmpty() || hasDotSegment(url))
+        || effectivePort(url) != effectivePort(base) || hasUserInfo(url) || hasDotSegment(url))
         return false;
     const QString basePath = withoutTrailingSlashes(base.path());
     if (basePath.isEmpty())

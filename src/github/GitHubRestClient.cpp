@@ -39,12 +39,13 @@ void sendFollowingRedirects(HttpTransport& transport, const GitHubEndpoints& end
                 promise.resolve(reply);
                 return;
             }
-            OutgoingRequest redirected = request;
-            redirected.url = request.url.resolved(QUrl(QString::fromUtf8(*location), QUrl::StrictMode));
-            if (!redirected.url.isValid() || !endpoints.isUnderApiBase(redirected.url)) {
+            const std::optional<QUrl> target = GitHubRestClient::redirectTarget(endpoints, request.url, *location);
+            if (!target) {
                 promise.reject(APIError::invalidURL());
                 return;
             }
+            OutgoingRequest redirected = request;
+            redirected.url = *target;
             sendFollowingRedirects(transport, endpoints, tokens, redirected, promise, redirectsLeft - 1);
         });
     promise.onCancel([call] { call->abort(); });
@@ -79,6 +80,19 @@ std::optional<QUrl> GitHubRestClient::authorizedUrl(const QString& text) const
     if (!url.isValid() || !m_endpoints.isUnderApiBase(url))
         return std::nullopt;
     return url;
+}
+
+std::optional<QUrl> GitHubRestClient::redirectTarget(
+    const GitHubEndpoints& endpoints, const QUrl& from, const QByteArray& location)
+{
+    // A Location that does not parse would still resolve to some address.
+    const QUrl reference(QString::fromUtf8(location), QUrl::StrictMode);
+    if (!reference.isValid())
+        return std::nullopt;
+    const QUrl target = from.resolved(reference);
+    if (!target.isValid() || !endpoints.isUnderApiBase(target))
+        return std::nullopt;
+    return target;
 }
 
 OutgoingRequest GitHubRestClient::request(

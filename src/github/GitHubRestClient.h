@@ -44,6 +44,11 @@ public:
     // pasted or server-supplied address never collects the token.
     std::optional<QUrl> authorizedUrl(const QString& text) const;
 
+    // Where a redirect from `from` with this Location value leads, when that address may
+    // carry the token as authorizedUrl() says; none otherwise.
+    static std::optional<QUrl> redirectTarget(
+        const GitHubEndpoints& endpoints, const QUrl& from, const QByteArray& location);
+
     // The request with exactly the two headers GitHub needs.
     static OutgoingRequest request(const QUrl& url, const QString& token, RequestKind kind,
         const QByteArray& method = "GET", const QByteArray& body = {});

@@ -8,22 +8,12 @@
 #include "signin/OAuthLogText.h"
 #include "storage/DebugLogger.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QJsonParseError>
 #include <QPointer>
-#include <QStringDecoder>
 
 #include <algorithm>
-#include <limits>
-
-using namespace std::chrono_literals;
 
 namespace {
-
-// The longest polling period a reply can ask for: a device code lives 15 minutes, and
-// longer periods would overflow the timer.
-constexpr qint64 maximumIntervalSeconds = 3600;
 
 QUrl endpointUrl(const GitHubEndpoints& endpoints, QLatin1String path)
 {
@@ -34,35 +24,6 @@ bool isUsable(const QUrl& url)
 {
     return url.isValid() && (url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http"))
         && !url.host().isEmpty();
-}
-
-// The body as text, or nothing when it is not valid UTF-8.
-std::optional<QString> utf8Text(const QByteArray& body)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder(body);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
-}
-
-std::optional<QString> stringValue(const QJsonObject& json, QLatin1String key)
-{
-    const QJsonValue value = json.value(key);
-    if (!value.isString())
-        return std::nullopt;
-    return value.toString();
-}
-
-// The reply's polling period: its "interval" when that is a whole number, else the default.
-std::chrono::seconds replyInterval(const QJsonObject& json)
-{
-    const QJsonValue value = json.value(QLatin1String("interval"));
-    constexpr qint64 notWhole = std::numeric_limits<qint64>::min();
-    const qint64 seconds = value.isDouble() ? value.toInteger(notWhole) : notWhole;
-    if (seconds == notWhole)
-        return GitHubOAuthService::defaultInterval;
-    return std::chrono::seconds(std::clamp<qint64>(seconds, 0, maximumIntervalSeconds));
 }
 
 } // namespace
@@ -149,7 +110,7 @@ void GitHubOAuthService::handleDeviceCodeResponse(const HttpExchange::Outcome& o
                     .localizedDescription = message,
                     .failureReason = QStringLiteral("Device code request failed")},
                 message);
-            if (const std::optional<QString> text = utf8Text(reply.body))
+            if (const std::optional<QString> text = DeviceFlowReplies::utf8Text(reply.body))
                 log(QStringLiteral("Error response body: ") + OAuthLogText::masked(*text), LogLevel::Debug);
             return;
         }
@@ -162,12 +123,11 @@ void GitHubOAuthService::handleDeviceCodeResponse(const HttpExchange::Outcome& o
             QStringLiteral("No data received from GitHub"));
         return;
     }
-    if (const std::optional<QString> text = utf8Text(reply.body))
+    if (const std::optional<QString> text = DeviceFlowReplies::utf8Text(reply.body))
         log(QStringLiteral("Raw response: ") + OAuthLogText::masked(*text), LogLevel::Debug);
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(reply.body, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        const QString message = QStringLiteral("JSON parsing error: ") + parseError.errorString();
+    const auto parsed = DeviceFlowReplies::parseObject(reply.body);
+    if (const auto* parseError = std::get_if<QString>(&parsed)) {
+        const QString message = QStringLiteral("JSON parsing error: ") + *parseError;
         failDeviceCodeRequest(message,
             {.code = 6,
                 .localizedDescription = message,
@@ -175,7 +135,7 @@ void GitHubOAuthService::handleDeviceCodeResponse(const HttpExchange::Outcome& o
             message);
         return;
     }
-    if (!document.isObject()) {
+    if (std::holds_alternative<DeviceFlowReplies::NotAnObject>(parsed)) {
         failDeviceCodeRequest(QStringLiteral("Failed to parse device code response as JSON"),
             {.code = 5,
                 .localizedDescription = QStringLiteral("Failed to parse GitHub response"),
@@ -183,26 +143,23 @@ void GitHubOAuthService::handleDeviceCodeResponse(const HttpExchange::Outcome& o
             QStringLiteral("Failed to parse GitHub response"));
         return;
     }
-    handleDeviceCodeJson(document.object());
+    handleDeviceCodeJson(std::get<QJsonObject>(parsed));
 }
 
 void GitHubOAuthService::handleDeviceCodeJson(const QJsonObject& json)
 {
     log(QStringLiteral("Device code response: ") + OAuthLogText::object(json), LogLevel::Debug);
-    if (const std::optional<QString> error = stringValue(json, QLatin1String("error"))) {
-        const QString description
-            = stringValue(json, QLatin1String("error_description")).value_or(QStringLiteral("Unknown error"));
-        failDeviceCodeRequest(QStringLiteral("GitHub API error: ") + *error + QStringLiteral(" - ") + description,
+    auto read = DeviceFlowReplies::readDeviceCode(json);
+    if (const auto* refusal = std::get_if<DeviceFlowReplies::Refusal>(&read)) {
+        failDeviceCodeRequest(
+            QStringLiteral("GitHub API error: ") + refusal->error + QStringLiteral(" - ") + refusal->description,
             {.code = 3,
-                .localizedDescription = QStringLiteral("GitHub API Error: ") + description,
-                .failureReason = QStringLiteral("Error type: ") + *error},
-            QStringLiteral("GitHub API Error: ") + description);
+                .localizedDescription = QStringLiteral("GitHub API Error: ") + refusal->description,
+                .failureReason = QStringLiteral("Error type: ") + refusal->error},
+            QStringLiteral("GitHub API Error: ") + refusal->description);
         return;
     }
-    std::optional<QString> deviceCode = stringValue(json, QLatin1String("device_code"));
-    std::optional<QString> userCode = stringValue(json, QLatin1String("user_code"));
-    std::optional<QString> verificationURI = stringValue(json, QLatin1String("verification_uri"));
-    if (!deviceCode || !userCode || !verificationURI) {
+    if (std::holds_alternative<DeviceFlowReplies::MissingFields>(read)) {
         log(QStringLiteral("Missing required fields in device code response"), LogLevel::Error);
         log(QStringLiteral("Available keys: ") + OAuthLogText::keys(json), LogLevel::Debug);
         endFlow(OAuthError {.code = 4,
@@ -212,11 +169,11 @@ void GitHubOAuthService::handleDeviceCodeJson(const QJsonObject& json)
             QStringLiteral("Invalid device code response: missing required fields"));
         return;
     }
-    m_deviceCode = std::move(deviceCode);
-    m_userCode = std::move(userCode);
-    m_verificationURI = std::move(verificationURI);
-    // "expires_in" is not used: the token endpoint says when the code has expired.
-    m_interval = replyInterval(json);
+    auto& codes = std::get<DeviceFlowReplies::DeviceCode>(read);
+    m_deviceCode = std::move(codes.deviceCode);
+    m_userCode = std::move(codes.userCode);
+    m_verificationURI = std::move(codes.verificationURI);
+    m_interval = codes.interval;
     log(QStringLiteral("Device code received"), LogLevel::Success);
     log(QStringLiteral("User code: ") + *m_userCode, LogLevel::Info);
     log(QStringLiteral("Verification URL: ") + *m_verificationURI, LogLevel::Info);
@@ -257,44 +214,49 @@ void GitHubOAuthService::handlePollResponse(const HttpExchange::Outcome& outcome
         m_console.print(QStringLiteral("❌ OAuth: No data received during polling"));
         return;
     }
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(reply.body, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        m_console.print(QStringLiteral("❌ OAuth: Error parsing polling response: ") + parseError.errorString());
+    const auto parsed = DeviceFlowReplies::parseObject(reply.body);
+    if (const auto* parseError = std::get_if<QString>(&parsed)) {
+        m_console.print(QStringLiteral("❌ OAuth: Error parsing polling response: ") + *parseError);
         return;
     }
-    if (document.isObject())
-        handlePollJson(document.object());
+    if (const auto* json = std::get_if<QJsonObject>(&parsed))
+        handlePoll(DeviceFlowReplies::readPoll(*json));
 }
 
-void GitHubOAuthService::handlePollJson(const QJsonObject& json)
+void GitHubOAuthService::handlePoll(const DeviceFlowReplies::PollReply& poll)
 {
-    if (const std::optional<QString> token = stringValue(json, QLatin1String("access_token"))) {
+    using Verdict = DeviceFlowReplies::PollReply::Verdict;
+    switch (poll.verdict) {
+    case Verdict::Token:
         stopPolling();
-        handleSuccessfulAuthentication(*token);
+        handleSuccessfulAuthentication(poll.value);
         return;
-    }
-    const std::optional<QString> error = stringValue(json, QLatin1String("error"));
-    if (!error)
-        return;
-    if (*error == QLatin1String("authorization_pending")) {
+    case Verdict::Pending:
         m_console.print(QStringLiteral("⏳ OAuth: Authorization pending..."));
-    } else if (*error == QLatin1String("slow_down")) {
+        return;
+    case Verdict::SlowDown:
         m_console.print(QStringLiteral("⚠️ OAuth: Rate limited, increasing poll interval"));
-        m_interval = std::min(m_interval + slowDownStep, std::chrono::seconds(maximumIntervalSeconds));
+        m_interval = std::min(m_interval + slowDownStep, DeviceFlowReplies::maximumInterval);
         startPolling();
-    } else if (*error == QLatin1String("expired_token")) {
+        return;
+    case Verdict::Expired:
         failPolling(QStringLiteral("❌ OAuth: Device code expired"),
             {.code = 4, .localizedDescription = QStringLiteral("Device code expired"), .failureReason = std::nullopt});
-    } else if (*error == QLatin1String("access_denied")) {
+        return;
+    case Verdict::Denied:
         failPolling(QStringLiteral("❌ OAuth: User denied authorization"),
             {.code = 5,
                 .localizedDescription = QStringLiteral("User denied authorization"),
                 .failureReason = std::nullopt});
-    } else if (const std::optional<QString> description = stringValue(json, QLatin1String("error_description"))) {
-        m_console.print(QStringLiteral("❌ OAuth: Device flow error: ") + *description);
-    } else {
-        m_console.print(QStringLiteral("❌ OAuth: Unknown device flow error: ") + *error);
+        return;
+    case Verdict::OtherError:
+        if (poll.description)
+            m_console.print(QStringLiteral("❌ OAuth: Device flow error: ") + *poll.description);
+        else
+            m_console.print(QStringLiteral("❌ OAuth: Unknown device flow error: ") + poll.value);
+        return;
+    case Verdict::Nothing:
+        return;
     }
 }
 

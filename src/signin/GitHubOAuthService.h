@@ -4,6 +4,7 @@
 #include "http/HttpCall.h"
 #include "http/HttpExchange.h"
 #include "signin/AuthenticationError.h"
+#include "signin/DeviceFlowReplies.h"
 #include "storage/LogLevel.h"
 #include "storage/SecureStorage.h"
 
@@ -52,7 +53,7 @@ public:
 
     static constexpr auto scope = "notifications repo read:user";
     static constexpr auto grantType = "urn:ietf:params:oauth:grant-type:device_code";
-    static constexpr std::chrono::seconds defaultInterval {5};
+    static constexpr std::chrono::seconds defaultInterval = DeviceFlowReplies::defaultInterval;
     // Added to the polling period each time GitHub answers "slow_down".
     static constexpr std::chrono::seconds slowDownStep {5};
 
@@ -88,7 +89,7 @@ private:
     void startPolling();
     void pollForToken();
     void handlePollResponse(const HttpExchange::Outcome& outcome);
-    void handlePollJson(const QJsonObject& json);
+    void handlePoll(const DeviceFlowReplies::PollReply& poll);
     void handleSuccessfulAuthentication(const QString& token);
     void stopPolling();
 

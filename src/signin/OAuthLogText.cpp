@@ -26,29 +26,45 @@ const QRegularExpression& jsonSecretValue()
     return expression;
 }
 
-// device_code=… in a form body; what precedes the value is groups 1 and 2.
+// device_code=… in a form body; what precedes the value is groups 1 and 2, the value group 3.
 const QRegularExpression& formSecretValue()
 {
     static const QRegularExpression expression(
-        QStringLiteral(R"re((^|[&\s])(%1)=[^&\s]*)re").arg(secretKeys().join(u'|')));
+        QStringLiteral(R"re((^|[&\s])(%1)=([^&\s]*))re").arg(secretKeys().join(u'|')));
     return expression;
+}
+
+QStringList secretValuesOf(const QJsonObject& object)
+{
+    QStringList values;
+    for (const QString& key : secretKeys())
+        values.append(object.value(key).toString());
+    return values;
+}
+
+// `text` with every occurrence of `values` hidden: a reply may repeat a secret under
+// another key or in a message.
+QString withoutValues(QString text, const QStringList& values)
+{
+    for (const QString& value : values) {
+        if (!value.isEmpty())
+            text.replace(value, redacted());
+    }
+    return text;
 }
 
 } // namespace
 
 QString OAuthLogText::masked(const QString& text)
 {
+    // A reply that escapes its keys still parses.
+    QStringList values = secretValuesOf(QJsonDocument::fromJson(text.toUtf8()).object());
+    for (QRegularExpressionMatchIterator match = formSecretValue().globalMatch(text); match.hasNext();)
+        values.append(match.next().captured(3));
     QString result = text;
     result.replace(jsonSecretValue(), QStringLiteral(R"(\1")") + redacted() + u'"');
     result.replace(formSecretValue(), QStringLiteral(R"(\1\2=)") + redacted());
-    // A reply that escapes its keys or repeats a secret elsewhere still parses.
-    const QJsonObject parsed = QJsonDocument::fromJson(text.toUtf8()).object();
-    for (const QString& key : secretKeys()) {
-        const QString value = parsed.value(key).toString();
-        if (!value.isEmpty())
-            result.replace(value, redacted());
-    }
-    return result;
+    return withoutValues(result, values);
 }
 
 QString OAuthLogText::object(const QJsonObject& object)
@@ -58,7 +74,8 @@ QString OAuthLogText::object(const QJsonObject& object)
         if (shown.contains(key))
             shown.insert(key, redacted());
     }
-    return QString::fromUtf8(QJsonDocument(shown).toJson(QJsonDocument::Compact));
+    return withoutValues(
+        QString::fromUtf8(QJsonDocument(shown).toJson(QJsonDocument::Compact)), secretValuesOf(object));
 }
 
 QString OAuthLogText::keys(const QJsonObject& object)

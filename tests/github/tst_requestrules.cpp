@@ -1,4 +1,5 @@
 #include "github/GitHubEndpoints.h"
+#include "github/GitHubRestClient.h"
 #include "github/LinkHeader.h"
 #include "http/HeaderList.h"
 #include "http/HttpCachePolicy.h"
@@ -33,6 +34,8 @@ private Q_SLOTS:
     void notModifiedUpdatesStoredHeaders();
     void tokenGuard_data();
     void tokenGuard();
+    void redirectTarget_data();
+    void redirectTarget();
 };
 
 void TestRequestRules::linkNextTarget_data()
@@ -154,12 +157,15 @@ void TestRequestRules::tokenGuard_data()
     QTest::newRow("another port") << github << u"https://api.github.com:8443/notifications"_s << false;
     QTest::newRow("plain http") << github << u"http://api.github.com/notifications"_s << false;
     QTest::newRow("user info") << github << u"https://me@api.github.com/notifications"_s << false;
+    QTest::newRow("empty user info") << github << u"https://@api.github.com/notifications"_s << false;
     QTest::newRow("relative") << github << u"/notifications"_s << false;
     QTest::newRow("inside the base path") << enterprise << u"https://ghe.example.com/api/v3/notifications"_s << true;
     QTest::newRow("outside the base path") << enterprise << u"https://ghe.example.com/api/v30/notifications"_s << false;
     QTest::newRow("dot segments out of the base path")
         << enterprise << u"https://ghe.example.com/api/v3/notifications/threads/../../../../login"_s << false;
     QTest::newRow("encoded dot segments") << enterprise << u"https://ghe.example.com/api/v3/%2e%2e/x"_s << false;
+    QTest::newRow("dot segments between backslashes")
+        << enterprise << u"https://ghe.example.com/api/v3/..%5C..%5Clogin"_s << false;
 }
 
 void TestRequestRules::tokenGuard()
@@ -169,6 +175,26 @@ void TestRequestRules::tokenGuard()
     QFETCH(bool, mayCarryToken);
     const GitHubEndpoints endpoints(base, u"https://github.com"_s);
     QCOMPARE(endpoints.isUnderApiBase(QUrl(url, QUrl::StrictMode)), mayCarryToken);
+}
+
+void TestRequestRules::redirectTarget_data()
+{
+    QTest::addColumn<QByteArray>("location");
+    QTest::addColumn<std::optional<QUrl>>("target");
+    QTest::newRow("relative, under the base")
+        << QByteArray("/notifications?page=3") << std::optional(QUrl(u"https://api.github.com/notifications?page=3"_s));
+    QTest::newRow("another host") << QByteArray("https://evil.example/notifications") << std::optional<QUrl>();
+    QTest::newRow("does not parse") << QByteArray("/notifications page 3") << std::optional<QUrl>();
+}
+
+void TestRequestRules::redirectTarget()
+{
+    QFETCH(QByteArray, location);
+    QFETCH(std::optional<QUrl>, target);
+    const GitHubEndpoints endpoints(u"https://api.github.com"_s, u"https://github.com"_s);
+    QCOMPARE(
+        GitHubRestClient::redirectTarget(endpoints, QUrl(u"https://api.github.com/notifications?page=2"_s), location),
+        target);
 }
 
 QTEST_GUILESS_MAIN(TestRequestRules)

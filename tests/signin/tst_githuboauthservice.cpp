@@ -6,6 +6,7 @@
 #include "signin/OAuthLogText.h"
 #include "storage/SecureStorage.h"
 
+#include <QJsonDocument>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -63,6 +64,8 @@ private Q_SLOTS:
     void formBody();
     void maskedHidesSecrets_data();
     void maskedHidesSecrets();
+    void loggedObjectHidesSecrets_data();
+    void loggedObjectHidesSecrets();
     void clientIdFromTheEnvironmentWins();
 
 private:
@@ -194,6 +197,8 @@ void TestGitHubOAuthService::pollingPeriod_data()
     QTest::addColumn<int>("period");
     QTest::newRow("no interval in the reply: every 5 s") << std::optional<int>() << 5;
     QTest::newRow("interval 8 in the reply: every 8 s") << std::optional<int>(8) << 8;
+    QTest::newRow("interval 0 in the reply: every 1 s") << std::optional<int>(0) << 1;
+    QTest::newRow("negative interval in the reply: every 1 s") << std::optional<int>(-5) << 1;
 }
 
 void TestGitHubOAuthService::pollingPeriod()
@@ -522,6 +527,8 @@ void TestGitHubOAuthService::maskedHidesSecrets_data()
         << uR"({ "access_token" : "<redacted>", "scope": "repo" })"_s;
     QTest::newRow("form body") << u"access_token=gho_1&refresh_token=ghr_2&scope=repo"_s
                                << u"access_token=<redacted>&refresh_token=<redacted>&scope=repo"_s;
+    QTest::newRow("form body, value repeated in another field")
+        << u"device_code=3584d835&note=code+3584d835"_s << u"device_code=<redacted>&note=code+<redacted>"_s;
     QTest::newRow("escaped key, value repeated elsewhere")
         << uR"({"device\u005fcode":"3584d835","note":"code 3584d835"})"_s
         << uR"({"device\u005fcode":"<redacted>","note":"code <redacted>"})"_s;
@@ -534,6 +541,24 @@ void TestGitHubOAuthService::maskedHidesSecrets()
     QFETCH(QString, text);
     QFETCH(QString, shown);
     QCOMPARE(OAuthLogText::masked(text), shown);
+}
+
+void TestGitHubOAuthService::loggedObjectHidesSecrets_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("device code under its key") << QByteArray(R"({"user_code":"WDJB-MJHT","device_code":"3584d8"})")
+                                               << uR"({"device_code":"<redacted>","user_code":"WDJB-MJHT"})"_s;
+    QTest::newRow("device code repeated under another key")
+        << QByteArray(R"({"device_code":"3584d8","note":"code 3584d8"})")
+        << uR"({"device_code":"<redacted>","note":"code <redacted>"})"_s;
+}
+
+void TestGitHubOAuthService::loggedObjectHidesSecrets()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, shown);
+    QCOMPARE(OAuthLogText::object(QJsonDocument::fromJson(reply).object()), shown);
 }
 
 void TestGitHubOAuthService::clientIdFromTheEnvironmentWins()
