@@ -32,14 +32,6 @@ const QStringList kAllKeys {PreferenceKeys::notificationsCacheKey, PreferenceKey
     PreferenceKeys::issueFavoritesKey, PreferenceKeys::lastPullDateAssignments, PreferenceKeys::autoReloadAssignments,
     PreferenceKeys::githubToken};
 
-QStringList menuItems(const QMenu* menu)
-{
-    QStringList items;
-    for (const QAction* action : menu->actions())
-        items << (action->isSeparator() ? u"—"_s : action->text());
-    return items;
-}
-
 } // namespace
 
 // The windowed application: its menus and their commands, URL events and the debug

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QAction>
+#include <QMenu>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 // The window's controls as the tests reach them: by objectName, as the accessibility
@@ -13,4 +16,13 @@ T* widget(const QObject* parent, const QString& name)
     if (!found)
         qFatal("no control named %s", qPrintable(name));
     return found;
+}
+
+// A menu's items as a user reads them, a separator as "—".
+inline QStringList menuItems(const QMenu* menu)
+{
+    QStringList items;
+    for (const QAction* action : menu->actions())
+        items << (action->isSeparator() ? QStringLiteral("—") : action->text());
+    return items;
 }
