@@ -117,6 +117,9 @@ public:
     int answeredCount(int status) const;
     // TCP connections accepted since listen().
     int connectionCount() const { return m_connectionCount; }
+    // Closes the connections that wait for a request, as servers end idle keep-alive
+    // connections; a client opens new ones for its next requests.
+    void closeIdleConnections();
 
 Q_SIGNALS:
     void requestReceived(const RecordedRequest& request);
