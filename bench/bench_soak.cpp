@@ -617,8 +617,10 @@ qint64 issueId(const Issue& issue)
 void checkNotifications(CacheCheck& check, const PreferenceStore& store, const QJsonArray& served,
     const Account& account, const Marks& marks)
 {
-    const QList<NotificationPtr> cached
+    // Marking read does not rewrite the cache: the next start leaves read threads out.
+    QList<NotificationPtr> cached
         = decoded<QList<NotificationPtr>>(store, PreferenceKeys::notificationsCacheKey, &Notification::decodeList);
+    cached.removeIf([&marks](const NotificationPtr& thread) { return marks.readThreads.contains(thread->id()); });
     QHash<QString, NotificationPtr> byId;
     for (const NotificationPtr& thread : cached)
         byId.insert(thread->id(), thread);
@@ -667,7 +669,10 @@ void checkNotifications(CacheCheck& check, const PreferenceStore& store, const Q
 
 void checkAssignments(CacheCheck& check, const PreferenceStore& store, const Account& account, const Marks& marks)
 {
-    const QList<IssuePtr> cached = decoded<QList<IssuePtr>>(store, PreferenceKeys::issuesCacheKey, &Issue::decodeList);
+    // Archiving does not rewrite the cache: after a restart archived items are listed
+    // again, hidden from the table.
+    QList<IssuePtr> cached = decoded<QList<IssuePtr>>(store, PreferenceKeys::issuesCacheKey, &Issue::decodeList);
+    cached.removeIf([&marks](const IssuePtr& item) { return marks.archivedItems.contains(item->id()); });
     QHash<qint64, IssuePtr> byId;
     for (const IssuePtr& item : cached)
         byId.insert(item->id(), item);
