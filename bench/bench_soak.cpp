@@ -107,6 +107,15 @@ QString threadType(int number)
     return QStringLiteral("Issue");
 }
 
+// What thread `number` is about: the first threads each have an issue or pull request of
+// their own; those added during the run are about issues of the first ones, so that the
+// server, which shares this process, keeps its data the same size.
+int subjectOf(int number)
+{
+    constexpr int issueThreads = kThreads - kPullRequestThreads - kCheckSuiteThreads;
+    return number <= kThreads ? number : kPullRequestThreads + 1 + (number - kThreads) % issueThreads;
+}
+
 QString headSha(int number)
 {
     return QStringLiteral("%1").arg(number, 40, 10, QLatin1Char('0'));
@@ -223,7 +232,6 @@ public:
         for (int n = 0; n < kNewThreads; ++n) {
             const int number = kThreads + ++m_addedThreads;
             server.addNotification(thread(payloads, number, QStringLiteral("Thread %1").arg(number), stamp));
-            serveSubject(server, payloads, number);
         }
         int merged = 0;
         for (int edited = 0; edited < kEditedThreads;) {
@@ -258,16 +266,7 @@ public:
 
     // GitHub keeps read threads, but the fake server shares this process, and its data
     // must not grow where the client's does not: it forgets the threads the user read.
-    void forgetRead(FakeGitHub& server, const QSet<QString>& readIds) const
-    {
-        server.setNotifications(server.unreadNotifications());
-        for (const QString& id : readIds) {
-            const int number = id.toInt() - 1000000;
-            const QString repo = QStringLiteral("/repos/") + threadRepository(number);
-            if (threadType(number) == u"Issue")
-                server.removeResource(repo + QStringLiteral("/issues/%1").arg(number));
-        }
-    }
+    static void forgetRead(FakeGitHub& server) { server.setNotifications(server.unreadNotifications()); }
 
     bool isMerged(int number) const { return m_merged.contains(number); }
     const QList<Assignment>& assignments() const { return m_assignments; }
@@ -275,10 +274,11 @@ public:
 private:
     QJsonObject thread(const GitHubPayloads& payloads, int number, const QString& title, const QString& updatedAt) const
     {
+        const int subject = subjectOf(number);
         return payloads.thread({.id = threadId(number),
-            .repository = threadRepository(number),
-            .type = threadType(number),
-            .number = number,
+            .repository = threadRepository(subject),
+            .type = threadType(subject),
+            .number = subject,
             .title = title,
             .updatedAt = updatedAt});
     }
@@ -552,7 +552,7 @@ struct Sample
     int scheduled = 0;
 };
 
-Sample sample(SoakWorld& world, Feeds& feeds, const ObjectCensus& census)
+Sample sample(SoakWorld& world, Feeds& feeds, ObjectCensus& census)
 {
     settle(world, feeds, census);
     return {
@@ -721,7 +721,7 @@ const char* verdict(bool ok)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const ObjectCensus census;
+    ObjectCensus census;
     QElapsedTimer wall;
     wall.start();
 
@@ -761,7 +761,7 @@ int main(int argc, char* argv[])
         if (changesIn(cycle)) {
             triage(feeds, marks);
             waitForIdle(feeds, world.http());
-            world.server().call([&](FakeGitHub& server) { account.forgetRead(server, marks.readThreads); });
+            world.server().call([&](FakeGitHub& server) { Account::forgetRead(server); });
         }
         if (cycle % 10 == 0) {
             last = sample(world, feeds, census);

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <thread>
 #include <unordered_set>
 
@@ -25,16 +26,28 @@ public:
 
     // Qt timers registered on this thread's event dispatcher by objects that were
     // constructed on this thread since the census began.
-    int activeTimers() const;
+    int activeTimers();
 
 private:
+    // An object of this thread destroyed on another one (Qt's network code builds objects
+    // here and moves them to its own thread), on its way back to be forgotten.
+    struct Departed
+    {
+        QObject* object;
+        Departed* next;
+    };
+
     static void objectAdded(QObject* object);
     static void objectRemoved(QObject* object);
+    // Forgets the objects that were destroyed on other threads.
+    void forgetDeparted();
 
     static ObjectCensus* s_current;
 
     std::thread::id m_thread;
     std::unordered_set<QObject*> m_objects;
+    // Pushed by other threads without a lock, taken whole by this one.
+    std::atomic<Departed*> m_departed {nullptr};
     quintptr m_previousAdd = 0;
     quintptr m_previousRemove = 0;
 };

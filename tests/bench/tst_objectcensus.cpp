@@ -34,7 +34,7 @@ void TestObjectCensus::countsLiveObjects()
     QFETCH(bool, onAnotherThread);
     constexpr int count = 5;
 
-    const ObjectCensus census;
+    ObjectCensus census;
     auto parent = std::make_unique<QObject>();
     QList<QObject*> objects;
     const auto build = [&] {
@@ -59,7 +59,7 @@ void TestObjectCensus::countsLiveObjects()
 
 void TestObjectCensus::countsTimersOfThisThreadOnly()
 {
-    const ObjectCensus census;
+    ObjectCensus census;
     QTimer first;
     QTimer second;
     QObject owner;
