@@ -31,6 +31,7 @@
 #include <QJsonObject>
 #include <QTimer>
 
+#include <cmath>
 #include <cstdio>
 #include <malloc.h>
 #include <unistd.h>
@@ -46,7 +47,8 @@ constexpr int kCheckSuiteThreads = 300;
 constexpr int kAssignments = 500;
 constexpr int kCycles = 100;
 constexpr int kBaselineCycle = 10;
-constexpr double kMemoryToleranceMiB = 2.0;
+constexpr double kMemoryToleranceMB = 2.0;
+constexpr double kMegabyte = 1e6;
 constexpr auto kReloadInterval = 300s;
 // Past the highlight clearing (3 s) and the watchdogs (30 s) of a cycle's syncs.
 constexpr auto kSettleTime = 35s;
@@ -525,28 +527,27 @@ void settle(SoakWorld& world, Feeds& feeds, const ObjectCensus& census)
     malloc_trim(0);
 }
 
-double residentMiB()
+double residentMB()
 {
     QFile statm(QStringLiteral("/proc/self/statm"));
     if (!statm.open(QIODevice::ReadOnly))
         return -1;
     const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields.at(1).toDouble() * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0)
-                             : -1;
+    return fields.size() > 1 ? fields.at(1).toDouble() * static_cast<double>(sysconf(_SC_PAGESIZE)) / kMegabyte : -1;
 }
 
 // Bytes handed out by malloc and not freed yet, on every arena: grows with what the
 // process keeps, where resident memory also grows with fragmentation.
-double allocatedMiB()
+double allocatedMB()
 {
     const struct mallinfo2 info = mallinfo2();
-    return static_cast<double>(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
+    return static_cast<double>(info.uordblks + info.hblkhd) / kMegabyte;
 }
 
 struct Sample
 {
-    double residentMiB = 0;
-    double allocatedMiB = 0;
+    double residentMB = 0;
+    double allocatedMB = 0;
     int objects = 0;
     int timers = 0;
     int scheduled = 0;
@@ -555,8 +556,7 @@ struct Sample
 Sample sample(SoakWorld& world, Feeds& feeds, ObjectCensus& census)
 {
     settle(world, feeds, census);
-    return {
-        residentMiB(), allocatedMiB(), census.liveObjects(), census.activeTimers(), world.scheduler().pendingCount()};
+    return {residentMB(), allocatedMB(), census.liveObjects(), census.activeTimers(), world.scheduler().pendingCount()};
 }
 
 // Differences between what the preference file holds and what it should, one line each.
@@ -705,9 +705,9 @@ void checkAssignments(CacheCheck& check, const PreferenceStore& store, const Acc
 
 void printSample(int cycle, const Sample& sample, double wallSeconds)
 {
-    std::printf("  after cycle %3d: %5.1f MiB resident (%5.1f MiB allocated), %d QObjects, %d Qt timers, "
+    std::printf("  after cycle %3d: %5.1f MB resident (%5.1f MB allocated), %d QObjects, %d Qt timers, "
                 "%d scheduled steps (%3.0f s)\n",
-        cycle, sample.residentMiB, sample.allocatedMiB, sample.objects, sample.timers, sample.scheduled, wallSeconds);
+        cycle, sample.residentMB, sample.allocatedMB, sample.objects, sample.timers, sample.scheduled, wallSeconds);
     std::fflush(stdout);
 }
 
@@ -779,17 +779,17 @@ int main(int argc, char* argv[])
     checkNotifications(check, stored, served, account, marks);
     checkAssignments(check, stored, account, marks);
 
-    const double growth = last.residentMiB - baseline.residentMiB;
-    const bool memoryFlat = growth <= kMemoryToleranceMiB;
+    const double growth = last.residentMB - baseline.residentMB;
+    const bool memoryFlat = std::abs(growth) <= kMemoryToleranceMB;
     const bool objectsFlat = last.objects <= baseline.objects;
     const bool timersFlat = last.timers <= baseline.timers && last.scheduled <= baseline.scheduled;
     std::printf("Syncs: notifications %d succeeded, %d failed; assignments %d succeeded, %d failed "
                 "(%d of %d cycles made to fail)\n",
         feeds.notificationOutcomes().succeeded, feeds.notificationOutcomes().failed,
         feeds.assignmentOutcomes().succeeded, feeds.assignmentOutcomes().failed, failedCycles, kCycles);
-    std::printf("Resident memory, cycle %d to %d: %+.2f MiB, allocated %+.2f MiB (target: at most +%.1f MiB "
+    std::printf("Resident memory, cycle %d to %d: %+.2f MB, allocated %+.2f MB (target: within %.1f MB "
                 "resident): %s\n",
-        kBaselineCycle, kCycles, growth, last.allocatedMiB - baseline.allocatedMiB, kMemoryToleranceMiB,
+        kBaselineCycle, kCycles, growth, last.allocatedMB - baseline.allocatedMB, kMemoryToleranceMB,
         verdict(memoryFlat));
     std::printf(
         "Live QObjects: %d, then %d (target: no more): %s\n", baseline.objects, last.objects, verdict(objectsFlat));
