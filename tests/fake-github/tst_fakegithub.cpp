@@ -1,4 +1,5 @@
 #include "FakeGitHub.h"
+#include "HttpConnection.h"
 #include "HttpDate.h"
 #include "HttpRequestParser.h"
 #include "TestData.h"
@@ -95,7 +96,7 @@ private Q_SLOTS:
     void repliesCarryGitHubsHeaders();
     void rateLimitCountsFullRepliesAndRunsOut();
     void requestsAreRecorded();
-    void oneConnectionIsKeptUntilClosed();
+    void aConnectionIsKeptUntilEitherSideClosesIt();
     void parserAssemblesRequestsFromPieces();
     void faultRepliesReachTheClient_data();
     void faultRepliesReachTheClient();
@@ -426,7 +427,7 @@ void TestFakeGitHub::requestsAreRecorded()
     QVERIFY(m_server->requests().isEmpty());
 }
 
-void TestFakeGitHub::oneConnectionIsKeptUntilClosed()
+void TestFakeGitHub::aConnectionIsKeptUntilEitherSideClosesIt()
 {
     for (int i = 0; i < 3; ++i)
         QCOMPARE(get(u"/notifications"_s).status, 200);
@@ -437,6 +438,11 @@ void TestFakeGitHub::oneConnectionIsKeptUntilClosed()
     QCOMPARE(m_server->connectionCount(), 2);
     QCOMPARE(m_server->requests().at(3).request.connection, 1);
     QCOMPARE(m_server->requests().at(4).request.connection, 2);
+
+    m_server->closeIdleConnections();
+    QTRY_VERIFY(m_server->findChildren<HttpConnection*>().isEmpty());
+    QCOMPARE(get(u"/notifications"_s).status, 200);
+    QCOMPARE(m_server->requests().at(5).request.connection, 3);
 }
 
 void TestFakeGitHub::parserAssemblesRequestsFromPieces()

@@ -105,6 +105,14 @@ int FakeGitHub::answeredCount(int status) const
     }));
 }
 
+void FakeGitHub::closeIdleConnections()
+{
+    for (HttpConnection* connection : findChildren<HttpConnection*>(Qt::FindDirectChildrenOnly)) {
+        if (connection->isIdle())
+            connection->close();
+    }
+}
+
 void FakeGitHub::acceptConnections()
 {
     while (QTcpSocket* socket = m_server->nextPendingConnection()) {

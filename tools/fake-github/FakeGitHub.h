@@ -63,6 +63,8 @@ public:
     void setNotifications(const QJsonArray& threads) { m_rest.scenario().setThreads(threads); }
     void addNotification(const QJsonObject& thread) { m_rest.scenario().addThread(thread); }
     std::optional<QJsonObject> notification(const QString& id) const { return m_rest.scenario().thread(id); }
+    // Every unread thread, newest "updated_at" first: what a sync from the start would get.
+    QJsonArray unreadNotifications() const { return m_rest.scenario().threads({}, false); }
     void setAssignedIssues(const QJsonArray& issues) { m_rest.scenario().setIssues(issues); }
     void addAssignedIssue(const QJsonObject& issue) { m_rest.scenario().addIssue(issue); }
     // Every assigned item, open or closed, newest "updated_at" first.
@@ -116,6 +118,9 @@ public:
     int answeredCount(int status) const;
     // TCP connections accepted since listen().
     int connectionCount() const { return m_connectionCount; }
+    // Closes the connections that wait for a request, as servers end idle keep-alive
+    // connections; a client opens new ones for its next requests.
+    void closeIdleConnections();
 
 Q_SIGNALS:
     void requestReceived(const RecordedRequest& request);

@@ -40,6 +40,11 @@ void HttpConnection::drop()
     deleteLater();
 }
 
+void HttpConnection::close()
+{
+    m_socket->disconnectFromHost();
+}
+
 void HttpConnection::readIncoming()
 {
     m_parser.feed(m_socket->readAll());

@@ -29,6 +29,11 @@ public:
     // Closes the connection without answering the request in progress.
     void drop();
 
+    // No request is being answered or waiting.
+    bool isIdle() const { return !m_busy && m_waiting.isEmpty(); }
+    // Closes the connection once what was written has left.
+    void close();
+
 Q_SIGNALS:
     void requestReceived(const HttpRequest& request);
 
