@@ -10,21 +10,15 @@
 
 #include "BenchEnvironment.h"
 #include "ObjectCensus.h"
-#include "ServerThread.h"
-#include "TestHome.h"
 #include "VirtualScheduler.h"
 #include "Wait.h"
 #include "assignments/AssignmentsViewModel.h"
 #include "http/HttpTransport.h"
 #include "notifications/NotificationsViewModel.h"
-#include "storage/DebugLogger.h"
-#include "storage/MemorySecretStore.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferenceStore.h"
-#include "storage/SecureStorage.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
@@ -143,51 +137,8 @@ struct Assignment
     QString listedUpdatedAt;
 };
 
-// The world of the run: the application's services on a virtual scheduler, the
-// preference store and HTTP cache in a temporary home, the token in memory (no
-// keyring), and the fake GitHub on a thread of its own.
-class SoakWorld
-{
-public:
-    SoakWorld()
-        : m_preferences(QDir(m_home.configHome()).filePath(QStringLiteral("tidewhelk/tidewhelk.ini")))
-        , m_http(m_scheduler, DebugLogger::shared(), HttpTransport::defaultCacheDirectory())
-    {
-        const QUrl base = m_server.call([](FakeGitHub& server) {
-            server.setToken(kToken);
-            server.setRateLimit(100'000'000, 100'000'000);
-            return server.url();
-        });
-        m_environment.scheduler = &m_scheduler;
-        m_environment.console = &m_console;
-        m_environment.preferences = &m_preferences;
-        m_environment.http = &m_http;
-        m_environment.secrets = &m_secrets;
-        m_environment.endpoints = GitHubEndpoints(base.toString(), base.toString());
-        m_environment.makeTokenProvider = SecureStorage::providerFor(m_environment);
-        SecureStorage(m_environment).saveToken(kToken);
-    }
-
-    ~SoakWorld() { m_scheduler.clear(); }
-    SoakWorld(const SoakWorld&) = delete;
-    SoakWorld& operator=(const SoakWorld&) = delete;
-
-    const Environment& environment() const { return m_environment; }
-    VirtualScheduler& scheduler() { return m_scheduler; }
-    ServerThread& server() { return m_server; }
-    HttpTransport& http() { return m_http; }
-    PreferenceStore& preferences() { return m_preferences; }
-
-private:
-    TestHome m_home;
-    VirtualScheduler m_scheduler;
-    CountingConsole m_console;
-    PreferenceStore m_preferences;
-    MemorySecretStore m_secrets;
-    ServerThread m_server;
-    HttpTransport m_http;
-    Environment m_environment;
-};
+// The world of the run, on virtual time.
+using SoakWorld = BenchWorld<VirtualScheduler>;
 
 // The account on the server, and the bench's own record of what it serves.
 class Account
@@ -725,7 +676,7 @@ int main(int argc, char* argv[])
     QElapsedTimer wall;
     wall.start();
 
-    SoakWorld world;
+    SoakWorld world(kToken);
     Account account(world.scheduler().now());
     world.server().call([&](FakeGitHub& server) { account.serve(server); });
     // The switches as a user who turned auto-reload on left them.
