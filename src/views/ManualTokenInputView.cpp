@@ -49,6 +49,11 @@ ManualTokenInputView::ManualTokenInputView(const Environment& environment, QWidg
     QPalette warningPalette = m_whitespaceWarning->palette();
     warningPalette.setColor(QPalette::WindowText, ColorPalette(palette()).color(ColorPalette::Name::Orange));
     m_whitespaceWarning->setPalette(warningPalette);
+    // The sheet keeps the warning's room, so it neither jumps nor squeezes its texts
+    // when a pasted token brings the warning up.
+    QSizePolicy warningPolicy = m_whitespaceWarning->sizePolicy();
+    warningPolicy.setRetainSizeWhenHidden(true);
+    m_whitespaceWarning->setSizePolicy(warningPolicy);
 
     m_cancelButton->setObjectName(QStringLiteral("cancelToken"));
     m_cancelButton->setAccessibleName(QStringLiteral("Cancel"));
