@@ -168,7 +168,7 @@ void DesktopIntegration::resync()
     AssignmentsViewModel& assignments = m_window.contentView()->assignmentsViewModel();
     // As the tabs' own Re-sync buttons, which wait while their feed syncs.
     if (!notifications.isLoading())
-        notifications.syncNotifications();
+        notifications.resyncAll();
     if (!assignments.isLoading())
         assignments.resyncAll();
 }

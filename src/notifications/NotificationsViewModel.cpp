@@ -116,6 +116,12 @@ bool NotificationsViewModel::isStoppedWatching(const Notification& notification)
     return mark != m_stoppedWatchingSubjects.constEnd() && *mark > oldest;
 }
 
+void NotificationsViewModel::resyncAll()
+{
+    m_environment.console->print(QStringLiteral(">>> Re-syncing all data (notifications + PR statuses)..."));
+    syncNotifications();
+}
+
 void NotificationsViewModel::syncNotifications()
 {
     Console& console = *m_environment.console;

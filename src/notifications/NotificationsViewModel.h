@@ -62,6 +62,8 @@ public:
 
     // Fetches the threads changed since the last pull and merges them. Returns at once.
     void syncNotifications();
+    // The user's "Re-sync": says so on the console, then syncs.
+    void resyncAll();
 
     // Marks the thread read on GitHub, then drops it from the list for good.
     void markAsRead(const NotificationPtr& notification);

@@ -43,7 +43,7 @@ void DebugLogger::append(const QString& message, LogLevel level, const QString& 
     // characters as escapes.
     LogEntry entry {
         QUuid::createUuid(), m_clock.now(), level, escapeControlCharacters(message), escapeControlCharacters(source)};
-    const QString time = entry.timestamp.toLocalTime().toString(QStringLiteral("HH:mm:ss.zzz"));
+    const QString time = entry.timeText();
     const QString line = u'[' + time + QStringLiteral("] ") + consoleMark(level) + QStringLiteral(" [") + entry.source
         + QStringLiteral("] ") + entry.message;
     m_logs.append(std::move(entry));

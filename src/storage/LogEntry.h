@@ -14,4 +14,7 @@ struct LogEntry
     LogLevel level = LogLevel::Info;
     QString message;
     QString source; // short word naming the writer, e.g. "OAuth"
+
+    // The local time of day to the millisecond, as every view of the log shows it.
+    QString timeText() const { return timestamp.toLocalTime().toString(QStringLiteral("HH:mm:ss.zzz")); }
 };

@@ -38,7 +38,7 @@ const QList<int> kColumnWidths {kActionsWidth, 0, 200, 60, 120, 80};
 AssignmentsTab::AssignmentsTab(AssignmentsViewModel& viewModel, const Environment& environment, QWidget* parent)
     : QWidget(parent)
     , m_viewModel(viewModel)
-    , m_environment(environment)
+    , m_scheduler(*environment.scheduler)
     , m_model(new AssignmentListModel(viewModel, AssignmentListModel::Source::Table, *environment.scheduler, this))
     , m_table(new FeedTableView(*environment.scheduler, this))
     , m_count(new QLabel(this))
@@ -127,16 +127,10 @@ QWidget* AssignmentsTab::buildHeaderRow()
     m_urlField->setAccessibleName(QStringLiteral("Assignment URL"));
     m_urlField->setPlaceholderText(QStringLiteral("Enter assignment URL"));
     m_urlField->setFixedWidth(300);
-    m_addButton = new QPushButton(QStringLiteral("Add Assignment"), row);
-    m_addButton->setObjectName(QStringLiteral("addAssignment"));
-    m_addButton->setAccessibleName(m_addButton->text());
-    m_resyncButton = new QPushButton(QStringLiteral("Re-sync"), row);
-    m_resyncButton->setObjectName(QStringLiteral("resyncAssignments"));
-    m_resyncButton->setAccessibleName(m_resyncButton->text());
+    m_addButton = FeedBindings::namedButton(QStringLiteral("Add Assignment"), QStringLiteral("addAssignment"), row);
+    m_resyncButton = FeedBindings::namedButton(QStringLiteral("Re-sync"), QStringLiteral("resyncAssignments"), row);
     m_resyncButton->setToolTip(QStringLiteral("Re-read every assignment, then sync (Ctrl+R)"));
-    m_autoReload = new QCheckBox(QStringLiteral("Auto-sync every 5 minutes"), row);
-    m_autoReload->setObjectName(QStringLiteral("autoSyncAssignments"));
-    m_autoReload->setAccessibleName(m_autoReload->text());
+    m_autoReload = FeedBindings::autoSyncSwitch(QStringLiteral("autoSyncAssignments"), row);
 
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(12, 12, 12, 12);
@@ -154,14 +148,10 @@ QWidget* AssignmentsTab::buildHeaderRow()
             addFromField();
     });
     connect(m_resyncButton, &QPushButton::clicked, &m_viewModel, &AssignmentsViewModel::resyncAll);
-    auto* resyncShortcut = new QAction(this);
-    resyncShortcut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_R), QKeySequence(Qt::Key_F5)});
-    resyncShortcut->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(resyncShortcut, &QAction::triggered, this, [this] {
+    FeedBindings::addResyncShortcut(this, [this] {
         if (m_resyncButton->isEnabled())
             m_viewModel.resyncAll();
     });
-    addAction(resyncShortcut);
     return row;
 }
 
@@ -172,12 +162,11 @@ QWidget* AssignmentsTab::buildArchivedPanel()
     auto* heading = new QLabel(QStringLiteral("Archived Assignments"), panel);
     heading->setFont(Fonts::headline(font()));
     heading->setContentsMargins(8, 6, 8, 6);
-    auto* table = new FeedTableView(*m_environment.scheduler, panel);
+    auto* table = new FeedTableView(m_scheduler, panel);
     table->setObjectName(QStringLiteral("archivedTable"));
     table->setAccessibleName(QStringLiteral("Archived Assignments"));
     table->horizontalHeader()->hide();
-    auto* model
-        = new AssignmentListModel(m_viewModel, AssignmentListModel::Source::Archived, *m_environment.scheduler, table);
+    auto* model = new AssignmentListModel(m_viewModel, AssignmentListModel::Source::Archived, m_scheduler, table);
     table->setModel(model);
     // Its header is hidden: its columns follow the table above.
     table->setColumnWidths(kColumnWidths, {AssignmentListModel::ActionsColumn});

@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
+class Scheduler;
 class StatusLine;
 class Toast;
 
@@ -48,7 +49,7 @@ private:
     void pasteAddress();
 
     AssignmentsViewModel& m_viewModel;
-    Environment m_environment;
+    Scheduler& m_scheduler;
     AssignmentListModel* m_model;
     FeedTableView* m_table;
     QLineEdit* m_urlField = nullptr;

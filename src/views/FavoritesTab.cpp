@@ -7,7 +7,6 @@
 #include "views/Fonts.h"
 #include "views/NotificationListModel.h"
 #include "views/RowCommands.h"
-#include "views/RowHighlights.h"
 #include "views/Symbols.h"
 
 #include <QLabel>
@@ -25,7 +24,6 @@ FavoritesTab::FavoritesTab(NotificationsViewModel& viewModel, const Environment&
     setObjectName(QStringLiteral("favoritesTab"));
     m_table->setObjectName(QStringLiteral("favoritesTable"));
     m_table->setAccessibleName(QStringLiteral("Favorites"));
-    m_table->highlights().setFadesNewRows(false);
     m_table->setModel(m_model);
     // Title and Reason share what the other columns leave.
     m_table->setColumnWidths({150, 0, 0, 200, 120, 120}, {NotificationListModel::ActionsColumn});

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <functional>
+
 class FeedController;
 class LoadingCard;
 class QCheckBox;
+class QPushButton;
+class QString;
 class StatusLine;
 class QWidget;
 
@@ -12,5 +16,14 @@ namespace FeedBindings {
 
 void bind(FeedController& controller, LoadingCard* loadingCard, StatusLine* statusLine, QCheckBox* autoReload,
     QWidget* context);
+
+// A push button that tests and the accessibility interface find by `objectName` and text.
+QPushButton* namedButton(const QString& text, const QString& objectName, QWidget* parent);
+
+// The "Auto-sync every 5 minutes" switch.
+QCheckBox* autoSyncSwitch(const QString& objectName, QWidget* parent);
+
+// Ctrl+R and F5 anywhere in the tab.
+void addResyncShortcut(QWidget* tab, std::function<void()> resync);
 
 } // namespace FeedBindings

@@ -45,18 +45,17 @@ QColor LogEntryDelegate::levelColor(int level, const QPalette& palette)
     return palette.color(QPalette::WindowText);
 }
 
-LogEntryDelegate::Columns LogEntryDelegate::columns(
-    const QStyleOptionViewItem& option, const QRect& row, const QString& message) const
+LogEntryDelegate::Columns LogEntryDelegate::columns(const QFont& mono, const QRect& row, const QString& message) const
 {
     const QRect inner = row.adjusted(kSideMargin, kVerticalMargin, -kSideMargin, -kVerticalMargin);
-    const int lineHeight = QFontMetrics(Fonts::monospaced(Fonts::caption(option.font))).height();
+    const QFontMetrics metrics(mono);
+    const int lineHeight = metrics.height();
     Columns result;
     result.time = QRect(inner.left(), inner.top(), kColumnWidth, lineHeight);
     result.mark = QRect(result.time.right() + kGap, inner.top(), kMarkWidth, lineHeight);
     result.source = QRect(result.mark.right() + kGap, inner.top(), kColumnWidth, lineHeight);
     const int messageLeft = result.source.right() + kGap;
     const int messageWidth = qMax(40, inner.right() - messageLeft);
-    const QFontMetrics metrics(Fonts::monospaced(Fonts::caption(option.font)));
     const QRect bounds
         = metrics.boundingRect(QRect(0, 0, messageWidth, 100000), Qt::TextWordWrap | Qt::TextWrapAnywhere, message);
     result.message = QRect(messageLeft, inner.top(), messageWidth, qMax(lineHeight, bounds.height()));
@@ -66,7 +65,8 @@ LogEntryDelegate::Columns LogEntryDelegate::columns(
 QSize LogEntryDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const int width = availableWidth(option);
-    const Columns parts = columns(option, QRect(0, 0, width, 0), index.data(LogEntryModel::MessageRole).toString());
+    const Columns parts = columns(Fonts::monospaced(Fonts::caption(option.font)), QRect(0, 0, width, 0),
+        index.data(LogEntryModel::MessageRole).toString());
     return {width, parts.message.height() + 2 * kVerticalMargin};
 }
 
@@ -75,7 +75,9 @@ void LogEntryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const QPalette& palette = option.palette;
     const QColor level = levelColor(index.data(LogEntryModel::LevelRole).toInt(), palette);
     const QString message = index.data(LogEntryModel::MessageRole).toString();
-    const Columns parts = columns(option, option.rect, message);
+    const QFont caption = Fonts::caption(option.font);
+    const QFont mono = Fonts::monospaced(caption);
+    const Columns parts = columns(mono, option.rect, message);
 
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
@@ -90,8 +92,6 @@ void LogEntryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         painter->fillPath(shape, selection);
     }
 
-    const QFont caption = Fonts::caption(option.font);
-    const QFont mono = Fonts::monospaced(caption);
     painter->setFont(mono);
     painter->setPen(palette.color(QPalette::PlaceholderText));
     painter->drawText(parts.time, Qt::AlignLeft | Qt::AlignTop, index.data(LogEntryModel::TimeTextRole).toString());

@@ -25,5 +25,5 @@ private:
         QRect source;
         QRect message;
     };
-    Columns columns(const QStyleOptionViewItem& option, const QRect& row, const QString& message) const;
+    Columns columns(const QFont& mono, const QRect& row, const QString& message) const;
 };

@@ -66,8 +66,8 @@ int LogEntryModel::rowCount(const QModelIndex& parent) const
 
 QString LogEntryModel::lineOf(const LogEntry& entry)
 {
-    return entry.timestamp.toLocalTime().toString(QStringLiteral("HH:mm:ss.zzz")) + u' ' + consoleMark(entry.level)
-        + QStringLiteral(" [") + entry.source + QStringLiteral("] ") + entry.message;
+    return entry.timeText() + u' ' + consoleMark(entry.level) + QStringLiteral(" [") + entry.source
+        + QStringLiteral("] ") + entry.message;
 }
 
 QVariant LogEntryModel::data(const QModelIndex& index, int role) const
@@ -81,7 +81,7 @@ QVariant LogEntryModel::data(const QModelIndex& index, int role) const
     case Qt::AccessibleTextRole:
         return QString(rawValue(entry.level) + QStringLiteral(", ") + lineOf(entry));
     case TimeTextRole:
-        return entry.timestamp.toLocalTime().toString(QStringLiteral("HH:mm:ss.zzz"));
+        return entry.timeText();
     case LevelRole:
         return static_cast<int>(entry.level);
     case MarkRole:

@@ -30,7 +30,6 @@ public:
 
     // None shows every level.
     void setLevelFilter(std::optional<LogLevel> level);
-    std::optional<LogLevel> levelFilter() const { return m_level; }
 
     // The row of the entry with `id`, or -1 when it is not listed.
     int rowOf(const QUuid& id) const;

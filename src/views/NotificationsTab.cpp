@@ -1,6 +1,5 @@
 #include "views/NotificationsTab.h"
 
-#include "core/Console.h"
 #include "core/Scheduler.h"
 #include "notifications/NotificationsViewModel.h"
 #include "views/FeedBindings.h"
@@ -15,29 +14,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QPushButton* button(const QString& text, const QString& name, QWidget* parent)
-{
-    auto* result = new QPushButton(text, parent);
-    result->setObjectName(name);
-    result->setAccessibleName(text);
-    return result;
-}
-
-} // namespace
-
 NotificationsTab::NotificationsTab(NotificationsViewModel& viewModel, const Environment& environment, QWidget* parent)
     : QWidget(parent)
     , m_viewModel(viewModel)
-    , m_environment(environment)
     , m_model(new NotificationListModel(
           viewModel, NotificationListModel::Source::Filtered, environment.endpoints, *environment.scheduler, this))
     , m_table(new FeedTableView(*environment.scheduler, this))
@@ -82,13 +67,12 @@ QWidget* NotificationsTab::buildToolbar()
     m_repositoryPicker->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_repositoryPicker->setMinimumContentsLength(18);
     label->setBuddy(m_repositoryPicker);
-    auto* resync = button(QStringLiteral("Re-sync"), QStringLiteral("resync"), row);
+    auto* resync = FeedBindings::namedButton(QStringLiteral("Re-sync"), QStringLiteral("resync"), row);
     resync->setToolTip(QStringLiteral("Sync notifications and pull request statuses (Ctrl+R)"));
-    auto* markCompleted = button(QStringLiteral("Mark Completed Read"), QStringLiteral("markCompletedRead"), row);
+    auto* markCompleted
+        = FeedBindings::namedButton(QStringLiteral("Mark Completed Read"), QStringLiteral("markCompletedRead"), row);
     markCompleted->setToolTip(QStringLiteral("Mark every closed, merged or resolved thread as read"));
-    m_autoReload = new QCheckBox(QStringLiteral("Auto-sync every 5 minutes"), row);
-    m_autoReload->setObjectName(QStringLiteral("autoSync"));
-    m_autoReload->setAccessibleName(m_autoReload->text());
+    m_autoReload = FeedBindings::autoSyncSwitch(QStringLiteral("autoSync"), row);
 
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(12, 12, 12, 12);
@@ -103,16 +87,8 @@ QWidget* NotificationsTab::buildToolbar()
 
     connect(m_repositoryPicker, &QComboBox::activated, this,
         [this](int index) { m_viewModel.setSelectedRepository(m_repositoryPicker->itemText(index)); });
-    const auto resyncAll = [this] {
-        m_environment.console->print(QStringLiteral(">>> Re-syncing all data (notifications + PR statuses)..."));
-        m_viewModel.syncNotifications();
-    };
-    connect(resync, &QPushButton::clicked, this, resyncAll);
-    auto* resyncShortcut = new QAction(this);
-    resyncShortcut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_R), QKeySequence(Qt::Key_F5)});
-    resyncShortcut->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(resyncShortcut, &QAction::triggered, this, resyncAll);
-    addAction(resyncShortcut);
+    connect(resync, &QPushButton::clicked, &m_viewModel, &NotificationsViewModel::resyncAll);
+    FeedBindings::addResyncShortcut(this, [this] { m_viewModel.resyncAll(); });
     connect(markCompleted, &QPushButton::clicked, &m_viewModel, &NotificationsViewModel::markCompletedAsRead);
     return row;
 }

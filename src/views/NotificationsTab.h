@@ -39,7 +39,6 @@ private:
     void updateCount();
 
     NotificationsViewModel& m_viewModel;
-    Environment m_environment;
     NotificationListModel* m_model;
     FeedTableView* m_table;
     QComboBox* m_repositoryPicker = nullptr;

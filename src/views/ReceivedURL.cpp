@@ -1,10 +1,10 @@
 #include "views/ReceivedURL.h"
 
 #include <QRegularExpression>
+#include <QUrl>
 
-ReceivedURL::ReceivedURL(QString text, QUrl url, QString scheme, QString host)
+ReceivedURL::ReceivedURL(QString text, QString scheme, QString host)
     : m_text(std::move(text))
-    , m_url(std::move(url))
     , m_scheme(std::move(scheme))
     , m_host(std::move(host))
 { }
@@ -19,6 +19,6 @@ std::optional<ReceivedURL> ReceivedURL::parse(const QString& text)
         QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*):(?://(?:[^@/?#]*@)?([^:/?#]*))?"));
     const QRegularExpressionMatch match = prefix.match(text);
     if (!match.hasMatch() || url.scheme().isEmpty())
-        return ReceivedURL(text, url, {}, {});
-    return ReceivedURL(text, url, match.captured(1), match.captured(2));
+        return ReceivedURL(text, {}, {});
+    return ReceivedURL(text, match.captured(1), match.captured(2));
 }

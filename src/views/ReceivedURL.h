@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QUrl>
 
 #include <optional>
 
@@ -16,16 +15,14 @@ public:
 
     // The URL's text as received.
     const QString& text() const { return m_text; }
-    const QUrl& url() const { return m_url; }
     // Empty when there is none.
     const QString& scheme() const { return m_scheme; }
     const QString& host() const { return m_host; }
 
 private:
-    ReceivedURL(QString text, QUrl url, QString scheme, QString host);
+    ReceivedURL(QString text, QString scheme, QString host);
 
     QString m_text;
-    QUrl m_url;
     QString m_scheme;
     QString m_host;
 };

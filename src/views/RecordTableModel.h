@@ -37,7 +37,6 @@ public:
 
     // The row of the record with `id`, or -1.
     int rowOf(const QString& id) const { return m_rowOf.value(id, -1); }
-    const QString& idAt(int row) const { return m_ids.at(row); }
 
 protected:
     // What the record of `row` shows in `column` for `role`; for an actions cell its

@@ -22,24 +22,22 @@ RowHighlights::RowHighlights(Scheduler& scheduler, QObject* parent)
 QColor RowHighlights::background(const QModelIndex& index, const QPalette& palette)
 {
     const ColorPalette colors(palette);
-    if (m_fadesNewRows) {
-        const QString id = index.data(FeedCells::RecordIdRole).toString();
-        if (!m_shown.contains(id)) {
-            m_shown.insert(id);
-            if (index.data(FeedCells::IsNewRole).toBool()) {
-                m_fadeStarts.insert(id, m_scheduler.now());
-                if (!m_frames.isActive())
-                    m_frames = m_scheduler.startRepeating(kFrameInterval, [this] { nextFrame(); });
-            }
+    const QString id = index.data(FeedCells::RecordIdRole).toString();
+    if (!m_shown.contains(id)) {
+        m_shown.insert(id);
+        if (index.data(FeedCells::IsNewRole).toBool()) {
+            m_fadeStarts.insert(id, m_scheduler.now());
+            if (!m_frames.isActive())
+                m_frames = m_scheduler.startRepeating(kFrameInterval, [this] { nextFrame(); });
         }
-        const auto fade = m_fadeStarts.constFind(id);
-        if (fade != m_fadeStarts.constEnd()) {
-            const qint64 elapsed = fade->msecsTo(m_scheduler.now());
-            if (elapsed < fadeMilliseconds) {
-                const qreal progress
-                    = QEasingCurve(QEasingCurve::InOutQuad).valueForProgress(qreal(elapsed) / qreal(fadeMilliseconds));
-                return colors.color(ColorPalette::Name::Yellow, 0.5 * (1.0 - progress));
-            }
+    }
+    const auto fade = m_fadeStarts.constFind(id);
+    if (fade != m_fadeStarts.constEnd()) {
+        const qint64 elapsed = fade->msecsTo(m_scheduler.now());
+        if (elapsed < fadeMilliseconds) {
+            const qreal progress
+                = QEasingCurve(QEasingCurve::InOutQuad).valueForProgress(qreal(elapsed) / qreal(fadeMilliseconds));
+            return colors.color(ColorPalette::Name::Yellow, 0.5 * (1.0 - progress));
         }
     }
     if (index.row() == m_hoveredRow)

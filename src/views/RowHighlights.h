@@ -25,9 +25,6 @@ public:
 
     explicit RowHighlights(Scheduler& scheduler, QObject* parent = nullptr);
 
-    // Off for the favourites, which show no new-row highlight.
-    void setFadesNewRows(bool fades) { m_fadesNewRows = fades; }
-
     int hoveredRow() const { return m_hoveredRow; }
     void setHoveredRow(int row) { m_hoveredRow = row; }
 
@@ -43,7 +40,6 @@ private:
     void nextFrame();
 
     Scheduler& m_scheduler;
-    bool m_fadesNewRows = true;
     int m_hoveredRow = -1;
     QSet<QString> m_shown;
     QHash<QString, QDateTime> m_fadeStarts;

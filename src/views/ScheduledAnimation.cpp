@@ -22,7 +22,6 @@ void ScheduledAnimation::start(qreal from, qreal to, std::chrono::milliseconds d
 {
     m_from = from;
     m_to = to;
-    m_value = from;
     m_duration = duration;
     m_easing = QEasingCurve(easing);
     m_startedAt = m_scheduler.now();
@@ -38,7 +37,7 @@ void ScheduledAnimation::step()
 {
     const qint64 elapsed = m_startedAt.msecsTo(m_scheduler.now());
     const qreal progress = m_duration.count() > 0 ? qBound(0.0, qreal(elapsed) / qreal(m_duration.count()), 1.0) : 1.0;
-    m_value = m_from + (m_to - m_from) * m_easing.valueForProgress(progress);
+    const qreal value = m_from + (m_to - m_from) * m_easing.valueForProgress(progress);
     if (progress >= 1.0) {
         m_timer.cancel();
     } else {
@@ -46,7 +45,7 @@ void ScheduledAnimation::step()
         const auto remaining = m_duration - std::chrono::milliseconds(elapsed);
         m_timer = m_scheduler.start(std::min<std::chrono::milliseconds>(kFrameInterval, remaining), [this] { step(); });
     }
-    Q_EMIT valueChanged(m_value);
+    Q_EMIT valueChanged(value);
     if (progress >= 1.0)
         Q_EMIT finished();
 }

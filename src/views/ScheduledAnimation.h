@@ -27,8 +27,6 @@ public:
     void stop();
 
     bool isRunning() const { return m_timer.isActive(); }
-    qreal value() const { return m_value; }
-    qreal endValue() const { return m_to; }
 
 Q_SIGNALS:
     void valueChanged(qreal value);
@@ -44,5 +42,4 @@ private:
     QEasingCurve m_easing;
     qreal m_from = 0;
     qreal m_to = 0;
-    qreal m_value = 0;
 };

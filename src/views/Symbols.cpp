@@ -71,11 +71,6 @@ QStringList names()
     return result;
 }
 
-bool contains(const QString& symbol)
-{
-    return find(symbol) != nullptr;
-}
-
 QIcon icon(const QString& symbol)
 {
     const Symbol* entry = find(symbol);

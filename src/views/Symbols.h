@@ -16,9 +16,6 @@ namespace Symbols {
 // The symbol names of the table, in table order.
 QStringList names();
 
-// True for a name of the table.
-bool contains(const QString& symbol);
-
 // The icon of a control: the desktop theme's when it has one, else the shipped drawing
 // in the palette's text colour (disabled and selected states follow the palette).
 // A null icon for a name outside the table.
