@@ -68,13 +68,9 @@ void AssignmentListModel::refresh()
 
 QVariant AssignmentListModel::actions(const IssuePtr& issue) const
 {
-    const bool starred = m_viewModel.isFavorite(issue);
     const bool archived = m_source == Source::Archived;
     const QList<Action> actions {
-        Action {QStringLiteral("star"), starred ? QStringLiteral("star.fill") : QStringLiteral("star"),
-            starred ? Name::Yellow : Name::Gray,
-            starred ? QStringLiteral("Remove from Favorites") : QStringLiteral("Add to Favorites"),
-            QKeySequence(Qt::Key_S)},
+        FeedCells::starAction(m_viewModel.isFavorite(issue)),
         Action {QStringLiteral("archive"),
             archived ? QStringLiteral("arrowshape.turn.up.left") : QStringLiteral("checkmark.circle"), std::nullopt,
             archived ? QStringLiteral("Unarchive") : QStringLiteral("Archive"), QKeySequence(Qt::Key_E)},

@@ -70,17 +70,12 @@ QVariant NotificationListModel::actions(const NotificationPtr& notification) con
 {
     QList<Action> actions;
     if (m_source == Source::Favorites) {
-        actions << Action {QStringLiteral("star"), QStringLiteral("star.fill"), Name::Yellow,
-            QStringLiteral("Remove from Favorites"), QKeySequence(Qt::Key_S)};
+        actions << FeedCells::starAction(true);
         return QVariant::fromValue(actions);
     }
-    const bool starred = m_viewModel.isFavorite(notification);
     actions << Action {QStringLiteral("markAsRead"), QStringLiteral("checkmark.circle"), std::nullopt,
         QStringLiteral("Mark as Read"), QKeySequence(Qt::Key_E)}
-            << Action {QStringLiteral("star"), starred ? QStringLiteral("star.fill") : QStringLiteral("star"),
-                   starred ? Name::Yellow : Name::Gray,
-                   starred ? QStringLiteral("Remove from Favorites") : QStringLiteral("Add to Favorites"),
-                   QKeySequence(Qt::Key_S)}
+            << FeedCells::starAction(m_viewModel.isFavorite(notification))
             << Action {QStringLiteral("stopWatching"), QStringLiteral("eye.slash"), std::nullopt,
                    QStringLiteral("Stop Watching"), QKeySequence(Qt::SHIFT | Qt::Key_M)};
     return QVariant::fromValue(actions);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAction>
+#include <QComboBox>
 #include <QMenu>
 #include <QObject>
 #include <QString>
@@ -24,5 +25,14 @@ inline QStringList menuItems(const QMenu* menu)
     QStringList items;
     for (const QAction* action : menu->actions())
         items << (action->isSeparator() ? QStringLiteral("—") : action->text());
+    return items;
+}
+
+// A picker's choices, in order.
+inline QStringList comboItems(const QComboBox* box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
     return items;
 }

@@ -86,10 +86,8 @@ void TestDebugLogView::filtersByLevelAndShowsAllAgain()
     log(u"three"_s, LogLevel::Debug);
     log(u"four"_s, LogLevel::Error);
     auto* picker = widget<QComboBox>(m_view.get(), u"levelFilter"_s);
-    QStringList choices;
-    for (int i = 0; i < picker->count(); ++i)
-        choices << picker->itemText(i);
-    QCOMPARE(choices, (QStringList {u"All"_s, u"DEBUG"_s, u"INFO"_s, u"WARNING"_s, u"ERROR"_s, u"SUCCESS"_s}));
+    QCOMPARE(
+        comboItems(picker), (QStringList {u"All"_s, u"DEBUG"_s, u"INFO"_s, u"WARNING"_s, u"ERROR"_s, u"SUCCESS"_s}));
 
     picker->setCurrentText(u"ERROR"_s);
     QCOMPARE(messages(*m_view->model()), (QStringList {u"two"_s, u"four"_s}));

@@ -320,10 +320,8 @@ void TestNotificationsTab::pickerFilterAndCount()
     addIssue(u"3"_s, u"marrowfen/shellfish"_s, 3, u"Docs"_s, 30);
     start();
     auto* picker = widget<QComboBox>(m_tab.get(), u"repositoryPicker"_s);
-    QStringList choices;
-    for (int i = 0; i < picker->count(); ++i)
-        choices << picker->itemText(i);
-    QCOMPARE(choices, (QStringList {u"All Repositories"_s, u"marrowfen/shellfish"_s, u"octocat/Hello-World"_s}));
+    QCOMPARE(
+        comboItems(picker), (QStringList {u"All Repositories"_s, u"marrowfen/shellfish"_s, u"octocat/Hello-World"_s}));
     auto* count = widget<QLabel>(m_tab.get(), u"notificationCount"_s);
     QCOMPARE(count->text(), u"Total Notifications: 3"_s);
 
@@ -389,10 +387,7 @@ void TestNotificationsTab::keyboardAndContextMenu()
 
     Q_EMIT table->customContextMenuRequested(table->visualRect(cell(u"2"_s, Column::TitleColumn)).center());
     auto* menu = widget<QMenu>(table, u"rowMenu"_s);
-    QStringList items;
-    for (const QAction* action : menu->actions())
-        items << (action->isSeparator() ? u"—"_s : action->text());
-    QCOMPARE(items,
+    QCOMPARE(menuItems(menu),
         (QStringList {
             u"Open in Browser"_s, u"Copy Link"_s, u"—"_s, u"Mark as Read"_s, u"Unstar"_s, u"Stop Watching"_s}));
     menu->close();
