@@ -7,8 +7,6 @@
 #include "storage/MemorySecretStore.h"
 #include "storage/SecureStorage.h"
 
-#include <QDBusConnection>
-
 AppEnvironment::AppEnvironment()
     : AppEnvironment(Setup())
 { }
@@ -18,8 +16,6 @@ AppEnvironment::AppEnvironment(const Setup& setup)
     , m_http(m_scheduler, DebugLogger::shared(), setup.httpCacheDirectory)
     , m_wake(std::make_unique<WakeWatcher>(DebugLogger::shared()))
 {
-    m_wake->watchSleep(QDBusConnection::systemBus());
-    m_wake->watchNetwork();
     if (setup.inMemorySecrets)
         m_secrets = std::make_unique<MemorySecretStore>();
     else

@@ -120,6 +120,8 @@ void FeedController::updateAutoReload()
     }
     // The timer belongs to this controller: no tick comes once it is gone.
     m_autoReloadService.startAutoReload([this] { autoReloadTriggered(); });
+    if (WakeWatcher* wake = m_environment.wake)
+        wake->watchSystem();
 }
 
 void FeedController::catchUpAfterWake()

@@ -16,6 +16,14 @@ WakeWatcher::WakeWatcher(DebugLogger& logger, QObject* parent)
     , m_logger(logger)
 { }
 
+void WakeWatcher::watchSystem()
+{
+    if (std::exchange(m_watchingSystem, true))
+        return;
+    watchSleep(QDBusConnection::systemBus());
+    watchNetwork();
+}
+
 void WakeWatcher::watchSleep(const QDBusConnection& bus)
 {
     QDBusConnection connection(bus);

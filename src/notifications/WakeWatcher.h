@@ -16,6 +16,9 @@ class WakeWatcher : public QObject
 public:
     explicit WakeWatcher(DebugLogger& logger, QObject* parent = nullptr);
 
+    // Watches logind on the system bus and the network, from the first call on: only
+    // feeds with auto-sync on need it, so a run without them connects to neither.
+    void watchSystem();
     // Watches logind on `bus`: the system bus, or a test's own.
     void watchSleep(const QDBusConnection& bus);
     void watchNetwork();
@@ -31,4 +34,5 @@ private:
 
     DebugLogger& m_logger;
     bool m_online = true;
+    bool m_watchingSystem = false;
 };
