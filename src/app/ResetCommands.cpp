@@ -5,14 +5,16 @@
 #include "storage/PreferenceStore.h"
 #include "storage/SecureStorage.h"
 
-ResetCommands::ResetCommands(const Environment& environment)
+ResetCommands::ResetCommands(const Environment& environment, PreferenceStore& layout)
     : m_environment(environment)
+    , m_layout(layout)
 { }
 
 std::optional<ResetCommands::Alert> ResetCommands::resetAllData()
 {
     SecureStorage(m_environment).deleteToken();
     m_environment.preferences->removeAll();
+    m_layout.removeAll();
     m_environment.console->print(
         QStringLiteral("🗑️ Complete app data reset - token deleted, UserDefaults cleared"));
     return Alert {QStringLiteral("App Data Reset Complete"),
@@ -47,6 +49,7 @@ std::optional<ResetCommands::Alert> ResetCommands::deleteToken()
 std::optional<ResetCommands::Alert> ResetCommands::clearPreferences()
 {
     m_environment.preferences->removeAll();
+    m_layout.removeAll();
     m_environment.console->print(QStringLiteral("📝 UserDefaults cleared"));
     return std::nullopt;
 }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class PreferenceStore;
+
 #include <optional>
 
 // The maintenance commands of the menus: they clear stores only. Lists already shown
@@ -18,18 +20,20 @@ public:
         QString text;
     };
 
-    explicit ResetCommands(const Environment& environment);
+    // `layout` is the file of the windows' remembered layout.
+    ResetCommands(const Environment& environment, PreferenceStore& layout);
 
-    // The token and every preference key: as after a fresh install.
+    // The token, every preference key and the layout: as after a fresh install.
     std::optional<Alert> resetAllData();
     // The notifications cache and its last-pull date.
     std::optional<Alert> resetNotificationCache();
     // The assignments cache and its last-pull date.
     std::optional<Alert> resetAssignmentsCache();
     std::optional<Alert> deleteToken();
-    // Every preference key (the token's fallback copy among them).
+    // Every preference key (the token's fallback copy among them) and the layout.
     std::optional<Alert> clearPreferences();
 
 private:
     Environment m_environment;
+    PreferenceStore& m_layout;
 };

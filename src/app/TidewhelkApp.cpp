@@ -15,9 +15,9 @@
 TidewhelkApp::TidewhelkApp(const Environment& environment, DesktopSetup desktop, QObject* parent)
     : QObject(parent)
     , m_environment(environment)
-    , m_resets(environment)
-    , m_urlEventHandler(*environment.console)
     , m_layoutFile(RememberedLayout::filePathBeside(environment.preferences->filePath()))
+    , m_resets(environment, m_layoutFile)
+    , m_urlEventHandler(*environment.console)
     , m_layout(m_layoutFile)
     , m_window(std::make_unique<MainWindow>(environment))
     , m_desktop(std::make_unique<DesktopIntegration>(environment, *m_window, std::move(desktop)))
@@ -73,9 +73,6 @@ void TidewhelkApp::addReset(QMenu* menu, const QString& text, const QString& obj
 {
     connect(addCommand(menu, text, objectName), &QAction::triggered, this, [this, command] {
         const std::optional<ResetCommands::Alert> alert = (m_resets.*command)();
-        // A fresh install remembers no layout either.
-        if (command == &ResetCommands::resetAllData || command == &ResetCommands::clearPreferences)
-            m_layoutFile.removeAll();
         if (alert)
             Alerts::showInformation(m_window.get(), alert->title, alert->text);
     });

@@ -60,9 +60,9 @@ private:
     void windowClosed();
 
     Environment m_environment;
+    PreferenceStore m_layoutFile;
     ResetCommands m_resets;
     URLEventHandler m_urlEventHandler;
-    PreferenceStore m_layoutFile;
     RememberedLayout m_layout;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<DesktopIntegration> m_desktop;
