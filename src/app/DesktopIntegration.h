@@ -24,9 +24,10 @@ class TrayIcon;
 // What the desktop integration runs with; the defaults are the user's desktop.
 struct DesktopSetup
 {
-    // Where "Start at Login" puts its entry, and the program the entry starts.
+    // Where "Start at Login" puts its entry, and the program the entry starts (empty:
+    // this executable).
     QString autostartDirectory = AutostartEntry::defaultDirectory();
-    QString program = AutostartEntry::currentProgram();
+    QString program;
     // The desktop shows status-area icons now.
     std::function<bool()> trayAvailable = &QSystemTrayIcon::isSystemTrayAvailable;
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -46,7 +47,6 @@ public:
     ~DesktopIntegration() override;
 
     TrayIcon& tray() const { return *m_tray; }
-    TrayStatus& trayStatus() { return m_trayStatus; }
     // The message that the application keeps running, while it is shown.
     QMessageBox* backgroundNotice() const;
 

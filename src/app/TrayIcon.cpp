@@ -11,12 +11,9 @@
 
 namespace {
 
-QPixmap picture(TrayStatus::State state, int size)
+QPixmap picture(const QIcon& application, TrayStatus::State state, int size)
 {
-    QImage image = QIcon(QStringLiteral(":/icons/tidewhelk.svg"))
-                       .pixmap(size, size)
-                       .toImage()
-                       .convertToFormat(QImage::Format_ARGB32);
+    QImage image = application.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32);
     if (state == TrayStatus::State::Quiet) {
         for (int y = 0; y < image.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -46,8 +43,6 @@ TrayIcon::TrayIcon(TrayStatus& status, QWidget* window, QObject* parent)
     , m_window(window)
     , m_menu(std::make_unique<QMenu>())
     , m_icon(new QSystemTrayIcon(this))
-    , m_pictures {iconFor(TrayStatus::State::Quiet), iconFor(TrayStatus::State::Unread),
-          iconFor(TrayStatus::State::NewArrivals)}
 {
     m_menu->setObjectName(QStringLiteral("trayMenu"));
     QAction* show = m_menu->addAction(QStringLiteral("Show Tidewhelk"));
@@ -78,16 +73,24 @@ TrayIcon::~TrayIcon()
 
 QIcon TrayIcon::iconFor(TrayStatus::State state)
 {
+    const QIcon application(QStringLiteral(":/icons/tidewhelk.svg"));
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64})
-        icon.addPixmap(picture(state, size));
+        icon.addPixmap(picture(application, state, size));
     return icon;
 }
 
 void TrayIcon::update()
 {
-    m_icon->setIcon(m_pictures[static_cast<size_t>(m_status.state())]);
-    m_icon->setToolTip(m_status.toolTip());
+    // Each state is drawn when first shown; the status area hears only of changes.
+    QIcon& picture = m_pictures[static_cast<size_t>(m_status.state())];
+    if (picture.isNull())
+        picture = iconFor(m_status.state());
+    if (m_icon->icon().cacheKey() != picture.cacheKey())
+        m_icon->setIcon(picture);
+    const QString toolTip = m_status.toolTip();
+    if (m_icon->toolTip() != toolTip)
+        m_icon->setToolTip(toolTip);
 }
 
 void TrayIcon::toggleWindow()

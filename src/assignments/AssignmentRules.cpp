@@ -72,6 +72,13 @@ QList<IssuePtr> filteredIssues(const QList<IssuePtr>& issues, const QList<IssueP
     return rows;
 }
 
+qsizetype unarchivedCount(const QList<IssuePtr>& issues, const QList<IssuePtr>& archived)
+{
+    const QSet<qint64> archivedIds = idsOf(archived);
+    return std::count_if(issues.begin(), issues.end(),
+        [&archivedIds](const IssuePtr& issue) { return !archivedIds.contains(issue->id()); });
+}
+
 bool isPullRequest(const Issue& issue)
 {
     return issue.pullRequest().has_value() || issue.htmlUrl().contains(QStringLiteral("/pull/"));

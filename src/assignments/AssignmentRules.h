@@ -36,6 +36,8 @@ bool containsId(const QList<IssuePtr>& issues, qint64 id);
 // archived one, newest updated_at first (compared as text; ties keep their order).
 QList<IssuePtr> filteredIssues(const QList<IssuePtr>& issues, const QList<IssuePtr>& favorites,
     const QList<IssuePtr>& archived, bool onlyFavorites);
+// How many rows the table shows without its favourites filter.
+qsizetype unarchivedCount(const QList<IssuePtr>& issues, const QList<IssuePtr>& archived);
 
 // An item GitHub marks as a pull request, or whose web address names one.
 bool isPullRequest(const Issue& issue);

@@ -85,7 +85,7 @@ bool AutostartEntry::setEnabled(bool enabled)
                          "Icon=tidewhelk\n"
                          "Terminal=false\n"
                          "X-GNOME-Autostart-enabled=true\n")
-              .arg(execValue(m_program));
+              .arg(execValue(m_program.isEmpty() ? currentProgram() : m_program));
     file.write(entry.toUtf8());
     return file.commit();
 }

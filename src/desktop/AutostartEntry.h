@@ -8,7 +8,8 @@
 class AutostartEntry
 {
 public:
-    // `directory` holds the entry; `program` is what it starts.
+    // `directory` holds the entry; `program` is what it starts, this executable when
+    // empty (found when the entry is written: a start of the window searches nothing).
     AutostartEntry(QString directory, QString program);
 
     // $XDG_CONFIG_HOME/autostart (~/.config/autostart).

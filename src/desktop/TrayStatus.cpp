@@ -45,9 +45,8 @@ QString TrayStatus::toolTip() const
     if (m_notifications.needsToken() || m_assignments.needsToken())
         return QStringLiteral("Tidewhelk — not signed in to GitHub");
     // The Assignments table's rows, whatever its favourites filter shows.
-    const qsizetype assignments = AssignmentRules::filteredIssues(
-        m_assignments.issues(), m_assignments.favorites(), m_assignments.archivedIssues(), false)
-                                      .size();
+    const qsizetype assignments
+        = AssignmentRules::unarchivedCount(m_assignments.issues(), m_assignments.archivedIssues());
     return QStringLiteral("Tidewhelk — ")
         + counted(
             m_notifications.notifications().size(), QStringLiteral("notification"), QStringLiteral("notifications"))
