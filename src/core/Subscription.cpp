@@ -111,12 +111,6 @@ void SubscriptionSet::add(Subscription subscription)
     m_subscriptions.push_back(std::move(subscription));
 }
 
-bool SubscriptionSet::hasPending()
-{
-    dropFinishedFront();
-    return !m_subscriptions.empty();
-}
-
 void SubscriptionSet::dropFinishedFront()
 {
     while (!m_subscriptions.empty() && m_subscriptions.front().isFinished())

@@ -89,9 +89,8 @@ public:
     // Subscriptions held, including finished ones not yet dropped.
     int size() const { return static_cast<int>(m_subscriptions.size()); }
 
-    // Some operation has neither delivered nor been cancelled yet. Cheap to ask often:
-    // operations mostly finish in the order they started.
-    bool hasPending();
+    // Some operation has neither delivered nor been cancelled yet.
+    bool hasPending() const { return m_pending->count > 0; }
 
 private:
     void dropFinishedFront();

@@ -48,7 +48,7 @@ public:
     void setAutoReload(bool autoReload);
 
     // A request this controller started has not answered yet.
-    bool hasRequestsInFlight() { return m_cancellables.hasPending(); }
+    bool hasRequestsInFlight() const { return m_cancellables.hasPending(); }
     // Hands a cache save still waiting for its turn to the preference store now.
     void flushPendingSaves() { m_cacheSave.flush(); }
     // The next requests read the stored token again instead of a cached copy: the user
