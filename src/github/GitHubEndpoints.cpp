@@ -82,7 +82,17 @@ QString GitHubEndpoints::webBaseWithoutScheme() const
 
 bool GitHubEndpoints::isUnderApiBase(const QUrl& url) const
 {
-    const QUrl base(m_apiBase);
+    return isUnder(m_apiBase, url);
+}
+
+bool GitHubEndpoints::isUnderWebBase(const QUrl& url) const
+{
+    return isUnder(m_webBase, url);
+}
+
+bool GitHubEndpoints::isUnder(const QString& baseText, const QUrl& url)
+{
+    const QUrl base(baseText);
     if (!url.isValid() || url.scheme() != base.scheme() || url.host().compare(base.host(), Qt::CaseInsensitive) != 0
         || effectivePort(url) != effectivePort(base) || hasUserInfo(url) || hasDotSegment(url))
         return false;

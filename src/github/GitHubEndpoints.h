@@ -33,8 +33,12 @@ public:
     // True when `url` is under the REST API base: same scheme, host and port, and a
     // path inside the base path. Only such URLs may carry the token.
     bool isUnderApiBase(const QUrl& url) const;
+    // The same for the web base: the pages opened in the user's browser.
+    bool isUnderWebBase(const QUrl& url) const;
 
 private:
+    static bool isUnder(const QString& base, const QUrl& url);
+
     QString m_apiBase;
     QString m_webBase;
 };

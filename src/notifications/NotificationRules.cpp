@@ -97,9 +97,7 @@ std::optional<QUrl> webURL(const Notification& notification, const GitHubEndpoin
         page = endpoints.webBase() + u'/' + segments.join(u'/');
     }
     const QUrl url(page, QUrl::StrictMode);
-    const QUrl base(endpoints.webBase(), QUrl::StrictMode);
-    if (!url.isValid() || url.scheme() != base.scheme() || url.authority() != base.authority()
-        || !url.path().startsWith(base.path() + u'/') || url.path().split(u'/').contains(QStringLiteral("..")))
+    if (!endpoints.isUnderWebBase(url))
         return std::nullopt;
     return url;
 }
