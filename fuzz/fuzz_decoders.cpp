@@ -45,12 +45,6 @@ std::optional<T> valueOf(Decoded<T> decoded)
     return std::nullopt;
 }
 
-template <typename T>
-Decoded<QList<T>> decodeList(const QByteArray& body, T (*read)(const JsonValueReader&))
-{
-    return JsonDecoder::decode(body, [read](const JsonValueReader& top) { return top.toList(read); });
-}
-
 void notifications(const QByteArray& body)
 {
     const auto decoded = valueOf(Notification::decodeList(body));
@@ -94,9 +88,9 @@ void statuses(const QByteArray& body)
     static const QSet<QString> reviewWords {QStringLiteral("approved"), QStringLiteral("partially_approved"),
         QStringLiteral("changes_requested"), QStringLiteral("commented"), QStringLiteral("not_reviewed")};
 
-    if (const auto reviews = valueOf(decodeList(body, &Review::fromJson)))
+    if (const auto reviews = valueOf(JsonDecoder::decodeList(body, &Review::fromJson)))
         require(reviewWords.contains(StatusRules::reviewStatus(*reviews)), "the review outcome is one of its words");
-    const auto checks = valueOf(decodeList(body, &StatusCheck::fromJson));
+    const auto checks = valueOf(JsonDecoder::decodeList(body, &StatusCheck::fromJson));
     const auto checkRuns = valueOf(JsonDecoder::decode(body, &CheckRunsResponse::fromJson));
     if (checks)
         require(ciWords.contains(StatusRules::ciStatus(*checks, {})), "the CI outcome is one of its words");

@@ -77,7 +77,7 @@ QJsonObject Issue::toJson() const
 
 Decoded<QList<IssuePtr>> Issue::decodeList(const QByteArray& json)
 {
-    return JsonDecoder::decode(json, [](const JsonValueReader& top) { return top.toList(&Issue::fromJson); });
+    return JsonDecoder::decodeList(json, &Issue::fromJson);
 }
 
 QByteArray Issue::encodeList(const QList<IssuePtr>& issues)

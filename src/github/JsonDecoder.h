@@ -33,5 +33,12 @@ public:
         }
     }
 
+    // A top-level array whose every element `read` reads.
+    template <typename T>
+    static Decoded<QList<T>> decodeList(const QByteArray& bytes, T (*read)(const JsonValueReader&))
+    {
+        return decode(bytes, [read](const JsonValueReader& top) { return top.toList(read); });
+    }
+
     static Decoded<QJsonValue> parse(const QByteArray& bytes);
 };

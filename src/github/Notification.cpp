@@ -48,7 +48,7 @@ QJsonObject Notification::toJson() const
 
 Decoded<QList<NotificationPtr>> Notification::decodeList(const QByteArray& json)
 {
-    return JsonDecoder::decode(json, [](const JsonValueReader& top) { return top.toList(&Notification::fromJson); });
+    return JsonDecoder::decodeList(json, &Notification::fromJson);
 }
 
 QByteArray Notification::encodeList(const QList<NotificationPtr>& notifications)

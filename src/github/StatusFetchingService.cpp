@@ -10,12 +10,6 @@
 
 namespace {
 
-template <typename T>
-Decoded<QList<T>> decodeJsonList(const QByteArray& body, T (*read)(const JsonValueReader&))
-{
-    return JsonDecoder::decode(body, [read](const JsonValueReader& top) { return top.toList(read); });
-}
-
 // The CI lists count a failure as "nothing reported": a CI service that cannot be
 // reached must not hide the other list's outcome.
 template <typename T>
@@ -93,7 +87,7 @@ Request<QString> StatusFetchingService::fetchReviewStatus(const Notification& no
     if (!reviewsUrl)
         return Request<QString>::fromValue(QStringLiteral("not_reviewed"));
     return GitHubRestClient::decodeReply<QList<Review>>(m_client->call(*reviewsUrl, RequestKind::Status),
-        [](const QByteArray& body) { return decodeJsonList(body, &Review::fromJson); })
+        [](const QByteArray& body) { return JsonDecoder::decodeList(body, &Review::fromJson); })
         .map(&StatusRules::reviewStatus);
 }
 
@@ -102,7 +96,7 @@ Request<QList<StatusCheck>> StatusFetchingService::fetchCommitStatuses(
 {
     return emptyOnFailure(
         GitHubRestClient::decodeReply<QList<StatusCheck>>(client->call(statusesUrl, RequestKind::Status),
-            [](const QByteArray& body) { return decodeJsonList(body, &StatusCheck::fromJson); }));
+            [](const QByteArray& body) { return JsonDecoder::decodeList(body, &StatusCheck::fromJson); }));
 }
 
 Request<QList<CheckRun>> StatusFetchingService::fetchCheckRuns(
