@@ -38,6 +38,14 @@ std::optional<QByteArray> HeaderList::value(const QByteArray& name) const
     return std::nullopt;
 }
 
+std::optional<qint64> HeaderList::integer(const QByteArray& name) const
+{
+    const std::optional<QByteArray> text = value(name);
+    bool ok = false;
+    const qint64 number = text ? text->trimmed().toLongLong(&ok) : 0;
+    return ok ? std::optional<qint64>(number) : std::nullopt;
+}
+
 void HeaderList::set(const QByteArray& name, const QByteArray& value)
 {
     m_fields.removeIf([&name](const Field& field) { return sameName(field.first, name); });

@@ -21,6 +21,8 @@ public:
     const QList<Field>& fields() const { return m_fields; }
 
     std::optional<QByteArray> value(const QByteArray& name) const;
+    // The field's value as a whole number; none when absent or not a number.
+    std::optional<qint64> integer(const QByteArray& name) const;
     // Replaces every field of that name with one field, or appends it.
     void set(const QByteArray& name, const QByteArray& value);
 

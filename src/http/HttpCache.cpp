@@ -79,7 +79,6 @@ public:
             forget(meta);
             return std::nullopt;
         }
-        entry->freshUntil = meta->freshUntil;
         meta->lastUsed = ++m_clock;
         m_dirty = true;
         return entry;

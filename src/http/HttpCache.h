@@ -34,8 +34,8 @@ public:
     struct Entry
     {
         HttpReply reply;
-        QDateTime freshUntil;
-        // The body as it is stored, so that a 304 rewrites the headers only.
+        // The body as it is stored (compressed), so that a 304 keeps it without
+        // compressing it again.
         QByteArray storedBody;
     };
 

@@ -84,15 +84,11 @@ HttpCall HttpTransport::send(OutgoingRequest request, Handler handler)
 
 void HttpTransport::recordPollInterval(const HeaderList& headers)
 {
-    const std::optional<QByteArray> value = headers.value("X-Poll-Interval");
-    if (!value)
-        return;
-    bool ok = false;
-    const qint64 seconds = value->trimmed().toLongLong(&ok);
-    if (!ok || seconds <= 0)
+    const std::optional<qint64> seconds = headers.integer("X-Poll-Interval");
+    if (!seconds || *seconds <= 0)
         return;
     // A broken or hostile value must not stop the feeds for good.
-    const std::chrono::seconds interval {std::min<qint64>(seconds, maxPollInterval.count())};
+    const std::chrono::seconds interval {std::min<qint64>(*seconds, maxPollInterval.count())};
     if (interval == m_pollInterval)
         return;
     m_pollInterval = interval;

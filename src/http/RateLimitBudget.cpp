@@ -15,14 +15,6 @@ namespace {
 // GitHub counts the reset in whole seconds, and its clock and ours may differ a little.
 constexpr auto kResumeMargin = 1s;
 
-std::optional<qint64> number(const HeaderList& headers, const QByteArray& name)
-{
-    const std::optional<QByteArray> text = headers.value(name);
-    bool ok = false;
-    const qint64 value = text ? text->trimmed().toLongLong(&ok) : 0;
-    return ok ? std::optional<qint64>(value) : std::nullopt;
-}
-
 } // namespace
 
 RateLimitBudget::RateLimitBudget(Scheduler& scheduler, QObject* parent)
@@ -42,9 +34,9 @@ void RateLimitBudget::record(const QByteArray& credential, const HeaderList& rep
     const std::optional<QByteArray> resource = replyHeaders.value("X-RateLimit-Resource");
     if (resource && *resource != "core")
         return;
-    const std::optional<qint64> limit = number(replyHeaders, "X-RateLimit-Limit");
-    const std::optional<qint64> remaining = number(replyHeaders, "X-RateLimit-Remaining");
-    const std::optional<qint64> reset = number(replyHeaders, "X-RateLimit-Reset");
+    const std::optional<qint64> limit = replyHeaders.integer("X-RateLimit-Limit");
+    const std::optional<qint64> remaining = replyHeaders.integer("X-RateLimit-Remaining");
+    const std::optional<qint64> reset = replyHeaders.integer("X-RateLimit-Reset");
     if (!limit || !remaining || !reset || *limit <= 0)
         return;
     const QDateTime resetAt = QDateTime::fromSecsSinceEpoch(*reset, QTimeZone::utc());
