@@ -39,7 +39,6 @@ void Scenario::setThreads(const QJsonArray& threads)
     for (const QJsonValue& thread : threads)
         m_threads.append(thread.toObject());
     m_threadsModified = nextModification(m_threadsModified);
-    m_threadsAnswer.reset();
 }
 
 void Scenario::addThread(const QJsonObject& thread)
@@ -52,7 +51,6 @@ void Scenario::addThread(const QJsonObject& thread)
     else
         m_threads.append(thread);
     m_threadsModified = nextModification(m_threadsModified);
-    m_threadsAnswer.reset();
 }
 
 std::optional<QJsonObject> Scenario::thread(const QString& id) const
@@ -70,7 +68,6 @@ bool Scenario::markThreadRead(const QString& id)
         if (text(thread, QStringLiteral("id")) != id)
             continue;
         m_threadsModified = nextModification(m_threadsModified);
-        m_threadsAnswer.reset();
         thread.insert(QStringLiteral("unread"), false);
         thread.insert(QStringLiteral("last_read_at"), m_threadsModified.toString(Qt::ISODate));
         return true;
@@ -81,7 +78,7 @@ bool Scenario::markThreadRead(const QString& id)
 QJsonArray Scenario::threads(const QString& since, bool includeRead) const
 {
     const QString query = since + (includeRead ? u'+' : u'-');
-    if (m_threadsAnswer && m_threadsAnswer->query == query)
+    if (m_threadsAnswer && m_threadsAnswer->query == query && m_threadsAnswer->modified == m_threadsModified)
         return m_threadsAnswer->items;
     QList<QJsonObject> selected;
     for (const QJsonObject& thread : m_threads) {
@@ -90,7 +87,7 @@ QJsonArray Scenario::threads(const QString& since, bool includeRead) const
         if (text(thread, QStringLiteral("updated_at")) >= since)
             selected.append(thread);
     }
-    m_threadsAnswer = Answer {query, sortedBy(selected, QStringLiteral("updated_at"), false)};
+    m_threadsAnswer = Answer {query, m_threadsModified, sortedBy(selected, QStringLiteral("updated_at"), false)};
     return m_threadsAnswer->items;
 }
 
@@ -100,7 +97,6 @@ void Scenario::setIssues(const QJsonArray& issues)
     for (const QJsonValue& issue : issues)
         m_issues.append(issue.toObject());
     m_issuesModified = nextModification(m_issuesModified);
-    m_issuesAnswer.reset();
 }
 
 void Scenario::addIssue(const QJsonObject& issue)
@@ -113,13 +109,12 @@ void Scenario::addIssue(const QJsonObject& issue)
     else
         m_issues.append(issue);
     m_issuesModified = nextModification(m_issuesModified);
-    m_issuesAnswer.reset();
 }
 
 QJsonArray Scenario::issues(const QString& since, const QString& state, const QString& sort, bool ascending) const
 {
     const QString query = since + u'\n' + state + u'\n' + sort + (ascending ? u'+' : u'-');
-    if (m_issuesAnswer && m_issuesAnswer->query == query)
+    if (m_issuesAnswer && m_issuesAnswer->query == query && m_issuesAnswer->modified == m_issuesModified)
         return m_issuesAnswer->items;
     QList<QJsonObject> selected;
     for (const QJsonObject& issue : m_issues) {
@@ -131,7 +126,7 @@ QJsonArray Scenario::issues(const QString& since, const QString& state, const QS
     const QString key = sort == QLatin1String("updated") ? QStringLiteral("updated_at")
         : sort == QLatin1String("comments")              ? QStringLiteral("comments")
                                                          : QStringLiteral("created_at");
-    m_issuesAnswer = Answer {query, sortedBy(selected, key, ascending)};
+    m_issuesAnswer = Answer {query, m_issuesModified, sortedBy(selected, key, ascending)};
     return m_issuesAnswer->items;
 }
 

@@ -54,11 +54,12 @@ public:
 private:
     static QDateTime nextModification(const QDateTime& previous);
 
-    // The last answer to each list query, until its list changes: a client reads a long
-    // list page by page with the same query.
+    // The last answer to each list query, as the list stood at `modified`: a client reads
+    // a long list page by page with the same query.
     struct Answer
     {
         QString query;
+        QDateTime modified;
         QJsonArray items;
     };
 
