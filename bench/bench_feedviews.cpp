@@ -5,6 +5,7 @@
 // never resets the model; painting one screen of 40 rows at most 4 ms; switching the
 // assignments' favourites filter and archiving one row at most 16 ms each.
 
+#include "BenchData.h"
 #include "BenchEnvironment.h"
 #include "LargeAccount.h"
 #include "assignments/AssignmentsViewModel.h"
@@ -30,12 +31,6 @@ namespace {
 
 constexpr int kVisibleRows = 40;
 
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // The median milliseconds of `steps` runs of `step`, each followed by a paint of `table`.
 double timed(int steps, FeedTableView* table, const std::function<void(int)>& step)
 {
@@ -47,7 +42,7 @@ double timed(int steps, FeedTableView* table, const std::function<void(int)>& st
         table->viewport()->repaint();
         times << static_cast<double>(timer.nsecsElapsed()) / 1e6;
     }
-    return median(times);
+    return BenchData::median(times);
 }
 
 void report(const char* what, double milliseconds, double target)
@@ -142,7 +137,7 @@ void assignments(const Environment& environment)
     std::printf("Assignments tab, %lld assignments (%lld starred)\n", static_cast<long long>(issues.size()),
         static_cast<long long>(starred.size()));
     report("favourites filter switched (model, paint)", filter, 16);
-    report("one row archived (model, paint)", median(archiveTimes), 16);
+    report("one row archived (model, paint)", BenchData::median(archiveTimes), 16);
 }
 
 } // namespace

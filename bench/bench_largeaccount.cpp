@@ -8,9 +8,13 @@
 // cache on disk), a cold run under GitHub's 5,000-request limit (no 403, a pause), and
 // the start-up with the large caches while the API is unreachable.
 
+#include "BenchData.h"
+#include "LargeAccount.h"
+#include "PullRequestStatus.h"
 #include "ServerCounts.h"
 #include "ServerThread.h"
 #include "TestHome.h"
+#include "storage/PreferenceKeys.h"
 #include "storage/PreferenceStore.h"
 
 #include <QCoreApplication>
@@ -63,16 +67,7 @@ void serveLargeAccount(FakeGitHub& server)
             .updatedAt = updatedAt(i)}));
         const QString repo = QStringLiteral("/repos/") + repository;
         if (i < kPullRequests) {
-            const QString sha = QStringLiteral("%1").arg(number, 40, 10, QLatin1Char('0'));
-            const QString pulls = repo + QStringLiteral("/pulls/%1").arg(number);
-            server.setResource(pulls,
-                payloads.pullRequest({.id = number, .repository = repository, .number = number, .headSha = sha}));
-            server.setResource(pulls + QStringLiteral("/reviews"),
-                QJsonArray {payloads.review({.repository = repository, .pullNumber = number})});
-            server.setResource(repo + QStringLiteral("/statuses/") + sha,
-                QJsonArray {payloads.status({.repository = repository, .sha = sha})});
-            server.setResource(repo + QStringLiteral("/commits/%1/check-runs").arg(sha),
-                payloads.checkRuns({payloads.checkRun({.repository = repository, .headSha = sha})}));
+            PullRequestStatus::serve(server, payloads, repository, number);
             assigned.append(payloads.issue({.id = 5000000LL + number,
                 .repository = repository,
                 .number = number,
@@ -104,7 +99,7 @@ std::unique_ptr<TestHome> homeWithToken()
 {
     auto home = std::make_unique<TestHome>();
     PreferenceStore preferences;
-    preferences.setString(QStringLiteral("github_token"), kToken);
+    preferences.setString(PreferenceKeys::githubToken, kToken);
     preferences.flush();
     return home;
 }
@@ -132,20 +127,6 @@ struct Run
     QList<QByteArray> lines;
 };
 
-// VmHWM, the peak resident memory of the process's own image (counted from its exec,
-// unlike the children's figure of getrusage, which includes the fork of this process).
-double peakMegabytes(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
-}
-
 Run runOnce(const TestHome& home, const QString& apiBase)
 {
     QProcess process;
@@ -162,7 +143,9 @@ Run runOnce(const TestHome& home, const QString& apiBase)
                 run.firstLineMs = static_cast<double>(wall.nsecsElapsed()) / 1e6;
             output += process.readAllStandardOutput();
         }
-        run.peakMb = std::max(run.peakMb, peakMegabytes(process.processId()));
+        // The process's own peak (counted from its exec, unlike the children's figure of
+        // getrusage, which includes the fork of this process).
+        run.peakMb = std::max(run.peakMb, LargeAccount::peakResidentKiB(process.processId()) / 1024.0);
         if (wall.elapsed() > kRunLimitMs)
             qFatal("tidewhelk did not finish");
     }
@@ -233,10 +216,8 @@ void startUp(const TestHome& large)
     ::stat(QFile::encodeName(file).constData(), &after);
     const bool written = before.st_ino != after.st_ino || before.st_mtim.tv_sec != after.st_mtim.tv_sec
         || before.st_mtim.tv_nsec != after.st_mtim.tv_nsec || before.st_size != after.st_size;
-    std::sort(emptyMs.begin(), emptyMs.end());
-    std::sort(largeMs.begin(), largeMs.end());
-    const double emptyMedian = emptyMs[kRuns / 2];
-    const double largeMedian = largeMs[kRuns / 2];
+    const double emptyMedian = BenchData::median(emptyMs);
+    const double largeMedian = BenchData::median(largeMs);
     std::printf("Start-up with the large caches (%.1f MB preference file), API unreachable, median of %d\n",
         static_cast<double>(before.st_size) / 1e6, kRuns);
     std::printf("  first console line %.1f ms, with an empty cache %.1f ms: ratio %.2f (target: at most 2)\n",

@@ -3,6 +3,7 @@
 // and how the refresh's CPU time grows with the number of pull requests.
 
 #include "BenchEnvironment.h"
+#include "PullRequestStatus.h"
 #include "ServerCounts.h"
 #include "Wait.h"
 #include "notifications/NotificationsViewModel.h"
@@ -29,7 +30,6 @@ void addPullRequests(FakeGitHub& server, int count, bool listThreads)
     const GitHubPayloads payloads = server.payloads();
     const QString updatedAt = QDateTime::currentDateTimeUtc().addSecs(-3600).toString(Qt::ISODate);
     for (int number = 1; number <= count; ++number) {
-        const QString sha = QStringLiteral("%1").arg(number, 40, 10, QLatin1Char('0'));
         if (listThreads) {
             server.addNotification(payloads.thread({.id = QString::number(number),
                 .repository = repository,
@@ -38,15 +38,7 @@ void addPullRequests(FakeGitHub& server, int count, bool listThreads)
                 .title = QStringLiteral("Pull request %1").arg(number),
                 .updatedAt = updatedAt}));
         }
-        const QString pulls = QStringLiteral("/repos/%1/pulls/%2").arg(repository).arg(number);
-        server.setResource(
-            pulls, payloads.pullRequest({.id = number, .repository = repository, .number = number, .headSha = sha}));
-        server.setResource(pulls + QStringLiteral("/reviews"),
-            QJsonArray {payloads.review({.repository = repository, .pullNumber = number})});
-        server.setResource(QStringLiteral("/repos/%1/statuses/%2").arg(repository, sha),
-            QJsonArray {payloads.status({.repository = repository, .sha = sha})});
-        server.setResource(QStringLiteral("/repos/%1/commits/%2/check-runs").arg(repository, sha),
-            payloads.checkRuns({payloads.checkRun({.repository = repository, .headSha = sha})}));
+        PullRequestStatus::serve(server, payloads, repository, number);
     }
 }
 

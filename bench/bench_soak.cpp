@@ -10,11 +10,13 @@
 
 #include "BenchEnvironment.h"
 #include "ObjectCensus.h"
+#include "PullRequestStatus.h"
 #include "VirtualScheduler.h"
 #include "Wait.h"
 #include "assignments/AssignmentsViewModel.h"
 #include "http/HttpTransport.h"
 #include "notifications/NotificationsViewModel.h"
+#include "storage/PersistenceService.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferenceStore.h"
 
@@ -110,11 +112,6 @@ int subjectOf(int number)
 {
     constexpr int issueThreads = kThreads - kPullRequestThreads - kCheckSuiteThreads;
     return number <= kThreads ? number : kPullRequestThreads + 1 + (number - kThreads) % issueThreads;
-}
-
-QString headSha(int number)
-{
-    return QStringLiteral("%1").arg(number, 40, 10, QLatin1Char('0'));
 }
 
 QString isoTime(const QDateTime& moment)
@@ -248,22 +245,7 @@ private:
         }
         if (threadType(number) != u"PullRequest")
             return;
-        const bool merged = isMerged(number);
-        const QString sha = headSha(number);
-        const QString pulls = repo + QStringLiteral("/pulls/%1").arg(number);
-        server.setResource(pulls,
-            payloads.pullRequest({.id = number,
-                .repository = repository,
-                .number = number,
-                .state = merged ? QStringLiteral("closed") : QStringLiteral("open"),
-                .merged = merged,
-                .headSha = sha}));
-        server.setResource(pulls + QStringLiteral("/reviews"),
-            QJsonArray {payloads.review({.repository = repository, .pullNumber = number})});
-        server.setResource(repo + QStringLiteral("/statuses/") + sha,
-            QJsonArray {payloads.status({.repository = repository, .sha = sha})});
-        server.setResource(repo + QStringLiteral("/commits/%1/check-runs").arg(sha),
-            payloads.checkRuns({payloads.checkRun({.repository = repository, .headSha = sha})}));
+        PullRequestStatus::serve(server, payloads, repository, number, isMerged(number));
     }
 
     static QJsonObject listed(const GitHubPayloads& payloads, const Assignment& item)
@@ -525,27 +507,6 @@ private:
     QStringList m_problems;
 };
 
-template <typename List>
-List decoded(const PreferenceStore& store, const QString& key, Decoded<List> (*decode)(const QByteArray&))
-{
-    const std::optional<QByteArray> data = store.data(key);
-    if (!data)
-        return {};
-    Decoded<List> result = decode(*data);
-    return std::holds_alternative<List>(result) ? std::get<List>(result) : List {};
-}
-
-QSet<QString> storedIds(const PreferenceStore& store, const QString& key)
-{
-    QSet<QString> ids;
-    const std::optional<QByteArray> data = store.data(key);
-    if (data) {
-        for (const QJsonValue& id : QJsonDocument::fromJson(*data).array())
-            ids.insert(id.toString());
-    }
-    return ids;
-}
-
 template <typename Record, typename Id>
 QSet<Id> idsOf(const QList<std::shared_ptr<Record>>& records, Id (*idOf)(const Record&))
 {
@@ -565,12 +526,12 @@ qint64 issueId(const Issue& issue)
     return issue.id();
 }
 
-void checkNotifications(CacheCheck& check, const PreferenceStore& store, const QJsonArray& served,
+void checkNotifications(CacheCheck& check, const PersistenceService& saved, const QJsonArray& served,
     const Account& account, const Marks& marks)
 {
     // Marking read does not rewrite the cache: the next start leaves read threads out.
     QList<NotificationPtr> cached
-        = decoded<QList<NotificationPtr>>(store, PreferenceKeys::notificationsCacheKey, &Notification::decodeList);
+        = saved.loadNotifications(PreferenceKeys::notificationsCacheKey).value_or(QList<NotificationPtr> {});
     cached.removeIf([&marks](const NotificationPtr& thread) { return marks.readThreads.contains(thread->id()); });
     QHash<QString, NotificationPtr> byId;
     for (const NotificationPtr& thread : cached)
@@ -610,19 +571,19 @@ void checkNotifications(CacheCheck& check, const PreferenceStore& store, const Q
     }
     check.expect(cached.size() == expected,
         QStringLiteral("%1 threads cached, %2 served and not marked read").arg(cached.size()).arg(expected));
-    check.expect(storedIds(store, PreferenceKeys::readNotificationsKey) == marks.readThreads,
+    check.expect(saved.loadIds(PreferenceKeys::readNotificationsKey).value_or(QSet<QString> {}) == marks.readThreads,
         QStringLiteral("the read marks differ from those made"));
     const QList<NotificationPtr> favorites
-        = decoded<QList<NotificationPtr>>(store, PreferenceKeys::favoritesKey, &Notification::decodeList);
+        = saved.loadNotifications(PreferenceKeys::favoritesKey).value_or(QList<NotificationPtr> {});
     check.expect(idsOf(favorites, &notificationId) == marks.starredThreads,
         QStringLiteral("the starred threads differ from those starred"));
 }
 
-void checkAssignments(CacheCheck& check, const PreferenceStore& store, const Account& account, const Marks& marks)
+void checkAssignments(CacheCheck& check, const PersistenceService& saved, const Account& account, const Marks& marks)
 {
     // Archiving does not rewrite the cache: after a restart archived items are listed
     // again, hidden from the table.
-    QList<IssuePtr> cached = decoded<QList<IssuePtr>>(store, PreferenceKeys::issuesCacheKey, &Issue::decodeList);
+    QList<IssuePtr> cached = saved.loadIssues(PreferenceKeys::issuesCacheKey).value_or(QList<IssuePtr> {});
     cached.removeIf([&marks](const IssuePtr& item) { return marks.archivedItems.contains(item->id()); });
     QHash<qint64, IssuePtr> byId;
     for (const IssuePtr& item : cached)
@@ -644,12 +605,10 @@ void checkAssignments(CacheCheck& check, const PreferenceStore& store, const Acc
     }
     check.expect(cached.size() == expected && byId.size() == expected,
         QStringLiteral("%1 assignments cached, %2 served and not archived").arg(cached.size()).arg(expected));
-    const QList<IssuePtr> archived
-        = decoded<QList<IssuePtr>>(store, PreferenceKeys::archivedIssuesKey, &Issue::decodeList);
+    const QList<IssuePtr> archived = saved.loadIssues(PreferenceKeys::archivedIssuesKey).value_or(QList<IssuePtr> {});
     check.expect(idsOf(archived, &issueId) == marks.archivedItems,
         QStringLiteral("the archived assignments differ from those archived"));
-    const QList<IssuePtr> favorites
-        = decoded<QList<IssuePtr>>(store, PreferenceKeys::issueFavoritesKey, &Issue::decodeList);
+    const QList<IssuePtr> favorites = saved.loadIssues(PreferenceKeys::issueFavoritesKey).value_or(QList<IssuePtr> {});
     check.expect(idsOf(favorites, &issueId) == marks.starredItems,
         QStringLiteral("the starred assignments differ from those starred"));
 }
@@ -724,11 +683,14 @@ int main(int argc, char* argv[])
 
     feeds.flush();
     world.preferences().flush();
-    const PreferenceStore stored(world.preferences().filePath());
+    PreferenceStore stored(world.preferences().filePath());
+    Environment reread = world.environment();
+    reread.preferences = &stored;
+    const PersistenceService saved(reread);
     const QJsonArray served = world.server().call([](FakeGitHub& server) { return server.unreadNotifications(); });
     CacheCheck check;
-    checkNotifications(check, stored, served, account, marks);
-    checkAssignments(check, stored, account, marks);
+    checkNotifications(check, saved, served, account, marks);
+    checkAssignments(check, saved, account, marks);
 
     const double growth = last.residentMB - baseline.residentMB;
     const bool memoryFlat = std::abs(growth) <= kMemoryToleranceMB;

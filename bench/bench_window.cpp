@@ -6,6 +6,7 @@
 // cached rows are on screen is shown beside it.
 
 #include "AppEnvironment.h"
+#include "BenchData.h"
 #include "LargeAccount.h"
 #include "TidewhelkApp.h"
 #include "storage/PersistenceService.h"
@@ -126,13 +127,6 @@ std::optional<Start> startOnce(const QString& program, const QString& directory,
     return std::nullopt;
 }
 
-template <typename T>
-T median(QList<T> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // The median of each figure over the starts.
 Start medianOf(const QList<Start>& starts)
 {
@@ -144,7 +138,7 @@ Start medianOf(const QList<Start>& starts)
         rowTimes << start.rowsMilliseconds;
         memory << start.kib;
     }
-    return {median(times), median(rowTimes), median(memory)};
+    return {BenchData::median(times), BenchData::median(rowTimes), BenchData::median(memory)};
 }
 
 } // namespace

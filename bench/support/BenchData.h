@@ -4,6 +4,8 @@
 #include <QJsonArray>
 #include <QString>
 
+#include <algorithm>
+
 // What the decoding and persistence benchmarks build and time.
 namespace BenchData {
 
@@ -18,6 +20,14 @@ QJsonArray exampleIssues(int count);
 
 // A distinct ISO 8601 update time for the `index`th item.
 QString updateTime(int index);
+
+// The middle value of `values` (the upper one of an even count).
+template <typename Values>
+typename Values::value_type median(Values values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
 
 // Wall time of one run of `work`.
 template <typename Work>

@@ -55,9 +55,9 @@ QList<IssuePtr> issues(int count)
     return std::get<QList<IssuePtr>>(Issue::decodeList(QJsonDocument(issues).toJson()));
 }
 
-long peakResidentKiB()
+long peakResidentKiB(std::optional<qint64> pid)
 {
-    QFile status(QStringLiteral("/proc/self/status"));
+    QFile status(pid ? QStringLiteral("/proc/%1/status").arg(*pid) : QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     static const QRegularExpression peak(QStringLiteral("VmHWM:\\s+(\\d+) kB"));

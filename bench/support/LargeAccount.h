@@ -5,6 +5,8 @@
 
 #include <QList>
 
+#include <optional>
+
 // The caches of a heavy user, as the window benchmarks load them: 10,000 notification
 // threads over twenty repositories, 200 of them pull requests with their state, CI and
 // review words; and 2,000 assigned items, 200 of them pull requests.
@@ -16,7 +18,8 @@ constexpr int issueCount = 2000;
 QList<NotificationPtr> threads(int count = threadCount);
 QList<IssuePtr> issues(int count = issueCount);
 
-// Peak resident memory of this process so far, in kibibytes.
-long peakResidentKiB();
+// Peak resident memory so far (VmHWM) of this process or of process `pid`, in
+// kibibytes; -1 when it cannot be read (a process that has ended).
+long peakResidentKiB(std::optional<qint64> pid = std::nullopt);
 
 } // namespace LargeAccount
