@@ -1,4 +1,5 @@
-// The fake GitHub as a program of its own, for benchmarks and the offline demo.
+// The fake GitHub as a program of its own: a scenario directory served for manual runs
+// of the application against it.
 
 #include "FakeGitHub.h"
 #include "ScenarioLoader.h"
