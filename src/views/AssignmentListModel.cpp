@@ -103,8 +103,6 @@ QVariant AssignmentListModel::cellData(int row, int column, int role) const
         return column == StatusColumn ? QVariant::fromValue(QList<Glyph> {
                    StatusAppearance::stateGlyph(issue.displayState(), AssignmentRules::isPullRequest(issue))})
                                       : QVariant();
-    case Qt::ToolTipRole:
-        return column == TitleColumn ? issue.title() : QVariant();
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
         break;

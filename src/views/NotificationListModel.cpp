@@ -104,8 +104,6 @@ QVariant NotificationListModel::cellData(int row, int column, int role) const
     case FeedCells::GlyphsRole:
         return column == StatusColumn ? QVariant::fromValue(StatusAppearance::notificationGlyphs(notification))
                                       : QVariant();
-    case Qt::ToolTipRole:
-        return column == TitleColumn ? subject.title() : QVariant();
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
         break;
