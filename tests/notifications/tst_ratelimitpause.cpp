@@ -32,18 +32,12 @@ void TestRateLimitPause::refreshSaysWhyItPausedAndEndsAfterTheReset()
     FakeGitHub& server = world.server();
     VirtualScheduler& scheduler = world.scheduler();
     server.setRateLimitClock([&scheduler] { return scheduler.now(); });
-    const GitHubPayloads payloads = server.payloads();
     for (int number = 1; number <= 3; ++number) {
-        server.addNotification(payloads.thread({.id = QString::number(number),
-            .repository = kRepository,
-            .type = u"PullRequest"_s,
-            .number = number,
-            .title = u"Pull %1"_s.arg(number),
-            .updatedAt = u"2026-12-01T10:00:00Z"_s}));
-        const QString pulls = u"/repos/"_s + kRepository + u"/pulls/%1"_s.arg(number);
-        server.setResource(pulls, payloads.pullRequest({.repository = kRepository, .number = number}));
-        server.setResource(
-            pulls + u"/reviews"_s, QJsonArray {payloads.review({.repository = kRepository, .pullNumber = number})});
+        FeedSteps::addPullRequestThread(server,
+            {.id = QString::number(number),
+                .number = number,
+                .updatedAt = u"2026-12-01T10:00:00Z"_s,
+                .repository = kRepository});
     }
     // The list leaves 9 of 100, below the reserve of a tenth: every status request waits
     // for the reset.

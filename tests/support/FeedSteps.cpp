@@ -20,7 +20,7 @@ void addPullRequestThread(FakeGitHub& server, const PullRequestThread& thread)
         .repository = thread.repository,
         .type = QStringLiteral("PullRequest"),
         .number = thread.number,
-        .title = QStringLiteral("Pull ") + thread.id,
+        .title = thread.title.isEmpty() ? QStringLiteral("Pull ") + thread.id : thread.title,
         .reason = thread.reason,
         .updatedAt = thread.updatedAt}));
     const QString pulls
@@ -32,9 +32,10 @@ void addPullRequestThread(FakeGitHub& server, const PullRequestThread& thread)
             .merged = thread.merged,
             .headSha = sha}));
     server.setResource(pulls + QStringLiteral("/reviews"),
-        QJsonArray {payloads.review({.repository = thread.repository, .pullNumber = thread.number})});
+        QJsonArray {payloads.review(
+            {.repository = thread.repository, .pullNumber = thread.number, .state = thread.reviewState})});
     server.setResource(QStringLiteral("/repos/") + thread.repository + QStringLiteral("/statuses/") + sha,
-        QJsonArray {payloads.status({.repository = thread.repository, .sha = sha})});
+        QJsonArray {payloads.status({.repository = thread.repository, .sha = sha, .state = thread.statusState})});
 }
 
 std::optional<SyncOutcome> waitForSync(FeedController& controller)

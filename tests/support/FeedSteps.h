@@ -20,7 +20,7 @@ class VirtualScheduler;
 namespace FeedSteps {
 
 // A pull-request thread of the fake GitHub's, with what its status refresh reads: the pull
-// request (open, or merged), one approving review and one successful commit status.
+// request (open, or merged), one review and one commit status.
 struct PullRequestThread
 {
     QString id;
@@ -29,6 +29,9 @@ struct PullRequestThread
     bool merged = false;
     QString repository = QStringLiteral("octocat/Hello-World");
     QString reason = QStringLiteral("subscribed");
+    QString title {}; // empty: "Pull <id>"
+    QString reviewState = QStringLiteral("APPROVED");
+    QString statusState = QStringLiteral("success");
 };
 void addPullRequestThread(FakeGitHub& server, const PullRequestThread& thread);
 
