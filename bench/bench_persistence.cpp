@@ -4,8 +4,8 @@
 // both are measured side by side, best of several runs each.
 
 #include "BenchData.h"
-#include "core/Environment.h"
 #include "core/SystemScheduler.h"
+#include "storage/Environment.h"
 #include "storage/PersistenceService.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferenceStore.h"

@@ -4,8 +4,8 @@
 // cannot be read is replaced by the next write.
 
 #include "FuzzSupport.h"
-#include "core/Environment.h"
 #include "core/SystemScheduler.h"
+#include "storage/Environment.h"
 #include "storage/PersistenceService.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferenceStore.h"

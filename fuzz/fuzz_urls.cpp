@@ -10,11 +10,11 @@
 
 #include "FuzzSupport.h"
 #include "assignments/AssignmentRules.h"
-#include "core/Environment.h"
 #include "github/GitHubRestClient.h"
 #include "github/StatusUrls.h"
 #include "github/TokenProvider.h"
 #include "notifications/NotificationRules.h"
+#include "storage/Environment.h"
 
 #include <array>
 

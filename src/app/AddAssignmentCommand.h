@@ -1,7 +1,7 @@
 #pragma once
 
 #include "assignments/AddAssignmentOutcome.h"
-#include "core/Environment.h"
+#include "storage/Environment.h"
 
 #include <QObject>
 #include <QString>

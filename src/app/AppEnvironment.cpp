@@ -1,8 +1,8 @@
 #include "AppEnvironment.h"
 
-#include "notifications/WakeWatcher.h"
+#include "core/DebugLogger.h"
+#include "core/WakeWatcher.h"
 #include "signin/OAuthClientId.h"
-#include "storage/DebugLogger.h"
 #include "storage/Keychain.h"
 #include "storage/MemorySecretStore.h"
 #include "storage/SecureStorage.h"

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/Console.h"
-#include "core/Environment.h"
 #include "core/SystemScheduler.h"
 #include "http/HttpTransport.h"
+#include "storage/Environment.h"
 #include "storage/PreferenceStore.h"
 #include "storage/SecretStore.h"
 

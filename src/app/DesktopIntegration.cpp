@@ -2,10 +2,10 @@
 
 #include "TrayIcon.h"
 #include "assignments/AssignmentsViewModel.h"
+#include "core/DebugLogger.h"
 #include "core/Scheduler.h"
+#include "desktop/AccountSession.h"
 #include "notifications/NotificationsViewModel.h"
-#include "storage/DebugLogger.h"
-#include "views/ContentView.h"
 #include "views/MainWindow.h"
 #include "views/RowCommands.h"
 #include "views/WindowActivation.h"
@@ -25,18 +25,18 @@ constexpr auto kStatusAreaCheckInterval = 1s;
 
 } // namespace
 
-DesktopIntegration::DesktopIntegration(
-    const Environment& environment, MainWindow& window, DesktopSetup setup, QObject* parent)
+DesktopIntegration::DesktopIntegration(AccountSession& session, MainWindow& window, DesktopSetup setup, QObject* parent)
     : QObject(parent)
-    , m_environment(environment)
+    , m_environment(session.environment())
+    , m_session(session)
     , m_window(window)
     , m_setup(std::move(setup))
-    , m_settings(*environment.preferences)
+    , m_settings(*m_environment.preferences)
     , m_autostart(m_setup.autostartDirectory, m_setup.program)
-    , m_notifications(*environment.logger, m_setup.bus)
-    , m_watcher(window.contentView()->viewModel())
-    , m_announcer(m_notifications, environment.endpoints)
-    , m_trayStatus(window.contentView()->viewModel(), window.contentView()->assignmentsViewModel(), m_watcher)
+    , m_notifications(*m_environment.logger, m_setup.bus)
+    , m_watcher(session.notifications())
+    , m_announcer(m_notifications, m_environment.endpoints)
+    , m_trayStatus(session.notifications(), session.assignments(), m_watcher)
     , m_tray(new TrayIcon(m_trayStatus, &window, this))
 {
     // The switches are read when they apply, not before the window first paints: the
@@ -144,7 +144,7 @@ void DesktopIntegration::showBackgroundNotice()
 void DesktopIntegration::startHidden()
 {
     m_startedHidden = true;
-    m_window.contentView()->startFeeds();
+    m_session.start();
 }
 
 void DesktopIntegration::waitForStatusArea(int checksLeft)
@@ -164,8 +164,8 @@ void DesktopIntegration::waitForStatusArea(int checksLeft)
 
 void DesktopIntegration::resync()
 {
-    NotificationsViewModel& notifications = m_window.contentView()->viewModel();
-    AssignmentsViewModel& assignments = m_window.contentView()->assignmentsViewModel();
+    NotificationsViewModel& notifications = m_session.notifications();
+    AssignmentsViewModel& assignments = m_session.assignments();
     // As the tabs' own Re-sync buttons, which wait while their feed syncs.
     if (!notifications.isLoading())
         notifications.resyncAll();

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "core/Environment.h"
 #include "desktop/AutostartEntry.h"
 #include "desktop/DesktopNotifications.h"
 #include "desktop/DesktopSettings.h"
 #include "desktop/NewThreadAnnouncer.h"
 #include "desktop/NewThreadWatcher.h"
 #include "desktop/TrayStatus.h"
+#include "storage/Environment.h"
 
 #include <QDBusConnection>
 #include <QObject>
@@ -15,6 +15,7 @@
 
 #include <functional>
 
+class AccountSession;
 class MainWindow;
 class QAction;
 class QMenu;
@@ -42,8 +43,7 @@ class DesktopIntegration : public QObject
     Q_OBJECT
 
 public:
-    DesktopIntegration(
-        const Environment& environment, MainWindow& window, DesktopSetup setup, QObject* parent = nullptr);
+    DesktopIntegration(AccountSession& session, MainWindow& window, DesktopSetup setup, QObject* parent = nullptr);
     ~DesktopIntegration() override;
 
     TrayIcon& tray() const { return *m_tray; }
@@ -75,6 +75,7 @@ private:
     void waitForStatusArea(int checksLeft);
 
     Environment m_environment;
+    AccountSession& m_session;
     MainWindow& m_window;
     DesktopSetup m_setup;
     DesktopSettings m_settings;

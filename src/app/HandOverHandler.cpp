@@ -3,7 +3,6 @@
 #include "AddAssignmentCommand.h"
 #include "TidewhelkApp.h"
 #include "assignments/AssignmentsViewModel.h"
-#include "views/ContentView.h"
 #include "views/MainWindow.h"
 #include "views/WindowActivation.h"
 
@@ -30,7 +29,7 @@ void HandOverHandler::handle(quint64 id, const InstanceChannel::Message& message
 
 void HandOverHandler::addAssignment(quint64 id, const QString& url)
 {
-    AssignmentsViewModel& assignments = m_app.window().contentView()->assignmentsViewModel();
+    AssignmentsViewModel& assignments = m_app.session().assignments();
     // Lives until this item's outcome arrives; other adds in between are not its own.
     auto* pending = new QObject(this);
     connect(&assignments, &AssignmentsViewModel::addAssignmentFinished, pending,

@@ -1,6 +1,7 @@
 #include "HeadlessSession.h"
 
 #include "assignments/AssignmentsViewModel.h"
+#include "desktop/AccountSession.h"
 #include "notifications/NotificationsViewModel.h"
 #include "storage/PreferenceStore.h"
 
@@ -36,12 +37,11 @@ HeadlessSession::~HeadlessSession() = default;
 
 void HeadlessSession::start()
 {
-    m_notifications = NotificationsViewModel::create(m_environment);
-    m_assignments = AssignmentsViewModel::create(m_environment);
+    m_session = std::make_unique<AccountSession>(m_environment, FeedController::StartUp::Now);
     if (!m_once)
         return;
-    watch(*m_notifications, m_notificationsFeed);
-    watch(*m_assignments, m_assignmentsFeed);
+    watch(m_session->notifications(), m_notificationsFeed);
+    watch(m_session->assignments(), m_assignmentsFeed);
 }
 
 void HeadlessSession::watch(FeedController& controller, Feed& feed)
@@ -69,7 +69,7 @@ void HeadlessSession::checkDone()
     if (m_finished || !m_notificationsFeed.isDone() || !m_assignmentsFeed.isDone())
         return;
     finish(exitCode(*m_notificationsFeed.outcome, *m_assignmentsFeed.outcome,
-        m_notifications->failedStatusRequests() + m_assignments->failedStatusRequests()));
+        m_session->notifications().failedStatusRequests() + m_session->assignments().failedStatusRequests()));
 }
 
 void HeadlessSession::cancel(int signalNumber)
@@ -81,10 +81,8 @@ void HeadlessSession::finish(int exitCode)
 {
     if (std::exchange(m_finished, true))
         return;
-    if (m_notifications)
-        m_notifications->flushPendingSaves();
-    if (m_assignments)
-        m_assignments->flushPendingSaves();
+    if (m_session)
+        m_session->flushPendingSaves();
     m_environment.preferences->flush();
     Q_EMIT finished(exitCode);
 }

@@ -1,18 +1,17 @@
 #pragma once
 
-#include "core/Environment.h"
 #include "core/SyncOutcome.h"
+#include "storage/Environment.h"
 
 #include <QObject>
 
 #include <memory>
 #include <optional>
 
-class AssignmentsViewModel;
+class AccountSession;
 class FeedController;
-class NotificationsViewModel;
 
-// `tidewhelk --headless`: both feed controllers as the main window runs them, without a
+// `tidewhelk --headless`: the account's feeds as the main window runs them, without a
 // window, their console lines on standard output. With `once`, it waits for each
 // feed's first sync, the status refresh that follows it and every request they
 // started, flushes the preference store and reports: 2 when either sync needs a valid
@@ -53,8 +52,7 @@ private:
 
     Environment m_environment;
     bool m_once;
-    std::shared_ptr<NotificationsViewModel> m_notifications;
-    std::shared_ptr<AssignmentsViewModel> m_assignments;
+    std::unique_ptr<AccountSession> m_session;
     Feed m_notificationsFeed;
     Feed m_assignmentsFeed;
     bool m_finished = false;

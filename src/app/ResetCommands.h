@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Environment.h"
+#include "storage/Environment.h"
 
 #include <QString>
 

@@ -19,8 +19,9 @@ TidewhelkApp::TidewhelkApp(const Environment& environment, DesktopSetup desktop,
     , m_resets(environment, m_layoutFile)
     , m_urlEventHandler(*environment.console)
     , m_layout(m_layoutFile)
-    , m_window(std::make_unique<MainWindow>(environment))
-    , m_desktop(std::make_unique<DesktopIntegration>(environment, *m_window, std::move(desktop)))
+    , m_session(environment, FeedController::StartUp::OnStart)
+    , m_window(std::make_unique<MainWindow>(m_session))
+    , m_desktop(std::make_unique<DesktopIntegration>(m_session, *m_window, std::move(desktop)))
 {
     m_layout.attachMainWindow(m_window.get());
     m_urlEventHandler.setWindow(m_window.get());

@@ -3,7 +3,8 @@
 #include "DesktopIntegration.h"
 #include "ResetCommands.h"
 #include "URLEventHandler.h"
-#include "core/Environment.h"
+#include "desktop/AccountSession.h"
+#include "storage/Environment.h"
 #include "storage/PreferenceStore.h"
 #include "views/RememberedLayout.h"
 
@@ -33,6 +34,8 @@ public:
     explicit TidewhelkApp(const Environment& environment, DesktopSetup desktop = {}, QObject* parent = nullptr);
     ~TidewhelkApp() override;
 
+    // The account whose feeds the window shows.
+    AccountSession& session() { return m_session; }
     MainWindow& window() const { return *m_window; }
     URLEventHandler& urlEventHandler() { return m_urlEventHandler; }
     DesktopIntegration& desktop() const { return *m_desktop; }
@@ -64,6 +67,7 @@ private:
     ResetCommands m_resets;
     URLEventHandler m_urlEventHandler;
     RememberedLayout m_layout;
+    AccountSession m_session;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<DesktopIntegration> m_desktop;
     QPointer<DebugLogWindow> m_debugWindow;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "assignments/AddAssignmentOutcome.h"
+#include "feeds/FeedController.h"
 #include "github/GitHubAPIService.h"
 #include "github/Issue.h"
-#include "notifications/FeedController.h"
 #include "storage/PersistenceService.h"
 
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #include "desktop/DesktopNotifications.h"
 
-#include "storage/DebugLogger.h"
+#include "core/DebugLogger.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

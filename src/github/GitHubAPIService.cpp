@@ -1,6 +1,6 @@
 #include "github/GitHubAPIService.h"
 
-#include "core/Environment.h"
+#include "github/ClientEnvironment.h"
 #include "github/LinkHeader.h"
 #include "github/PageCollector.h"
 
@@ -18,7 +18,7 @@ std::variant<Page<IssuePtr>, RequestError> readIssuesPage(const HttpReply& reply
 
 } // namespace
 
-GitHubAPIService::GitHubAPIService(const Environment& environment)
+GitHubAPIService::GitHubAPIService(const ClientEnvironment& environment)
     : m_client(std::make_shared<GitHubRestClient>(environment))
     , m_notifications(m_client, *environment.console)
 { }

@@ -11,7 +11,7 @@
 #include <memory>
 #include <variant>
 
-struct Environment;
+struct ClientEnvironment;
 
 // The REST client of the two feed controllers (one instance each), with a token
 // reader of its own: the notification thread list and marking a thread read,
@@ -21,7 +21,7 @@ class GitHubAPIService
 public:
     static constexpr int maxAssignedIssuePages = 100;
 
-    explicit GitHubAPIService(const Environment& environment);
+    explicit GitHubAPIService(const ClientEnvironment& environment);
 
     // The next request reads the stored token again.
     void forgetCachedToken() { m_client->forgetCachedToken(); }

@@ -1,6 +1,6 @@
 #include "github/GitHubRestClient.h"
 
-#include "core/Environment.h"
+#include "github/ClientEnvironment.h"
 #include "github/TokenProvider.h"
 #include "http/HttpTransport.h"
 
@@ -53,7 +53,7 @@ void sendFollowingRedirects(HttpTransport& transport, const GitHubEndpoints& end
 
 } // namespace
 
-GitHubRestClient::GitHubRestClient(const Environment& environment)
+GitHubRestClient::GitHubRestClient(const ClientEnvironment& environment)
     : m_endpoints(environment.endpoints)
     , m_transport(environment.http)
     , m_tokens(environment.makeTokenProvider())

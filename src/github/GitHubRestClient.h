@@ -14,7 +14,7 @@
 
 class HttpTransport;
 class TokenProvider;
-struct Environment;
+struct ClientEnvironment;
 
 // The request machinery the REST clients share (GitHubAPIService, StatusFetchingService):
 // the token from the client's own TokenProvider (forgotten when GitHub refuses it, so
@@ -25,7 +25,7 @@ struct Environment;
 class GitHubRestClient
 {
 public:
-    explicit GitHubRestClient(const Environment& environment);
+    explicit GitHubRestClient(const ClientEnvironment& environment);
     ~GitHubRestClient();
     GitHubRestClient(const GitHubRestClient&) = delete;
     GitHubRestClient& operator=(const GitHubRestClient&) = delete;

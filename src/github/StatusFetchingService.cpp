@@ -23,7 +23,7 @@ Request<QList<T>> emptyOnFailure(const Request<QList<T>>& request)
 
 } // namespace
 
-StatusFetchingService::StatusFetchingService(const Environment& environment)
+StatusFetchingService::StatusFetchingService(const ClientEnvironment& environment)
     : m_client(std::make_shared<GitHubRestClient>(environment))
 { }
 

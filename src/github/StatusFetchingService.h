@@ -11,7 +11,7 @@
 #include <memory>
 #include <optional>
 
-struct Environment;
+struct ClientEnvironment;
 
 // Asks GitHub about the subject of a notification thread and reduces the answers to
 // the three words the notifications list shows: the subject's state, a pull request's
@@ -21,7 +21,7 @@ struct Environment;
 class StatusFetchingService
 {
 public:
-    explicit StatusFetchingService(const Environment& environment);
+    explicit StatusFetchingService(const ClientEnvironment& environment);
 
     // The next request reads the stored token again.
     void forgetCachedToken() { m_client->forgetCachedToken(); }

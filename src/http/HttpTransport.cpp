@@ -1,7 +1,7 @@
 #include "http/HttpTransport.h"
 
+#include "core/DebugLogger.h"
 #include "core/Scheduler.h"
-#include "storage/DebugLogger.h"
 
 #include <QDir>
 #include <QStandardPaths>

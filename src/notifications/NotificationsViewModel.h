@@ -1,9 +1,9 @@
 #pragma once
 
+#include "feeds/FeedController.h"
 #include "github/GitHubAPIService.h"
 #include "github/Notification.h"
 #include "github/StatusFetchingService.h"
-#include "notifications/FeedController.h"
 #include "storage/PersistenceService.h"
 
 #include <QDateTime>

@@ -1,12 +1,12 @@
 #include "signin/GitHubOAuthService.h"
 
 #include "core/Console.h"
-#include "core/Environment.h"
+#include "core/DebugLogger.h"
 #include "core/Scheduler.h"
 #include "http/HttpTransport.h"
 #include "signin/FormBody.h"
 #include "signin/OAuthLogText.h"
-#include "storage/DebugLogger.h"
+#include "storage/Environment.h"
 
 #include <QJsonObject>
 #include <QPointer>

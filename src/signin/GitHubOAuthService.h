@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/LogLevel.h"
 #include "core/TimerHandle.h"
 #include "http/HttpCall.h"
 #include "http/HttpExchange.h"
 #include "signin/AuthenticationError.h"
 #include "signin/DeviceFlowReplies.h"
-#include "storage/LogLevel.h"
 #include "storage/SecureStorage.h"
 
 #include <QObject>

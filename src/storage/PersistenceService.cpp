@@ -1,7 +1,7 @@
 #include "storage/PersistenceService.h"
 
-#include "core/Environment.h"
 #include "core/Scheduler.h"
+#include "storage/Environment.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferenceStore.h"
 

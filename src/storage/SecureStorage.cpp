@@ -1,8 +1,8 @@
 #include "storage/SecureStorage.h"
 
 #include "core/Console.h"
-#include "core/Environment.h"
 #include "core/Scheduler.h"
+#include "storage/Environment.h"
 #include "storage/PreferenceStore.h"
 
 namespace {

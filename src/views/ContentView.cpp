@@ -1,9 +1,7 @@
 #include "views/ContentView.h"
 
-#include "assignments/AssignmentsViewModel.h"
 #include "core/Console.h"
-#include "core/Scheduler.h"
-#include "notifications/NotificationsViewModel.h"
+#include "desktop/AccountSession.h"
 #include "views/AssignmentsTab.h"
 #include "views/FavoritesTab.h"
 #include "views/NotificationsTab.h"
@@ -13,23 +11,14 @@
 #include "views/WindowActivation.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-using namespace std::chrono_literals;
-
-namespace {
-
-constexpr auto kSyncAfterSignIn = 500ms;
-
-} // namespace
-
-ContentView::ContentView(const Environment& environment, QWidget* parent)
+ContentView::ContentView(AccountSession& session, QWidget* parent)
     : QWidget(parent)
-    , m_environment(environment)
-    , m_viewModel(NotificationsViewModel::create(environment, FeedController::StartUp::OnStart))
-    , m_assignmentsViewModel(AssignmentsViewModel::create(environment, FeedController::StartUp::OnStart))
+    , m_session(session)
     , m_tabs(new QTabWidget(this))
     , m_connectAction(new QAction(QStringLiteral("Connect GitHub Account"), this))
 {
@@ -37,11 +26,12 @@ ContentView::ContentView(const Environment& environment, QWidget* parent)
     m_tabs->setObjectName(QStringLiteral("tabs"));
     m_tabs->setDocumentMode(true);
     m_tabs->setIconSize(QSize(18, 18));
-    m_tabs->addTab(new NotificationsTab(*m_viewModel, environment, m_tabs), Symbols::icon(QStringLiteral("bell")),
-        QStringLiteral("Notifications"));
-    m_tabs->addTab(new FavoritesTab(*m_viewModel, environment, m_tabs), Symbols::icon(QStringLiteral("star")),
-        QStringLiteral("Favorites"));
-    m_tabs->addTab(new AssignmentsTab(*m_assignmentsViewModel, environment, m_tabs),
+    const Environment& environment = session.environment();
+    m_tabs->addTab(new NotificationsTab(session.notifications(), environment, m_tabs),
+        Symbols::icon(QStringLiteral("bell")), QStringLiteral("Notifications"));
+    m_tabs->addTab(new FavoritesTab(session.notifications(), environment, m_tabs),
+        Symbols::icon(QStringLiteral("star")), QStringLiteral("Favorites"));
+    m_tabs->addTab(new AssignmentsTab(session.assignments(), environment, m_tabs),
         Symbols::icon(QStringLiteral("person.crop.circle.badge.checkmark")), QStringLiteral("Assignments"));
 
     auto* layout = new QVBoxLayout(this);
@@ -51,7 +41,8 @@ ContentView::ContentView(const Environment& environment, QWidget* parent)
     m_tabs->tabBar()->installEventFilter(this);
     m_connectAction->setObjectName(QStringLiteral("connectGitHubAccount"));
     connect(m_connectAction, &QAction::triggered, this, [this] { setShowAuthenticationView(true); });
-    watchNeedsToken();
+    // Either feed may report first; a second report while the sheet is open changes nothing.
+    connect(&session, &AccountSession::signInNeeded, this, [this] { setShowAuthenticationView(true); });
 }
 
 ContentView::~ContentView()
@@ -71,25 +62,12 @@ bool ContentView::eventFilter(QObject* watched, QEvent* event)
 
 void ContentView::startFeeds()
 {
-    m_viewModel->start();
-    m_assignmentsViewModel->start();
+    m_session.start();
 }
 
 OAuthAuthenticationView* ContentView::signInSheet() const
 {
     return m_signInSheet;
-}
-
-void ContentView::watchNeedsToken()
-{
-    // Either feed may report first; a second report while the sheet is open changes nothing.
-    const auto open = [this](const FeedController& controller) {
-        if (controller.needsToken() && !m_showAuthenticationView)
-            setShowAuthenticationView(true);
-    };
-    connect(m_viewModel.get(), &FeedController::needsTokenChanged, this, [this, open] { open(*m_viewModel); });
-    connect(m_assignmentsViewModel.get(), &FeedController::needsTokenChanged, this,
-        [this, open] { open(*m_assignmentsViewModel); });
 }
 
 void ContentView::setShowAuthenticationView(bool show)
@@ -104,7 +82,7 @@ void ContentView::setShowAuthenticationView(bool show)
         return;
     }
     // A fresh service for each presentation; closing the sheet releases it.
-    auto* sheet = new OAuthAuthenticationView(m_environment, window());
+    auto* sheet = new OAuthAuthenticationView(m_session.environment(), window());
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     connect(sheet, &QDialog::finished, this, &ContentView::signInSheetClosed);
     m_signInSheet = sheet;
@@ -115,23 +93,15 @@ void ContentView::signInSheetClosed()
 {
     m_showAuthenticationView = false;
     m_connectAction->setEnabled(true);
-    m_viewModel->setNeedsToken(false);
-    m_assignmentsViewModel->setNeedsToken(false);
-    // A token saved in the sheet is used at once, not after the clients' five-minute cache.
-    m_viewModel->forgetCachedToken();
-    m_assignmentsViewModel->forgetCachedToken();
-    m_environment.scheduler->singleShot(kSyncAfterSignIn, this, [this] {
-        m_viewModel->syncNotifications();
-        m_assignmentsViewModel->syncAssignments();
-    });
+    m_session.resumeAfterSignIn();
 }
 
 void ContentView::handleOpenURL(const ReceivedURL& url)
 {
-    m_environment.console->print(QStringLiteral("🔗 ContentView: Received URL: ") + url.text());
+    m_session.environment().console->print(QStringLiteral("🔗 ContentView: Received URL: ") + url.text());
     WindowActivation::bringToFront(window());
     if (url.scheme() != QLatin1String("tidewhelk") || url.host() != QLatin1String("oauth"))
         return;
-    m_environment.console->print(QStringLiteral("✅ OAuth: Valid callback URL received in ContentView"));
+    m_session.environment().console->print(QStringLiteral("✅ OAuth: Valid callback URL received in ContentView"));
     Q_EMIT callbackURLReceived(url);
 }

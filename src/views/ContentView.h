@@ -1,38 +1,31 @@
 #pragma once
 
-#include "core/Environment.h"
-
 #include <QPointer>
 #include <QWidget>
 
-#include <memory>
-
-class AssignmentsViewModel;
-class NotificationsViewModel;
+class AccountSession;
 class OAuthAuthenticationView;
 class QAction;
 class QTabWidget;
 class ReceivedURL;
 
-// The main window's content: owns the two feed controllers for the window's life
-// (opening it starts both syncs: the controllers read their caches and sync once the
-// window has first painted, so that it appears at once however large the caches are),
-// shows the Notifications, Favorites and Assignments tabs, and runs the sign-in sheet: it opens when either controller
-// reports a missing or refused token, or when the user asks to connect an account; when it closes, both controllers
-// read the stored token afresh and sync half a second later.
+// The main window's content: shows an account's Notifications, Favorites and
+// Assignments tabs (opening it starts the account's feeds: the controllers read their
+// caches and sync once the window has first painted, so that it appears at once however
+// large the caches are), and runs the sign-in sheet: it opens when either feed reports a
+// missing or refused token, or when the user asks to connect an account; when it
+// closes, the feeds read the stored token afresh and sync half a second later.
 class ContentView : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit ContentView(const Environment& environment, QWidget* parent = nullptr);
+    explicit ContentView(AccountSession& session, QWidget* parent = nullptr);
     ~ContentView() override;
 
-    NotificationsViewModel& viewModel() const { return *m_viewModel; }
-    AssignmentsViewModel& assignmentsViewModel() const { return *m_assignmentsViewModel; }
     QTabWidget* tabs() const { return m_tabs; }
-    // Starts the controllers now rather than at the first paint: for a window that
-    // starts hidden.
+    // Starts the feeds now rather than at the first paint: for a window that starts
+    // hidden.
     void startFeeds();
 
     // "Connect GitHub Account", for the window's toolbar; disabled while the sheet is open.
@@ -55,12 +48,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void watchNeedsToken();
     void signInSheetClosed();
 
-    Environment m_environment;
-    std::shared_ptr<NotificationsViewModel> m_viewModel;
-    std::shared_ptr<AssignmentsViewModel> m_assignmentsViewModel;
+    AccountSession& m_session;
     QTabWidget* m_tabs;
     QAction* m_connectAction;
     QPointer<OAuthAuthenticationView> m_signInSheet;

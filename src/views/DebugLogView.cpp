@@ -1,6 +1,6 @@
 #include "views/DebugLogView.h"
 
-#include "storage/DebugLogger.h"
+#include "core/DebugLogger.h"
 #include "views/Fonts.h"
 #include "views/LogEntryDelegate.h"
 #include "views/LogEntryModel.h"

@@ -1,6 +1,6 @@
 #include "views/FeedBindings.h"
 
-#include "notifications/FeedController.h"
+#include "feeds/FeedController.h"
 #include "views/LoadingCard.h"
 #include "views/StatusLine.h"
 

@@ -1,6 +1,6 @@
 #include "views/LogEntryDelegate.h"
 
-#include "storage/LogLevel.h"
+#include "core/LogLevel.h"
 #include "views/ColorPalette.h"
 #include "views/EmojiPixmaps.h"
 #include "views/Fonts.h"

@@ -1,6 +1,6 @@
 #include "views/LogEntryModel.h"
 
-#include "storage/DebugLogger.h"
+#include "core/DebugLogger.h"
 
 #include <algorithm>
 

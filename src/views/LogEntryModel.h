@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/LogEntry.h"
+#include "core/LogEntry.h"
 
 #include <QAbstractListModel>
 #include <QPointer>

@@ -9,9 +9,9 @@
 #include <QToolBar>
 #include <QToolButton>
 
-MainWindow::MainWindow(const Environment& environment, QWidget* parent)
+MainWindow::MainWindow(AccountSession& session, QWidget* parent)
     : QMainWindow(parent)
-    , m_contentView(new ContentView(environment, this))
+    , m_contentView(new ContentView(session, this))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Tidewhelk"));

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "core/Environment.h"
-
 #include <QMainWindow>
 
+class AccountSession;
 class ContentView;
 
 // The application's one main window, "Tidewhelk": the toolbar with "Connect GitHub
@@ -13,7 +12,7 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit MainWindow(const Environment& environment, QWidget* parent = nullptr);
+    explicit MainWindow(AccountSession& session, QWidget* parent = nullptr);
 
     ContentView* contentView() const { return m_contentView; }
 

@@ -11,7 +11,6 @@
 #include "desktop/AutostartEntry.h"
 #include "notifications/NotificationsViewModel.h"
 #include "storage/PreferenceKeys.h"
-#include "views/ContentView.h"
 #include "views/MainWindow.h"
 
 #include <QAction>
@@ -85,9 +84,9 @@ void TestDesktopIntegration::start(bool statusArea, bool shown)
 
 void TestDesktopIntegration::syncBothFeeds()
 {
-    ContentView* content = window().contentView();
+    AccountSession& session = m_app->session();
     QVERIFY(waitUntil([&] {
-        return !content->viewModel().isLoading() && !content->assignmentsViewModel().isLoading()
+        return !session.notifications().isLoading() && !session.assignments().isLoading()
             && !m_world->server().requestsTo(u"/notifications"_s).isEmpty();
     }));
 }
@@ -267,7 +266,7 @@ void TestDesktopIntegration::aNewThreadReachesTheDesktopAndAClickOpensIt()
         m_world->server().addNotification(payloads.thread({.id = id, .title = u"Thread "_s + id, .updatedAt = later}));
         m_world->scheduler().advance(61s);
         widget<QAction>(m_app->desktop().tray().menu(), u"trayResync"_s)->trigger();
-        QVERIFY(FeedSteps::waitForSync(window().contentView()->viewModel()));
+        QVERIFY(FeedSteps::waitForSync(m_app->session().notifications()));
     }
     QVERIFY(waitUntil([&] { return service.calls().size() == 2; }));
     QCOMPARE(service.calls().last().body, u"Thread 4"_s);

@@ -3,8 +3,8 @@
 #include "TestData.h"
 #include "Wait.h"
 #include "core/DateTexts.h"
+#include "core/WakeWatcher.h"
 #include "notifications/NotificationsViewModel.h"
-#include "notifications/WakeWatcher.h"
 #include "storage/PersistenceService.h"
 #include "storage/PreferenceKeys.h"
 

@@ -16,7 +16,7 @@
 #include "ConsoleCapture.h"
 #include "SecretTool.h"
 #include "VirtualScheduler.h"
-#include "core/Environment.h"
+#include "storage/Environment.h"
 #include "storage/Keychain.h"
 #include "storage/PreferenceStore.h"
 #include "storage/SecureStorage.h"

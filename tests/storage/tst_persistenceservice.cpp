@@ -1,6 +1,6 @@
 #include "TestHome.h"
 #include "VirtualScheduler.h"
-#include "core/Environment.h"
+#include "storage/Environment.h"
 #include "storage/PersistenceService.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferenceStore.h"

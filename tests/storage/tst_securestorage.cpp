@@ -3,7 +3,7 @@
 #include "SessionToken.h"
 #include "TestHome.h"
 #include "VirtualScheduler.h"
-#include "core/Environment.h"
+#include "storage/Environment.h"
 #include "storage/Keychain.h"
 #include "storage/PreferenceStore.h"
 #include "storage/SecureStorage.h"

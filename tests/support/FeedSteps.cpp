@@ -3,7 +3,7 @@
 #include "FakeGitHub.h"
 #include "GitHubTestEnvironment.h"
 #include "Wait.h"
-#include "notifications/FeedController.h"
+#include "feeds/FeedController.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -4,10 +4,10 @@
 #include "FakeGitHub.h"
 #include "TestHome.h"
 #include "VirtualScheduler.h"
-#include "core/Environment.h"
+#include "core/DebugLogger.h"
 #include "github/RequestError.h"
 #include "http/HttpTransport.h"
-#include "storage/DebugLogger.h"
+#include "storage/Environment.h"
 #include "storage/Keychain.h"
 #include "storage/PreferenceStore.h"
 

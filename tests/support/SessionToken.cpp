@@ -2,7 +2,7 @@
 
 #include "ConsoleCapture.h"
 #include "VirtualScheduler.h"
-#include "core/Environment.h"
+#include "storage/Environment.h"
 #include "storage/Keychain.h"
 #include "storage/PreferenceStore.h"
 #include "storage/SecureStorage.h"

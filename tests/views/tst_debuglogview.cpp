@@ -1,7 +1,7 @@
 #include "ConsoleCapture.h"
 #include "VirtualScheduler.h"
 #include "Widgets.h"
-#include "storage/DebugLogger.h"
+#include "core/DebugLogger.h"
 #include "views/DebugLogView.h"
 #include "views/LogEntryModel.h"
 

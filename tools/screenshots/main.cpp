@@ -6,9 +6,9 @@
 #include "TidewhelkApp.h"
 #include "TrayIcon.h"
 #include "assignments/AssignmentsViewModel.h"
+#include "core/DebugLogger.h"
 #include "notifications/NotificationsViewModel.h"
 #include "signin/GitHubOAuthService.h"
-#include "storage/DebugLogger.h"
 #include "views/AssignmentsTab.h"
 #include "views/BottomArea.h"
 #include "views/ContentView.h"
@@ -154,8 +154,8 @@ int shoot(const QDir& directory, const QString& theme)
     window.resize(1240, 780);
     app.show();
     ContentView* content = window.contentView();
-    NotificationsViewModel& notifications = content->viewModel();
-    AssignmentsViewModel& assignments = content->assignmentsViewModel();
+    NotificationsViewModel& notifications = app.session().notifications();
+    AssignmentsViewModel& assignments = app.session().assignments();
     waitFor([&] { return !notifications.isLoading() && !assignments.isLoading(); });
     // New threads fade from yellow over three seconds after they are first shown.
     settle(1300);

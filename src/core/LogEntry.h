@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/LogLevel.h"
+#include "core/LogLevel.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "storage/DebugLogger.h"
+#include "core/DebugLogger.h"
 
 #include "core/Clock.h"
 #include "core/Console.h"

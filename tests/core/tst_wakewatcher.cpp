@@ -1,8 +1,8 @@
 #include "ConsoleCapture.h"
 #include "VirtualScheduler.h"
 #include "Wait.h"
-#include "notifications/WakeWatcher.h"
-#include "storage/DebugLogger.h"
+#include "core/DebugLogger.h"
+#include "core/WakeWatcher.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,4 +1,4 @@
-#include "notifications/AutoReloadService.h"
+#include "feeds/AutoReloadService.h"
 
 #include "core/Console.h"
 #include "core/DateTexts.h"

@@ -1,4 +1,4 @@
-#include "storage/LogLevel.h"
+#include "core/LogLevel.h"
 
 const QList<LogLevel>& allLogLevels()
 {

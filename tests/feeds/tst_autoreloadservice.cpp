@@ -1,6 +1,6 @@
 #include "ConsoleCapture.h"
 #include "VirtualScheduler.h"
-#include "notifications/AutoReloadService.h"
+#include "feeds/AutoReloadService.h"
 
 #include <QTest>
 

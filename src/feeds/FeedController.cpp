@@ -1,10 +1,10 @@
-#include "notifications/FeedController.h"
+#include "feeds/FeedController.h"
 
 #include "core/DateTexts.h"
 #include "core/Scheduler.h"
+#include "core/WakeWatcher.h"
 #include "github/RequestError.h"
 #include "http/HttpTransport.h"
-#include "notifications/WakeWatcher.h"
 #include "storage/PreferenceStore.h"
 
 using namespace std::chrono_literals;

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "core/Environment.h"
 #include "core/Subscription.h"
 #include "core/SyncOutcome.h"
 #include "core/ThrottledTask.h"
-#include "notifications/AutoReloadService.h"
+#include "feeds/AutoReloadService.h"
+#include "storage/Environment.h"
 
 #include <QDateTime>
 #include <QObject>

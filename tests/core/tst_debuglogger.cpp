@@ -1,6 +1,6 @@
 #include "ConsoleCapture.h"
 #include "VirtualScheduler.h"
-#include "storage/DebugLogger.h"
+#include "core/DebugLogger.h"
 
 #include <QSignalSpy>
 #include <QTest>

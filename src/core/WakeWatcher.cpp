@@ -1,6 +1,6 @@
-#include "notifications/WakeWatcher.h"
+#include "core/WakeWatcher.h"
 
-#include "storage/DebugLogger.h"
+#include "core/DebugLogger.h"
 
 #include <QDBusConnection>
 #include <QNetworkInformation>
