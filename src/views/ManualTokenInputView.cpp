@@ -5,6 +5,7 @@
 #include "views/ColorPalette.h"
 #include "views/Fonts.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -46,9 +47,7 @@ ManualTokenInputView::ManualTokenInputView(const Environment& environment, QWidg
 
     m_whitespaceWarning->setObjectName(QStringLiteral("tokenWhitespaceWarning"));
     m_whitespaceWarning->setFont(Fonts::caption(font()));
-    QPalette warningPalette = m_whitespaceWarning->palette();
-    warningPalette.setColor(QPalette::WindowText, ColorPalette(palette()).color(ColorPalette::Name::Orange));
-    m_whitespaceWarning->setPalette(warningPalette);
+    applyColors();
     // The sheet keeps the warning's room, so it neither jumps nor squeezes its texts
     // when a pasted token brings the warning up.
     QSizePolicy warningPolicy = m_whitespaceWarning->sizePolicy();
@@ -120,6 +119,20 @@ void ManualTokenInputView::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void ManualTokenInputView::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        applyColors();
+}
+
+void ManualTokenInputView::applyColors()
+{
+    QPalette warningPalette = m_whitespaceWarning->palette();
+    warningPalette.setColor(QPalette::WindowText, ColorPalette(palette()).color(ColorPalette::Name::Orange));
+    m_whitespaceWarning->setPalette(warningPalette);
 }
 
 void ManualTokenInputView::reject()

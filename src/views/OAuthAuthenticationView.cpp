@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -211,6 +212,7 @@ OAuthAuthenticationView::OAuthAuthenticationView(const Environment& environment,
         if (isAuthenticated)
             m_environment.scheduler->singleShot(kCloseAfterSignIn, this, [this] { accept(); });
     });
+    applyColors();
     updateState();
 }
 
@@ -225,31 +227,43 @@ void OAuthAuthenticationView::updateState()
     m_requestingSection->setVisible(authenticating && !userCode);
     m_codeSection->setVisible(showsCode);
 
-    const ColorPalette colors(palette());
     const std::optional<AuthenticationError>& error = m_service->authenticationError();
     m_errorLabel->setVisible(!authenticating && error.has_value());
     if (error)
         m_errorLabel->setText(QStringLiteral("Authentication failed: ") + error->localizedDescription());
-    QPalette errorPalette = m_errorLabel->palette();
-    errorPalette.setColor(QPalette::WindowText, colors.color(ColorPalette::Name::Red));
-    m_errorLabel->setPalette(errorPalette);
 
     const QString& debugInfo = m_service->debugInfo();
     m_debugLabel->setVisible(!showsCode && !debugInfo.isEmpty());
     m_debugLabel->setText(QStringLiteral("Debug: ") + debugInfo);
+
+    if (showsCode)
+        m_userCodeLabel->setText(*userCode);
+    adjustSize();
+}
+
+void OAuthAuthenticationView::applyColors()
+{
+    const ColorPalette colors(palette());
+    QPalette errorPalette = m_errorLabel->palette();
+    errorPalette.setColor(QPalette::WindowText, colors.color(ColorPalette::Name::Red));
+    m_errorLabel->setPalette(errorPalette);
     QPalette debugPalette = m_debugLabel->palette();
     debugPalette.setColor(QPalette::WindowText, colors.color(ColorPalette::Name::Orange));
     m_debugLabel->setPalette(debugPalette);
 
-    if (showsCode) {
-        m_userCodeLabel->setText(*userCode);
-        const QColor accent = palette().color(QPalette::Highlight);
-        m_copyButton->setIcon(Symbols::tinted(QStringLiteral("doc.on.doc"), accent));
-        m_codeBox->setStyleSheet(QStringLiteral("QFrame#codeBox { border: 2px solid %1; border-radius: 8px; "
-                                                "background-color: %2; }")
-                                     .arg(accent.name(), palette().color(QPalette::Base).name()));
-    }
-    adjustSize();
+    const QColor accent = palette().color(QPalette::Highlight);
+    m_copyButton->setIcon(Symbols::tinted(QStringLiteral("doc.on.doc"), accent));
+    m_codeBox->setStyleSheet(
+        QStringLiteral("QFrame#codeBox { border: 2px solid %1; border-radius: 8px; background-color: %2; }")
+            .arg(accent.name(), palette().color(QPalette::Base).name()));
+}
+
+void OAuthAuthenticationView::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // The desktop switched between light and dark: the colours above were the old ones.
+    if (event->type() == QEvent::PaletteChange)
+        applyColors();
 }
 
 void OAuthAuthenticationView::copyUserCode()
