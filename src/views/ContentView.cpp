@@ -31,18 +31,18 @@ ContentView::ContentView(const Environment& environment, QWidget* parent)
     , m_viewModel(NotificationsViewModel::create(environment, FeedController::StartUp::OnStart))
     , m_assignmentsViewModel(AssignmentsViewModel::create(environment, FeedController::StartUp::OnStart))
     , m_tabs(new QTabWidget(this))
-    , m_connectAction(new QAction(QStringLiteral("Connect GitHub Account"), this))
+    , m_connectAction(new QAction(tr("Connect GitHub Account"), this))
 {
     setObjectName(QStringLiteral("contentView"));
     m_tabs->setObjectName(QStringLiteral("tabs"));
     m_tabs->setDocumentMode(true);
     m_tabs->setIconSize(QSize(18, 18));
     m_tabs->addTab(new NotificationsTab(*m_viewModel, environment, m_tabs), Symbols::icon(QStringLiteral("bell")),
-        QStringLiteral("Notifications"));
-    m_tabs->addTab(new FavoritesTab(*m_viewModel, environment, m_tabs), Symbols::icon(QStringLiteral("star")),
-        QStringLiteral("Favorites"));
+        tr("Notifications"));
+    m_tabs->addTab(
+        new FavoritesTab(*m_viewModel, environment, m_tabs), Symbols::icon(QStringLiteral("star")), tr("Favorites"));
     m_tabs->addTab(new AssignmentsTab(*m_assignmentsViewModel, environment, m_tabs),
-        Symbols::icon(QStringLiteral("person.crop.circle.badge.checkmark")), QStringLiteral("Assignments"));
+        Symbols::icon(QStringLiteral("person.crop.circle.badge.checkmark")), tr("Assignments"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
