@@ -85,12 +85,11 @@ void DesktopIntegration::addSettings(QMenu* menu)
 {
     // `triggered` rather than `toggled`: only the user's choice is stored, not the
     // unchecked look of a switch that does not apply.
-    QAction* keepRunning = addSwitch(menu, QStringLiteral("Keep Running in Background"), QStringLiteral("keepRunning"));
+    QAction* keepRunning = addSwitch(menu, tr("Keep Running in Background"), QStringLiteral("keepRunning"));
     connect(keepRunning, &QAction::triggered, this, [this](bool on) { m_settings.setKeepRunningInBackground(on); });
-    QAction* notifications
-        = addSwitch(menu, QStringLiteral("Desktop Notifications"), QStringLiteral("desktopNotifications"));
+    QAction* notifications = addSwitch(menu, tr("Desktop Notifications"), QStringLiteral("desktopNotifications"));
     connect(notifications, &QAction::triggered, this, [this](bool on) { m_settings.setDesktopNotifications(on); });
-    QAction* startAtLogin = addSwitch(menu, QStringLiteral("Start at Login"), QStringLiteral("startAtLogin"));
+    QAction* startAtLogin = addSwitch(menu, tr("Start at Login"), QStringLiteral("startAtLogin"));
     connect(startAtLogin, &QAction::triggered, this, [this, startAtLogin](bool on) {
         if (m_autostart.setEnabled(on))
             return;
@@ -129,13 +128,13 @@ void DesktopIntegration::showBackgroundNotice()
     }
     // No parent: the window it would belong to has just been hidden.
     auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Tidewhelk"),
-        QStringLiteral("Tidewhelk keeps running in the status area"), QMessageBox::Ok);
+        tr("Tidewhelk keeps running in the status area"), QMessageBox::Ok);
     box->setObjectName(QStringLiteral("backgroundNotice"));
     box->setIconPixmap(QIcon(QStringLiteral(":/icons/tidewhelk.svg")).pixmap(64, 64));
     box->setInformativeText(
-        QStringLiteral("Your lists go on syncing in the background. Click its icon to open the window again, or "
-                       "choose Quit in the icon's menu to end it.\n\nTo quit whenever the window closes, turn off "
-                       "Settings ▸ Keep Running in Background."));
+        tr("Your lists go on syncing in the background. Click its icon to open the window again, or "
+           "choose Quit in the icon's menu to end it.\n\nTo quit whenever the window closes, turn off "
+           "Settings ▸ Keep Running in Background."));
     box->setAttribute(Qt::WA_DeleteOnClose);
     m_notice = box;
     box->show();

@@ -83,44 +83,42 @@ void TidewhelkApp::installMenus()
 {
     QMenuBar* bar = m_window->menuBar();
 
-    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    QMenu* file = bar->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("fileMenu"));
-    QAction* quit = addCommand(file, QStringLiteral("Quit"), QStringLiteral("quit"));
+    QAction* quit = addCommand(file, tr("Quit"), QStringLiteral("quit"));
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     quit->setMenuRole(QAction::QuitRole);
     connect(quit, &QAction::triggered, this, &TidewhelkApp::quitRequested);
 
-    QMenu* settings = bar->addMenu(QStringLiteral("&Settings"));
+    QMenu* settings = bar->addMenu(tr("&Settings"));
     settings->setObjectName(QStringLiteral("settingsMenu"));
     m_desktop->addSettings(settings);
 
-    QMenu* debug = bar->addMenu(QStringLiteral("Debug"));
+    QMenu* debug = bar->addMenu(tr("Debug"));
     debug->setObjectName(QStringLiteral("debugMenu"));
-    connect(addCommand(debug, QStringLiteral("Show Debug Logs"), QStringLiteral("showDebugLogs")), &QAction::triggered,
-        this, &TidewhelkApp::showDebugLogs);
+    connect(addCommand(debug, tr("Show Debug Logs"), QStringLiteral("showDebugLogs")), &QAction::triggered, this,
+        &TidewhelkApp::showDebugLogs);
     debug->addSeparator();
-    addReset(debug, QStringLiteral("Reset All Data"), QStringLiteral("resetAllData"), &ResetCommands::resetAllData);
+    addReset(debug, tr("Reset All Data"), QStringLiteral("resetAllData"), &ResetCommands::resetAllData);
     debug->addSeparator();
-    addReset(debug, QStringLiteral("Reset Notification Cache"), QStringLiteral("resetNotificationCache"),
+    addReset(debug, tr("Reset Notification Cache"), QStringLiteral("resetNotificationCache"),
         &ResetCommands::resetNotificationCache);
-    addReset(debug, QStringLiteral("Reset Issues Cache"), QStringLiteral("resetIssuesCache"),
-        &ResetCommands::resetAssignmentsCache);
-    debug->addSeparator();
     addReset(
-        debug, QStringLiteral("Delete Token Only"), QStringLiteral("deleteTokenOnly"), &ResetCommands::deleteToken);
-    addReset(debug, QStringLiteral("Clear UserDefaults"), QStringLiteral("clearUserDefaults"),
-        &ResetCommands::clearPreferences);
+        debug, tr("Reset Issues Cache"), QStringLiteral("resetIssuesCache"), &ResetCommands::resetAssignmentsCache);
     debug->addSeparator();
-    connect(addCommand(debug, QStringLiteral("Test OAuth URL"), QStringLiteral("testOAuthURL")), &QAction::triggered,
-        this, &TidewhelkApp::runTestOAuthURL);
+    addReset(debug, tr("Delete Token Only"), QStringLiteral("deleteTokenOnly"), &ResetCommands::deleteToken);
+    addReset(debug, tr("Clear UserDefaults"), QStringLiteral("clearUserDefaults"), &ResetCommands::clearPreferences);
+    debug->addSeparator();
+    connect(addCommand(debug, tr("Test OAuth URL"), QStringLiteral("testOAuthURL")), &QAction::triggered, this,
+        &TidewhelkApp::runTestOAuthURL);
 
-    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    QMenu* help = bar->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
-    QAction* about = addCommand(help, QStringLiteral("About Tidewhelk"), QStringLiteral("aboutTidewhelk"));
+    QAction* about = addCommand(help, tr("About Tidewhelk"), QStringLiteral("aboutTidewhelk"));
     about->setMenuRole(QAction::AboutRole);
     connect(about, &QAction::triggered, this, &TidewhelkApp::showAbout);
     help->addSeparator();
-    addReset(help, QStringLiteral("Reset App Data"), QStringLiteral("resetAppData"), &ResetCommands::resetAllData);
+    addReset(help, tr("Reset App Data"), QStringLiteral("resetAppData"), &ResetCommands::resetAllData);
 }
 
 void TidewhelkApp::showDebugLogs()
@@ -147,10 +145,10 @@ void TidewhelkApp::showAbout()
 {
     auto* box = new QMessageBox(m_window.get());
     box->setObjectName(QStringLiteral("aboutBox"));
-    box->setWindowTitle(QStringLiteral("About Tidewhelk"));
+    box->setWindowTitle(tr("About Tidewhelk"));
     box->setIconPixmap(QIcon(QStringLiteral(":/icons/tidewhelk.svg")).pixmap(64, 64));
     box->setText(QStringLiteral("<b>Tidewhelk</b> %1").arg(QStringLiteral(TIDEWHELK_VERSION)));
-    box->setInformativeText(QStringLiteral("Your GitHub notification threads and assigned issues, kept up to date."));
+    box->setInformativeText(tr("Your GitHub notification threads and assigned issues, kept up to date."));
     box->setWindowModality(Qt::WindowModal);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();

@@ -45,14 +45,14 @@ TrayIcon::TrayIcon(TrayStatus& status, QWidget* window, QObject* parent)
     , m_icon(new QSystemTrayIcon(this))
 {
     m_menu->setObjectName(QStringLiteral("trayMenu"));
-    QAction* show = m_menu->addAction(QStringLiteral("Show Tidewhelk"));
+    QAction* show = m_menu->addAction(tr("Show Tidewhelk"));
     show->setObjectName(QStringLiteral("trayShow"));
     connect(show, &QAction::triggered, this, [this] { WindowActivation::bringToFront(m_window); });
-    QAction* resync = m_menu->addAction(QStringLiteral("Re-sync"));
+    QAction* resync = m_menu->addAction(tr("Re-sync"));
     resync->setObjectName(QStringLiteral("trayResync"));
     connect(resync, &QAction::triggered, this, &TrayIcon::resyncRequested);
     m_menu->addSeparator();
-    QAction* quit = m_menu->addAction(QStringLiteral("Quit"));
+    QAction* quit = m_menu->addAction(tr("Quit"));
     quit->setObjectName(QStringLiteral("trayQuit"));
     connect(quit, &QAction::triggered, this, &TrayIcon::quitRequested);
 

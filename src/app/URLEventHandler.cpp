@@ -38,7 +38,7 @@ void URLEventHandler::handleURL(const ReceivedURL& url)
         return;
     }
     m_console.print(QStringLiteral("ℹ️ OAuth: URL received but device flow doesn't use callbacks: ") + url.text());
-    Alerts::showInformation(m_window, QStringLiteral("URL Received (Device Flow)"),
-        QStringLiteral("URL: ") + url.text()
-            + QStringLiteral("\n\nNote: Device flow doesn't use URL callbacks, authentication happens in browser."));
+    Alerts::showInformation(m_window, tr("URL Received (Device Flow)"),
+        tr("URL: %1\n\nNote: Device flow doesn't use URL callbacks, authentication happens in browser.")
+            .arg(url.text()));
 }

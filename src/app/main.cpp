@@ -11,6 +11,7 @@
 #include "TokenCommands.h"
 #include "UnixSignalWatcher.h"
 #include "storage/PreferenceStore.h"
+#include "views/Translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -230,6 +231,7 @@ int reportProfileInUse(QApplication& app, const ProfileLock& lock)
 int runWindow(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    const Translations translations {QLocale()};
     nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral("tidewhelk"));
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tidewhelk.svg")));

@@ -1,6 +1,7 @@
 #include "views/Alerts.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPointer>
@@ -21,7 +22,7 @@ void showInformation(QWidget* window, const QString& title, const QString& text)
             box->setStyleSheet(QStringLiteral("QLabel#qt_msgbox_informativelabel { min-width: 380px; }"));
             box->setWindowModality(Qt::WindowModal);
             box->setAttribute(Qt::WA_DeleteOnClose);
-            box->button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+            box->button(QMessageBox::Ok)->setText(QCoreApplication::translate("Alerts", "OK"));
             box->open();
         },
         Qt::QueuedConnection);

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -241,4 +242,12 @@ void AssignmentsTab::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     m_toast->setReservedBottom(height() - m_bottomArea->geometry().bottom());
     placeFavoritesFilter();
+}
+
+void AssignmentsTab::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // The star is tinted for the palette it was drawn with.
+    if (event->type() == QEvent::PaletteChange)
+        updateFavoritesFilter();
 }

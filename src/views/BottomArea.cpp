@@ -28,8 +28,8 @@ BottomArea::BottomArea(ContentFactory content, Scheduler& scheduler, QWidget* pa
     , m_height(new ScheduledAnimation(scheduler, this))
 {
     setObjectName(QStringLiteral("archivedArea"));
-    setAccessibleName(QStringLiteral("Archived assignments"));
-    setToolTip(QStringLiteral("Show or hide the archived assignments"));
+    setAccessibleName(tr("Archived assignments"));
+    setToolTip(tr("Show or hide the archived assignments"));
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     setFixedHeight(closedHeight);

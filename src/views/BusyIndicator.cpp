@@ -9,7 +9,7 @@ BusyIndicator::BusyIndicator(int diameter, QWidget* parent)
     , m_diameter(diameter)
 {
     setFixedSize(diameter, diameter);
-    setAccessibleName(QStringLiteral("In progress"));
+    setAccessibleName(tr("In progress"));
     m_frames.setInterval(50ms);
     connect(&m_frames, &QTimer::timeout, this, [this] {
         m_angle = (m_angle + 30) % 360;

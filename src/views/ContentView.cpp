@@ -20,7 +20,7 @@ ContentView::ContentView(AccountSession& session, QWidget* parent)
     : QWidget(parent)
     , m_session(session)
     , m_tabs(new QTabWidget(this))
-    , m_connectAction(new QAction(QStringLiteral("Connect GitHub Account"), this))
+    , m_connectAction(new QAction(tr("Connect GitHub Account"), this))
 {
     setObjectName(QStringLiteral("contentView"));
     m_tabs->setObjectName(QStringLiteral("tabs"));
@@ -28,11 +28,11 @@ ContentView::ContentView(AccountSession& session, QWidget* parent)
     m_tabs->setIconSize(QSize(18, 18));
     const Environment& environment = session.environment();
     m_tabs->addTab(new NotificationsTab(session.notifications(), environment, m_tabs),
-        Symbols::icon(QStringLiteral("bell")), QStringLiteral("Notifications"));
+        Symbols::icon(QStringLiteral("bell")), tr("Notifications"));
     m_tabs->addTab(new FavoritesTab(session.notifications(), environment, m_tabs),
-        Symbols::icon(QStringLiteral("star")), QStringLiteral("Favorites"));
+        Symbols::icon(QStringLiteral("star")), tr("Favorites"));
     m_tabs->addTab(new AssignmentsTab(session.assignments(), environment, m_tabs),
-        Symbols::icon(QStringLiteral("person.crop.circle.badge.checkmark")), QStringLiteral("Assignments"));
+        Symbols::icon(QStringLiteral("person.crop.circle.badge.checkmark")), tr("Assignments"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

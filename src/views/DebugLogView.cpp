@@ -24,7 +24,7 @@ DebugLogView::DebugLogView(DebugLogger& logger, Scheduler& scheduler, QWidget* p
     , m_logger(logger)
     , m_model(new LogEntryModel(logger, this))
     , m_levelPicker(new QComboBox(this))
-    , m_clearButton(new QPushButton(QStringLiteral("Clear"), this))
+    , m_clearButton(new QPushButton(tr("Clear"), this))
     , m_list(new QListView(this))
     , m_scroll(new ScheduledAnimation(scheduler, this))
     , m_count(logger.logs().size())
@@ -33,18 +33,18 @@ DebugLogView::DebugLogView(DebugLogger& logger, Scheduler& scheduler, QWidget* p
     header->setObjectName(QStringLiteral("debugLogHeader"));
     header->setAutoFillBackground(true);
     header->setBackgroundRole(QPalette::Base);
-    auto* title = new QLabel(QStringLiteral("Debug Logs"), header);
+    auto* title = new QLabel(tr("Debug Logs"), header);
     title->setFont(Fonts::headline(font()));
-    auto* levelLabel = new QLabel(QStringLiteral("Level"), header);
+    auto* levelLabel = new QLabel(tr("Level"), header);
     levelLabel->setBuddy(m_levelPicker);
     m_levelPicker->setObjectName(QStringLiteral("levelFilter"));
-    m_levelPicker->setAccessibleName(QStringLiteral("Level"));
+    m_levelPicker->setAccessibleName(tr("Level"));
     m_levelPicker->setFixedWidth(120);
-    m_levelPicker->addItem(QStringLiteral("All"));
+    m_levelPicker->addItem(tr("All"));
     for (LogLevel level : allLogLevels())
         m_levelPicker->addItem(rawValue(level), static_cast<int>(level));
     m_clearButton->setObjectName(QStringLiteral("clearLogs"));
-    m_clearButton->setAccessibleName(QStringLiteral("Clear"));
+    m_clearButton->setAccessibleName(tr("Clear"));
 
     auto* headerLayout = new QHBoxLayout(header);
     headerLayout->setContentsMargins(8, 8, 8, 8);
@@ -59,7 +59,7 @@ DebugLogView::DebugLogView(DebugLogger& logger, Scheduler& scheduler, QWidget* p
     divider->setFrameShadow(QFrame::Sunken);
 
     m_list->setObjectName(QStringLiteral("logEntries"));
-    m_list->setAccessibleName(QStringLiteral("Log entries"));
+    m_list->setAccessibleName(tr("Log entries"));
     m_list->setModel(m_model);
     m_list->setItemDelegate(new LogEntryDelegate(m_list));
     m_list->setFrameShape(QFrame::NoFrame);
@@ -69,7 +69,7 @@ DebugLogView::DebugLogView(DebugLogger& logger, Scheduler& scheduler, QWidget* p
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
-    auto* copy = new QAction(QStringLiteral("Copy"), m_list);
+    auto* copy = new QAction(tr("Copy"), m_list);
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetShortcut);
     m_list->addAction(copy);

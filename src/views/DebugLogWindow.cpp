@@ -12,8 +12,8 @@ DebugLogWindow::DebugLogWindow(DebugLogger& logger, Scheduler& scheduler, QWidge
     , m_view(new DebugLogView(logger, scheduler, this))
 {
     setObjectName(QStringLiteral("debugLogWindow"));
-    setWindowTitle(QStringLiteral("Debug Logs"));
-    setAccessibleName(QStringLiteral("Debug Logs"));
+    setWindowTitle(tr("Debug Logs"));
+    setAccessibleName(tr("Debug Logs"));
     setCentralWidget(m_view);
     setMinimumSize(480, 240);
     setGeometry(100, 100, 800, 600);

@@ -9,6 +9,7 @@
 #include "views/RowCommands.h"
 #include "views/Symbols.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -47,6 +48,7 @@ FavoritesTab::FavoritesTab(NotificationsViewModel& viewModel, const Environment&
     layout->addWidget(m_pages, 1);
 
     connect(m_model, &QAbstractItemModel::layoutChanged, this, &FavoritesTab::updatePage);
+    tintEmptyStar();
     updatePage();
 }
 
@@ -56,9 +58,6 @@ QWidget* FavoritesTab::buildEmptyState()
     page->setObjectName(QStringLiteral("favoritesEmptyState"));
     auto* star = new QLabel(page);
     star->setObjectName(QStringLiteral("emptyStar"));
-    star->setPixmap(
-        Symbols::tinted(QStringLiteral("star"), ColorPalette(palette()).color(ColorPalette::Name::Gray, 0.6))
-            .pixmap(48, 48));
     auto* heading = new QLabel(QStringLiteral("No Favorites Yet"), page);
     heading->setFont(Fonts::title2(font()));
     auto* body = new QLabel(QStringLiteral("Start by exploring your notifications and issues, then click the star icon "
@@ -80,6 +79,22 @@ QWidget* FavoritesTab::buildEmptyState()
     layout->addWidget(body, 0, Qt::AlignHCenter);
     layout->addStretch();
     return page;
+}
+
+void FavoritesTab::tintEmptyStar()
+{
+    m_emptyState->findChild<QLabel*>(QStringLiteral("emptyStar"))
+        ->setPixmap(
+            Symbols::tinted(QStringLiteral("star"), ColorPalette(palette()).color(ColorPalette::Name::Gray, 0.6))
+                .pixmap(48, 48));
+}
+
+void FavoritesTab::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // The star was drawn for the palette of its time.
+    if (event->type() == QEvent::PaletteChange)
+        tintEmptyStar();
 }
 
 bool FavoritesTab::showsEmptyState() const

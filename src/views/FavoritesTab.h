@@ -23,8 +23,13 @@ public:
     // The empty state is showing.
     bool showsEmptyState() const;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     QWidget* buildEmptyState();
+    // The empty state's star in the palette's gray.
+    void tintEmptyStar();
     void updatePage();
 
     NotificationListModel* m_model;

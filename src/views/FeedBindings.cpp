@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QPushButton>
 
 namespace FeedBindings {
@@ -38,7 +39,7 @@ QPushButton* namedButton(const QString& text, const QString& objectName, QWidget
 
 QCheckBox* autoSyncSwitch(const QString& objectName, QWidget* parent)
 {
-    auto* box = new QCheckBox(QStringLiteral("Auto-sync every 5 minutes"), parent);
+    auto* box = new QCheckBox(QCoreApplication::translate("FeedBindings", "Auto-sync every 5 minutes"), parent);
     box->setObjectName(objectName);
     box->setAccessibleName(box->text());
     return box;

@@ -17,7 +17,7 @@ MainWindow::MainWindow(AccountSession& session, QWidget* parent)
     setWindowTitle(QStringLiteral("Tidewhelk"));
     setCentralWidget(m_contentView);
 
-    auto* toolbar = new QToolBar(QStringLiteral("Toolbar"), this);
+    auto* toolbar = new QToolBar(tr("Toolbar"), this);
     toolbar->setObjectName(QStringLiteral("mainToolbar"));
     toolbar->setMovable(false);
     toolbar->setFloatable(false);
@@ -29,7 +29,7 @@ MainWindow::MainWindow(AccountSession& session, QWidget* parent)
     toolbar->addAction(m_contentView->connectAccountAction());
     if (auto* button = qobject_cast<QToolButton*>(toolbar->widgetForAction(m_contentView->connectAccountAction()))) {
         button->setObjectName(QStringLiteral("connectGitHubAccountButton"));
-        button->setAccessibleName(QStringLiteral("Connect GitHub Account"));
+        button->setAccessibleName(tr("Connect GitHub Account"));
     }
     addToolBar(Qt::TopToolBarArea, toolbar);
 

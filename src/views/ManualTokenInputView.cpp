@@ -5,6 +5,7 @@
 #include "views/ColorPalette.h"
 #include "views/Fonts.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,35 +21,33 @@ ManualTokenInputView::ManualTokenInputView(const Environment& environment, QWidg
     : QDialog(parent)
     , m_environment(environment)
     , m_tokenField(new QLineEdit(this))
-    , m_whitespaceWarning(new QLabel(QStringLiteral("The token has spaces or line breaks at its ends"), this))
-    , m_cancelButton(new QPushButton(QStringLiteral("Cancel"), this))
-    , m_saveButton(new QPushButton(QStringLiteral("Save Token"), this))
+    , m_whitespaceWarning(new QLabel(tr("The token has spaces or line breaks at its ends"), this))
+    , m_cancelButton(new QPushButton(tr("Cancel"), this))
+    , m_saveButton(new QPushButton(tr("Save Token"), this))
 {
     setObjectName(QStringLiteral("manualTokenSheet"));
-    setWindowTitle(QStringLiteral("Personal Access Token"));
+    setWindowTitle(tr("Personal Access Token"));
     setWindowModality(Qt::WindowModal);
     setMinimumWidth(440);
 
-    auto* title = new QLabel(QStringLiteral("Enter GitHub Personal Access Token"), this);
+    auto* title = new QLabel(tr("Enter GitHub Personal Access Token"), this);
     title->setFont(Fonts::headline(font()));
-    auto* explanation = new QLabel(QStringLiteral("If OAuth isn't working, you can manually enter a GitHub Personal "
-                                                  "Access Token with 'notifications', 'repo', and 'read:user' scopes."),
+    auto* explanation = new QLabel(tr("If OAuth isn't working, you can manually enter a GitHub Personal "
+                                      "Access Token with 'notifications', 'repo', and 'read:user' scopes."),
         this);
     explanation->setFont(Fonts::caption(font()));
     explanation->setForegroundRole(QPalette::PlaceholderText);
     explanation->setWordWrap(true);
 
     m_tokenField->setObjectName(QStringLiteral("tokenField"));
-    m_tokenField->setAccessibleName(QStringLiteral("GitHub Token"));
-    m_tokenField->setPlaceholderText(QStringLiteral("GitHub Token"));
+    m_tokenField->setAccessibleName(tr("GitHub Token"));
+    m_tokenField->setPlaceholderText(tr("GitHub Token"));
     m_tokenField->setEchoMode(QLineEdit::Password);
     m_tokenField->setClearButtonEnabled(false);
 
     m_whitespaceWarning->setObjectName(QStringLiteral("tokenWhitespaceWarning"));
     m_whitespaceWarning->setFont(Fonts::caption(font()));
-    QPalette warningPalette = m_whitespaceWarning->palette();
-    warningPalette.setColor(QPalette::WindowText, ColorPalette(palette()).color(ColorPalette::Name::Orange));
-    m_whitespaceWarning->setPalette(warningPalette);
+    applyColors();
     // The sheet keeps the warning's room, so it neither jumps nor squeezes its texts
     // when a pasted token brings the warning up.
     QSizePolicy warningPolicy = m_whitespaceWarning->sizePolicy();
@@ -56,7 +55,7 @@ ManualTokenInputView::ManualTokenInputView(const Environment& environment, QWidg
     m_whitespaceWarning->setSizePolicy(warningPolicy);
 
     m_cancelButton->setObjectName(QStringLiteral("cancelToken"));
-    m_cancelButton->setAccessibleName(QStringLiteral("Cancel"));
+    m_cancelButton->setAccessibleName(tr("Cancel"));
     m_saveButton->setObjectName(QStringLiteral("saveToken"));
     // Return in the field must not press a button.
     for (QPushButton* button : {m_cancelButton, m_saveButton}) {
@@ -87,7 +86,7 @@ ManualTokenInputView::ManualTokenInputView(const Environment& environment, QWidg
 void ManualTokenInputView::updateControls()
 {
     const QString& token = m_tokenField->text();
-    m_saveButton->setText(m_isSaving ? QStringLiteral("Saving...") : QStringLiteral("Save Token"));
+    m_saveButton->setText(m_isSaving ? tr("Saving...") : tr("Save Token"));
     m_saveButton->setAccessibleName(m_saveButton->text());
     m_saveButton->setEnabled(!token.isEmpty() && !m_isSaving);
     m_cancelButton->setEnabled(!m_isSaving);
@@ -120,6 +119,20 @@ void ManualTokenInputView::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void ManualTokenInputView::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        applyColors();
+}
+
+void ManualTokenInputView::applyColors()
+{
+    QPalette warningPalette = m_whitespaceWarning->palette();
+    warningPalette.setColor(QPalette::WindowText, ColorPalette(palette()).color(ColorPalette::Name::Orange));
+    m_whitespaceWarning->setPalette(warningPalette);
 }
 
 void ManualTokenInputView::reject()

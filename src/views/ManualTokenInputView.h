@@ -28,11 +28,14 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void reject() override;
 
 private:
     void save();
     void updateControls();
+    // The whitespace warning in orange, the light or dark one as the palette is.
+    void applyColors();
 
     Environment m_environment;
     QLineEdit* m_tokenField;

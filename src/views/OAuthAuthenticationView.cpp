@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -61,15 +62,15 @@ OAuthAuthenticationView::OAuthAuthenticationView(const Environment& environment,
     , m_service(new GitHubOAuthService(environment, this))
 {
     setObjectName(QStringLiteral("signInSheet"));
-    setWindowTitle(QStringLiteral("Connect to GitHub"));
+    setWindowTitle(tr("Connect to GitHub"));
     setWindowModality(Qt::WindowModal);
     setMinimumWidth(440);
 
-    auto* title = new QLabel(QStringLiteral("Connect to GitHub"), this);
+    auto* title = new QLabel(tr("Connect to GitHub"), this);
     title->setFont(Fonts::headline(font()));
-    auto* subtitle = secondaryLabel(
-        QStringLiteral("Authenticate with your GitHub account to sync notifications and issues securely."),
-        Fonts::caption(font()), this);
+    auto* subtitle
+        = secondaryLabel(tr("Authenticate with your GitHub account to sync notifications and issues securely."),
+            Fonts::caption(font()), this);
     auto* header = new QVBoxLayout;
     header->setSpacing(4);
     header->addWidget(title, 0, Qt::AlignHCenter);
@@ -77,10 +78,9 @@ OAuthAuthenticationView::OAuthAuthenticationView(const Environment& environment,
 
     // Not authenticating: the button, then the last error.
     m_idleSection = new QWidget(this);
-    m_signInButton
-        = new QPushButton(Symbols::icon(QStringLiteral("link")), QStringLiteral("Sign in with GitHub"), m_idleSection);
+    m_signInButton = new QPushButton(Symbols::icon(QStringLiteral("link")), tr("Sign in with GitHub"), m_idleSection);
     m_signInButton->setObjectName(QStringLiteral("signInWithGitHub"));
-    m_signInButton->setAccessibleName(QStringLiteral("Sign in with GitHub"));
+    m_signInButton->setAccessibleName(tr("Sign in with GitHub"));
     makeProminent(m_signInButton);
     m_errorLabel = new QLabel(m_idleSection);
     m_errorLabel->setObjectName(QStringLiteral("authenticationError"));
@@ -95,8 +95,8 @@ OAuthAuthenticationView::OAuthAuthenticationView(const Environment& environment,
     // Asking GitHub for a code.
     m_requestingSection = new QWidget(this);
     auto* requestingIndicator = new BusyIndicator(16, m_requestingSection);
-    auto* requestingLabel = secondaryLabel(
-        QStringLiteral("Requesting authorization code..."), Fonts::caption(font()), m_requestingSection);
+    auto* requestingLabel
+        = secondaryLabel(tr("Requesting authorization code..."), Fonts::caption(font()), m_requestingSection);
     requestingLabel->setObjectName(QStringLiteral("requestingCode"));
     requestingLabel->setWordWrap(false);
     auto* requestingLayout = new QHBoxLayout(m_requestingSection);
@@ -116,10 +116,9 @@ OAuthAuthenticationView::OAuthAuthenticationView(const Environment& environment,
 
     // The user code.
     m_codeSection = new QWidget(this);
-    auto* codeTitle = new QLabel(QStringLiteral("GitHub Device Authorization"), m_codeSection);
+    auto* codeTitle = new QLabel(tr("GitHub Device Authorization"), m_codeSection);
     codeTitle->setFont(Fonts::headline(font()));
-    auto* codeHint
-        = secondaryLabel(QStringLiteral("Enter this code at GitHub:"), Fonts::subheadline(font()), m_codeSection);
+    auto* codeHint = secondaryLabel(tr("Enter this code at GitHub:"), Fonts::subheadline(font()), m_codeSection);
     m_codeBox = new QFrame(m_codeSection);
     m_codeBox->setObjectName(QStringLiteral("codeBox"));
     m_userCodeLabel = new QLabel(m_codeBox);
@@ -130,8 +129,8 @@ OAuthAuthenticationView::OAuthAuthenticationView(const Environment& environment,
     m_userCodeLabel->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_copyButton = new QToolButton(m_codeBox);
     m_copyButton->setObjectName(QStringLiteral("copyCode"));
-    m_copyButton->setAccessibleName(QStringLiteral("Copy code to clipboard"));
-    m_copyButton->setToolTip(QStringLiteral("Copy code to clipboard"));
+    m_copyButton->setAccessibleName(tr("Copy code to clipboard"));
+    m_copyButton->setToolTip(tr("Copy code to clipboard"));
     m_copyButton->setAutoRaise(true);
     m_copyButton->setIconSize(QSize(20, 20));
     m_copyButton->setCursor(Qt::PointingHandCursor);
@@ -139,15 +138,14 @@ OAuthAuthenticationView::OAuthAuthenticationView(const Environment& environment,
     codeBoxLayout->setContentsMargins(20, 12, 20, 12);
     codeBoxLayout->addWidget(m_userCodeLabel);
     codeBoxLayout->addWidget(m_copyButton);
-    auto* codeCaption = secondaryLabel(QStringLiteral("Copy this code, then click the button below to open GitHub"),
-        Fonts::caption(font()), m_codeSection);
+    auto* codeCaption = secondaryLabel(
+        tr("Copy this code, then click the button below to open GitHub"), Fonts::caption(font()), m_codeSection);
     // "&&": a single ampersand would mark a keyboard mnemonic.
-    m_openButton = new QPushButton(QStringLiteral("Open GitHub && Enter Code"), m_codeSection);
+    m_openButton = new QPushButton(tr("Open GitHub && Enter Code"), m_codeSection);
     m_openButton->setObjectName(QStringLiteral("openGitHub"));
-    m_openButton->setAccessibleName(QStringLiteral("Open GitHub & Enter Code"));
+    m_openButton->setAccessibleName(tr("Open GitHub & Enter Code"));
     makeProminent(m_openButton);
-    auto* waiting
-        = secondaryLabel(QStringLiteral("Waiting for authorization..."), Fonts::caption(font()), m_codeSection);
+    auto* waiting = secondaryLabel(tr("Waiting for authorization..."), Fonts::caption(font()), m_codeSection);
     waiting->setObjectName(QStringLiteral("waitingForAuthorization"));
     auto* codeLayout = new QVBoxLayout(m_codeSection);
     codeLayout->setContentsMargins(0, 0, 0, 0);
@@ -162,23 +160,23 @@ OAuthAuthenticationView::OAuthAuthenticationView(const Environment& environment,
 
     // "or", then the personal access token.
     auto* orRow = new QHBoxLayout;
-    auto* orLabel = secondaryLabel(QStringLiteral("or"), Fonts::caption(font()), this);
+    auto* orLabel = secondaryLabel(tr("or"), Fonts::caption(font()), this);
     orLabel->setWordWrap(false);
     orRow->addWidget(separatorLine(this), 1);
     orRow->addWidget(orLabel);
     orRow->addWidget(separatorLine(this), 1);
-    auto* manualTitle = secondaryLabel(QStringLiteral("Use Personal Access Token"), Fonts::subheadline(font()), this);
-    m_manualButton = new QPushButton(QStringLiteral("Enter Token Manually"), this);
+    auto* manualTitle = secondaryLabel(tr("Use Personal Access Token"), Fonts::subheadline(font()), this);
+    m_manualButton = new QPushButton(tr("Enter Token Manually"), this);
     m_manualButton->setObjectName(QStringLiteral("enterTokenManually"));
-    m_manualButton->setAccessibleName(QStringLiteral("Enter Token Manually"));
+    m_manualButton->setAccessibleName(tr("Enter Token Manually"));
     auto* manual = new QVBoxLayout;
     manual->setSpacing(8);
     manual->addWidget(manualTitle);
     manual->addWidget(m_manualButton, 0, Qt::AlignHCenter);
 
-    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancelButton = new QPushButton(tr("Cancel"), this);
     m_cancelButton->setObjectName(QStringLiteral("cancelSignIn"));
-    m_cancelButton->setAccessibleName(QStringLiteral("Cancel"));
+    m_cancelButton->setAccessibleName(tr("Cancel"));
 
     for (QPushButton* button : {m_signInButton, m_openButton, m_manualButton, m_cancelButton})
         button->setAutoDefault(false);
@@ -211,6 +209,7 @@ OAuthAuthenticationView::OAuthAuthenticationView(const Environment& environment,
         if (isAuthenticated)
             m_environment.scheduler->singleShot(kCloseAfterSignIn, this, [this] { accept(); });
     });
+    applyColors();
     updateState();
 }
 
@@ -225,31 +224,43 @@ void OAuthAuthenticationView::updateState()
     m_requestingSection->setVisible(authenticating && !userCode);
     m_codeSection->setVisible(showsCode);
 
-    const ColorPalette colors(palette());
     const std::optional<AuthenticationError>& error = m_service->authenticationError();
     m_errorLabel->setVisible(!authenticating && error.has_value());
     if (error)
-        m_errorLabel->setText(QStringLiteral("Authentication failed: ") + error->localizedDescription());
-    QPalette errorPalette = m_errorLabel->palette();
-    errorPalette.setColor(QPalette::WindowText, colors.color(ColorPalette::Name::Red));
-    m_errorLabel->setPalette(errorPalette);
+        m_errorLabel->setText(tr("Authentication failed: %1").arg(error->localizedDescription()));
 
     const QString& debugInfo = m_service->debugInfo();
     m_debugLabel->setVisible(!showsCode && !debugInfo.isEmpty());
-    m_debugLabel->setText(QStringLiteral("Debug: ") + debugInfo);
+    m_debugLabel->setText(tr("Debug: %1").arg(debugInfo));
+
+    if (showsCode)
+        m_userCodeLabel->setText(*userCode);
+    adjustSize();
+}
+
+void OAuthAuthenticationView::applyColors()
+{
+    const ColorPalette colors(palette());
+    QPalette errorPalette = m_errorLabel->palette();
+    errorPalette.setColor(QPalette::WindowText, colors.color(ColorPalette::Name::Red));
+    m_errorLabel->setPalette(errorPalette);
     QPalette debugPalette = m_debugLabel->palette();
     debugPalette.setColor(QPalette::WindowText, colors.color(ColorPalette::Name::Orange));
     m_debugLabel->setPalette(debugPalette);
 
-    if (showsCode) {
-        m_userCodeLabel->setText(*userCode);
-        const QColor accent = palette().color(QPalette::Highlight);
-        m_copyButton->setIcon(Symbols::tinted(QStringLiteral("doc.on.doc"), accent));
-        m_codeBox->setStyleSheet(QStringLiteral("QFrame#codeBox { border: 2px solid %1; border-radius: 8px; "
-                                                "background-color: %2; }")
-                                     .arg(accent.name(), palette().color(QPalette::Base).name()));
-    }
-    adjustSize();
+    const QColor accent = palette().color(QPalette::Highlight);
+    m_copyButton->setIcon(Symbols::tinted(QStringLiteral("doc.on.doc"), accent));
+    m_codeBox->setStyleSheet(
+        QStringLiteral("QFrame#codeBox { border: 2px solid %1; border-radius: 8px; background-color: %2; }")
+            .arg(accent.name(), palette().color(QPalette::Base).name()));
+}
+
+void OAuthAuthenticationView::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // The desktop switched between light and dark: the colours above were the old ones.
+    if (event->type() == QEvent::PaletteChange)
+        applyColors();
 }
 
 void OAuthAuthenticationView::copyUserCode()

@@ -31,9 +31,14 @@ public:
     // The manual token sheet while it is open.
     ManualTokenInputView* manualTokenInput() const { return m_manualTokenInput; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void showManualTokenInput();
     void updateState();
+    // The tinted parts: red error, orange debug line, the code box in the accent colour.
+    void applyColors();
     void copyUserCode();
     void openVerificationPage();
 

@@ -4,26 +4,40 @@
 #include "views/ContentView.h"
 #include "views/FeedTableView.h"
 #include "views/MainWindow.h"
-#include "views/WindowPlacement.h"
 
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
+#include <QHeaderView>
+#include <QRect>
+#include <QStringList>
 #include <QTabWidget>
+
+#include <optional>
 
 namespace {
 
-QString encodeWidths(const QList<int>& widths)
+// A geometry as earlier versions wrote it, "x,y,width,height"; none for any other text.
+std::optional<QRect> legacyGeometry(const QString& text)
 {
-    QStringList parts;
-    for (int width : widths)
-        parts << QString::number(width);
-    return parts.join(u',');
+    const QStringList parts = text.split(u',');
+    if (parts.size() != 4)
+        return std::nullopt;
+    int values[4];
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        values[i] = parts[i].trimmed().toInt(&ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    if (values[2] <= 0 || values[3] <= 0)
+        return std::nullopt;
+    return QRect(values[0], values[1], values[2], values[3]);
 }
 
-QList<int> decodeWidths(const QString& text)
+// Column widths as earlier versions wrote them, "150,0,0,200,120,120"; empty for any
+// other text.
+QList<int> legacyWidths(const QString& text)
 {
     QList<int> widths;
     for (const QString& part : text.split(u',')) {
@@ -48,21 +62,11 @@ QString RememberedLayout::filePathBeside(const QString& preferencesFile)
     return QFileInfo(preferencesFile).dir().filePath(QStringLiteral("layout.ini"));
 }
 
-QRect RememberedLayout::onConnectedScreens(const QRect& geometry)
-{
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    if (!primary)
-        return geometry;
-    QList<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens())
-        screens << screen->availableGeometry();
-    return WindowPlacement::onScreen(geometry, screens, primary->availableGeometry());
-}
-
 void RememberedLayout::attachMainWindow(MainWindow* window)
 {
-    restoreGeometry(window, LayoutKeys::mainWindowGeometry);
-    if (m_layoutFile.boolValue(LayoutKeys::mainWindowMaximized))
+    restoreGeometry(window, {LayoutKeys::mainWindowState, LayoutKeys::mainWindowGeometry});
+    // Earlier versions kept the maximised state apart from the geometry.
+    if (!m_layoutFile.data(LayoutKeys::mainWindowState) && m_layoutFile.boolValue(LayoutKeys::mainWindowMaximized))
         window->setWindowState(window->windowState() | Qt::WindowMaximized);
     attachTabs(window);
     attachTables(window);
@@ -70,19 +74,22 @@ void RememberedLayout::attachMainWindow(MainWindow* window)
 
 bool RememberedLayout::attachDebugWindow(QWidget* window)
 {
-    return restoreGeometry(window, LayoutKeys::debugWindowGeometry);
+    return restoreGeometry(window, {LayoutKeys::debugWindowState, LayoutKeys::debugWindowGeometry});
 }
 
-bool RememberedLayout::restoreGeometry(QWidget* window, const QString& key)
+bool RememberedLayout::restoreGeometry(QWidget* window, const GeometryKeys& keys)
 {
-    m_geometryKeys.insert(window, key);
+    m_geometryKeys.insert(window, keys);
     window->installEventFilter(this);
     connect(window, &QObject::destroyed, this, [this, window] { m_geometryKeys.remove(window); });
-    const std::optional<QRect> kept = WindowPlacement::decode(m_layoutFile.string(key).value_or(QString()));
-    if (!kept)
+    if (const std::optional<QByteArray> state = m_layoutFile.data(keys.state))
+        return window->restoreGeometry(*state);
+    const std::optional<QRect> legacy = legacyGeometry(m_layoutFile.string(keys.legacy).value_or(QString()));
+    if (!legacy)
         return false;
-    window->setGeometry(onConnectedScreens(*kept));
-    return true;
+    // Through Qt's form, whose restoring brings a window off every screen back onto one.
+    window->setGeometry(*legacy);
+    return window->restoreGeometry(window->saveGeometry());
 }
 
 bool RememberedLayout::eventFilter(QObject* watched, QEvent* event)
@@ -102,14 +109,14 @@ bool RememberedLayout::eventFilter(QObject* watched, QEvent* event)
 
 void RememberedLayout::rememberGeometry(QWidget* window)
 {
-    const Qt::WindowStates state = window->windowState();
-    if (state & Qt::WindowMinimized)
+    // Minimised, the window keeps the place it comes back to.
+    if (window->isMinimized())
         return;
+    const GeometryKeys keys = m_geometryKeys.value(window);
+    m_layoutFile.setData(keys.state, window->saveGeometry());
+    m_layoutFile.remove(keys.legacy);
     if (qobject_cast<MainWindow*>(window))
-        m_layoutFile.setBool(LayoutKeys::mainWindowMaximized, state & Qt::WindowMaximized);
-    // A maximised or full-screen window keeps the geometry it goes back to.
-    if (!(state & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-        m_layoutFile.setString(m_geometryKeys.value(window), WindowPlacement::encode(window->geometry()));
+        m_layoutFile.remove(LayoutKeys::mainWindowMaximized);
 }
 
 void RememberedLayout::attachTabs(MainWindow* window)
@@ -128,20 +135,33 @@ void RememberedLayout::attachTabs(MainWindow* window)
 
 void RememberedLayout::attachTables(MainWindow* window)
 {
-    const QList<std::pair<QString, QLatin1String>> tables {
-        {QStringLiteral("notificationsTable"), LayoutKeys::notificationsColumnWidths},
-        {QStringLiteral("favoritesTable"), LayoutKeys::favoritesColumnWidths},
-        {QStringLiteral("assignmentsTable"), LayoutKeys::assignmentsColumnWidths},
+    struct TableKeys
+    {
+        QString table;
+        QString state;
+        QString legacy;
     };
-    for (const auto& [name, key] : tables) {
-        auto* table = window->findChild<FeedTableView*>(name);
+    const QList<TableKeys> tables {
+        {QStringLiteral("notificationsTable"), LayoutKeys::notificationsHeaderState,
+            LayoutKeys::notificationsColumnWidths},
+        {QStringLiteral("favoritesTable"), LayoutKeys::favoritesHeaderState, LayoutKeys::favoritesColumnWidths},
+        {QStringLiteral("assignmentsTable"), LayoutKeys::assignmentsHeaderState, LayoutKeys::assignmentsColumnWidths},
+    };
+    for (const TableKeys& keys : tables) {
+        auto* table = window->findChild<FeedTableView*>(keys.table);
         if (!table)
             continue;
-        const QList<int> widths = decodeWidths(m_layoutFile.string(key).value_or(QString()));
-        if (widths.size() == table->model()->columnCount())
-            table->setResizableColumnWidths(widths);
-        connect(table, &FeedTableView::columnResized, this, [this, table, key = QString(key)] {
-            m_layoutFile.setString(key, encodeWidths(table->resizableColumnWidths()));
+        QHeaderView* header = table->horizontalHeader();
+        if (const std::optional<QByteArray> state = m_layoutFile.data(keys.state)) {
+            header->restoreState(*state);
+        } else {
+            const QList<int> widths = legacyWidths(m_layoutFile.string(keys.legacy).value_or(QString()));
+            if (widths.size() == table->model()->columnCount())
+                table->setResizableColumnWidths(widths);
+        }
+        connect(table, &FeedTableView::columnResized, this, [this, header, keys] {
+            m_layoutFile.setData(keys.state, header->saveState());
+            m_layoutFile.remove(keys.legacy);
         });
     }
 }

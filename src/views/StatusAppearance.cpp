@@ -2,6 +2,8 @@
 
 #include "github/Notification.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace {
@@ -106,7 +108,7 @@ QString reasonSymbol(const std::optional<QString>& reason)
 
 QString reasonText(const std::optional<QString>& reason)
 {
-    return reasonSymbol(reason) + u' ' + reason.value_or(QStringLiteral("Unknown"));
+    return reasonSymbol(reason) + u' ' + reason.value_or(QCoreApplication::translate("StatusAppearance", "Unknown"));
 }
 
 Glyph stateGlyph(const QString& state, bool pullRequest)
@@ -151,11 +153,11 @@ QString notificationStatusWords(const Notification& notification)
 {
     const Subject& subject = notification.subject();
     if (!subject.state())
-        return QStringLiteral("no state yet");
+        return QCoreApplication::translate("StatusAppearance", "no state yet");
     QStringList words {*subject.state()};
     if (isPullRequest(notification)) {
         if (ciGlyph(subject.ciStatus()))
-            words << QStringLiteral("CI ") + *subject.ciStatus();
+            words << QCoreApplication::translate("StatusAppearance", "CI %1").arg(*subject.ciStatus());
         if (reviewGlyph(subject.reviewStatus()))
             words << QString(*subject.reviewStatus()).replace(u'_', u' ');
     }

@@ -8,12 +8,12 @@
 #include "views/MainWindow.h"
 #include "views/NotificationListModel.h"
 #include "views/RememberedLayout.h"
-#include "views/WindowPlacement.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QFile>
 #include <QHeaderView>
-#include <QScreen>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -35,7 +35,9 @@ void dragColumn(FeedTableView* table, int column, int dx)
 } // namespace
 
 // The windows' layout kept in its file: geometry, maximised state, tab and
-// dragged column widths across a restart, and windows brought back onto a screen.
+// dragged column widths across a restart, a file of the earlier form read on upgrade,
+// and windows brought back onto a screen. The desk has two screens: 1920 × 1080 and a
+// 1280 × 1024 one to its right.
 class TestRememberedLayout : public QObject
 {
     Q_OBJECT
@@ -43,9 +45,9 @@ class TestRememberedLayout : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void placement_data();
-    void placement();
     void layoutSurvivesARestart();
+    void earlierFileIsReadOnUpgrade_data();
+    void earlierFileIsReadOnUpgrade();
     void maximisedWindowKeepsTheGeometryItGoesBackTo();
 
 private:
@@ -92,30 +94,6 @@ void TestRememberedLayout::reopen()
     m_window->show();
 }
 
-void TestRememberedLayout::placement_data()
-{
-    QTest::addColumn<QRect>("geometry");
-    QTest::addColumn<QRect>("placed");
-
-    // A 1920 × 1080 primary screen and a 1280 × 1024 one to its right, each less a panel.
-    const QRect inside(100, 80, 1000, 700);
-    QTest::newRow("on the primary screen") << inside << inside;
-    QTest::newRow("on the second screen") << QRect(2100, 50, 900, 600) << QRect(2100, 50, 900, 600);
-    QTest::newRow("on a screen unplugged since") << QRect(3400, 200, 1000, 700) << QRect(460, 206, 1000, 700);
-    QTest::newRow("only a sliver of its title bar shows") << QRect(-960, 100, 1000, 700) << QRect(460, 206, 1000, 700);
-    QTest::newRow("its title bar above every screen") << QRect(100, -400, 1000, 700) << QRect(460, 206, 1000, 700);
-    QTest::newRow("larger than the primary screen") << QRect(5000, 5000, 2400, 1400) << QRect(0, 32, 1920, 1048);
-}
-
-void TestRememberedLayout::placement()
-{
-    QFETCH(QRect, geometry);
-    QFETCH(QRect, placed);
-    const QRect primary(0, 32, 1920, 1048);
-    const QRect second(1920, 0, 1280, 1024);
-    QCOMPARE(WindowPlacement::onScreen(geometry, {primary, second}, primary), placed);
-}
-
 void TestRememberedLayout::layoutSurvivesARestart()
 {
     m_window->setGeometry(120, 90, 1100, 720);
@@ -136,15 +114,78 @@ void TestRememberedLayout::layoutSurvivesARestart()
     table = widget<FeedTableView>(m_window.get(), u"notificationsTable"_s);
     QCOMPARE(table->horizontalHeader()->sectionSize(NotificationListModel::RepositoryColumn), repository + 60);
     // Only what the user dragged: the other tables keep their own widths.
-    QVERIFY(!m_store->object(LayoutKeys::favoritesColumnWidths).isValid());
+    QVERIFY(!m_store->object(LayoutKeys::favoritesHeaderState).isValid());
     debug = std::make_unique<DebugLogWindow>(*m_world->environment().logger, m_world->scheduler());
     QVERIFY(m_layout->attachDebugWindow(debug.get()));
     QCOMPARE(debug->geometry(), QRect(300, 200, 640, 480));
+}
 
-    // A monitor unplugged since: the window comes back on the primary screen.
-    m_store->setString(LayoutKeys::mainWindowGeometry, u"9000,7000,1000,600"_s);
+void TestRememberedLayout::earlierFileIsReadOnUpgrade_data()
+{
+    QTest::addColumn<QString>("geometry");
+    QTest::addColumn<bool>("maximized");
+    QTest::addColumn<QRect>("placed");
+
+    QTest::newRow("a window in place") << u"120,90,1100,720"_s << false << QRect(120, 90, 1100, 720);
+    QTest::newRow("a maximised window") << u"120,90,1100,720"_s << true << QRect(120, 90, 1100, 720);
+    QTest::newRow("a window on the second screen") << u"2100,50,1000,700"_s << false << QRect(2100, 50, 1000, 700);
+    // A monitor unplugged since: the window comes back onto a screen.
+    QTest::newRow("a window on a screen gone since") << u"9000,7000,1000,600"_s << false << QRect(920, 480, 1000, 600);
+}
+
+void TestRememberedLayout::earlierFileIsReadOnUpgrade()
+{
+    QFETCH(QString, geometry);
+    QFETCH(bool, maximized);
+    QFETCH(QRect, placed);
+    m_window.reset();
+    m_layout.reset();
+    m_store.reset();
+    // The file as the earlier version wrote it.
+    const QString file = RememberedLayout::filePathBeside(m_world->environment().preferences->filePath());
+    QFile earlier(file);
+    QVERIFY(earlier.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    earlier.write(
+        u"[General]\n"
+        "currentTab=favoritesTab\n"
+        "debugWindowGeometry=\"210,160,480,320\"\n"
+        "mainWindowGeometry=\"%1\"\n"
+        "mainWindowMaximized=%2\n"
+        "notificationsColumnWidths=\"150,0,0,260,120,120\"\n"_s.arg(geometry, maximized ? u"true"_s : u"false"_s)
+            .toUtf8());
+    earlier.close();
+
     reopen();
-    QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(m_window->geometry().topLeft()));
+    QCOMPARE(m_window->isMaximized(), maximized);
+    m_window->showNormal();
+    QCOMPARE(m_window->geometry(), placed);
+    QCOMPARE(m_window->contentView()->tabs()->currentWidget()->objectName(), u"favoritesTab"_s);
+    const auto repositoryWidth = [this] {
+        return widget<FeedTableView>(m_window.get(), u"notificationsTable"_s)
+            ->horizontalHeader()
+            ->sectionSize(NotificationListModel::RepositoryColumn);
+    };
+    QCOMPARE(repositoryWidth(), 260);
+    auto debug = std::make_unique<DebugLogWindow>(*m_world->environment().logger, m_world->scheduler());
+    QVERIFY(m_layout->attachDebugWindow(debug.get()));
+    QCOMPARE(debug->geometry(), QRect(210, 160, 480, 320));
+    debug->show();
+    debug.reset();
+
+    // Once a window has moved and a column has been dragged, their new forms replace the
+    // earlier ones and keep what the user arranged.
+    dragColumn(
+        widget<FeedTableView>(m_window.get(), u"notificationsTable"_s), NotificationListModel::RepositoryColumn, -20);
+    for (const QLatin1String key : {LayoutKeys::mainWindowGeometry, LayoutKeys::mainWindowMaximized,
+             LayoutKeys::debugWindowGeometry, LayoutKeys::notificationsColumnWidths})
+        QVERIFY2(!m_store->object(key).isValid(), key.data());
+    reopen();
+    QVERIFY(!m_window->isMaximized());
+    QCOMPARE(m_window->geometry(), placed);
+    QCOMPARE(repositoryWidth(), 240);
+    debug = std::make_unique<DebugLogWindow>(*m_world->environment().logger, m_world->scheduler());
+    QVERIFY(m_layout->attachDebugWindow(debug.get()));
+    QCOMPARE(debug->geometry(), QRect(210, 160, 480, 320));
 }
 
 void TestRememberedLayout::maximisedWindowKeepsTheGeometryItGoesBackTo()
@@ -153,14 +194,29 @@ void TestRememberedLayout::maximisedWindowKeepsTheGeometryItGoesBackTo()
     m_window->showMaximized();
     // The window system's resize to the whole screen comes on a later turn.
     QCoreApplication::processEvents();
-    QVERIFY(m_store->boolValue(LayoutKeys::mainWindowMaximized));
 
     reopen();
     QVERIFY(m_window->isMaximized());
     m_window->showNormal();
     QCOMPARE(m_window->geometry(), QRect(150, 100, 1000, 700));
-    QVERIFY(!m_store->boolValue(LayoutKeys::mainWindowMaximized));
+    reopen();
+    QVERIFY(!m_window->isMaximized());
 }
 
-QTEST_MAIN(TestRememberedLayout)
+int main(int argc, char* argv[])
+{
+    QTemporaryDir directory;
+    const QString screens = directory.filePath(u"screens.json"_s);
+    QFile file(screens);
+    if (!file.open(QIODevice::WriteOnly))
+        return 1;
+    file.write(R"({"screens": [
+        {"name": "primary", "x": 0, "y": 0, "width": 1920, "height": 1080},
+        {"name": "second", "x": 1920, "y": 0, "width": 1280, "height": 1024}]})");
+    file.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.toUtf8());
+    QApplication app(argc, argv);
+    TestRememberedLayout test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_rememberedlayout.moc"

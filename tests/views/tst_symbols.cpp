@@ -1,6 +1,9 @@
+#include "views/EmojiPixmaps.h"
 #include "views/ReceivedURL.h"
 #include "views/Symbols.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QImage>
 #include <QTest>
 
@@ -19,10 +22,26 @@ int inkedPixels(const QImage& image)
     return count;
 }
 
+// The height of the rows of `image` that hold a visible pixel, from the first to the last.
+int inkedHeight(const QImage& image)
+{
+    int first = -1;
+    int last = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) > 0) {
+                first = first < 0 ? y : first;
+                last = y;
+            }
+        }
+    }
+    return first < 0 ? 0 : last - first + 1;
+}
+
 } // namespace
 
-// Every symbol of the table draws something, in its colour; URLs handed to the
-// application keep their scheme and host as written.
+// Every symbol of the table draws something, in its colour; emoji are as tall as the
+// text beside them; URLs handed to the application keep their scheme and host as written.
 class TestSymbols : public QObject
 {
     Q_OBJECT
@@ -31,6 +50,8 @@ private Q_SLOTS:
     void everySymbolDraws_data();
     void everySymbolDraws();
     void unknownSymbolHasNoIcon();
+    void emojiAreAsTallAsTheirText_data();
+    void emojiAreAsTallAsTheirText();
     void receivedURL_data();
     void receivedURL();
 };
@@ -65,6 +86,34 @@ void TestSymbols::unknownSymbolHasNoIcon()
 {
     QVERIFY(Symbols::icon(u"no.such.symbol"_s).isNull());
     QVERIFY(Symbols::pixmap(u"no.such.symbol"_s, Qt::red, 20, 1.0).isNull());
+}
+
+void TestSymbols::emojiAreAsTallAsTheirText_data()
+{
+    QTest::addColumn<QString>("emoji");
+    QTest::addColumn<qreal>("pointSize");
+    QTest::addColumn<qreal>("ratio");
+
+    // The table's own font, a larger one, and a screen of twice the density.
+    const qreal rowSize = QApplication::font().pointSizeF();
+    QTest::newRow("a reason in the row font") << u"💬"_s << rowSize << 1.0;
+    QTest::newRow("one with a variation selector") << u"⚠️"_s << rowSize << 1.0;
+    QTest::newRow("a larger font") << u"🔔"_s << 16.0 << 1.0;
+    QTest::newRow("a dense screen") << u"❓"_s << rowSize << 2.0;
+}
+
+void TestSymbols::emojiAreAsTallAsTheirText()
+{
+    QFETCH(QString, emoji);
+    QFETCH(qreal, pointSize);
+    QFETCH(qreal, ratio);
+    QFont font = QApplication::font();
+    font.setPointSizeF(pointSize);
+    const int textHeight = QFontMetrics(font).height();
+    const QPixmap drawn = EmojiPixmaps::pixmap(emoji, font, ratio);
+    QCOMPARE(drawn.deviceIndependentSize().height(), textHeight);
+    // The picture itself fills that height, not only the pixmap around it.
+    QCOMPARE(inkedHeight(drawn.toImage()), qRound(textHeight * ratio));
 }
 
 void TestSymbols::receivedURL_data()
