@@ -17,7 +17,7 @@ class Clock;
 // new row (or goes, with the record), so a view keeps its current row, selection and
 // place; a record changed in place repaints its row. The model keeps the table's row
 // actions: actions cells hold their buttons and read as their labels. Time cells read as
-// the relative time, worked out when asked (so at each paint).
+// the relative time, worked out when asked.
 class RecordTableModel : public QAbstractTableModel
 {
     Q_OBJECT
