@@ -16,7 +16,8 @@ namespace {
 
 constexpr int kLinkTarget = -2;
 constexpr int kGlyphSpacing = 6;
-constexpr int kKeptRows = 500;
+// A few screens of rows, laid out text and all.
+constexpr int kKeptRows = 200;
 
 QRect contentRect(const QRect& cell)
 {

@@ -66,6 +66,7 @@ private Q_SLOTS:
     void paintedActionsRunTheirOperations();
     void buttonsShowTheirTextAndShortcutAsToolTip();
     void theStarIsDrawnFilledForAFavoriteOnly();
+    void drawnRowsFollowTheirRecordsAndTheClock();
     void titleLinkOpensTheThreadAndPlainTitlesDoNot();
     void newRowsFadeAndTheHoveredRowIsTinted();
     void pickerFilterAndCount();
@@ -354,6 +355,21 @@ void TestNotificationsTab::theStarIsDrawnFilledForAFavoriteOnly()
     QVERIFY(!RowPixels::differs(starred, yellow.rgb()));
     const auto [plain, plainBackground] = starMiddle(u"2"_s);
     QVERIFY(!RowPixels::differs(plain, plainBackground));
+}
+
+// What the table keeps of a drawn row goes when the record changes and as time passes.
+void TestNotificationsTab::drawnRowsFollowTheirRecordsAndTheClock()
+{
+    addIssue(u"1"_s, kRepository, 1, u"First"_s, 10);
+    start();
+    const auto drawn = [&](int column) { return RowPixels::render(m_tab->table(), cell(u"1"_s, column)); };
+    const QImage actions = drawn(Column::ActionsColumn);
+    const QImage time = drawn(Column::UpdatedAtColumn);
+    QCOMPARE(drawn(Column::UpdatedAtColumn), time);
+    m_viewModel->toggleFavorite(m_tab->model()->notificationAt(0));
+    QVERIFY(drawn(Column::ActionsColumn) != actions);
+    m_world->scheduler().advance(1h);
+    QVERIFY(drawn(Column::UpdatedAtColumn) != time);
 }
 
 void TestNotificationsTab::titleLinkOpensTheThreadAndPlainTitlesDoNot()
