@@ -7,7 +7,6 @@
 
 namespace {
 
-using FeedCells::Action;
 using Name = ColorPalette::Name;
 
 bool namesAPullRequest(const Issue& issue)
@@ -23,17 +22,18 @@ AssignmentListModel::AssignmentListModel(
         {
             // The favourites filter button sits over this header.
             {QString(), FeedCells::Kind::Actions, Qt::AlignHCenter},
-            {QStringLiteral("Title"), FeedCells::Kind::Link},
-            {QStringLiteral("Repository"), FeedCells::Kind::Text},
-            {QStringLiteral("Type"), FeedCells::Kind::Badge},
-            {QStringLiteral("Updated At"), FeedCells::Kind::Time},
-            {QStringLiteral("Status"), FeedCells::Kind::Status},
+            {tr("Title"), FeedCells::Kind::Link},
+            {tr("Repository"), FeedCells::Kind::Text},
+            {tr("Type"), FeedCells::Kind::Badge},
+            {tr("Updated At"), FeedCells::Kind::Time},
+            {tr("Status"), FeedCells::Kind::Status},
         },
         clock, parent)
     , m_viewModel(viewModel)
     , m_source(source)
 {
     refresh();
+    addRowActions();
     connect(&m_viewModel, &AssignmentsViewModel::issueChanged, this,
         [this](qint64 id) { recordChanged(QString::number(id)); });
     connect(&m_viewModel, &AssignmentsViewModel::newIssueIdsChanged, this,
@@ -66,16 +66,28 @@ void AssignmentListModel::refresh()
     replaceRows(std::move(ids), [this, &rows] { m_rows = std::move(rows); });
 }
 
-QVariant AssignmentListModel::actions(const IssuePtr& issue) const
+void AssignmentListModel::addRowActions()
 {
-    const bool archived = m_source == Source::Archived;
-    const QList<Action> actions {
-        FeedCells::starAction(m_viewModel.isFavorite(issue)),
-        Action {QStringLiteral("archive"),
-            archived ? QStringLiteral("arrowshape.turn.up.left") : QStringLiteral("checkmark.circle"), std::nullopt,
-            archived ? QStringLiteral("Unarchive") : QStringLiteral("Archive"), QKeySequence(Qt::Key_E)},
+    const auto holds = [this](bool (AssignmentsViewModel::*test)(const IssuePtr&) const) {
+        return [this, test](int row) {
+            const IssuePtr issue = issueAt(row);
+            return issue && (m_viewModel.*test)(issue);
+        };
     };
-    return QVariant::fromValue(actions);
+    const auto onRow = [this](void (AssignmentsViewModel::*operation)(const IssuePtr&)) {
+        return [this, operation](int row) {
+            if (const IssuePtr issue = issueAt(row))
+                (m_viewModel.*operation)(issue);
+        };
+    };
+    addRowAction(
+        RowActions::star(holds(&AssignmentsViewModel::isFavorite), onRow(&AssignmentsViewModel::toggleFavorite)));
+    addRowAction({.id = QStringLiteral("archive"),
+        .shortcut = QKeySequence(Qt::Key_E),
+        .face = {QStringLiteral("checkmark.circle"), std::nullopt, tr("Archive"), tr("Archive")},
+        .onFace = {QStringLiteral("arrowshape.turn.up.left"), std::nullopt, tr("Unarchive"), tr("Unarchive")},
+        .isOn = holds(&AssignmentsViewModel::isArchived),
+        .run = onRow(&AssignmentsViewModel::toggleArchived)});
 }
 
 QVariant AssignmentListModel::cellData(int row, int column, int role) const
@@ -86,8 +98,6 @@ QVariant AssignmentListModel::cellData(int row, int column, int role) const
     switch (role) {
     case FeedCells::IsNewRole:
         return m_viewModel.newIssueIds().contains(issue.id());
-    case FeedCells::ActionsRole:
-        return column == ActionsColumn ? actions(record) : QVariant();
     case FeedCells::TimestampRole:
         return issue.updatedAt();
     case FeedCells::LinkRole: {
@@ -95,10 +105,9 @@ QVariant AssignmentListModel::cellData(int row, int column, int role) const
         return column == TitleColumn && url.isValid() && !url.isRelative() ? url : QVariant();
     }
     case FeedCells::BadgeRole:
-        return column == TypeColumn
-            ? QVariant::fromValue(pullRequest ? FeedCells::Badge {QStringLiteral("PR"), Name::Blue}
-                                              : FeedCells::Badge {QStringLiteral("Issue"), Name::Green})
-            : QVariant();
+        return column == TypeColumn ? QVariant::fromValue(
+                   pullRequest ? FeedCells::Badge {tr("PR"), Name::Blue} : FeedCells::Badge {tr("Issue"), Name::Green})
+                                    : QVariant();
     case FeedCells::GlyphsRole:
         return column == StatusColumn ? QVariant::fromValue(QList<Glyph> {
                    StatusAppearance::stateGlyph(issue.displayState(), AssignmentRules::isPullRequest(issue))})
@@ -116,8 +125,8 @@ QVariant AssignmentListModel::cellData(int row, int column, int role) const
         return issue.repository() ? issue.repository()->fullName() : AssignmentRules::unknownRepository;
     case TypeColumn:
         if (role == Qt::AccessibleTextRole)
-            return pullRequest ? QStringLiteral("pull request") : QStringLiteral("issue");
-        return pullRequest ? QStringLiteral("PR") : QStringLiteral("Issue");
+            return pullRequest ? tr("pull request") : tr("issue");
+        return pullRequest ? tr("PR") : tr("Issue");
     case StatusColumn:
         return issue.displayState();
     default:

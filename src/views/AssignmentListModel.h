@@ -40,7 +40,7 @@ protected:
 private:
     QList<IssuePtr> currentRows() const;
     void refresh();
-    QVariant actions(const IssuePtr& issue) const;
+    void addRowActions();
 
     AssignmentsViewModel& m_viewModel;
     Source m_source;

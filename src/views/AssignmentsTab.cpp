@@ -44,26 +44,25 @@ AssignmentsTab::AssignmentsTab(AssignmentsViewModel& viewModel, const Environmen
     , m_table(new FeedTableView(*environment.scheduler, this))
     , m_count(new QLabel(this))
     , m_favoritesFilter(new QToolButton(m_table->horizontalHeader()))
-    , m_loadingCard(
-          new LoadingCard(QStringLiteral("Syncing assignments..."), m_table, {.indicatorSize = 36, .shadow = true}))
+    , m_loadingCard(new LoadingCard(tr("Syncing assignments..."), m_table, {.indicatorSize = 36, .shadow = true}))
     , m_bottomArea(new BottomArea([this] { return buildArchivedPanel(); }, *environment.scheduler, this))
     , m_statusLine(new StatusLine(8, this))
     , m_toast(new Toast(this, *environment.scheduler, 20))
 {
     setObjectName(QStringLiteral("assignmentsTab"));
     m_table->setObjectName(QStringLiteral("assignmentsTable"));
-    m_table->setAccessibleName(QStringLiteral("Assignments"));
+    m_table->setAccessibleName(tr("Assignments"));
     m_table->setModel(m_model);
     m_table->setColumnWidths(kColumnWidths, {AssignmentListModel::ActionsColumn});
-    addRowCommands(m_table, m_model);
+    new RowCommands(m_table, m_model, this);
 
     m_count->setObjectName(QStringLiteral("assignmentCount"));
     m_count->setFont(Fonts::headline(font()));
     m_count->setContentsMargins(12, 0, 12, 6);
 
     m_favoritesFilter->setObjectName(QStringLiteral("favoritesFilter"));
-    m_favoritesFilter->setAccessibleName(QStringLiteral("Show only favorites"));
-    m_favoritesFilter->setToolTip(QStringLiteral("Show only favorites"));
+    m_favoritesFilter->setAccessibleName(tr("Show only favorites"));
+    m_favoritesFilter->setToolTip(tr("Show only favorites"));
     m_favoritesFilter->setCheckable(true);
     m_favoritesFilter->setAutoRaise(true);
     m_favoritesFilter->setCursor(Qt::PointingHandCursor);
@@ -100,8 +99,7 @@ AssignmentsTab::AssignmentsTab(AssignmentsViewModel& viewModel, const Environmen
         [this] { m_toast->showMessage(m_viewModel.toastMessage()); });
     connect(
         &m_viewModel, &AssignmentsViewModel::showOnlyFavoritesChanged, this, &AssignmentsTab::updateFavoritesFilter);
-    const auto updateCount
-        = [this] { m_count->setText(QStringLiteral("Total Assignments: ") + QString::number(m_model->rowCount())); };
+    const auto updateCount = [this] { m_count->setText(tr("Total Assignments: %1").arg(m_model->rowCount())); };
     connect(m_model, &QAbstractItemModel::layoutChanged, this, updateCount);
     updateCount();
     updateFavoritesFilter();
@@ -125,12 +123,12 @@ QWidget* AssignmentsTab::buildHeaderRow()
     auto* row = new QWidget(this);
     m_urlField = new QLineEdit(row);
     m_urlField->setObjectName(QStringLiteral("assignmentUrl"));
-    m_urlField->setAccessibleName(QStringLiteral("Assignment URL"));
-    m_urlField->setPlaceholderText(QStringLiteral("Enter assignment URL"));
+    m_urlField->setAccessibleName(tr("Assignment URL"));
+    m_urlField->setPlaceholderText(tr("Enter assignment URL"));
     m_urlField->setFixedWidth(300);
-    m_addButton = FeedBindings::namedButton(QStringLiteral("Add Assignment"), QStringLiteral("addAssignment"), row);
-    m_resyncButton = FeedBindings::namedButton(QStringLiteral("Re-sync"), QStringLiteral("resyncAssignments"), row);
-    m_resyncButton->setToolTip(QStringLiteral("Re-read every assignment, then sync (Ctrl+R)"));
+    m_addButton = FeedBindings::namedButton(tr("Add Assignment"), QStringLiteral("addAssignment"), row);
+    m_resyncButton = FeedBindings::namedButton(tr("Re-sync"), QStringLiteral("resyncAssignments"), row);
+    m_resyncButton->setToolTip(tr("Re-read every assignment, then sync (Ctrl+R)"));
     m_autoReload = FeedBindings::autoSyncSwitch(QStringLiteral("autoSyncAssignments"), row);
 
     auto* layout = new QHBoxLayout(row);
@@ -160,12 +158,12 @@ QWidget* AssignmentsTab::buildArchivedPanel()
 {
     auto* panel = new QWidget;
     panel->setObjectName(QStringLiteral("archivedPanel"));
-    auto* heading = new QLabel(QStringLiteral("Archived Assignments"), panel);
+    auto* heading = new QLabel(tr("Archived Assignments"), panel);
     heading->setFont(Fonts::headline(font()));
     heading->setContentsMargins(8, 6, 8, 6);
     auto* table = new FeedTableView(m_scheduler, panel);
     table->setObjectName(QStringLiteral("archivedTable"));
-    table->setAccessibleName(QStringLiteral("Archived Assignments"));
+    table->setAccessibleName(tr("Archived Assignments"));
     table->horizontalHeader()->hide();
     auto* model = new AssignmentListModel(m_viewModel, AssignmentListModel::Source::Archived, m_scheduler, table);
     table->setModel(model);
@@ -174,36 +172,13 @@ QWidget* AssignmentsTab::buildArchivedPanel()
     table->setResizableColumnWidths(m_table->resizableColumnWidths());
     connect(m_table, &FeedTableView::columnResized, table,
         [this, table] { table->setResizableColumnWidths(m_table->resizableColumnWidths()); });
-    addRowCommands(table, model);
+    new RowCommands(table, model, table);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(heading);
     layout->addWidget(table, 1);
     return panel;
-}
-
-void AssignmentsTab::addRowCommands(FeedTableView* table, AssignmentListModel* model)
-{
-    auto* commands = new RowCommands(table, AssignmentListModel::TitleColumn, table);
-    commands->add({QStringLiteral("star"), QKeySequence(Qt::Key_S),
-        [this, model](int row) {
-            const IssuePtr issue = model->issueAt(row);
-            return issue && m_viewModel.isFavorite(issue) ? QStringLiteral("Unstar") : QStringLiteral("Star");
-        },
-        [this, model](int row) {
-            if (const IssuePtr issue = model->issueAt(row))
-                m_viewModel.toggleFavorite(issue);
-        }});
-    commands->add({QStringLiteral("archive"), QKeySequence(Qt::Key_E),
-        [this, model](int row) {
-            const IssuePtr issue = model->issueAt(row);
-            return issue && m_viewModel.isArchived(issue) ? QStringLiteral("Unarchive") : QStringLiteral("Archive");
-        },
-        [this, model](int row) {
-            if (const IssuePtr issue = model->issueAt(row))
-                m_viewModel.toggleArchived(issue);
-        }});
 }
 
 void AssignmentsTab::placeFavoritesFilter()

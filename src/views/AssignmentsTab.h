@@ -43,7 +43,6 @@ protected:
 private:
     QWidget* buildHeaderRow();
     QWidget* buildArchivedPanel();
-    void addRowCommands(FeedTableView* table, AssignmentListModel* model);
     void placeFavoritesFilter();
     void updateFavoritesFilter();
     void addFromField();

@@ -24,19 +24,14 @@ FavoritesTab::FavoritesTab(NotificationsViewModel& viewModel, const Environment&
 {
     setObjectName(QStringLiteral("favoritesTab"));
     m_table->setObjectName(QStringLiteral("favoritesTable"));
-    m_table->setAccessibleName(QStringLiteral("Favorites"));
+    m_table->setAccessibleName(tr("Favorites"));
     m_table->setModel(m_model);
     // Title and Reason share what the other columns leave.
     m_table->setColumnWidths({150, 0, 0, 200, 120, 120}, {NotificationListModel::ActionsColumn});
 
-    auto* commands = new RowCommands(m_table, NotificationListModel::TitleColumn, this);
-    commands->add({QStringLiteral("star"), QKeySequence(Qt::Key_S), [](int) { return QStringLiteral("Unstar"); },
-        [this, &viewModel](int row) {
-            if (const NotificationPtr notification = m_model->notificationAt(row))
-                viewModel.toggleFavorite(notification);
-        }});
+    new RowCommands(m_table, m_model, this);
 
-    auto* title = new QLabel(QStringLiteral("Favorites"), this);
+    auto* title = new QLabel(tr("Favorites"), this);
     title->setFont(Fonts::headline(font()));
     title->setContentsMargins(12, 12, 12, 12);
     m_pages->addWidget(m_emptyState);
@@ -58,10 +53,10 @@ QWidget* FavoritesTab::buildEmptyState()
     page->setObjectName(QStringLiteral("favoritesEmptyState"));
     auto* star = new QLabel(page);
     star->setObjectName(QStringLiteral("emptyStar"));
-    auto* heading = new QLabel(QStringLiteral("No Favorites Yet"), page);
+    auto* heading = new QLabel(tr("No Favorites Yet"), page);
     heading->setFont(Fonts::title2(font()));
-    auto* body = new QLabel(QStringLiteral("Start by exploring your notifications and issues, then click the star icon "
-                                           "to save important items here for quick access."),
+    auto* body = new QLabel(tr("Start by exploring your notifications and issues, then click the star icon to "
+                               "save important items here for quick access."),
         page);
     body->setWordWrap(true);
     body->setAlignment(Qt::AlignHCenter);

@@ -36,7 +36,7 @@ enum class Kind {
     Badge,
 };
 
-// A button painted in a row.
+// A button painted in a row, as RowActions describes it for the row.
 struct Action
 {
     QString id;
@@ -49,15 +49,6 @@ struct Action
 
     friend bool operator==(const Action&, const Action&) = default;
 };
-
-// The star button of a row: filled and yellow while the record is a favourite.
-inline Action starAction(bool starred)
-{
-    return {QStringLiteral("star"), starred ? QStringLiteral("star.fill") : QStringLiteral("star"),
-        starred ? ColorPalette::Name::Yellow : ColorPalette::Name::Gray,
-        starred ? QStringLiteral("Remove from Favorites") : QStringLiteral("Add to Favorites"),
-        QKeySequence(Qt::Key_S)};
-}
 
 // A short word on a rounded patch of its colour ("PR", "Issue").
 struct Badge

@@ -16,6 +16,8 @@ namespace {
 
 constexpr int kLinkTarget = -2;
 constexpr int kGlyphSpacing = 6;
+// A few screens of rows, laid out text and all.
+constexpr int kKeptRows = 200;
 
 QRect contentRect(const QRect& cell)
 {
@@ -41,7 +43,7 @@ QString withShortcut(const FeedCells::Action& action)
 {
     if (action.shortcut.isEmpty())
         return action.label;
-    return action.label + QStringLiteral(" (") + action.shortcut.toString(QKeySequence::NativeText) + u')';
+    return FeedItemDelegate::tr("%1 (%2)").arg(action.label, action.shortcut.toString(QKeySequence::NativeText));
 }
 
 QAbstractItemView* viewOf(const QStyleOptionViewItem& option)
@@ -67,6 +69,57 @@ QList<QRect> FeedItemDelegate::actionRects(const QRect& cell, int count, Qt::Ali
     for (int i = 0; i < count; ++i)
         rects << QRect(left + i * width, cell.top(), width, cell.height());
     return rects;
+}
+
+void FeedItemDelegate::forgetRows(int first, int last)
+{
+    for (int row = first; row <= last; ++row)
+        m_cells.remove(row);
+}
+
+void FeedItemDelegate::forgetCells()
+{
+    m_cells.clear();
+}
+
+FeedItemDelegate::Cell& FeedItemDelegate::cellOf(const QModelIndex& index) const
+{
+    // Rows scrolled past are read again if they come back.
+    if (m_cells.size() > kKeptRows && !m_cells.contains(index.row()))
+        m_cells.clear();
+    QHash<int, Cell>& row = m_cells[index.row()];
+    const auto known = row.find(index.column());
+    if (known != row.end())
+        return *known;
+    Cell cell;
+    cell.kind = kindOf(index);
+    cell.alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
+    switch (cell.kind) {
+    case FeedCells::Kind::Actions:
+        cell.actions = actionsOf(index);
+        break;
+    case FeedCells::Kind::Status:
+        cell.glyphs = index.data(FeedCells::GlyphsRole).value<QList<Glyph>>();
+        break;
+    case FeedCells::Kind::Badge:
+        cell.badge = index.data(FeedCells::BadgeRole).value<FeedCells::Badge>();
+        break;
+    case FeedCells::Kind::Link:
+        cell.isLink = index.data(FeedCells::LinkRole).toUrl().isValid();
+        break;
+    case FeedCells::Kind::Text:
+    case FeedCells::Kind::Time:
+        break;
+    }
+    if (cell.kind != FeedCells::Kind::Actions && cell.kind != FeedCells::Kind::Badge && cell.glyphs.isEmpty()) {
+        cell.text = index.data(Qt::DisplayRole).toString();
+        const QString emoji = index.data(FeedCells::EmojiRole).toString();
+        if (!emoji.isEmpty() && cell.text.startsWith(emoji)) {
+            cell.emoji = emoji;
+            cell.text = cell.text.mid(emoji.size());
+        }
+    }
+    return *row.insert(index.column(), std::move(cell));
 }
 
 QRect FeedItemDelegate::linkRect(const QStyleOptionViewItem& option, const QModelIndex& index)
@@ -108,8 +161,6 @@ QSize FeedItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
 
 void FeedItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing);
     const QColor background = m_highlights.background(index, option.palette);
     if (background.alpha() > 0)
         painter->fillRect(option.rect, background);
@@ -119,40 +170,36 @@ void FeedItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         painter->fillRect(option.rect, selection);
     }
 
-    switch (kindOf(index)) {
+    Cell& cell = cellOf(index);
+    switch (cell.kind) {
     case FeedCells::Kind::Actions:
-        paintActions(painter, option, index);
+        paintActions(painter, option, cell);
         break;
-    case FeedCells::Kind::Status: {
-        const QList<Glyph> glyphs = index.data(FeedCells::GlyphsRole).value<QList<Glyph>>();
-        if (glyphs.isEmpty())
-            paintText(painter, option, index);
+    case FeedCells::Kind::Status:
+        if (cell.glyphs.isEmpty())
+            paintText(painter, option, index, cell);
         else
-            paintGlyphs(painter, option, glyphs);
+            paintGlyphs(painter, option, cell.glyphs);
         break;
-    }
     case FeedCells::Kind::Badge:
-        paintBadge(painter, option, index.data(FeedCells::BadgeRole).value<FeedCells::Badge>());
+        paintBadge(painter, option, cell.badge);
         break;
     case FeedCells::Kind::Link:
     case FeedCells::Kind::Text:
     case FeedCells::Kind::Time:
-        paintText(painter, option, index);
+        paintText(painter, option, index, cell);
         break;
     }
-    painter->restore();
 }
 
-void FeedItemDelegate::paintActions(
-    QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void FeedItemDelegate::paintActions(QPainter* painter, const QStyleOptionViewItem& option, const Cell& cell) const
 {
-    const QList<FeedCells::Action> actions = actionsOf(index);
-    const QList<QRect> rects = actionRects(
-        option.rect, static_cast<int>(actions.size()), Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt()));
+    const QList<QRect> rects = actionRects(option.rect, static_cast<int>(cell.actions.size()), cell.alignment);
     const qreal ratio = painter->device()->devicePixelRatioF();
-    for (int i = 0; i < actions.size(); ++i) {
+    for (int i = 0; i < cell.actions.size(); ++i) {
+        const FeedCells::Action& action = cell.actions[i];
         const QPixmap icon
-            = Symbols::pixmap(actions[i].symbol, colorOf(actions[i].color, option.palette), actionIconSize, ratio);
+            = Symbols::pixmap(action.symbol, colorOf(action.color, option.palette), actionIconSize, ratio);
         const QRect target(rects[i].center() - QPoint(actionIconSize / 2 - 1, actionIconSize / 2 - 1),
             QSize(actionIconSize, actionIconSize));
         painter->drawPixmap(target, icon);
@@ -184,35 +231,51 @@ void FeedItemDelegate::paintBadge(
     const ColorPalette colors(option.palette);
     QPainterPath shape;
     shape.addRoundedRect(QRectF(patch), 4, 4);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
     painter->fillPath(shape, colors.color(badge.color, 0.2));
     painter->setFont(font);
     painter->setPen(colors.color(badge.color));
     painter->drawText(patch, Qt::AlignCenter, badge.text);
+    painter->restore();
 }
 
-void FeedItemDelegate::paintText(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void FeedItemDelegate::paintText(
+    QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index, Cell& cell) const
 {
     QRect content = contentRect(option.rect);
-    QString text = index.data(Qt::DisplayRole).toString();
-    QFont font = option.font;
-    QColor color = option.palette.color(QPalette::Text);
-
-    const QString emoji = index.data(FeedCells::EmojiRole).toString();
-    if (!emoji.isEmpty() && text.startsWith(emoji)) {
-        const QPixmap drawn = EmojiPixmaps::pixmap(emoji, font, painter->device()->devicePixelRatioF());
+    if (!cell.emoji.isEmpty()) {
+        const QPixmap drawn = EmojiPixmaps::pixmap(cell.emoji, option.font, painter->device()->devicePixelRatioF());
         const QSize size = drawn.deviceIndependentSize().toSize();
         painter->drawPixmap(QPoint(content.left(), content.center().y() - size.height() / 2 + 1), drawn);
         content.setLeft(content.left() + size.width());
-        text = text.mid(emoji.size());
     }
-    if (kindOf(index) == FeedCells::Kind::Link && index.data(FeedCells::LinkRole).toUrl().isValid()) {
-        color = option.palette.color(QPalette::Link);
-        font.setUnderline(index == m_hoveredLink);
+    if (cell.shownWidth != content.width()) {
+        // Laid out once: cut short only when it does not fit.
+        cell.shown = QStaticText(cell.text);
+        cell.shown.setTextFormat(Qt::PlainText);
+        cell.shown.prepare(QTransform(), option.font);
+        if (cell.shown.size().width() > content.width()) {
+            cell.shown.setText(option.fontMetrics.elidedText(cell.text, Qt::ElideRight, content.width()));
+            cell.shown.prepare(QTransform(), option.font);
+        }
+        cell.shownWidth = content.width();
     }
-    painter->setFont(font);
-    painter->setPen(color);
-    painter->drawText(content, Qt::AlignLeft | Qt::AlignVCenter,
-        QFontMetrics(font).elidedText(text, Qt::ElideRight, content.width()));
+    const QFont previousFont = painter->font();
+    const QPen previousPen = painter->pen();
+    painter->setPen(option.palette.color(cell.isLink ? QPalette::Link : QPalette::Text));
+    if (cell.isLink && index == m_hoveredLink) {
+        QFont underlined = option.font;
+        underlined.setUnderline(true);
+        painter->setFont(underlined);
+        painter->drawText(content, Qt::AlignLeft | Qt::AlignVCenter, cell.shown.text());
+    } else {
+        painter->setFont(option.font);
+        painter->drawStaticText(
+            QPoint(content.left(), content.top() + (content.height() - option.fontMetrics.height()) / 2), cell.shown);
+    }
+    painter->setFont(previousFont);
+    painter->setPen(previousPen);
 }
 
 bool FeedItemDelegate::editorEvent(

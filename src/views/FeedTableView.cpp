@@ -53,8 +53,11 @@ FeedTableView::FeedTableView(Scheduler& scheduler, QWidget* parent)
             Q_EMIT columnResized();
     });
     connect(m_highlights, &RowHighlights::frameDue, viewport(), qOverload<>(&QWidget::update));
-    // Relative times ("1 minute ago") are worked out when rows are painted.
-    m_minuteRepaint = scheduler.startRepeating(60s, [this] { viewport()->update(); });
+    // Relative times ("1 minute ago") move on with the clock.
+    m_minuteRepaint = scheduler.startRepeating(60s, [this] {
+        m_delegate->forgetCells();
+        viewport()->update();
+    });
     connect(this, &QAbstractItemView::doubleClicked, this, &FeedTableView::openRequested);
 }
 
@@ -65,6 +68,16 @@ void FeedTableView::setModel(QAbstractItemModel* model)
     QTableView::setModel(model);
     if (!model)
         return;
+    // What the delegate keeps of the rows goes when they change.
+    connect(model, &QAbstractItemModel::dataChanged, m_delegate,
+        [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+            m_delegate->forgetRows(topLeft.row(), bottomRight.row());
+        });
+    connect(model, &QAbstractItemModel::layoutChanged, m_delegate, &FeedItemDelegate::forgetCells);
+    connect(model, &QAbstractItemModel::modelReset, m_delegate, &FeedItemDelegate::forgetCells);
+    connect(model, &QAbstractItemModel::rowsInserted, m_delegate, &FeedItemDelegate::forgetCells);
+    connect(model, &QAbstractItemModel::rowsRemoved, m_delegate, &FeedItemDelegate::forgetCells);
+    connect(model, &QAbstractItemModel::rowsMoved, m_delegate, &FeedItemDelegate::forgetCells);
     connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, &FeedTableView::rememberTopRow);
     connect(model, &QAbstractItemModel::layoutChanged, this, &FeedTableView::restoreTopRow);
 }
@@ -152,6 +165,14 @@ void FeedTableView::leaveEvent(QEvent* event)
     setHoveredRow(-1);
     viewport()->unsetCursor();
     QTableView::leaveEvent(event);
+}
+
+void FeedTableView::changeEvent(QEvent* event)
+{
+    // Texts are cut to fit in the font they are drawn with.
+    if (event->type() == QEvent::FontChange)
+        m_delegate->forgetCells();
+    QTableView::changeEvent(event);
 }
 
 void FeedTableView::keyPressEvent(QKeyEvent* event)

@@ -7,9 +7,6 @@
 
 namespace {
 
-using FeedCells::Action;
-using Name = ColorPalette::Name;
-
 QStringList idsOf(const QList<NotificationPtr>& rows)
 {
     QStringList ids;
@@ -25,12 +22,12 @@ NotificationListModel::NotificationListModel(NotificationsViewModel& viewModel, 
     const GitHubEndpoints& endpoints, const Clock& clock, QObject* parent)
     : RecordTableModel(
         {
-            {QStringLiteral("Actions"), FeedCells::Kind::Actions},
-            {QStringLiteral("Title"), FeedCells::Kind::Link},
-            {QStringLiteral("Reason"), FeedCells::Kind::Text},
-            {QStringLiteral("Repository"), FeedCells::Kind::Text},
-            {QStringLiteral("Updated At"), FeedCells::Kind::Time},
-            {QStringLiteral("Status"), FeedCells::Kind::Status},
+            {tr("Actions"), FeedCells::Kind::Actions},
+            {tr("Title"), FeedCells::Kind::Link},
+            {tr("Reason"), FeedCells::Kind::Text},
+            {tr("Repository"), FeedCells::Kind::Text},
+            {tr("Updated At"), FeedCells::Kind::Time},
+            {tr("Status"), FeedCells::Kind::Status},
         },
         clock, parent)
     , m_viewModel(viewModel)
@@ -38,6 +35,7 @@ NotificationListModel::NotificationListModel(NotificationsViewModel& viewModel, 
     , m_endpoints(endpoints)
 {
     refresh();
+    addRowActions();
     connect(&m_viewModel, &NotificationsViewModel::notificationChanged, this, &NotificationListModel::recordChanged);
     connect(&m_viewModel, &NotificationsViewModel::favoritesChanged, this, [this] {
         if (m_source == Source::Favorites)
@@ -66,19 +64,31 @@ void NotificationListModel::refresh()
     replaceRows(idsOf(rows), [this, &rows] { m_rows = std::move(rows); });
 }
 
-QVariant NotificationListModel::actions(const NotificationPtr& notification) const
+void NotificationListModel::addRowActions()
 {
-    QList<Action> actions;
+    const auto onRow = [this](void (NotificationsViewModel::*operation)(const NotificationPtr&)) {
+        return [this, operation](int row) {
+            if (const NotificationPtr notification = notificationAt(row))
+                (m_viewModel.*operation)(notification);
+        };
+    };
+    const auto isFavorite = [this](int row) {
+        const NotificationPtr notification = notificationAt(row);
+        return notification && m_viewModel.isFavorite(notification);
+    };
     if (m_source == Source::Favorites) {
-        actions << FeedCells::starAction(true);
-        return QVariant::fromValue(actions);
+        addRowAction(RowActions::star(isFavorite, onRow(&NotificationsViewModel::toggleFavorite)));
+        return;
     }
-    actions << Action {QStringLiteral("markAsRead"), QStringLiteral("checkmark.circle"), std::nullopt,
-        QStringLiteral("Mark as Read"), QKeySequence(Qt::Key_E)}
-            << FeedCells::starAction(m_viewModel.isFavorite(notification))
-            << Action {QStringLiteral("stopWatching"), QStringLiteral("eye.slash"), std::nullopt,
-                   QStringLiteral("Stop Watching"), QKeySequence(Qt::SHIFT | Qt::Key_M)};
-    return QVariant::fromValue(actions);
+    addRowAction({.id = QStringLiteral("markAsRead"),
+        .shortcut = QKeySequence(Qt::Key_E),
+        .face = {QStringLiteral("checkmark.circle"), std::nullopt, tr("Mark as Read"), tr("Mark as Read")},
+        .run = onRow(&NotificationsViewModel::markAsRead)});
+    addRowAction(RowActions::star(isFavorite, onRow(&NotificationsViewModel::toggleFavorite)));
+    addRowAction({.id = QStringLiteral("stopWatching"),
+        .shortcut = QKeySequence(Qt::SHIFT | Qt::Key_M),
+        .face = {QStringLiteral("eye.slash"), std::nullopt, tr("Stop Watching"), tr("Stop Watching")},
+        .run = onRow(&NotificationsViewModel::stopWatching)});
 }
 
 QVariant NotificationListModel::cellData(int row, int column, int role) const
@@ -89,8 +99,6 @@ QVariant NotificationListModel::cellData(int row, int column, int role) const
     switch (role) {
     case FeedCells::IsNewRole:
         return m_source == Source::Filtered && m_viewModel.newNotificationIds().contains(notification.id());
-    case FeedCells::ActionsRole:
-        return column == ActionsColumn ? actions(record) : QVariant();
     case FeedCells::TimestampRole:
         return notification.updatedAt();
     case FeedCells::LinkRole:
@@ -120,7 +128,7 @@ QVariant NotificationListModel::cellData(int row, int column, int role) const
     case StatusColumn:
         if (role == Qt::AccessibleTextRole)
             return StatusAppearance::notificationStatusWords(notification);
-        return subject.state() ? *subject.state() : QStringLiteral("?");
+        return subject.state() ? *subject.state() : tr("?");
     default:
         return {};
     }

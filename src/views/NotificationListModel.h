@@ -43,7 +43,7 @@ protected:
 private:
     QList<NotificationPtr> currentRows() const;
     void refresh();
-    QVariant actions(const NotificationPtr& notification) const;
+    void addRowActions();
 
     NotificationsViewModel& m_viewModel;
     Source m_source;

@@ -26,12 +26,12 @@ NotificationsTab::NotificationsTab(NotificationsViewModel& viewModel, const Envi
     , m_model(new NotificationListModel(
           viewModel, NotificationListModel::Source::Filtered, environment.endpoints, *environment.scheduler, this))
     , m_table(new FeedTableView(*environment.scheduler, this))
-    , m_loadingCard(new LoadingCard(QStringLiteral("Syncing notifications..."), m_table, {}))
+    , m_loadingCard(new LoadingCard(tr("Syncing notifications..."), m_table, {}))
     , m_statusLine(new StatusLine(0, this))
 {
     setObjectName(QStringLiteral("notificationsTab"));
     m_table->setObjectName(QStringLiteral("notificationsTable"));
-    m_table->setAccessibleName(QStringLiteral("Notifications"));
+    m_table->setAccessibleName(tr("Notifications"));
     m_table->setModel(m_model);
     // Title and Reason share what the other columns leave.
     m_table->setColumnWidths({150, 0, 0, 200, 120, 120}, {NotificationListModel::ActionsColumn});
@@ -44,7 +44,7 @@ NotificationsTab::NotificationsTab(NotificationsViewModel& viewModel, const Envi
     layout->addWidget(buildCountRow());
     layout->addWidget(m_table, 1);
     layout->addWidget(m_statusLine);
-    addRowCommands();
+    new RowCommands(m_table, m_model, this);
 
     connect(&m_viewModel, &NotificationsViewModel::repositoriesChanged, this, &NotificationsTab::updateRepositories);
     connect(
@@ -60,18 +60,18 @@ NotificationsTab::NotificationsTab(NotificationsViewModel& viewModel, const Envi
 QWidget* NotificationsTab::buildToolbar()
 {
     auto* row = new QWidget(this);
-    auto* label = new QLabel(QStringLiteral("Repository"), row);
+    auto* label = new QLabel(tr("Repository"), row);
     m_repositoryPicker = new QComboBox(row);
     m_repositoryPicker->setObjectName(QStringLiteral("repositoryPicker"));
-    m_repositoryPicker->setAccessibleName(QStringLiteral("Repository"));
+    m_repositoryPicker->setAccessibleName(tr("Repository"));
     m_repositoryPicker->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_repositoryPicker->setMinimumContentsLength(18);
     label->setBuddy(m_repositoryPicker);
-    auto* resync = FeedBindings::namedButton(QStringLiteral("Re-sync"), QStringLiteral("resync"), row);
-    resync->setToolTip(QStringLiteral("Sync notifications and pull request statuses (Ctrl+R)"));
+    auto* resync = FeedBindings::namedButton(tr("Re-sync"), QStringLiteral("resync"), row);
+    resync->setToolTip(tr("Sync notifications and pull request statuses (Ctrl+R)"));
     auto* markCompleted
-        = FeedBindings::namedButton(QStringLiteral("Mark Completed Read"), QStringLiteral("markCompletedRead"), row);
-    markCompleted->setToolTip(QStringLiteral("Mark every closed, merged or resolved thread as read"));
+        = FeedBindings::namedButton(tr("Mark Completed Read"), QStringLiteral("markCompletedRead"), row);
+    markCompleted->setToolTip(tr("Mark every closed, merged or resolved thread as read"));
     m_autoReload = FeedBindings::autoSyncSwitch(QStringLiteral("autoSync"), row);
 
     auto* layout = new QHBoxLayout(row);
@@ -98,14 +98,14 @@ QWidget* NotificationsTab::buildFilterRow()
     auto* row = new QWidget(this);
     m_filterField = new QLineEdit(row);
     m_filterField->setObjectName(QStringLiteral("filterField"));
-    m_filterField->setAccessibleName(QStringLiteral("Filter notifications"));
-    m_filterField->setPlaceholderText(QStringLiteral("Filter notifications..."));
+    m_filterField->setAccessibleName(tr("Filter notifications"));
+    m_filterField->setPlaceholderText(tr("Filter notifications..."));
     m_filterField->setMaximumWidth(400);
     m_clearFilter = new QToolButton(row);
     m_clearFilter->setObjectName(QStringLiteral("clearFilter"));
-    m_clearFilter->setText(QStringLiteral("×"));
-    m_clearFilter->setAccessibleName(QStringLiteral("Clear filter"));
-    m_clearFilter->setToolTip(QStringLiteral("Clear filter (Escape)"));
+    m_clearFilter->setText(tr("×"));
+    m_clearFilter->setAccessibleName(tr("Clear filter"));
+    m_clearFilter->setToolTip(tr("Clear filter (Escape)"));
     m_clearFilter->setAutoRaise(true);
     m_clearFilter->setForegroundRole(QPalette::PlaceholderText);
     m_clearFilter->setCursor(Qt::PointingHandCursor);
@@ -153,30 +153,6 @@ QWidget* NotificationsTab::buildCountRow()
     return row;
 }
 
-void NotificationsTab::addRowCommands()
-{
-    auto* commands = new RowCommands(m_table, NotificationListModel::TitleColumn, this);
-    const auto onRow = [model = m_model, viewModel = &m_viewModel](
-                           void (NotificationsViewModel::*operation)(const NotificationPtr&)) {
-        return [model, viewModel, operation](int row) {
-            if (const NotificationPtr notification = model->notificationAt(row))
-                (viewModel->*operation)(notification);
-        };
-    };
-    const auto fixed = [](const QString& text) { return [text](int) { return text; }; };
-    commands->add({QStringLiteral("markAsRead"), QKeySequence(Qt::Key_E), fixed(QStringLiteral("Mark as Read")),
-        onRow(&NotificationsViewModel::markAsRead)});
-    commands->add({QStringLiteral("star"), QKeySequence(Qt::Key_S),
-        [this](int row) {
-            const NotificationPtr notification = m_model->notificationAt(row);
-            return notification && m_viewModel.isFavorite(notification) ? QStringLiteral("Unstar")
-                                                                        : QStringLiteral("Star");
-        },
-        onRow(&NotificationsViewModel::toggleFavorite)});
-    commands->add({QStringLiteral("stopWatching"), QKeySequence(Qt::SHIFT | Qt::Key_M),
-        fixed(QStringLiteral("Stop Watching")), onRow(&NotificationsViewModel::stopWatching)});
-}
-
 void NotificationsTab::updateRepositories()
 {
     QStringList choices = m_viewModel.repositories();
@@ -200,8 +176,8 @@ void NotificationsTab::updateFilter()
 
 void NotificationsTab::updateCount()
 {
-    m_count->setText(QStringLiteral("Total Notifications: ") + QString::number(m_model->rowCount()));
+    m_count->setText(tr("Total Notifications: %1").arg(m_model->rowCount()));
     const QString& filter = m_viewModel.textFilter();
     m_filteredBy->setVisible(!filter.isEmpty());
-    m_filteredBy->setText(QStringLiteral("(filtered by: \"") + filter + QStringLiteral("\")"));
+    m_filteredBy->setText(tr("(filtered by: \"%1\")").arg(filter));
 }

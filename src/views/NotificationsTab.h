@@ -33,7 +33,6 @@ private:
     QWidget* buildToolbar();
     QWidget* buildFilterRow();
     QWidget* buildCountRow();
-    void addRowCommands();
     void updateRepositories();
     void updateFilter();
     void updateCount();

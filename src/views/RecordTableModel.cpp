@@ -7,7 +7,15 @@ RecordTableModel::RecordTableModel(QList<Column> columns, const Clock& clock, QO
     : QAbstractTableModel(parent)
     , m_columns(std::move(columns))
     , m_clock(clock)
-{ }
+{
+    for (int column = 0; column < m_columns.size(); ++column) {
+        if (m_columns[column].kind == FeedCells::Kind::Link) {
+            m_rowActions.addLinkActions(
+                [this, column](int row) { return index(row, column).data(FeedCells::LinkRole).toUrl(); });
+            break;
+        }
+    }
+}
 
 int RecordTableModel::rowCount(const QModelIndex& parent) const
 {
@@ -42,14 +50,21 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const
     default:
         break;
     }
-    if (column.kind == FeedCells::Kind::Actions && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)) {
-        if (role == Qt::DisplayRole)
+    if (column.kind == FeedCells::Kind::Actions) {
+        switch (role) {
+        case FeedCells::ActionsRole:
+            return QVariant::fromValue(m_rowActions.buttonsAt(row));
+        case Qt::DisplayRole:
             return QString();
-        QStringList labels;
-        for (const FeedCells::Action& action :
-            cellData(row, index.column(), FeedCells::ActionsRole).value<QList<FeedCells::Action>>())
-            labels << action.label;
-        return labels.join(QStringLiteral(", "));
+        case Qt::AccessibleTextRole: {
+            QStringList labels;
+            for (const FeedCells::Action& button : m_rowActions.buttonsAt(row))
+                labels << button.label;
+            return labels.join(QStringLiteral(", "));
+        }
+        default:
+            break;
+        }
     }
     if (column.kind == FeedCells::Kind::Time && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)) {
         return relativeDateTimeText(cellData(row, index.column(), FeedCells::TimestampRole).toString(), m_clock.now());

@@ -1,69 +1,61 @@
 #include "views/RowCommands.h"
 
-#include "views/FeedCells.h"
 #include "views/FeedItemDelegate.h"
 #include "views/FeedTableView.h"
+#include "views/RecordTableModel.h"
+#include "views/RowActions.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QDesktopServices>
 #include <QMenu>
 
-RowCommands::RowCommands(FeedTableView* table, int linkColumn, QObject* parent)
+RowCommands::RowCommands(FeedTableView* table, RecordTableModel* model, QObject* parent)
     : QObject(parent)
     , m_table(table)
-    , m_linkColumn(linkColumn)
+    , m_model(model)
+    , m_menu(new QMenu(table))
 {
+    m_menu->setObjectName(QStringLiteral("rowMenu"));
+    for (const RowAction& action : model->rowActions().all()) {
+        auto* item = new QAction(action.face.menuText, m_menu);
+        item->setObjectName(action.id + QStringLiteral("Command"));
+        item->setShortcut(action.shortcut);
+        item->setShortcutContext(Qt::WidgetShortcut);
+        connect(item, &QAction::triggered, this, [this, id = action.id] { runOnCurrentRow(id); });
+        m_table->addAction(item);
+        m_menu->addAction(item);
+        if (action.endsGroup)
+            m_menu->addSeparator();
+        m_items.insert(action.id, item);
+    }
+
     connect(table->feedDelegate(), &FeedItemDelegate::linkActivated, this, &RowCommands::open);
     connect(table->feedDelegate(), &FeedItemDelegate::actionTriggered, this,
-        [this](const QModelIndex& index, const QString& id) {
-            for (const auto& [command, action] : m_commands) {
-                if (command.id == id)
-                    command.run(index.row());
-            }
-        });
-    connect(
-        table, &FeedTableView::openRequested, this, [this](const QModelIndex& index) { open(linkOf(index.row())); });
+        [this](const QModelIndex& index, const QString& id) { run(id, index.row()); });
+    connect(table, &FeedTableView::openRequested, this,
+        [this](const QModelIndex& index) { run(QStringLiteral("open"), index.row()); });
     connect(table, &QWidget::customContextMenuRequested, this, &RowCommands::showMenu);
-
-    add({QStringLiteral("open"), QKeySequence(Qt::Key_O), [](int) { return QStringLiteral("Open in Browser"); },
-        [this](int row) { open(linkOf(row)); }});
-    add({QStringLiteral("copyLink"), QKeySequence::Copy, [](int) { return QStringLiteral("Copy Link"); },
-        [this](int row) {
-            const QUrl url = linkOf(row);
-            if (url.isValid())
-                QApplication::clipboard()->setText(url.toString());
-        }});
-}
-
-void RowCommands::add(const Command& command)
-{
-    auto* action = new QAction(command.text(-1), m_table);
-    action->setObjectName(command.id + QStringLiteral("Command"));
-    action->setShortcut(command.shortcut);
-    action->setShortcutContext(Qt::WidgetShortcut);
-    m_table->addAction(action);
-    connect(action, &QAction::triggered, this, [this, command] { runOnCurrentRow(command); });
-    m_commands.append({command, action});
-}
-
-void RowCommands::runOnCurrentRow(const Command& command)
-{
-    const QModelIndex current = m_table->currentIndex();
-    if (current.isValid())
-        command.run(current.row());
-}
-
-QUrl RowCommands::linkOf(int row) const
-{
-    return m_table->model()->index(row, m_linkColumn).data(FeedCells::LinkRole).toUrl();
 }
 
 void RowCommands::open(const QUrl& url)
 {
     if (url.isValid())
         QDesktopServices::openUrl(url);
+}
+
+void RowCommands::run(const QString& id, int row) const
+{
+    const RecordTableModel* model = m_model.data();
+    const RowAction* action = model ? model->rowActions().find(id) : nullptr;
+    if (action)
+        action->run(row);
+}
+
+void RowCommands::runOnCurrentRow(const QString& id) const
+{
+    const QModelIndex current = m_table->currentIndex();
+    if (current.isValid())
+        run(id, current.row());
 }
 
 void RowCommands::showMenu(const QPoint& position)
@@ -75,19 +67,14 @@ void RowCommands::showMenu(const QPoint& position)
         index = m_table->currentIndex();
         anchor = m_table->visualRect(index).center();
     }
-    if (!index.isValid())
+    const RecordTableModel* model = m_model.data();
+    if (!index.isValid() || !model)
         return;
     m_table->setCurrentIndex(index);
-    auto* menu = new QMenu(m_table);
-    menu->setObjectName(QStringLiteral("rowMenu"));
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    const bool hasLink = linkOf(index.row()).isValid();
-    for (const auto& [command, action] : m_commands) {
-        action->setText(command.text(index.row()));
-        action->setEnabled(hasLink || (command.id != u"open" && command.id != u"copyLink"));
-        menu->addAction(action);
-        if (command.id == u"copyLink")
-            menu->addSeparator();
+    for (const RowAction& action : model->rowActions().all()) {
+        QAction* item = m_items.value(action.id);
+        item->setText(action.faceAt(index.row()).menuText);
+        item->setEnabled(action.availableAt(index.row()));
     }
-    menu->popup(m_table->viewport()->mapToGlobal(anchor));
+    m_menu->popup(m_table->viewport()->mapToGlobal(anchor));
 }

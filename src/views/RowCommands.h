@@ -1,48 +1,39 @@
 #pragma once
 
-#include <QKeySequence>
-#include <QList>
+#include <QHash>
 #include <QObject>
-#include <QString>
+#include <QPointer>
 #include <QUrl>
-
-#include <functional>
 
 class FeedTableView;
 class QAction;
+class QMenu;
+class RecordTableModel;
+struct RowAction;
 
-// The commands of a feed table's rows, reachable three ways: the buttons painted in the
-// row (by the same id), the row's context menu, and keyboard shortcuts on the current
-// row. "Open in Browser" and "Copy Link" come with every table, from the model's link.
+// Makes the row actions of a table's model reachable: the buttons painted in a row run
+// the action of the same id, the row's context menu lists them all, and their shortcuts
+// run them on the current row. The menu is built once and kept, with the same items,
+// for the table's lifetime: assistive technology keeps what it learnt of an item for as
+// long as the item lives, so an item must not outlive its menu.
 class RowCommands : public QObject
 {
     Q_OBJECT
 
 public:
-    struct Command
-    {
-        // The id of the painted button that runs it too.
-        QString id;
-        QKeySequence shortcut;
-        // The menu text for a row ("Star" or "Unstar").
-        std::function<QString(int row)> text;
-        std::function<void(int row)> run;
-    };
-
-    // `linkColumn` holds each row's link (FeedCells::LinkRole).
-    RowCommands(FeedTableView* table, int linkColumn, QObject* parent = nullptr);
-
-    void add(const Command& command);
+    RowCommands(FeedTableView* table, RecordTableModel* model, QObject* parent = nullptr);
 
     // Hands `url` to the desktop's browser.
     static void open(const QUrl& url);
 
 private:
-    void runOnCurrentRow(const Command& command);
+    void run(const QString& id, int row) const;
+    void runOnCurrentRow(const QString& id) const;
     void showMenu(const QPoint& position);
-    QUrl linkOf(int row) const;
 
     FeedTableView* m_table;
-    int m_linkColumn;
-    QList<std::pair<Command, QAction*>> m_commands;
+    QPointer<RecordTableModel> m_model;
+    QMenu* m_menu;
+    // The menu item of each action, by its id.
+    QHash<QString, QAction*> m_items;
 };

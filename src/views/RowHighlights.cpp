@@ -21,7 +21,6 @@ RowHighlights::RowHighlights(Scheduler& scheduler, QObject* parent)
 
 QColor RowHighlights::background(const QModelIndex& index, const QPalette& palette)
 {
-    const ColorPalette colors(palette);
     const QString id = index.data(FeedCells::RecordIdRole).toString();
     if (!m_shown.contains(id)) {
         m_shown.insert(id);
@@ -37,11 +36,11 @@ QColor RowHighlights::background(const QModelIndex& index, const QPalette& palet
         if (elapsed < fadeMilliseconds) {
             const qreal progress
                 = QEasingCurve(QEasingCurve::InOutQuad).valueForProgress(qreal(elapsed) / qreal(fadeMilliseconds));
-            return colors.color(ColorPalette::Name::Yellow, 0.5 * (1.0 - progress));
+            return ColorPalette(palette).color(ColorPalette::Name::Yellow, 0.5 * (1.0 - progress));
         }
     }
     if (index.row() == m_hoveredRow)
-        return colors.color(ColorPalette::Name::Blue, 0.2);
+        return ColorPalette(palette).color(ColorPalette::Name::Blue, 0.2);
     return Qt::transparent;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
@@ -25,6 +26,22 @@ inline QStringList menuItems(const QMenu* menu)
     QStringList items;
     for (const QAction* action : menu->actions())
         items << (action->isSeparator() ? QStringLiteral("—") : action->text());
+    return items;
+}
+
+// A menu's items as assistive technology reads them, a separator as "—"; an item whose
+// interface no longer leads back to this menu as "(lost)".
+inline QStringList accessibleMenuItems(QMenu* menu)
+{
+    QStringList items;
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(menu);
+    for (int i = 0; list && i < list->childCount(); ++i) {
+        const QAccessibleInterface* item = list->child(i);
+        if (!item || !item->isValid() || item->parent() != list)
+            items << QStringLiteral("(lost)");
+        else
+            items << (item->role() == QAccessible::Separator ? QStringLiteral("—") : item->text(QAccessible::Name));
+    }
     return items;
 }
 

@@ -1,5 +1,6 @@
 #include "FeedSteps.h"
 #include "GitHubTestEnvironment.h"
+#include "RowPixels.h"
 #include "TestData.h"
 #include "Widgets.h"
 #include "assignments/AssignmentsViewModel.h"
@@ -20,9 +21,11 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -48,6 +51,8 @@ private Q_SLOTS:
     void cleanup();
     void cellsOfPullRequestsAndIssues();
     void starAndArchiveButtonsWithTheirToasts();
+    void buttonsShowTheirTextAndShortcutAsToolTip();
+    void everyContextMenuReachesAssistiveTechnology();
     void favoritesFilterChangesTheCount();
     void controlsWaitWhileLoading();
     void addingEmptiesTheFieldWhateverTheOutcome();
@@ -58,6 +63,7 @@ private:
     QJsonObject item(qint64 id, const QString& title, bool pullRequest, const QString& state = u"open"_s) const;
     void start();
     QModelIndex cell(qint64 id, int column) const;
+    QPoint actionPoint(FeedTableView* table, const QModelIndex& actions, int action) const;
     void clickAction(FeedTableView* table, const QModelIndex& actions, int action);
     QString toast() const { return widget<Toast>(m_tab.get(), u"toast"_s)->text(); }
 
@@ -119,11 +125,21 @@ QModelIndex TestAssignmentsTab::cell(qint64 id, int column) const
     return m_tab->model()->index(m_tab->model()->rowOf(QString::number(id)), column);
 }
 
+// Where the button is drawn: two of them, side by side in the middle of the cell.
+QPoint TestAssignmentsTab::actionPoint(FeedTableView* table, const QModelIndex& actions, int action) const
+{
+    const QList<QPoint> buttons = RowPixels::buttonCentres(table, actions);
+    const QRect rect = table->visualRect(actions);
+    if (buttons.size() != 2)
+        qFatal("%d buttons drawn", static_cast<int>(buttons.size()));
+    if (std::abs((buttons[0].x() + buttons[1].x()) / 2 - rect.center().x()) > 3 || buttons[1].x() - buttons[0].x() < 30)
+        qFatal("buttons drawn at %d and %d in %d to %d", buttons[0].x(), buttons[1].x(), rect.left(), rect.right());
+    return buttons[action];
+}
+
 void TestAssignmentsTab::clickAction(FeedTableView* table, const QModelIndex& actions, int action)
 {
-    const QRect rect = table->visualRect(actions);
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
-        FeedItemDelegate::actionRects(rect, 2, Qt::AlignHCenter).at(action).center());
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, actionPoint(table, actions, action));
 }
 
 void TestAssignmentsTab::cellsOfPullRequestsAndIssues()
@@ -202,6 +218,44 @@ void TestAssignmentsTab::starAndArchiveButtonsWithTheirToasts()
     clickAction(archived, actions, 1);
     QCOMPARE(archived->model()->rowCount(), 0);
     QCOMPARE(count->text(), u"Total Assignments: 2"_s);
+}
+
+void TestAssignmentsTab::buttonsShowTheirTextAndShortcutAsToolTip()
+{
+    m_world->server().addAssignedIssue(item(1, u"One"_s, false));
+    start();
+    FeedTableView* table = m_tab->table();
+    const auto toolTipAt = [&](int action) {
+        const QPoint point = actionPoint(table, cell(1, Column::ActionsColumn), action);
+        QHelpEvent event(QEvent::ToolTip, point, table->viewport()->mapToGlobal(point));
+        QApplication::sendEvent(table->viewport(), &event);
+        const QString text = QToolTip::isVisible() ? QToolTip::text() : QString();
+        QToolTip::hideText();
+        return text;
+    };
+    QCOMPARE(toolTipAt(0), u"Add to Favorites (S)"_s);
+    QCOMPARE(toolTipAt(1), u"Archive (E)"_s);
+}
+
+// Assistive technology reads a context menu through the interfaces of its items; each
+// opening must still lead to them, with the texts of the row it was opened on.
+void TestAssignmentsTab::everyContextMenuReachesAssistiveTechnology()
+{
+    m_world->server().addAssignedIssue(item(1, u"One"_s, false));
+    m_world->server().addAssignedIssue(item(2, u"Two"_s, false));
+    start();
+    m_viewModel->toggleFavorite(m_tab->model()->issueAt(m_tab->model()->rowOf(u"1"_s)));
+    FeedTableView* table = m_tab->table();
+    for (int opening = 1; opening <= 3; ++opening) {
+        const qint64 id = opening == 2 ? 1 : 2;
+        Q_EMIT table->customContextMenuRequested(table->visualRect(cell(id, Column::TitleColumn)).center());
+        auto* menu = widget<QMenu>(table, u"rowMenu"_s);
+        QCOMPARE(accessibleMenuItems(menu),
+            (QStringList {
+                u"Open in Browser"_s, u"Copy Link"_s, u"—"_s, id == 1 ? u"Unstar"_s : u"Star"_s, u"Archive"_s}));
+        menu->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 void TestAssignmentsTab::favoritesFilterChangesTheCount()

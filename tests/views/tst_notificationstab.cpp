@@ -1,6 +1,7 @@
 #include "BrowserCapture.h"
 #include "FeedSteps.h"
 #include "GitHubTestEnvironment.h"
+#include "RowPixels.h"
 #include "Widgets.h"
 #include "notifications/NotificationsViewModel.h"
 #include "views/FavoritesTab.h"
@@ -11,6 +12,7 @@
 #include "views/RowHighlights.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -24,6 +26,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -57,13 +60,19 @@ private Q_SLOTS:
     void cellsOfAPullRequestAndAnIssue();
     void statusAnswersRepaintRowsWithoutReset();
     void aSyncKeepsTheCurrentRowAndTheRowsInView();
+    void aSyncKeepsTheTopRowCurrent_data();
+    void aSyncKeepsTheTopRowCurrent();
     void paintedActionsRunTheirOperations_data();
     void paintedActionsRunTheirOperations();
+    void buttonsShowTheirTextAndShortcutAsToolTip();
+    void theStarIsDrawnFilledForAFavoriteOnly();
+    void drawnRowsFollowTheirRecordsAndTheClock();
     void titleLinkOpensTheThreadAndPlainTitlesDoNot();
     void newRowsFadeAndTheHoveredRowIsTinted();
     void pickerFilterAndCount();
     void markCompletedReadAndTheLoadingCard();
     void keyboardAndContextMenu();
+    void everyContextMenuReachesAssistiveTechnology();
     void favoritesTabShowsStarredThreadsOrItsEmptyState();
 
 private:
@@ -73,6 +82,7 @@ private:
     void start();
     QModelIndex cell(const QString& id, int column) const;
     QPoint actionPoint(const QString& id, int action) const;
+    QString toolTipAt(const QPoint& point) const;
 
     std::unique_ptr<GitHubTestEnvironment> m_world;
     std::shared_ptr<NotificationsViewModel> m_viewModel;
@@ -138,10 +148,27 @@ QModelIndex TestNotificationsTab::cell(const QString& id, int column) const
     return m_tab->model()->index(m_tab->model()->rowOf(id), column);
 }
 
+// Where the button is drawn: three of them, 40 pixels apart, from the cell's padding.
 QPoint TestNotificationsTab::actionPoint(const QString& id, int action) const
 {
+    const QList<QPoint> buttons = RowPixels::buttonCentres(m_tab->table(), cell(id, Column::ActionsColumn));
     const QRect rect = m_tab->table()->visualRect(cell(id, Column::ActionsColumn));
-    return FeedItemDelegate::actionRects(rect, 3, Qt::AlignLeft).at(action).center();
+    if (buttons.size() != 3)
+        qFatal("%d buttons drawn", static_cast<int>(buttons.size()));
+    const int expected = rect.left() + FeedItemDelegate::padding + 40 * action + 20;
+    if (std::abs(buttons[action].x() - expected) > 3)
+        qFatal("button %d drawn at %d, not %d", action, buttons[action].x(), expected);
+    return buttons[action];
+}
+
+QString TestNotificationsTab::toolTipAt(const QPoint& point) const
+{
+    QWidget* viewport = m_tab->table()->viewport();
+    QHelpEvent event(QEvent::ToolTip, point, viewport->mapToGlobal(point));
+    QApplication::sendEvent(viewport, &event);
+    const QString text = QToolTip::isVisible() ? QToolTip::text() : QString();
+    QToolTip::hideText();
+    return text;
 }
 
 void TestNotificationsTab::cellsOfAPullRequestAndAnIssue()
@@ -230,6 +257,39 @@ void TestNotificationsTab::aSyncKeepsTheCurrentRowAndTheRowsInView()
     QCOMPARE(table->rowViewportPosition(newTopRow), topPosition);
 }
 
+void TestNotificationsTab::aSyncKeepsTheTopRowCurrent_data()
+{
+    QTest::addColumn<bool>("newerArrives");
+    QTest::addColumn<int>("row");
+    QTest::newRow("nothing new") << false << 0;
+    QTest::newRow("a newer thread arrives") << true << 1;
+}
+
+// The rows are replaced by every sync; the current thread stays current wherever it lands,
+// the top row included.
+void TestNotificationsTab::aSyncKeepsTheTopRowCurrent()
+{
+    QFETCH(bool, newerArrives);
+    QFETCH(int, row);
+    addIssue(u"1"_s, kRepository, 1, u"Top"_s, 10);
+    addIssue(u"2"_s, kRepository, 2, u"Below"_s, 20);
+    start();
+    FeedTableView* table = m_tab->table();
+    table->selectRow(0);
+    QCOMPARE(table->currentIndex().data(FeedCells::RecordIdRole).toString(), u"1"_s);
+
+    if (newerArrives)
+        addIssue(u"3"_s, kRepository, 3, u"Newer"_s, -1);
+    QSignalSpy layouts(m_tab->model(), &QAbstractItemModel::layoutChanged);
+    m_world->scheduler().advance(60s);
+    m_viewModel->syncNotifications();
+    QVERIFY(FeedSteps::waitForSync(*m_viewModel));
+    QVERIFY(!layouts.isEmpty());
+    QCOMPARE(table->currentIndex().row(), row);
+    QCOMPARE(table->currentIndex().data(FeedCells::RecordIdRole).toString(), u"1"_s);
+    QVERIFY(table->selectionModel()->isRowSelected(row));
+}
+
 void TestNotificationsTab::paintedActionsRunTheirOperations_data()
 {
     QTest::addColumn<int>("action");
@@ -262,6 +322,54 @@ void TestNotificationsTab::paintedActionsRunTheirOperations()
         QCOMPARE(actions.at(1).symbol, u"star.fill"_s);
         QCOMPARE(actions.at(1).color, std::optional(ColorPalette::Name::Yellow));
     }
+}
+
+void TestNotificationsTab::buttonsShowTheirTextAndShortcutAsToolTip()
+{
+    addPullRequest(u"1"_s, 1, 10, false);
+    start();
+    QCOMPARE(toolTipAt(actionPoint(u"1"_s, 0)), u"Mark as Read (E)"_s);
+    QCOMPARE(toolTipAt(actionPoint(u"1"_s, 1)), u"Add to Favorites (S)"_s);
+    QCOMPARE(toolTipAt(actionPoint(u"1"_s, 2)), u"Stop Watching (Shift+M)"_s);
+    m_viewModel->toggleFavorite(m_tab->model()->notificationAt(0));
+    QCOMPARE(toolTipAt(actionPoint(u"1"_s, 1)), u"Remove from Favorites (S)"_s);
+}
+
+// The star of a row rendered on its own: a favourite's is a yellow shape filled to its
+// middle, any other's an outline with the background inside.
+void TestNotificationsTab::theStarIsDrawnFilledForAFavoriteOnly()
+{
+    addIssue(u"1"_s, kRepository, 1, u"Starred"_s, 10);
+    addIssue(u"2"_s, kRepository, 2, u"Not starred"_s, 20);
+    start();
+    m_viewModel->toggleFavorite(m_tab->model()->notificationAt(m_tab->model()->rowOf(u"1"_s)));
+    const QColor yellow = ColorPalette(m_tab->table()->palette()).color(ColorPalette::Name::Yellow);
+    const auto starMiddle = [&](const QString& id) {
+        const QImage row = RowPixels::render(m_tab->table(), cell(id, Column::ActionsColumn));
+        const QList<QRect> buttons = RowPixels::inkBoxes(row);
+        if (buttons.size() != 3)
+            qFatal("%d buttons drawn", static_cast<int>(buttons.size()));
+        return std::pair(row.pixel(buttons[1].center()), row.pixel(0, row.height() / 2));
+    };
+    const auto [starred, starredBackground] = starMiddle(u"1"_s);
+    QVERIFY(!RowPixels::differs(starred, yellow.rgb()));
+    const auto [plain, plainBackground] = starMiddle(u"2"_s);
+    QVERIFY(!RowPixels::differs(plain, plainBackground));
+}
+
+// What the table keeps of a drawn row goes when the record changes and as time passes.
+void TestNotificationsTab::drawnRowsFollowTheirRecordsAndTheClock()
+{
+    addIssue(u"1"_s, kRepository, 1, u"First"_s, 10);
+    start();
+    const auto drawn = [&](int column) { return RowPixels::render(m_tab->table(), cell(u"1"_s, column)); };
+    const QImage actions = drawn(Column::ActionsColumn);
+    const QImage time = drawn(Column::UpdatedAtColumn);
+    QCOMPARE(drawn(Column::UpdatedAtColumn), time);
+    m_viewModel->toggleFavorite(m_tab->model()->notificationAt(0));
+    QVERIFY(drawn(Column::ActionsColumn) != actions);
+    m_world->scheduler().advance(1h);
+    QVERIFY(drawn(Column::UpdatedAtColumn) != time);
 }
 
 void TestNotificationsTab::titleLinkOpensTheThreadAndPlainTitlesDoNot()
@@ -393,6 +501,32 @@ void TestNotificationsTab::keyboardAndContextMenu()
     menu->close();
 }
 
+// Assistive technology reads a context menu through the interfaces of its items; each
+// opening must still lead to them.
+void TestNotificationsTab::everyContextMenuReachesAssistiveTechnology()
+{
+    addPullRequest(u"1"_s, 7, 10, false);
+    start();
+    FavoritesTab favorites(*m_viewModel, m_world->environment());
+    favorites.resize(1200, 400);
+    favorites.show();
+    m_viewModel->toggleFavorite(m_tab->model()->notificationAt(0));
+    const QStringList expected {
+        u"Open in Browser"_s, u"Copy Link"_s, u"—"_s, u"Mark as Read"_s, u"Unstar"_s, u"Stop Watching"_s};
+    for (FeedTableView* table : {m_tab->table(), favorites.table()}) {
+        for (int opening = 1; opening <= 3; ++opening) {
+            Q_EMIT table->customContextMenuRequested(table->visualRect(table->model()->index(0, 1)).center());
+            auto* menu = widget<QMenu>(table, u"rowMenu"_s);
+            const QStringList items = table == favorites.table()
+                ? QStringList {u"Open in Browser"_s, u"Copy Link"_s, u"—"_s, u"Unstar"_s}
+                : expected;
+            QCOMPARE(accessibleMenuItems(menu), items);
+            menu->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+}
+
 void TestNotificationsTab::favoritesTabShowsStarredThreadsOrItsEmptyState()
 {
     addPullRequest(u"1"_s, 1, 10, false);
@@ -411,9 +545,12 @@ void TestNotificationsTab::favoritesTabShowsStarredThreadsOrItsEmptyState()
     const auto starred = actions.data(FeedCells::ActionsRole).value<QList<FeedCells::Action>>();
     QCOMPARE(starred.size(), 1);
     QCOMPARE(starred.first().symbol, u"star.fill"_s);
-    const QRect rect = favorites.table()->visualRect(actions);
-    QTest::mouseClick(favorites.table()->viewport(), Qt::LeftButton, {},
-        FeedItemDelegate::actionRects(rect, 1, Qt::AlignLeft).first().center());
+    const QList<QPoint> buttons = RowPixels::buttonCentres(favorites.table(), actions);
+    QCOMPARE(buttons.size(), 1);
+    QVERIFY(
+        std::abs(buttons.first().x() - (favorites.table()->visualRect(actions).left() + FeedItemDelegate::padding + 20))
+        <= 3);
+    QTest::mouseClick(favorites.table()->viewport(), Qt::LeftButton, {}, buttons.first());
     QVERIFY(m_viewModel->favorites().isEmpty());
     QVERIFY(favorites.showsEmptyState());
 }

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "views/ColorPalette.h"
+#include "views/FeedCells.h"
+
+#include <QCoreApplication>
+#include <QKeySequence>
+#include <QList>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <optional>
+
+// One thing the user can do to a row of a feed table. Its button painted in the row, the
+// button's tool tip and accessible name, its item in the row's context menu and its
+// keyboard shortcut on the current row all come from here.
+struct RowAction
+{
+    // How the action shows in a row.
+    struct Face
+    {
+        // The button's symbol; empty: the action has no button, only a menu item.
+        QString symbol {};
+        // None: the palette's text colour.
+        std::optional<ColorPalette::Name> color {};
+        // The button's tool tip and accessible name ("Add to Favorites").
+        QString label {};
+        // The menu item ("Star").
+        QString menuText {};
+    };
+
+    QString id {};
+    QKeySequence shortcut {};
+    Face face {};
+    // A switch shows `onFace` for the rows where `isOn` holds.
+    Face onFace {};
+    std::function<bool(int row)> isOn {};
+    // Whether the menu offers it for the row; none: always.
+    std::function<bool(int row)> isAvailable {};
+    std::function<void(int row)> run {};
+    // The menu draws a line after it.
+    bool endsGroup = false;
+
+    const Face& faceAt(int row) const { return isOn && isOn(row) ? onFace : face; }
+    bool availableAt(int row) const { return !isAvailable || isAvailable(row); }
+    bool hasButton() const { return !face.symbol.isEmpty(); }
+};
+
+// The actions of one feed table's rows, in menu order; those with a button are painted
+// in the same order in the row's actions cell.
+class RowActions
+{
+    Q_DECLARE_TR_FUNCTIONS(RowActions)
+
+public:
+    void add(RowAction action) { m_actions.append(std::move(action)); }
+    const QList<RowAction>& all() const { return m_actions; }
+    const RowAction* find(const QString& id) const;
+
+    // The buttons of `row`, as the delegate paints them.
+    QList<FeedCells::Action> buttonsAt(int row) const;
+
+    // "Open in Browser" and "Copy Link", for the link `linkOf` gives each row.
+    void addLinkActions(const std::function<QUrl(int row)>& linkOf);
+
+    // The star that adds a record to the favourites or takes it out.
+    static RowAction star(std::function<bool(int row)> isFavorite, std::function<void(int row)> toggle);
+
+private:
+    QList<RowAction> m_actions;
+};
