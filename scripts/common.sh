@@ -1,4 +1,4 @@
-# Shared by scripts/run and scripts/test: installs missing Debian packages and builds.
+# Shared by the scripts: installs missing Debian packages and builds.
 
 project_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -25,12 +25,13 @@ ensure_packages() {
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# Configures (once) and builds the given preset.
+# Configures (once) and builds the given preset: everything, or only the given targets.
 build_preset() {
     local preset="$1"
+    shift
     cd "$project_dir"
     if [ ! -f "build/$preset/CMakeCache.txt" ]; then
         cmake --preset "$preset"
     fi
-    cmake --build --preset "$preset"
+    cmake --build --preset "$preset" ${1:+--target "$@"}
 }

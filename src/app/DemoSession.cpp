@@ -41,7 +41,9 @@ QList<T> decodedOrEmpty(Decoded<QList<T>> decoded)
 
 } // namespace
 
-DemoSession::DemoSession() = default;
+DemoSession::DemoSession(std::unique_ptr<GitHubServer> server)
+    : m_server(std::move(server))
+{ }
 
 DemoSession::~DemoSession()
 {
@@ -51,22 +53,22 @@ DemoSession::~DemoSession()
 
 bool DemoSession::start(QString* error)
 {
-    if (!m_home.isValid() || !m_server.listen()) {
+    if (!m_home.isValid() || !m_server->listen()) {
         *error = QStringLiteral("cannot start the demo's GitHub on 127.0.0.1");
         return false;
     }
-    if (!ScenarioLoader::load(DemoScenario::directory(), m_server, error))
+    if (!ScenarioLoader::load(DemoScenario::directory(), *m_server, error))
         return false;
     const QString token = ScenarioLoader::token(DemoScenario::directory());
-    m_server.setToken(token);
+    m_server->setToken(token);
     // Signing in again (after "Delete Token Only") succeeds on the second poll.
-    m_server.queueTokenReply(OAuthReply::pending());
-    m_server.queueTokenReply(OAuthReply::success(token));
+    m_server->queueTokenReply(OAuthReply::pending());
+    m_server->queueTokenReply(OAuthReply::success(token));
 
     AppEnvironment::Setup setup;
     setup.preferencesFile = m_home.filePath(QStringLiteral("tidewhelk.ini"));
     setup.httpCacheDirectory = m_home.filePath(QStringLiteral("http"));
-    setup.endpoints = GitHubEndpoints(m_server.apiBaseUrl().toString(), m_server.webBaseUrl().toString());
+    setup.endpoints = GitHubEndpoints(m_server->apiBaseUrl().toString(), m_server->webBaseUrl().toString());
     setup.oauthClientId = kDemoClientId;
     setup.inMemorySecrets = true;
     m_services = std::make_unique<AppEnvironment>(setup);
@@ -89,7 +91,7 @@ void DemoSession::seedLocalState(const QString& token)
     QStringList starredThreads;
     for (const QJsonValue& id : state.value(QLatin1String("starredThreads")).toArray()) {
         starredThreads << id.toString();
-        if (const std::optional<QJsonObject> thread = m_server.notification(id.toString()))
+        if (const std::optional<QJsonObject> thread = m_server->notification(id.toString()))
             threads << *thread;
     }
     const QList<NotificationPtr> notifications
@@ -98,7 +100,8 @@ void DemoSession::seedLocalState(const QString& token)
 
     // GitHub lists open assigned items only; the demo's closed and merged ones come from a
     // cache, as for a user who has used the app for a while.
-    const QList<IssuePtr> issues = decodedOrEmpty(Issue::decodeList(QJsonDocument(m_server.assignedIssues()).toJson()));
+    const QList<IssuePtr> issues
+        = decodedOrEmpty(Issue::decodeList(QJsonDocument(m_server->assignedIssues()).toJson()));
     const auto ids = [&state](const char* key) {
         QList<qint64> result;
         for (const QJsonValue& id : state.value(QLatin1String(key)).toArray())

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AppEnvironment.h"
-#include "FakeGitHub.h"
+#include "GitHubServer.h"
 
 #include <QString>
 #include <QTemporaryDir>
@@ -15,7 +15,9 @@
 class DemoSession
 {
 public:
-    DemoSession();
+    // Serves the demo from `server` (a plain GitHubServer unless a tool wants one it can
+    // stage, such as the screenshots' fake with its faults).
+    explicit DemoSession(std::unique_ptr<GitHubServer> server = std::make_unique<GitHubServer>());
     ~DemoSession();
     DemoSession(const DemoSession&) = delete;
     DemoSession& operator=(const DemoSession&) = delete;
@@ -27,13 +29,11 @@ public:
     const Environment& environment() const { return m_services->environment(); }
     // The throwaway directory of its preference file and HTTP cache.
     QString homePath() const { return m_home.path(); }
-    // The demo's GitHub, for tools that stage what it answers.
-    FakeGitHub& server() { return m_server; }
 
 private:
     void seedLocalState(const QString& token);
 
     QTemporaryDir m_home;
-    FakeGitHub m_server;
+    std::unique_ptr<GitHubServer> m_server;
     std::unique_ptr<AppEnvironment> m_services;
 };

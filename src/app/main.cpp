@@ -233,7 +233,7 @@ int runWindow(int argc, char* argv[])
     QApplication app(argc, argv);
     const Translations translations {QLocale()};
     nameApplication();
-    QGuiApplication::setDesktopFileName(QStringLiteral("tidewhelk"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(TIDEWHELK_APP_ID));
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tidewhelk.svg")));
     QGuiApplication::setQuitOnLastWindowClosed(false);
     QCommandLineParser parser;

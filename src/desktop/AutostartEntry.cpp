@@ -82,7 +82,7 @@ bool AutostartEntry::setEnabled(bool enabled)
                          "Name=Tidewhelk\n"
                          "Comment=Keep your GitHub notification threads and assigned issues up to date\n"
                          "Exec=%1\n"
-                         "Icon=tidewhelk\n"
+                         "Icon=" TIDEWHELK_APP_ID "\n"
                          "Terminal=false\n"
                          "X-GNOME-Autostart-enabled=true\n")
               .arg(execValue(m_program.isEmpty() ? currentProgram() : m_program));

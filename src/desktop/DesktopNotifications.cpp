@@ -73,10 +73,10 @@ void DesktopNotifications::notify(const Pending& pending)
     // Services that read markup would take "<T>" or "&" in a title for markup.
     const bool markup = m_capabilities->contains(QStringLiteral("body-markup"));
     QDBusMessage notify = call(QStringLiteral("Notify"));
-    notify << QStringLiteral("Tidewhelk") << 0u << QStringLiteral("tidewhelk") << message.summary
+    notify << QStringLiteral("Tidewhelk") << 0u << QStringLiteral(TIDEWHELK_APP_ID) << message.summary
            << (markup ? message.body.toHtmlEscaped() : message.body)
            << QStringList {kDefaultAction, message.actionLabel}
-           << QVariantMap {{QStringLiteral("desktop-entry"), QStringLiteral("tidewhelk")}} << -1;
+           << QVariantMap {{QStringLiteral("desktop-entry"), QStringLiteral(TIDEWHELK_APP_ID)}} << -1;
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(notify), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
         [this, activated = pending.activated](QDBusPendingCallWatcher* finished) {

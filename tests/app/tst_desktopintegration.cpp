@@ -201,7 +201,7 @@ void TestDesktopIntegration::settingsAreStored()
         "Name=Tidewhelk\n"
         "Comment=Keep your GitHub notification threads and assigned issues up to date\n"
         "Exec=%1\n"
-        "Icon=tidewhelk\n"
+        "Icon=" TIDEWHELK_APP_ID "\n"
         "Terminal=false\n"
         "X-GNOME-Autostart-enabled=true\n"_s.arg(AutostartEntry::execValue(AutostartEntry::currentProgram())));
     entry.close();

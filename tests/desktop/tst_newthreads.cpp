@@ -261,11 +261,11 @@ void TestNewThreads::notifyCall()
     const FakeNotificationService::Call call = service.calls().first();
     QCOMPARE(call.appName, u"Tidewhelk"_s);
     QCOMPARE(call.replacesId, 0u);
-    QCOMPARE(call.appIcon, u"tidewhelk"_s);
+    QCOMPARE(call.appIcon, QStringLiteral(TIDEWHELK_APP_ID));
     QCOMPARE(call.summary, summary);
     QCOMPARE(call.body, body);
     QCOMPARE(call.actions, (QStringList {u"default"_s, action}));
-    QCOMPARE(call.hints, (QVariantMap {{u"desktop-entry"_s, u"tidewhelk"_s}}));
+    QCOMPARE(call.hints, (QVariantMap {{u"desktop-entry"_s, QStringLiteral(TIDEWHELK_APP_ID)}}));
     QCOMPARE(call.expireTimeout, -1);
 }
 

@@ -1,73 +1,16 @@
 #include "FakeGitHub.h"
 
 #include "HttpConnection.h"
-#include "HttpDate.h"
 
-#include <QJsonDocument>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTimer>
 
 using namespace std::chrono_literals;
 
 FakeGitHub::FakeGitHub(QObject* parent)
-    : QObject(parent)
-    , m_server(new QTcpServer(this))
-{
-    connect(m_server, &QTcpServer::newConnection, this, &FakeGitHub::acceptConnections);
-}
+    : GitHubServer(parent)
+{ }
 
 FakeGitHub::~FakeGitHub() = default;
-
-bool FakeGitHub::listen(quint16 port)
-{
-    return m_server->listen(QHostAddress::LocalHost, port);
-}
-
-quint16 FakeGitHub::port() const
-{
-    return m_server->serverPort();
-}
-
-QUrl FakeGitHub::url() const
-{
-    return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port()));
-}
-
-QUrl FakeGitHub::apiBaseUrl() const
-{
-    QUrl base = url();
-    base.setPath(m_apiPrefix);
-    return base;
-}
-
-void FakeGitHub::setApiPrefix(const QString& prefix)
-{
-    m_apiPrefix = prefix;
-    while (m_apiPrefix.endsWith(QLatin1Char('/')))
-        m_apiPrefix.chop(1);
-}
-
-GitHubPayloads FakeGitHub::payloads() const
-{
-    return GitHubPayloads(apiBaseUrl().toString(), webBaseUrl().toString());
-}
-
-void FakeGitHub::setResource(const QString& path, const QJsonValue& json, int status)
-{
-    const QJsonDocument document = json.isArray() ? QJsonDocument(json.toArray()) : QJsonDocument(json.toObject());
-    m_rest.scenario().setResource(resourcePath(path), status, document.toJson(QJsonDocument::Compact));
-}
-
-void FakeGitHub::removeResource(const QString& path)
-{
-    m_rest.scenario().removeResource(resourcePath(path));
-}
-
-int FakeGitHub::rateLimitRemaining() const
-{
-    return m_rest.rateLimit().remaining();
-}
 
 QList<RecordedRequest> FakeGitHub::requestsTo(const QString& path) const
 {
@@ -105,23 +48,6 @@ int FakeGitHub::answeredCount(int status) const
     }));
 }
 
-void FakeGitHub::closeIdleConnections()
-{
-    for (HttpConnection* connection : findChildren<HttpConnection*>(Qt::FindDirectChildrenOnly)) {
-        if (connection->isIdle())
-            connection->close();
-    }
-}
-
-void FakeGitHub::acceptConnections()
-{
-    while (QTcpSocket* socket = m_server->nextPendingConnection()) {
-        auto* connection = new HttpConnection(socket, ++m_connectionCount, this);
-        connect(connection, &HttpConnection::requestReceived, this,
-            [this, connection](const HttpRequest& request) { handle(connection, request); });
-    }
-}
-
 void FakeGitHub::handle(HttpConnection* connection, const HttpRequest& request)
 {
     RecordedRequest record;
@@ -134,7 +60,7 @@ void FakeGitHub::handle(HttpConnection* connection, const HttpRequest& request)
     const std::optional<Fault> fault = m_faults.take(request.method, record.path);
     if (fault && fault->kind() == Fault::Kind::NeverAnswer)
         return;
-    const std::chrono::milliseconds delay = m_latency + (fault ? fault->delay() : 0ms);
+    const std::chrono::milliseconds delay = latency() + (fault ? fault->delay() : 0ms);
     if (delay <= 0ms) {
         finish(connection, record, fault);
         return;
@@ -155,41 +81,8 @@ void FakeGitHub::finish(HttpConnection* connection, const RecordedRequest& recor
     HttpResponse response = faultIs(Fault::Kind::Reply) ? fault->response() : answer(record.request, record.path);
     if (faultIs(Fault::Kind::TruncatedBody))
         response.body.truncate(response.body.size() / 2);
-    response.headers.set("Date", HttpDate::format(QDateTime::currentDateTimeUtc()));
     complete(record, RecordedRequest::Outcome::Answered, response.status);
-    connection->respond(response);
-}
-
-HttpResponse FakeGitHub::answer(const HttpRequest& request, const QString& path)
-{
-    if (DeviceFlowEndpoints::handles(request.path)) {
-        const OAuthReply reply = m_deviceFlow.reply(request, webBaseUrl().toString() + QStringLiteral("/login/device"));
-        m_rest.addToken(reply.tokenToAccept());
-        return reply.render(request.header("Accept").contains("application/json"));
-    }
-    if (isUnderApi(request.path))
-        return m_rest.respond(request, path, apiBaseUrl());
-    return HttpResponse::json(
-        404, QJsonDocument(GitHubPayloads::error(QStringLiteral("Not Found"))).toJson(QJsonDocument::Compact));
-}
-
-bool FakeGitHub::isUnderApi(const QString& path) const
-{
-    return m_apiPrefix.isEmpty() || path == m_apiPrefix || path.startsWith(m_apiPrefix + QLatin1Char('/'));
-}
-
-QString FakeGitHub::routePath(const QString& path) const
-{
-    if (m_apiPrefix.isEmpty() || !isUnderApi(path))
-        return path;
-    return path.mid(m_apiPrefix.size());
-}
-
-QString FakeGitHub::resourcePath(const QString& pathOrUrl) const
-{
-    if (!pathOrUrl.startsWith(QLatin1String("http")))
-        return pathOrUrl;
-    return routePath(QUrl(pathOrUrl).path());
+    send(connection, response);
 }
 
 void FakeGitHub::complete(RecordedRequest record, RecordedRequest::Outcome outcome, int status)

@@ -1,6 +1,6 @@
 #include "ScenarioLoader.h"
 
-#include "FakeGitHub.h"
+#include "GitHubServer.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -57,7 +57,7 @@ QByteArray shiftedTimestamps(const QByteArray& bytes, qint64 seconds)
     return result.toUtf8();
 }
 
-Loaded readJson(const QString& fileName, const FakeGitHub& server, qint64 shiftSeconds)
+Loaded readJson(const QString& fileName, const GitHubServer& server, qint64 shiftSeconds)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
@@ -74,7 +74,7 @@ Loaded readJson(const QString& fileName, const FakeGitHub& server, qint64 shiftS
 
 } // namespace
 
-bool ScenarioLoader::load(const QString& directory, FakeGitHub& server, QString* errorMessage)
+bool ScenarioLoader::load(const QString& directory, GitHubServer& server, QString* errorMessage)
 {
     // Absolute, so that resource paths come out right for a relative --data directory.
     const QDir dir(QDir(directory).absolutePath());

@@ -2,9 +2,9 @@
 
 #include <QString>
 
-class FakeGitHub;
+class GitHubServer;
 
-// Fills a listening FakeGitHub from a directory, for the standalone server:
+// Fills a listening GitHubServer from a directory, for the fake-github program and the demo:
 //   notifications.json       array of notification threads
 //   issues.json              array of assigned issues and pull requests
 //   resources/<path>.json    served at /<path> under the API base
@@ -16,7 +16,7 @@ class FakeGitHub;
 class ScenarioLoader
 {
 public:
-    static bool load(const QString& directory, FakeGitHub& server, QString* errorMessage);
+    static bool load(const QString& directory, GitHubServer& server, QString* errorMessage);
     // The directory's token file, trimmed; empty when there is none.
     static QString token(const QString& directory);
 };

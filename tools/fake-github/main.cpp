@@ -1,7 +1,7 @@
 // The fake GitHub as a program of its own: a scenario directory served for manual runs
 // of the application against it.
 
-#include "FakeGitHub.h"
+#include "GitHubServer.h"
 #include "ScenarioLoader.h"
 
 #include <QCommandLineParser>
@@ -57,7 +57,7 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    FakeGitHub server;
+    GitHubServer server;
     if (!server.listen(static_cast<quint16>(port))) {
         err << "fake-github: cannot listen on 127.0.0.1:" << port << '\n';
         return 1;

@@ -3,6 +3,7 @@
 // scripts/screenshots, which builds it and picks Qt's offscreen platform).
 
 #include "DemoSession.h"
+#include "FakeGitHub.h"
 #include "TidewhelkApp.h"
 #include "TrayIcon.h"
 #include "assignments/AssignmentsViewModel.h"
@@ -142,7 +143,9 @@ T* findChild(QWidget* parent, const QString& name)
 
 int shoot(const QDir& directory, const QString& theme)
 {
-    DemoSession demo;
+    auto fake = std::make_unique<FakeGitHub>();
+    FakeGitHub& server = *fake;
+    DemoSession demo(std::move(fake));
     QString error;
     if (!demo.start(&error)) {
         err() << "screenshots: " << error << Qt::endl;
@@ -176,7 +179,6 @@ int shoot(const QDir& directory, const QString& theme)
     settle(100);
     shooter.save(&window, QStringLiteral("notifications-filtered"));
     notifications.setTextFilter(QString());
-    FakeGitHub& server = demo.server();
     server.injectFault(FaultTarget::path(QStringLiteral("/notifications")), Fault::neverAnswer());
     notifications.syncNotifications();
     settle(300);
