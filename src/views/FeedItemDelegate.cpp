@@ -16,6 +16,8 @@ namespace {
 
 constexpr int kLinkTarget = -2;
 constexpr int kGlyphSpacing = 6;
+// Faded, yet readable in both palettes.
+constexpr qreal kDimmedOpacity = 0.45;
 
 QRect contentRect(const QRect& cell)
 {
@@ -118,6 +120,8 @@ void FeedItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         selection.setAlphaF((option.state & QStyle::State_Active) ? 0.28f : 0.16f);
         painter->fillRect(option.rect, selection);
     }
+    if (index.data(FeedCells::DimmedRole).toBool())
+        painter->setOpacity(kDimmedOpacity);
 
     switch (kindOf(index)) {
     case FeedCells::Kind::Actions:
