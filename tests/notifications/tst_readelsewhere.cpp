@@ -47,6 +47,7 @@ private Q_SLOTS:
     void incompleteListingChangesNothing_data();
     void incompleteListingChangesNothing();
     void listsAtMostEveryTenMinutesUnlessTheUserResyncs();
+    void noListingWhileTheRateLimitIsPaused();
 
 private:
     // Threads "1" to `count`, newest first by number, in two repositories.
@@ -248,6 +249,27 @@ void TestReadElsewhere::listsAtMostEveryTenMinutesUnlessTheUserResyncs()
     viewModel->resyncAll();
     QVERIFY(settle(*viewModel));
     QCOMPARE(listingRequests().size(), 3);
+}
+
+// What is left of the budget belongs to the feeds and the user's own actions.
+void TestReadElsewhere::noListingWhileTheRateLimitIsPaused()
+{
+    VirtualScheduler& scheduler = m_world->scheduler();
+    m_world->server().setRateLimitClock([&scheduler] { return scheduler.now(); });
+    serveThreads(2);
+    // The sync leaves 9 of 100, below the reserve of a tenth.
+    m_world->server().setRateLimit(100, 10);
+    auto viewModel = startAndSettle();
+    QVERIFY(viewModel);
+    QVERIFY(listingRequests().isEmpty());
+    QVERIFY(m_world->logEcho().lines().contains(
+        u"[22:16:37.000] ⚠️ [ReadElsewhere] Unread threads not listed: GitHub's rate limit is nearly used up"_s));
+
+    // After the reset the next sync lists.
+    scheduler.advance(std::chrono::seconds(3601));
+    viewModel->syncNotifications();
+    QVERIFY(settle(*viewModel));
+    QCOMPARE(listingRequests().size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestReadElsewhere)
