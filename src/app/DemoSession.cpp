@@ -98,6 +98,18 @@ void DemoSession::seedLocalState(const QString& token)
         = decodedOrEmpty(Notification::decodeList(QJsonDocument(threads).toJson()));
     persistence.save(withIds(notifications, starredThreads), PreferenceKeys::favoritesKey);
 
+    // Threads the user has read on GitHub itself since the app last listed them: cached
+    // here, no longer unread there, so the first sync finds them read elsewhere.
+    QJsonArray readOnGitHub;
+    for (const QJsonValue& id : state.value(QLatin1String("readOnGitHub")).toArray()) {
+        if (const std::optional<QJsonObject> thread = m_server.notification(id.toString())) {
+            readOnGitHub << *thread;
+            m_server.readNotificationOnServer(id.toString());
+        }
+    }
+    persistence.save(decodedOrEmpty(Notification::decodeList(QJsonDocument(readOnGitHub).toJson())),
+        PreferenceKeys::notificationsCacheKey);
+
     // GitHub lists open assigned items only; the demo's closed and merged ones come from a
     // cache, as for a user who has used the app for a while.
     const QList<IssuePtr> issues

@@ -1,6 +1,7 @@
 #include "TidewhelkApp.h"
 
 #include "core/Console.h"
+#include "notifications/NotificationsViewModel.h"
 #include "views/Alerts.h"
 #include "views/ContentView.h"
 #include "views/DebugLogWindow.h"
@@ -93,6 +94,16 @@ void TidewhelkApp::installMenus()
     QMenu* settings = bar->addMenu(tr("&Settings"));
     settings->setObjectName(QStringLiteral("settingsMenu"));
     m_desktop->addSettings(settings);
+    settings->addSeparator();
+    NotificationsViewModel& notifications = m_window->contentView()->viewModel();
+    QAction* removeReadElsewhere
+        = addCommand(settings, tr("Remove Threads Read Elsewhere"), QStringLiteral("removeReadElsewhere"));
+    removeReadElsewhere->setCheckable(true);
+    connect(removeReadElsewhere, &QAction::triggered, &notifications, &NotificationsViewModel::setRemoveReadElsewhere);
+    // The controller reads the stored switch only once the window has painted.
+    connect(settings, &QMenu::aboutToShow, removeReadElsewhere, [removeReadElsewhere, &notifications] {
+        removeReadElsewhere->setChecked(notifications.removeReadElsewhere());
+    });
 
     QMenu* debug = bar->addMenu(tr("Debug"));
     debug->setObjectName(QStringLiteral("debugMenu"));

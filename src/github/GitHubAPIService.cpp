@@ -6,14 +6,38 @@
 
 namespace {
 
+std::optional<QString> nextPage(const HttpReply& reply)
+{
+    const std::optional<QByteArray> link = reply.headers.value("Link");
+    return link ? LinkHeader::target(*link, "next") : std::nullopt;
+}
+
 std::variant<Page<IssuePtr>, RequestError> readIssuesPage(const HttpReply& reply)
 {
     Decoded<QList<IssuePtr>> decoded = Issue::decodeList(reply.body);
     if (auto* error = std::get_if<DecodingError>(&decoded))
         return RequestError(std::move(*error), reply.statusCode);
-    const std::optional<QByteArray> link = reply.headers.value("Link");
-    return Page<IssuePtr> {
-        std::get<QList<IssuePtr>>(std::move(decoded)), link ? LinkHeader::target(*link, "next") : std::nullopt};
+    return Page<IssuePtr> {std::get<QList<IssuePtr>>(std::move(decoded)), nextPage(reply)};
+}
+
+std::variant<Page<QString>, RequestError> readUnreadIdsPage(const HttpReply& reply)
+{
+    const int status = reply.statusCode;
+    if (status == 0)
+        return RequestError(APIError::invalidResponse(QStringLiteral("Not an HTTP response")));
+    if (status == 403) {
+        if (const std::optional<QByteArray> reset = reply.headers.value("X-RateLimit-Reset"))
+            return RequestError(APIError::rateLimited(QString::fromUtf8(*reset)));
+    }
+    if (status < 200 || status > 299)
+        return RequestError(APIError::httpError(status, QStringLiteral("HTTP ") + QString::number(status)));
+    Decoded<QList<NotificationPtr>> decoded = Notification::decodeList(reply.body);
+    if (auto* error = std::get_if<DecodingError>(&decoded))
+        return RequestError(std::move(*error), status);
+    QList<QString> ids;
+    for (const NotificationPtr& notification : std::get<QList<NotificationPtr>>(decoded))
+        ids.append(notification->id());
+    return Page<QString> {std::move(ids), nextPage(reply)};
 }
 
 } // namespace
@@ -26,6 +50,30 @@ GitHubAPIService::GitHubAPIService(const ClientEnvironment& environment)
 Request<QList<NotificationPtr>> GitHubAPIService::fetchNotifications(const QDateTime& since, int page)
 {
     return m_notifications.fetch(since, page);
+}
+
+Request<QSet<QString>> GitHubAPIService::fetchUnreadThreadIds()
+{
+    const auto fetchPage = [client = m_client](const QString& url) {
+        return GitHubRestClient::readReply<Page<QString>>(
+            client->callRevalidating(url, RequestKind::List), &readUnreadIdsPage);
+    };
+    auto pastLimit = std::make_shared<bool>(false);
+    const Request<QList<QString>> all
+        = PageCollector<QString>::collect(fetchPage(m_client->baseUrl() + QStringLiteral("/notifications?all=false")),
+            fetchPage, maxUnreadPages, [pastLimit] { *pastLimit = true; });
+    return Request<QSet<QString>>([all, pastLimit](const Promise<QSet<QString>, RequestError>& promise) {
+        promise.keep(all.subscribe(
+            [promise, pastLimit](const QList<QString>& ids) {
+                if (*pastLimit) {
+                    promise.reject(APIError::invalidResponse(QStringLiteral("More than ")
+                        + QString::number(maxUnreadPages) + QStringLiteral(" pages of unread threads")));
+                } else {
+                    promise.resolve(QSet<QString>(ids.begin(), ids.end()));
+                }
+            },
+            [promise](RequestError error) { promise.reject(std::move(error)); }));
+    });
 }
 
 Request<std::monostate> GitHubAPIService::markThreadAsRead(const QString& threadId)

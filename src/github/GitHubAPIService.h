@@ -7,6 +7,7 @@
 #include "github/PullRequestDetails.h"
 
 #include <QDateTime>
+#include <QSet>
 
 #include <memory>
 #include <variant>
@@ -20,6 +21,8 @@ class GitHubAPIService
 {
 public:
     static constexpr int maxAssignedIssuePages = 100;
+    // 20,000 unread threads in GitHub's pages of 50.
+    static constexpr int maxUnreadPages = 400;
 
     explicit GitHubAPIService(const ClientEnvironment& environment);
 
@@ -29,6 +32,13 @@ public:
     // Every thread changed since `since`, from `page` on through the Link header's
     // next pages, in the server's order.
     Request<QList<NotificationPtr>> fetchNotifications(const QDateTime& since, int page);
+
+    // The ids of every thread GitHub lists as unread now, through every page of
+    // "/notifications?all=false". The transport revalidates each page, so an unchanged
+    // page costs no rate limit. Fails on the first page that fails, answers outside 2xx
+    // or does not decode, and when the list runs past maxUnreadPages: a partial list
+    // would make the threads it lacks look read. Prints nothing.
+    Request<QSet<QString>> fetchUnreadThreadIds();
 
     // GitHub answers 205; a 404 or 410 means the thread is gone, which is as good as
     // read. Any other status fails with httpError.

@@ -112,14 +112,33 @@ Request<HttpReply> GitHubRestClient::send(OutgoingRequest request) const
         });
 }
 
-Request<HttpReply> GitHubRestClient::call(
+std::variant<OutgoingRequest, APIError> GitHubRestClient::prepare(
     const QString& urlText, RequestKind kind, const QByteArray& method, const QByteArray& body)
 {
     const std::optional<QString> currentToken = token();
     if (!currentToken)
-        return Request<HttpReply>::fromError(APIError::noToken());
+        return APIError::noToken();
     const std::optional<QUrl> url = authorizedUrl(urlText);
     if (!url)
-        return Request<HttpReply>::fromError(APIError::invalidURL());
-    return send(request(*url, *currentToken, kind, method, body));
+        return APIError::invalidURL();
+    return request(*url, *currentToken, kind, method, body);
+}
+
+Request<HttpReply> GitHubRestClient::call(
+    const QString& urlText, RequestKind kind, const QByteArray& method, const QByteArray& body)
+{
+    std::variant<OutgoingRequest, APIError> prepared = prepare(urlText, kind, method, body);
+    if (auto* error = std::get_if<APIError>(&prepared))
+        return Request<HttpReply>::fromError(*error);
+    return send(std::get<OutgoingRequest>(std::move(prepared)));
+}
+
+Request<HttpReply> GitHubRestClient::callRevalidating(const QString& urlText, RequestKind kind)
+{
+    std::variant<OutgoingRequest, APIError> prepared = prepare(urlText, kind, "GET", {});
+    if (auto* error = std::get_if<APIError>(&prepared))
+        return Request<HttpReply>::fromError(*error);
+    auto& request = std::get<OutgoingRequest>(prepared);
+    request.revalidate = true;
+    return send(std::move(request));
 }

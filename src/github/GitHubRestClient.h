@@ -65,6 +65,9 @@ public:
     // before anything is sent. For requests that print nothing.
     Request<HttpReply> call(
         const QString& urlText, RequestKind kind, const QByteArray& method = "GET", const QByteArray& body = {});
+    // A GET as call() whose kept reply is asked about again even while fresh: the
+    // caller needs GitHub's state of now, which an unchanged resource gives as a free 304.
+    Request<HttpReply> callRevalidating(const QString& urlText, RequestKind kind);
 
     // A request whose value is `read` applied to the reply: `read` returns the value
     // or the RequestError that fails the request.
@@ -100,6 +103,9 @@ public:
     }
 
 private:
+    std::variant<OutgoingRequest, APIError> prepare(
+        const QString& urlText, RequestKind kind, const QByteArray& method, const QByteArray& body);
+
     GitHubEndpoints m_endpoints;
     HttpTransport* m_transport;
     // Shared with the requests in flight, which may outlive the client.

@@ -40,7 +40,7 @@ bool HttpExchange::serveFromCache()
     const std::optional<HttpCache::Summary> summary = m_services.cache.summary(m_request);
     if (!summary)
         return false;
-    if (m_services.scheduler.now() >= summary->freshUntil) {
+    if (m_request.revalidate || m_services.scheduler.now() >= summary->freshUntil) {
         m_revalidates = summary->revalidatable;
         return false;
     }

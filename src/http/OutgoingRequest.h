@@ -22,4 +22,7 @@ struct OutgoingRequest
     HeaderList headers;
     QByteArray body;
     RequestKind kind = RequestKind::UserAction;
+    // A kept reply is asked about again even while fresh: the caller needs the server's
+    // state of now (a 304 still costs nothing).
+    bool revalidate = false;
 };

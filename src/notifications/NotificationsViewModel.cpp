@@ -35,6 +35,7 @@ NotificationsViewModel::NotificationsViewModel(const Environment& environment)
     , m_persistenceService(environment)
     , m_repositories {NotificationRules::allRepositories}
     , m_selectedRepository(NotificationRules::allRepositories)
+    , m_reconciler(environment, m_apiService)
 { }
 
 NotificationsViewModel::~NotificationsViewModel()
@@ -85,6 +86,13 @@ void NotificationsViewModel::loadFromCache()
     m_stoppedWatchingSubjects
         = m_persistenceService.loadDates(PreferenceKeys::stoppedWatchingKey).value_or(StoppedWatching {});
     Q_EMIT stoppedWatchingSubjectsChanged();
+    QSet<QString> readElsewhere
+        = m_persistenceService.loadIds(PreferenceKeys::readElsewhereKey).value_or(QSet<QString> {});
+    readElsewhere.removeIf([this](const QString& id) { return !m_listedById.contains(id); });
+    m_readElsewhereIds = std::move(readElsewhere);
+    Q_EMIT readElsewhereIdsChanged();
+    m_removeReadElsewhere = m_environment.preferences->boolValue(PreferenceKeys::removeReadElsewhere);
+    Q_EMIT removeReadElsewhereChanged();
     setAutoReload(m_environment.preferences->boolValue(PreferenceKeys::autoReload));
     m_environment.console->print(QStringLiteral("Loaded ") + QString::number(m_notifications.size())
         + QStringLiteral(" notifications from cache."));
@@ -119,6 +127,7 @@ bool NotificationsViewModel::isStoppedWatching(const Notification& notification)
 void NotificationsViewModel::resyncAll()
 {
     m_environment.console->print(QStringLiteral(">>> Re-syncing all data (notifications + PR statuses)..."));
+    m_reconciler.requestListing();
     syncNotifications();
 }
 
@@ -144,6 +153,7 @@ void NotificationsViewModel::syncNotifications()
     m_cancellables.add(m_apiService.fetchNotifications(since, 1).subscribe(
         [this, pullMoment](const QList<NotificationPtr>& fetched) {
             processFetchedNotifications(fetched, pullMoment);
+            reconcileIfDue();
             scheduleStatusRefresh();
             setLoading(false);
             Q_EMIT syncFinished(SyncOutcome::Succeeded);
@@ -197,6 +207,11 @@ void NotificationsViewModel::processFetchedNotifications(
     merge.merged.removeIf([this](const NotificationPtr& n) { return m_readNotificationIds.contains(n->id()); });
     setNotifications(std::move(merge.merged));
     updateRepositories();
+    // GitHub has just listed these as unread.
+    QSet<QString> readElsewhere = m_readElsewhereIds;
+    for (const NotificationPtr& notification : fetched)
+        readElsewhere.remove(notification->id());
+    setReadElsewhereIds(std::move(readElsewhere));
 
     for (const NotificationPtr& notification : fetched) {
         m_cancellables.add(
@@ -220,6 +235,69 @@ void NotificationsViewModel::processFetchedNotifications(
     const QString count = QString::number(fetched.size());
     m_environment.console->print(QStringLiteral("Processed ") + count + QStringLiteral(" new notifications"));
     setStatusMessage(QStringLiteral("Synced ") + count + QStringLiteral(" notifications at ") + now());
+}
+
+void NotificationsViewModel::reconcileIfDue()
+{
+    std::optional<Request<QSet<QString>>> listing = m_reconciler.listingIfDue();
+    if (!listing)
+        return;
+    QSet<QString> listedBefore;
+    listedBefore.reserve(m_listedById.size());
+    for (auto listed = m_listedById.keyBegin(); listed != m_listedById.keyEnd(); ++listed)
+        listedBefore.insert(*listed);
+    // A failed listing has said why in the debug log; everything stays as it was.
+    m_cancellables.add(listing->subscribe(
+        [this, listedBefore](const QSet<QString>& unread) { applyUnreadListing(listedBefore, unread); },
+        [](const RequestError&) {}));
+}
+
+void NotificationsViewModel::applyUnreadListing(const QSet<QString>& listedBefore, const QSet<QString>& unread)
+{
+    QSet<QString> readElsewhere;
+    for (const NotificationPtr& notification : m_notifications) {
+        const QString& id = notification->id();
+        if (listedBefore.contains(id) && !unread.contains(id))
+            readElsewhere.insert(id);
+    }
+    setReadElsewhereIds(std::move(readElsewhere));
+    if (m_removeReadElsewhere)
+        removeThreadsReadElsewhere();
+}
+
+void NotificationsViewModel::removeThreadsReadElsewhere()
+{
+    if (m_readElsewhereIds.isEmpty())
+        return;
+    QList<NotificationPtr> remaining = m_notifications;
+    const qsizetype removed
+        = remaining.removeIf([this](const NotificationPtr& n) { return m_readElsewhereIds.contains(n->id()); });
+    setNotifications(std::move(remaining));
+    updateRepositories();
+    saveCacheSoon();
+    setReadElsewhereIds({});
+    m_environment.console->print(
+        QStringLiteral("Removed ") + QString::number(removed) + QStringLiteral(" notifications read elsewhere"));
+}
+
+void NotificationsViewModel::setRemoveReadElsewhere(bool remove)
+{
+    m_environment.preferences->setBool(PreferenceKeys::removeReadElsewhere, remove);
+    if (m_removeReadElsewhere == remove)
+        return;
+    m_removeReadElsewhere = remove;
+    Q_EMIT removeReadElsewhereChanged();
+    if (remove)
+        removeThreadsReadElsewhere();
+}
+
+void NotificationsViewModel::setReadElsewhereIds(QSet<QString> ids)
+{
+    if (m_readElsewhereIds == ids)
+        return;
+    m_readElsewhereIds = std::move(ids);
+    m_persistenceService.save(m_readElsewhereIds, PreferenceKeys::readElsewhereKey);
+    Q_EMIT readElsewhereIdsChanged();
 }
 
 void NotificationsViewModel::scheduleStatusRefresh()
@@ -386,6 +464,11 @@ void NotificationsViewModel::removeReadNotification(const NotificationPtr& notif
     m_readNotificationIds.insert(id);
     m_persistenceService.save(m_readNotificationIds, PreferenceKeys::readNotificationsKey);
     Q_EMIT readNotificationIdsChanged();
+    if (m_readElsewhereIds.contains(id)) {
+        QSet<QString> readElsewhere = m_readElsewhereIds;
+        readElsewhere.remove(id);
+        setReadElsewhereIds(std::move(readElsewhere));
+    }
 }
 
 void NotificationsViewModel::markCompletedAsRead()

@@ -4,6 +4,7 @@
 #include "github/GitHubAPIService.h"
 #include "github/Notification.h"
 #include "github/StatusFetchingService.h"
+#include "notifications/ReadElsewhereReconciler.h"
 #include "storage/PersistenceService.h"
 
 #include <QDateTime>
@@ -36,6 +37,9 @@ class NotificationsViewModel : public FeedController, public std::enable_shared_
     Q_PROPERTY(
         StoppedWatching stoppedWatchingSubjects READ stoppedWatchingSubjects NOTIFY stoppedWatchingSubjectsChanged)
     Q_PROPERTY(QSet<QString> readNotificationIds READ readNotificationIds NOTIFY readNotificationIdsChanged)
+    Q_PROPERTY(QSet<QString> readElsewhereIds READ readElsewhereIds NOTIFY readElsewhereIdsChanged)
+    Q_PROPERTY(bool removeReadElsewhere READ removeReadElsewhere WRITE setRemoveReadElsewhere NOTIFY
+            removeReadElsewhereChanged)
 
 public:
     // Subject API URL → the moment the user stopped watching it.
@@ -57,12 +61,23 @@ public:
     const QSet<QString>& newNotificationIds() const { return m_newNotificationIds; }
     const StoppedWatching& stoppedWatchingSubjects() const { return m_stoppedWatchingSubjects; }
     const QSet<QString>& readNotificationIds() const { return m_readNotificationIds; }
+    // Listed threads that GitHub no longer lists as unread: the user read them elsewhere.
+    const QSet<QString>& readElsewhereIds() const { return m_readElsewhereIds; }
+    bool isReadElsewhere(const Notification& notification) const
+    {
+        return m_readElsewhereIds.contains(notification.id());
+    }
+    // Threads read elsewhere leave the list at each full listing of the unread threads,
+    // instead of staying in it marked. Stored; turning it on lets the marked ones go now.
+    bool removeReadElsewhere() const { return m_removeReadElsewhere; }
+    void setRemoveReadElsewhere(bool remove);
 
     void forgetCachedToken() override;
 
     // Fetches the threads changed since the last pull and merges them. Returns at once.
     void syncNotifications();
-    // The user's "Re-sync": says so on the console, then syncs.
+    // The user's "Re-sync": says so on the console, then syncs, and lists every unread
+    // thread after the sync.
     void resyncAll();
 
     // Marks the thread read on GitHub, then drops it from the list for good.
@@ -90,6 +105,8 @@ Q_SIGNALS:
     void newNotificationIdsChanged();
     void stoppedWatchingSubjectsChanged();
     void readNotificationIdsChanged();
+    void readElsewhereIdsChanged();
+    void removeReadElsewhereChanged();
     // The listed record with this id changed in place (its state, CI or review words);
     // changed() follows for whole-list listeners.
     void notificationChanged(const QString& id);
@@ -112,6 +129,14 @@ private:
     void updatePullRequestDetails(const NotificationPtr& notification, const QString& ci, const QString& review);
     void updateRepositories();
     void reportSyncFailure(const RequestError& error);
+    // After a successful sync: lists every unread thread when that is due, and marks
+    // what it finds.
+    void reconcileIfDue();
+    // `unread` is every thread GitHub lists as unread; `listedBefore`, the threads listed
+    // when the listing began (threads that arrived since are unread).
+    void applyUnreadListing(const QSet<QString>& listedBefore, const QSet<QString>& unread);
+    void setReadElsewhereIds(QSet<QString> ids);
+    void removeThreadsReadElsewhere();
 
     void setNotifications(QList<NotificationPtr> notifications);
     void setNewNotificationIds(QSet<QString> ids);
@@ -131,4 +156,7 @@ private:
     QSet<QString> m_newNotificationIds;
     StoppedWatching m_stoppedWatchingSubjects;
     QSet<QString> m_readNotificationIds;
+    ReadElsewhereReconciler m_reconciler;
+    QSet<QString> m_readElsewhereIds;
+    bool m_removeReadElsewhere = false;
 };

@@ -17,6 +17,11 @@ inline constexpr QLatin1String readNotificationsKey {"readNotificationsKey"};
 inline constexpr QLatin1String stoppedWatchingKey {"stoppedWatchingKey"};
 // List of Notification, as notificationsCacheKey. Default: empty list.
 inline constexpr QLatin1String favoritesKey {"favoritesKey"};
+// Set of ids of listed threads GitHub no longer lists as unread (read elsewhere), as
+// readNotificationsKey; ids no longer listed are ignored. Default: empty set.
+inline constexpr QLatin1String readElsewhereKey {"readElsewhereKey"};
+// Threads read elsewhere leave the notifications list: native boolean. Default: false.
+inline constexpr QLatin1String removeReadElsewhere {"removeReadElsewhere"};
 // Notifications auto-reload switch: native boolean. Default: false.
 inline constexpr QLatin1String autoReload {"autoReload"};
 // Moment of the last successful notifications pull: native date (not JSON).

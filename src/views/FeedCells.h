@@ -25,6 +25,7 @@ enum Role {
     IsNewRole, // bool: the record arrived with the last sync
     RecordIdRole, // the record's id, as text
     TimestampRole, // QString, ISO 8601, for a time cell
+    DimmedRole, // bool: the record is drawn faded (a thread read elsewhere)
 };
 
 enum class Kind {

@@ -18,6 +18,8 @@ constexpr int kLinkTarget = -2;
 constexpr int kGlyphSpacing = 6;
 // A few screens of rows, laid out text and all.
 constexpr int kKeptRows = 200;
+// Faded, yet readable in both palettes.
+constexpr qreal kDimmedOpacity = 0.45;
 
 QRect contentRect(const QRect& cell)
 {
@@ -169,6 +171,8 @@ void FeedItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         selection.setAlphaF((option.state & QStyle::State_Active) ? 0.28f : 0.16f);
         painter->fillRect(option.rect, selection);
     }
+    if (index.data(FeedCells::DimmedRole).toBool())
+        painter->setOpacity(kDimmedOpacity);
 
     Cell& cell = cellOf(index);
     switch (cell.kind) {

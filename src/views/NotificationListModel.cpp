@@ -45,6 +45,10 @@ NotificationListModel::NotificationListModel(NotificationsViewModel& viewModel, 
     });
     connect(&m_viewModel, &NotificationsViewModel::newNotificationIdsChanged, this,
         [this] { columnChanged(TitleColumn, {FeedCells::IsNewRole}); });
+    connect(&m_viewModel, &NotificationsViewModel::readElsewhereIdsChanged, this, [this] {
+        for (int column = 0; column < ColumnCount; ++column)
+            columnChanged(column, {FeedCells::DimmedRole, Qt::ToolTipRole, Qt::AccessibleTextRole});
+    });
     if (m_source == Source::Filtered) {
         connect(&m_viewModel, &NotificationsViewModel::notificationsChanged, this, &NotificationListModel::refresh);
         connect(&m_viewModel, &NotificationsViewModel::textFilterChanged, this, &NotificationListModel::refresh);
@@ -96,7 +100,14 @@ QVariant NotificationListModel::cellData(int row, int column, int role) const
     const NotificationPtr& record = m_rows.at(row);
     const Notification& notification = *record;
     const Subject& subject = notification.subject();
+    const bool readElsewhere = m_viewModel.isReadElsewhere(notification);
     switch (role) {
+    case FeedCells::DimmedRole:
+        return readElsewhere;
+    case Qt::ToolTipRole:
+        if (!readElsewhere || column == UpdatedAtColumn)
+            return {};
+        return column == TitleColumn ? subject.title() + u'\n' + tr("Read on GitHub") : tr("Read on GitHub");
     case FeedCells::IsNewRole:
         return m_source == Source::Filtered && m_viewModel.newNotificationIds().contains(notification.id());
     case FeedCells::TimestampRole:
@@ -120,6 +131,8 @@ QVariant NotificationListModel::cellData(int row, int column, int role) const
     }
     switch (column) {
     case TitleColumn:
+        if (readElsewhere && role == Qt::AccessibleTextRole)
+            return QString(subject.title() + QStringLiteral(", ") + tr("Read on GitHub"));
         return subject.title();
     case ReasonColumn:
         return StatusAppearance::reasonText(notification.reason());

@@ -74,9 +74,11 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const
         const QDateTime moment = QDateTime::fromString(timestamp, Qt::ISODateWithMs);
         return moment.isValid() ? mediumDateTimeText(moment) : timestamp;
     }
-    // A link's text may be cut short in its column.
-    if (column.kind == FeedCells::Kind::Link && role == Qt::ToolTipRole)
-        return cellData(row, index.column(), Qt::DisplayRole);
+    // A link's text may be cut short in its column; a model may say more.
+    if (column.kind == FeedCells::Kind::Link && role == Qt::ToolTipRole) {
+        const QVariant tip = cellData(row, index.column(), Qt::ToolTipRole);
+        return tip.isValid() ? tip : cellData(row, index.column(), Qt::DisplayRole);
+    }
     return cellData(row, index.column(), role);
 }
 

@@ -2,8 +2,10 @@
 #include "SessionToken.h"
 #include "TidewhelkApp.h"
 #include "Widgets.h"
+#include "notifications/NotificationsViewModel.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferenceStore.h"
+#include "views/ContentView.h"
 #include "views/DebugLogView.h"
 #include "views/DebugLogWindow.h"
 #include "views/MainWindow.h"
@@ -52,6 +54,7 @@ private Q_SLOTS:
     void urlEventWithoutAURLShowsNothing();
     void testOAuthURLShowsTheHandlersAlert();
     void debugLogsOpenInOneFreshWindow();
+    void removeReadElsewhereSwitchIsStoredAndShown();
 
 private:
     QAction* action(const QString& name) { return widget<QAction>(&m_app->window(), name); }
@@ -101,7 +104,8 @@ void TestTidewhelkApp::menusInTheirOrder()
     QCOMPARE(menus, (QStringList {u"&File"_s, u"&Settings"_s, u"Debug"_s, u"&Help"_s}));
     QCOMPARE(menuItems(widget<QMenu>(&m_app->window(), u"fileMenu"_s)), QStringList {u"Quit"_s});
     QCOMPARE(menuItems(widget<QMenu>(&m_app->window(), u"settingsMenu"_s)),
-        (QStringList {u"Keep Running in Background"_s, u"Desktop Notifications"_s, u"Start at Login"_s}));
+        (QStringList {u"Keep Running in Background"_s, u"Desktop Notifications"_s, u"Start at Login"_s, u"—"_s,
+            u"Remove Threads Read Elsewhere"_s}));
     QCOMPARE(action(u"quit"_s)->shortcut(), QKeySequence(u"Ctrl+Q"_s));
     QCOMPARE(menuItems(widget<QMenu>(&m_app->window(), u"debugMenu"_s)),
         (QStringList {u"Show Debug Logs"_s, u"—"_s, u"Reset All Data"_s, u"—"_s, u"Reset Notification Cache"_s,
@@ -239,6 +243,21 @@ void TestTidewhelkApp::testOAuthURLShowsTheHandlersAlert()
     QMessageBox* box = alert();
     QVERIFY(box);
     QVERIFY(box->informativeText().startsWith(u"URL: "_s + url));
+}
+
+void TestTidewhelkApp::removeReadElsewhereSwitchIsStoredAndShown()
+{
+    QMenu* settings = widget<QMenu>(&m_app->window(), u"settingsMenu"_s);
+    Q_EMIT settings->aboutToShow();
+    QVERIFY(!action(u"removeReadElsewhere"_s)->isChecked());
+    action(u"removeReadElsewhere"_s)->trigger();
+    QVERIFY(m_app->window().contentView()->viewModel().removeReadElsewhere());
+    QCOMPARE(m_world->environment().preferences->object(PreferenceKeys::removeReadElsewhere), QVariant(true));
+
+    // The menu shows the controller's switch each time it opens.
+    m_app->window().contentView()->viewModel().setRemoveReadElsewhere(false);
+    Q_EMIT settings->aboutToShow();
+    QVERIFY(!action(u"removeReadElsewhere"_s)->isChecked());
 }
 
 void TestTidewhelkApp::debugLogsOpenInOneFreshWindow()

@@ -2,6 +2,7 @@
 #include "FeedSteps.h"
 #include "GitHubTestEnvironment.h"
 #include "RowPixels.h"
+#include "Wait.h"
 #include "Widgets.h"
 #include "notifications/NotificationsViewModel.h"
 #include "views/FavoritesTab.h"
@@ -69,6 +70,7 @@ private Q_SLOTS:
     void drawnRowsFollowTheirRecordsAndTheClock();
     void titleLinkOpensTheThreadAndPlainTitlesDoNot();
     void newRowsFadeAndTheHoveredRowIsTinted();
+    void rowReadElsewhereIsDimmedAndSaysSo();
     void pickerFilterAndCount();
     void markCompletedReadAndTheLoadingCard();
     void keyboardAndContextMenu();
@@ -419,6 +421,44 @@ void TestNotificationsTab::newRowsFadeAndTheHoveredRowIsTinted()
     QCOMPARE(qRound(hovered.alphaF() * 100), 20);
     QVERIFY(hovered.blue() > hovered.red());
     QCOMPARE(alphaOf(u"1"_s), 0);
+}
+
+void TestNotificationsTab::rowReadElsewhereIsDimmedAndSaysSo()
+{
+    addIssue(u"1"_s, kRepository, 1, u"First"_s, 10);
+    addIssue(u"2"_s, kRepository, 2, u"Second"_s, 20);
+    start();
+    QVERIFY(m_world->server().readNotificationOnServer(u"2"_s));
+    m_viewModel->resyncAll();
+    QVERIFY(FeedSteps::waitForSync(*m_viewModel) == SyncOutcome::Succeeded);
+    QVERIFY(waitUntil([&] { return m_viewModel->isReadElsewhere(*m_viewModel->notifications().at(1)); }));
+
+    QCOMPARE(cell(u"2"_s, Column::TitleColumn).data(Qt::ToolTipRole).toString(), u"Second\nRead on GitHub"_s);
+    QCOMPARE(cell(u"2"_s, Column::TitleColumn).data(Qt::AccessibleTextRole).toString(), u"Second, Read on GitHub"_s);
+    QCOMPARE(cell(u"2"_s, Column::RepositoryColumn).data(Qt::ToolTipRole).toString(), u"Read on GitHub"_s);
+    QCOMPARE(cell(u"1"_s, Column::TitleColumn).data(Qt::ToolTipRole).toString(), u"First"_s);
+    QCOMPARE(cell(u"1"_s, Column::TitleColumn).data(Qt::AccessibleTextRole).toString(), u"First"_s);
+    QVERIFY(!cell(u"1"_s, Column::RepositoryColumn).data(Qt::ToolTipRole).isValid());
+
+    // The same repository text, painted faded in the row read elsewhere.
+    FeedTableView* table = m_tab->table();
+    const QImage painted = table->viewport()->grab().toImage();
+    const auto ink = [&](const QString& id) {
+        const QRect rect = table->visualRect(cell(id, Column::RepositoryColumn));
+        const QColor background = painted.pixelColor(rect.topLeft());
+        int sum = 0;
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                sum += qAbs(qGray(painted.pixel(x, y)) - qGray(background.rgb()));
+        }
+        return sum;
+    };
+    QVERIFY2(ink(u"2"_s) < ink(u"1"_s) * 3 / 4, qPrintable(u"%1 %2"_s.arg(ink(u"2"_s)).arg(ink(u"1"_s))));
+
+    // It can still be marked read here.
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, actionPoint(u"2"_s, 0));
+    QVERIFY(waitUntil([&] { return m_tab->model()->rowCount() == 1; }));
+    QVERIFY(m_viewModel->readElsewhereIds().isEmpty());
 }
 
 void TestNotificationsTab::pickerFilterAndCount()

@@ -58,6 +58,9 @@ public:
     void setNotifications(const QJsonArray& threads) { m_rest.scenario().setThreads(threads); }
     void addNotification(const QJsonObject& thread) { m_rest.scenario().addThread(thread); }
     std::optional<QJsonObject> notification(const QString& id) const { return m_rest.scenario().thread(id); }
+    // The user read the thread on GitHub itself (its web pages, another client): it
+    // leaves the unread list as a PATCH would; false for an unknown id.
+    bool readNotificationOnServer(const QString& id) { return m_rest.scenario().markThreadRead(id); }
     // Every unread thread, newest "updated_at" first: what a sync from the start would get.
     QJsonArray unreadNotifications() const { return m_rest.scenario().threads({}, false); }
     void setAssignedIssues(const QJsonArray& issues) { m_rest.scenario().setIssues(issues); }
