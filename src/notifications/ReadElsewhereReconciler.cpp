@@ -1,9 +1,9 @@
 #include "notifications/ReadElsewhereReconciler.h"
 
+#include "core/DebugLogger.h"
 #include "core/Scheduler.h"
 #include "github/GitHubAPIService.h"
 #include "http/HttpTransport.h"
-#include "storage/DebugLogger.h"
 
 namespace {
 

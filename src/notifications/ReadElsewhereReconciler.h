@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Environment.h"
 #include "github/RequestError.h"
+#include "storage/Environment.h"
 
 #include <QDateTime>
 #include <QObject>
