@@ -114,10 +114,13 @@ public:
             m_store->boolValue(PreferenceKeys::autoReload)};
     }
 
-    // Ends the store, keeping what it wrote, and opens the file anew.
-    void restart()
+    // Ends the store, keeping what it wrote, lets `between` happen to the files, and
+    // opens the file anew.
+    void restart(const std::function<void()>& between = {})
     {
         m_store.reset();
+        if (between)
+            between();
         start();
     }
 
@@ -244,8 +247,7 @@ void TestPreferenceSnapshot::unusableSnapshotFallsBackToTheFile()
     const QByteArray firstFile = fileContent(world.path());
     const QByteArray firstSnapshot = fileContent(world.snapshotPath());
     world.save(Caches::named(u"second"_s));
-    world.restart();
-    mishap(world, firstFile, firstSnapshot);
+    world.restart([&] { mishap(world, firstFile, firstSnapshot); });
     if (QTest::currentTestFailed())
         return;
 
