@@ -1,43 +1,110 @@
 #include "storage/CompactRecords.h"
 
-#include <QDataStream>
 #include <QHash>
-#include <QIODevice>
+#include <QtEndian>
+
+#include <cstring>
+
+// Texts are stored as their UTF-16 code units, copied as they are in memory.
+static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "the compact form is little-endian");
 
 namespace {
 
-constexpr quint8 kNotifications = 'N';
-// An absent optional text among the shared ones.
+// Eight bytes, like every number, so that the texts after it stay aligned.
+constexpr qint64 kNotifications = 'N';
+// The length of an absent optional text, and the index of an absent shared one.
 constexpr qint32 kAbsent = -1;
 
-QDataStream& operator<<(QDataStream& stream, const std::optional<QString>& value)
+// Appends numbers and texts to a form.
+class Writer
 {
-    stream << value.has_value();
-    if (value)
-        stream << *value;
-    return stream;
-}
+public:
+    explicit Writer(QByteArray& bytes)
+        : m_bytes(bytes)
+    { }
 
-QDataStream& operator>>(QDataStream& stream, std::optional<QString>& value)
-{
-    bool present = false;
-    stream >> present;
-    if (!present) {
-        value.reset();
-        return stream;
+    void number(qint64 value)
+    {
+        const qint64 little = qToLittleEndian(value);
+        m_bytes.append(reinterpret_cast<const char*>(&little), sizeof little);
     }
-    QString text;
-    stream >> text;
-    value = std::move(text);
-    return stream;
-}
+    void index(qint32 value)
+    {
+        const qint32 little = qToLittleEndian(value);
+        m_bytes.append(reinterpret_cast<const char*>(&little), sizeof little);
+    }
+    void text(const QString& value)
+    {
+        index(static_cast<qint32>(value.size()));
+        m_bytes.append(reinterpret_cast<const char*>(value.utf16()), value.size() * 2);
+    }
+    void text(const std::optional<QString>& value)
+    {
+        if (value)
+            text(*value);
+        else
+            index(kAbsent);
+    }
 
-void prepare(QDataStream& stream)
+private:
+    QByteArray& m_bytes;
+};
+
+// Reads what Writer wrote, straight from memory; any read beyond the end or of a
+// negative length marks the form as damaged.
+class Reader
 {
-    stream.setVersion(QDataStream::Qt_6_4);
-    // UTF-16 strings of this byte order are copied, not swapped.
-    stream.setByteOrder(QDataStream::LittleEndian);
-}
+public:
+    explicit Reader(const QByteArray& bytes)
+        : m_data(bytes.constData())
+        , m_end(bytes.constData() + bytes.size())
+    { }
+
+    bool ok() const { return m_ok; }
+    bool atEnd() const { return m_data == m_end; }
+
+    qint64 number() { return fixed<qint64>(); }
+    qint32 index() { return fixed<qint32>(); }
+    std::optional<QString> optionalText()
+    {
+        const qint32 length = index();
+        if (length == kAbsent)
+            return std::nullopt;
+        if (length < 0 || (m_end - m_data) / 2 < length) {
+            m_ok = false;
+            return std::nullopt;
+        }
+        QString value(reinterpret_cast<const QChar*>(m_data), length);
+        m_data += static_cast<qsizetype>(length) * 2;
+        return value;
+    }
+    QString text()
+    {
+        std::optional<QString> value = optionalText();
+        if (!value)
+            m_ok = false;
+        return value.value_or(QString());
+    }
+
+private:
+    template <typename T>
+    T fixed()
+    {
+        if (m_end - m_data < static_cast<qsizetype>(sizeof(T))) {
+            m_ok = false;
+            m_data = m_end;
+            return 0;
+        }
+        T value;
+        std::memcpy(&value, m_data, sizeof value);
+        m_data += sizeof value;
+        return qFromLittleEndian(value);
+    }
+
+    const char* m_data;
+    const char* m_end;
+    bool m_ok = true;
+};
 
 // The texts that few distinct values fill (kinds, states, repositories, reasons), each
 // written once: the records name them by index and share one string each when read.
@@ -84,64 +151,65 @@ QByteArray encode(const QList<NotificationPtr>& notifications)
 {
     SharedTexts shared;
     QByteArray records;
-    {
-        QDataStream stream(&records, QIODevice::WriteOnly);
-        prepare(stream);
-        for (const NotificationPtr& notification : notifications) {
-            const Subject& subject = notification->subject();
-            stream << notification->id() << subject.title() << shared.indexOf(subject.type()) << subject.url()
-                   << shared.indexOf(subject.state()) << shared.indexOf(subject.ciStatus())
-                   << shared.indexOf(subject.reviewStatus()) << shared.indexOf(notification->repository().fullName())
-                   << shared.indexOf(notification->reason()) << notification->updatedAt();
-        }
+    Writer recordWriter(records);
+    for (const NotificationPtr& notification : notifications) {
+        const Subject& subject = notification->subject();
+        recordWriter.text(notification->id());
+        recordWriter.text(subject.title());
+        recordWriter.index(shared.indexOf(subject.type()));
+        recordWriter.text(subject.url());
+        recordWriter.index(shared.indexOf(subject.state()));
+        recordWriter.index(shared.indexOf(subject.ciStatus()));
+        recordWriter.index(shared.indexOf(subject.reviewStatus()));
+        recordWriter.index(shared.indexOf(notification->repository().fullName()));
+        recordWriter.index(shared.indexOf(notification->reason()));
+        recordWriter.text(notification->updatedAt());
     }
     QByteArray form;
-    QDataStream stream(&form, QIODevice::WriteOnly);
-    prepare(stream);
-    stream << kNotifications << shared.texts() << static_cast<qint64>(notifications.size());
-    stream.writeRawData(records.constData(), static_cast<int>(records.size()));
+    Writer writer(form);
+    writer.number(kNotifications);
+    writer.number(shared.texts().size());
+    for (const QString& text : shared.texts())
+        writer.text(text);
+    writer.number(notifications.size());
+    form.append(records);
     return form;
 }
 
 std::optional<QList<NotificationPtr>> decodeNotifications(const QByteArray& form)
 {
-    QDataStream stream(form);
-    prepare(stream);
-    quint8 kind = 0;
-    QList<QString> texts;
-    qint64 count = 0;
-    stream >> kind;
-    if (stream.status() != QDataStream::Ok || kind != kNotifications)
+    Reader reader(form);
+    if (reader.number() != kNotifications)
         return std::nullopt;
-    stream >> texts >> count;
-    // Each record takes more than a byte: a larger count is damage, not a list.
-    if (stream.status() != QDataStream::Ok || count < 0 || count > form.size())
+    const qint64 textCount = reader.number();
+    // Each text and record takes more than a byte: a larger count is damage, not a list.
+    if (!reader.ok() || textCount < 0 || textCount > form.size())
+        return std::nullopt;
+    QList<QString> texts;
+    texts.reserve(textCount);
+    for (qint64 i = 0; i < textCount; ++i)
+        texts.append(reader.text());
+    const qint64 count = reader.number();
+    if (!reader.ok() || count < 0 || count > form.size())
         return std::nullopt;
     QList<NotificationPtr> notifications;
     notifications.reserve(count);
     for (qint64 i = 0; i < count; ++i) {
-        QString id;
-        QString title;
-        qint32 typeIndex = 0;
-        std::optional<QString> url;
-        qint32 stateIndex = 0;
-        qint32 ciStatusIndex = 0;
-        qint32 reviewStatusIndex = 0;
-        qint32 fullNameIndex = 0;
-        qint32 reasonIndex = 0;
-        QString updatedAt;
-        stream >> id >> title >> typeIndex >> url >> stateIndex >> ciStatusIndex >> reviewStatusIndex >> fullNameIndex
-            >> reasonIndex >> updatedAt;
+        QString id = reader.text();
+        QString title = reader.text();
         std::optional<QString> type;
+        const bool hasType = sharedText(texts, reader.index(), type) && type;
+        std::optional<QString> url = reader.optionalText();
         std::optional<QString> state;
         std::optional<QString> ciStatus;
         std::optional<QString> reviewStatus;
         std::optional<QString> fullName;
         std::optional<QString> reason;
-        if (stream.status() != QDataStream::Ok || !sharedText(texts, typeIndex, type) || !type
-            || !sharedText(texts, stateIndex, state) || !sharedText(texts, ciStatusIndex, ciStatus)
-            || !sharedText(texts, reviewStatusIndex, reviewStatus) || !sharedText(texts, fullNameIndex, fullName)
-            || !fullName || !sharedText(texts, reasonIndex, reason))
+        const bool known = sharedText(texts, reader.index(), state) && sharedText(texts, reader.index(), ciStatus)
+            && sharedText(texts, reader.index(), reviewStatus) && sharedText(texts, reader.index(), fullName)
+            && fullName && sharedText(texts, reader.index(), reason);
+        QString updatedAt = reader.text();
+        if (!reader.ok() || !hasType || !known)
             return std::nullopt;
         Subject subject(std::move(title), std::move(*type), std::move(url));
         subject.setState(state);
@@ -150,7 +218,7 @@ std::optional<QList<NotificationPtr>> decodeNotifications(const QByteArray& form
         notifications.append(std::make_shared<Notification>(std::move(id), std::move(subject),
             Repository(std::move(*fullName)), std::move(reason), std::move(updatedAt)));
     }
-    if (!stream.atEnd())
+    if (!reader.atEnd())
         return std::nullopt;
     return notifications;
 }

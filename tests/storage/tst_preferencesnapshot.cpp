@@ -2,6 +2,7 @@
 #include "TestHome.h"
 #include "VirtualScheduler.h"
 #include "core/Environment.h"
+#include "storage/CompactRecords.h"
 #include "storage/PersistenceService.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferenceSnapshot.h"
@@ -162,6 +163,7 @@ private Q_SLOTS:
     void unusableSnapshotFallsBackToTheFile_data();
     void unusableSnapshotFallsBackToTheFile();
     void compactFormFollowsItsValue();
+    void compactFormCutShortIsRefused();
     void snapshotIsPrivateToItsOwner();
 };
 
@@ -285,6 +287,17 @@ void TestPreferenceSnapshot::compactFormFollowsItsValue()
     expected.favorites.clear();
     compareCaches(world.load(), expected);
     QCOMPARE(world.console().lines(), QStringList {});
+}
+
+// A form is read whole or not at all, never as a shorter list or past its end.
+void TestPreferenceSnapshot::compactFormCutShortIsRefused()
+{
+    const QList<NotificationPtr> saved = threads(u"first"_s);
+    const QByteArray form = CompactRecords::encode(saved);
+    QCOMPARE(Notification::encodeList(*CompactRecords::decodeNotifications(form)), Notification::encodeList(saved));
+    for (qsizetype length = 0; length < form.size(); ++length)
+        QVERIFY2(!CompactRecords::decodeNotifications(form.left(length)), qPrintable(QString::number(length)));
+    QVERIFY(!CompactRecords::decodeNotifications(form + QByteArray(8, '\0')));
 }
 
 // The snapshot holds the token's fallback copy like the preference file.
