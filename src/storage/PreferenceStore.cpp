@@ -36,16 +36,6 @@ PreferenceStore::PreferenceStore(const QString& filePath)
     m_writeTimer.setSingleShot(true);
     m_writeTimer.setInterval(kWriteDelay);
     QObject::connect(&m_writeTimer, &QTimer::timeout, &m_writeTimer, [this] { flush(); });
-    // The snapshot is read on a thread of its own while the process builds the rest of
-    // itself; nothing else touches it until the first access takes it over. A first
-    // start has neither the file nor a snapshot, and nothing to tell.
-    if (const std::optional<FileStamp> stamp = FileStamp::of(m_filePath)) {
-        m_snapshotStamp = *stamp;
-        m_snapshotReading
-            = std::async(std::launch::async, [path = PreferenceSnapshot::pathFor(m_filePath), stamp = *stamp] {
-                  return PreferenceSnapshot::read(path, stamp);
-              });
-    }
 }
 
 PreferenceStore::~PreferenceStore()
@@ -75,16 +65,16 @@ QVariant PreferenceStore::object(const QString& key) const
 
 bool PreferenceStore::fromSnapshot() const
 {
-    if (!std::exchange(m_snapshotRead, true) && m_snapshotReading.valid()) {
-        auto read = m_snapshotReading.get();
-        // The file changed since the reading began: the snapshot may not be its own.
-        if (FileStamp::of(m_filePath) != m_snapshotStamp)
-            read = PreferenceSnapshot::Problem::Stale;
-        if (auto* content = std::get_if<PreferenceSnapshot::Content>(&read)) {
-            m_snapshotValues = std::move(content->values);
-            m_compactForms = std::move(content->compactForms);
-        } else {
-            m_snapshotProblem = PreferenceSnapshot::problemText(std::get<PreferenceSnapshot::Problem>(read));
+    if (!std::exchange(m_snapshotRead, true)) {
+        // A first start has neither the file nor a snapshot: nothing to tell then.
+        if (const std::optional<FileStamp> stamp = FileStamp::of(m_filePath)) {
+            auto read = PreferenceSnapshot::read(PreferenceSnapshot::pathFor(m_filePath), *stamp);
+            if (auto* content = std::get_if<PreferenceSnapshot::Content>(&read)) {
+                m_snapshotValues = std::move(content->values);
+                m_compactForms = std::move(content->compactForms);
+            } else {
+                m_snapshotProblem = PreferenceSnapshot::problemText(std::get<PreferenceSnapshot::Problem>(read));
+            }
         }
     }
     return m_snapshotValues.has_value();

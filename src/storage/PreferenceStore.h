@@ -1,7 +1,5 @@
 #pragma once
 
-#include "storage/PreferenceSnapshot.h"
-
 #include <QDateTime>
 #include <QHash>
 #include <QMap>
@@ -10,7 +8,6 @@
 #include <QTimer>
 #include <QVariant>
 
-#include <future>
 #include <memory>
 #include <optional>
 
@@ -95,8 +92,6 @@ private:
     // Reads the snapshot at the first access; true while its values stand for the file.
     bool fromSnapshot() const;
 
-    std::optional<FileStamp> m_snapshotStamp;
-    mutable std::future<std::variant<PreferenceSnapshot::Content, PreferenceSnapshot::Problem>> m_snapshotReading;
     mutable bool m_snapshotRead = false;
     // The values of the snapshot, until the file is written.
     mutable std::optional<QMap<QString, QVariant>> m_snapshotValues;
