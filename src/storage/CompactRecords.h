@@ -9,8 +9,9 @@
 
 // The records of a cached list in a binary form that decodes in a small part of the
 // time their JSON takes: the fields of each record in turn, in list order, behind a
-// mark of the record kind so that a form is never read as another kind. Kept in the
-// preference snapshot beside the JSON it was made with.
+// mark of the record kind so that a form is never read as another kind. The
+// preference snapshot keeps it in place of the JSON it was made with, which stays in
+// the preference file.
 namespace CompactRecords {
 
 QByteArray encode(const QList<NotificationPtr>& notifications);
