@@ -1,6 +1,8 @@
 #include "storage/PersistenceService.h"
 
+#include "core/Console.h"
 #include "core/Scheduler.h"
+#include "storage/CompactRecords.h"
 #include "storage/Environment.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferenceStore.h"
@@ -34,12 +36,14 @@ std::optional<T> decoded(Decoded<T> result)
 
 PersistenceService::PersistenceService(const Environment& environment)
     : m_clock(*environment.scheduler)
+    , m_console(environment.console)
     , m_preferences(*environment.preferences)
 { }
 
 void PersistenceService::save(const QList<NotificationPtr>& notifications, const QString& key)
 {
-    m_preferences.setData(key, Notification::encodeList(notifications));
+    if (m_preferences.setData(key, Notification::encodeList(notifications)) || !m_preferences.compactForm(key))
+        m_preferences.setCompactForm(key, CompactRecords::encode(notifications));
 }
 
 void PersistenceService::save(const QList<IssuePtr>& issues, const QString& key)
@@ -65,18 +69,30 @@ void PersistenceService::save(const QHash<QString, QDateTime>& dates, const QStr
 
 std::optional<QList<NotificationPtr>> PersistenceService::loadNotifications(const QString& key) const
 {
+    reportSnapshotProblem();
+    if (const std::optional<QByteArray> form = m_preferences.compactForm(key)) {
+        if (std::optional<QList<NotificationPtr>> notifications = CompactRecords::decodeNotifications(*form))
+            return notifications;
+    }
     const std::optional<QByteArray> data = m_preferences.data(key);
-    return data ? decoded(Notification::decodeList(*data)) : std::nullopt;
+    std::optional<QList<NotificationPtr>> notifications
+        = data ? decoded(Notification::decodeList(*data)) : std::nullopt;
+    // The next start reads them from the snapshot.
+    if (notifications)
+        m_preferences.setCompactForm(key, CompactRecords::encode(*notifications));
+    return notifications;
 }
 
 std::optional<QList<IssuePtr>> PersistenceService::loadIssues(const QString& key) const
 {
+    reportSnapshotProblem();
     const std::optional<QByteArray> data = m_preferences.data(key);
     return data ? decoded(Issue::decodeList(*data)) : std::nullopt;
 }
 
 std::optional<QSet<QString>> PersistenceService::loadIds(const QString& key) const
 {
+    reportSnapshotProblem();
     const std::optional<QByteArray> data = m_preferences.data(key);
     if (!data)
         return std::nullopt;
@@ -88,6 +104,7 @@ std::optional<QSet<QString>> PersistenceService::loadIds(const QString& key) con
 
 std::optional<QHash<QString, QDateTime>> PersistenceService::loadDates(const QString& key) const
 {
+    reportSnapshotProblem();
     const std::optional<QByteArray> data = m_preferences.data(key);
     if (!data)
         return std::nullopt;
@@ -107,6 +124,13 @@ std::optional<QHash<QString, QDateTime>> PersistenceService::loadDates(const QSt
         dates.insert(entry.key(), kReferenceDate.addMSecs(static_cast<qint64>(milliseconds)));
     }
     return dates;
+}
+
+void PersistenceService::reportSnapshotProblem() const
+{
+    const std::optional<QString> problem = m_preferences.takeSnapshotProblem();
+    if (problem && m_console)
+        m_console->print(*problem);
 }
 
 QDateTime PersistenceService::getLastPullDate(bool forAssignments) const

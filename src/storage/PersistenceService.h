@@ -12,14 +12,17 @@
 #include <optional>
 
 class Clock;
+class Console;
 class PreferenceStore;
 struct Environment;
 
 // Turns the controllers' lists, marks and dates into the values of the preference
 // store and back (encodings in PreferenceKeys.h). Each feed controller owns one. It
-// has no state of its own, reports no error and prints nothing: a value that cannot
-// be read counts as absent (and stays until the next save of its key overwrites it),
-// and the callers substitute their defaults.
+// has no state of its own and reports no error: a value that cannot be read counts as
+// absent (and stays until the next save of its key overwrites it), and the callers
+// substitute their defaults. Lists of threads also get their compact form, which the
+// store's snapshot keeps and a start reads instead of the JSON; the one line it
+// prints says when a start could not use the snapshot.
 class PersistenceService
 {
 public:
@@ -49,6 +52,11 @@ public:
     void setLastPullDate(const QDateTime& moment, bool forAssignments);
 
 private:
+    // Prints the store's snapshot problem, the first time it is known in the process.
+    void reportSnapshotProblem() const;
+
     const Clock& m_clock;
+    // None in tools that have no console.
+    Console* m_console;
     PreferenceStore& m_preferences;
 };

@@ -1,5 +1,7 @@
 #include "storage/PreferenceStore.h"
 
+#include "storage/PreferenceSnapshot.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +15,14 @@ constexpr auto kWriteDelay = 1000ms;
 
 constexpr QFile::Permissions kOwnerOnlyFile = QFile::ReadOwner | QFile::WriteOwner;
 constexpr QFile::Permissions kOwnerOnlyDirectory = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+
+// A value as the INI file gives it back: it has no boolean type.
+QVariant asReadBack(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    return value;
+}
 
 } // namespace
 
@@ -42,7 +52,59 @@ QString PreferenceStore::defaultFilePath()
 QVariant PreferenceStore::object(const QString& key) const
 {
     const auto pending = m_pending.constFind(key);
-    return pending != m_pending.cend() ? *pending : settings().value(key);
+    if (pending != m_pending.cend())
+        return *pending;
+    if (!fromSnapshot())
+        return settings().value(key);
+    const auto held = m_snapshotValues->constFind(key);
+    if (held != m_snapshotValues->cend())
+        return *held;
+    // A list the snapshot keeps in its compact form only: its JSON is in the file.
+    return m_compactForms.contains(key) ? settings().value(key) : QVariant();
+}
+
+bool PreferenceStore::fromSnapshot() const
+{
+    if (!std::exchange(m_snapshotRead, true)) {
+        // A first start has neither the file nor a snapshot: nothing to tell then.
+        if (const std::optional<FileStamp> stamp = FileStamp::of(m_filePath)) {
+            auto read = PreferenceSnapshot::read(PreferenceSnapshot::pathFor(m_filePath), *stamp);
+            if (auto* content = std::get_if<PreferenceSnapshot::Content>(&read)) {
+                m_snapshotValues = std::move(content->values);
+                m_compactForms = std::move(content->compactForms);
+            } else {
+                m_snapshotProblem = PreferenceSnapshot::problemText(std::get<PreferenceSnapshot::Problem>(read));
+            }
+        }
+    }
+    return m_snapshotValues.has_value();
+}
+
+std::optional<QByteArray> PreferenceStore::compactForm(const QString& key) const
+{
+    fromSnapshot();
+    const auto form = m_compactForms.constFind(key);
+    if (form == m_compactForms.cend())
+        return std::nullopt;
+    return *form;
+}
+
+void PreferenceStore::setCompactForm(const QString& key, const QByteArray& form)
+{
+    fromSnapshot();
+    const auto held = m_compactForms.constFind(key);
+    if (held != m_compactForms.cend() && *held == form)
+        return;
+    m_compactForms.insert(key, form);
+    m_snapshotDue = true;
+    if (!m_writeTimer.isActive())
+        m_writeTimer.start();
+}
+
+std::optional<QString> PreferenceStore::takeSnapshotProblem()
+{
+    fromSnapshot();
+    return std::exchange(m_snapshotProblem, std::nullopt);
 }
 
 std::optional<QByteArray> PreferenceStore::data(const QString& key) const
@@ -78,9 +140,9 @@ std::optional<QDateTime> PreferenceStore::date(const QString& key) const
     return value.toDateTime();
 }
 
-void PreferenceStore::setData(const QString& key, const QByteArray& value)
+bool PreferenceStore::setData(const QString& key, const QByteArray& value)
 {
-    put(key, value);
+    return put(key, value);
 }
 
 void PreferenceStore::setString(const QString& key, const QString& value)
@@ -114,20 +176,23 @@ bool PreferenceStore::holds(const QString& key, const QVariant& value) const
     return current.typeId() == value.typeId() && current == value;
 }
 
-void PreferenceStore::put(const QString& key, const QVariant& value)
+bool PreferenceStore::put(const QString& key, const QVariant& value)
 {
     // The file is rewritten whole: storing what it already holds must not cost that.
     if (holds(key, value))
-        return;
+        return false;
     m_pending.insert(key, value);
+    m_compactForms.remove(key);
     if (!m_writeTimer.isActive())
         m_writeTimer.start();
+    return true;
 }
 
 void PreferenceStore::removeAll()
 {
     m_writeTimer.stop();
     m_pending.clear();
+    m_compactForms.clear();
     settings().clear();
     write();
 }
@@ -135,8 +200,14 @@ void PreferenceStore::removeAll()
 void PreferenceStore::flush()
 {
     m_writeTimer.stop();
-    if (m_pending.isEmpty())
+    if (m_pending.isEmpty()) {
+        if (m_snapshotDue) {
+            // Only compact forms were added: the file stays, read again if it changed.
+            settings().sync();
+            writeSnapshot();
+        }
         return;
+    }
     for (auto change = m_pending.cbegin(); change != m_pending.cend(); ++change) {
         if (change->isValid())
             settings().setValue(change.key(), *change);
@@ -156,22 +227,47 @@ QSettings& PreferenceStore::settings() const
 
 void PreferenceStore::write()
 {
-    makeFilePrivate();
+    makeFilePrivate(m_filePath);
     // Merges with what other processes wrote since, and replaces the file through a
     // temporary file and a rename.
     settings().sync();
+    // From now on QSettings holds the file's values.
+    m_snapshotValues.reset();
+    m_snapshotRead = true;
+    // A file that could not be written keeps its old snapshot, which still matches it.
+    if (settings().status() == QSettings::NoError)
+        writeSnapshot();
 }
 
-void PreferenceStore::makeFilePrivate() const
+void PreferenceStore::writeSnapshot()
+{
+    m_snapshotDue = false;
+    const std::optional<FileStamp> stamp = FileStamp::of(m_filePath);
+    if (!stamp)
+        return;
+    PreferenceSnapshot::Content content;
+    for (const QString& key : settings().allKeys())
+        content.values.insert(key, asReadBack(settings().value(key)));
+    // A list is kept in one form: the compact one, which reads faster.
+    for (auto form = m_compactForms.cbegin(); form != m_compactForms.cend(); ++form) {
+        if (content.values.remove(form.key()) > 0)
+            content.compactForms.insert(form.key(), *form);
+    }
+    const QString path = PreferenceSnapshot::pathFor(m_filePath);
+    makeFilePrivate(path);
+    PreferenceSnapshot::write(path, *stamp, content);
+}
+
+void PreferenceStore::makeFilePrivate(const QString& path)
 {
     // The file can hold the token's fallback copy. QSettings would create it
     // world-readable, and keeps the permissions of the file it replaces, so the file
     // is created (or reset) owner-only before each write. A directory made here is
     // owner-only too; one that exists is left as it is (it may be a shared one).
-    const QString directory = QFileInfo(m_filePath).absolutePath();
+    const QString directory = QFileInfo(path).absolutePath();
     if (!QFileInfo::exists(directory) && QDir().mkpath(directory))
         QFile::setPermissions(directory, kOwnerOnlyDirectory);
-    QFile file(m_filePath);
+    QFile file(path);
     if (!file.exists())
         file.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnlyFile);
     else

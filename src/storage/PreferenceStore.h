@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
 #include <QMap>
 #include <QSettings>
 #include <QString>
@@ -23,6 +24,11 @@
 // is destroyed. Each write replaces
 // the file atomically, so a crash leaves either the old or the new content; a file
 // that cannot be parsed reads as defaults and is replaced by the next write.
+//
+// After each write a snapshot of the file (PreferenceSnapshot) is written beside it,
+// and a start reads that instead of the INI text while its stamp matches the file.
+// Without a usable snapshot the file is read as before, and the snapshot is written
+// again at the next write, or soon when a compact form is added.
 class PreferenceStore
 {
 public:
@@ -46,11 +52,23 @@ public:
     bool boolValue(const QString& key) const;
     std::optional<QDateTime> date(const QString& key) const;
 
-    void setData(const QString& key, const QByteArray& value);
+    // False when the key held that value already.
+    bool setData(const QString& key, const QByteArray& value);
     void setString(const QString& key, const QString& value);
     void setBool(const QString& key, bool value);
     void setDate(const QString& key, const QDateTime& value);
     void remove(const QString& key);
+
+    // The compact form of the records the JSON under `key` holds, as given to
+    // setCompactForm since the key last changed (or read from the snapshot).
+    std::optional<QByteArray> compactForm(const QString& key) const;
+    // Keeps `form` beside the key's present value, for the snapshot; the next change
+    // of the key drops it.
+    void setCompactForm(const QString& key, const QByteArray& form);
+
+    // Why the snapshot was not used, once: none when it was, when there is no file
+    // yet, or when it was told already.
+    std::optional<QString> takeSnapshotProblem();
 
     // Removes every key of the store and writes the empty store at once.
     void removeAll();
@@ -59,17 +77,27 @@ public:
     void flush();
 
 private:
-    void put(const QString& key, const QVariant& value);
+    bool put(const QString& key, const QVariant& value);
     // The key holds this value already (absent for an invalid one).
     bool holds(const QString& key, const QVariant& value) const;
     void write();
-    void makeFilePrivate() const;
+    void writeSnapshot();
+    static void makeFilePrivate(const QString& path);
 
     QString m_filePath;
-    // The file as QSettings reads it, which it does whole: opened at the first access,
-    // so that a process does not pay for a large cache before it needs a value.
+    // The file as QSettings reads it, which it does whole: opened at the first access
+    // that the snapshot cannot answer, so that a process does not pay for a large cache
+    // before it needs a value.
     QSettings& settings() const;
+    // Reads the snapshot at the first access; true while its values stand for the file.
+    bool fromSnapshot() const;
 
+    mutable bool m_snapshotRead = false;
+    // The values of the snapshot, until the file is written.
+    mutable std::optional<QMap<QString, QVariant>> m_snapshotValues;
+    mutable std::optional<QString> m_snapshotProblem;
+    mutable QHash<QString, QByteArray> m_compactForms;
+    bool m_snapshotDue = false;
     mutable std::unique_ptr<QSettings> m_settings;
     // Changes not yet handed to m_settings; an invalid value is a removal.
     QMap<QString, QVariant> m_pending;
