@@ -102,9 +102,9 @@ void DemoSession::seedLocalState(const QString& token)
     // here, no longer unread there, so the first sync finds them read elsewhere.
     QJsonArray readOnGitHub;
     for (const QJsonValue& id : state.value(QLatin1String("readOnGitHub")).toArray()) {
-        if (const std::optional<QJsonObject> thread = m_server.notification(id.toString())) {
+        if (const std::optional<QJsonObject> thread = m_server->notification(id.toString())) {
             readOnGitHub << *thread;
-            m_server.readNotificationOnServer(id.toString());
+            m_server->readNotificationOnServer(id.toString());
         }
     }
     persistence.save(decodedOrEmpty(Notification::decodeList(QJsonDocument(readOnGitHub).toJson())),

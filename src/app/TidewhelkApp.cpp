@@ -95,7 +95,7 @@ void TidewhelkApp::installMenus()
     settings->setObjectName(QStringLiteral("settingsMenu"));
     m_desktop->addSettings(settings);
     settings->addSeparator();
-    NotificationsViewModel& notifications = m_window->contentView()->viewModel();
+    NotificationsViewModel& notifications = m_session.notifications();
     QAction* removeReadElsewhere
         = addCommand(settings, tr("Remove Threads Read Elsewhere"), QStringLiteral("removeReadElsewhere"));
     removeReadElsewhere->setCheckable(true);
