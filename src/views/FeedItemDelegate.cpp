@@ -171,8 +171,10 @@ void FeedItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         selection.setAlphaF((option.state & QStyle::State_Active) ? 0.28f : 0.16f);
         painter->fillRect(option.rect, selection);
     }
+    // The painter goes on to the next cell: the dimming ends with this one.
+    const qreal opacity = painter->opacity();
     if (index.data(FeedCells::DimmedRole).toBool())
-        painter->setOpacity(kDimmedOpacity);
+        painter->setOpacity(opacity * kDimmedOpacity);
 
     Cell& cell = cellOf(index);
     switch (cell.kind) {
@@ -194,6 +196,7 @@ void FeedItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         paintText(painter, option, index, cell);
         break;
     }
+    painter->setOpacity(opacity);
 }
 
 void FeedItemDelegate::paintActions(QPainter* painter, const QStyleOptionViewItem& option, const Cell& cell) const

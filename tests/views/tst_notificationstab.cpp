@@ -427,6 +427,7 @@ void TestNotificationsTab::rowReadElsewhereIsDimmedAndSaysSo()
 {
     addIssue(u"1"_s, kRepository, 1, u"First"_s, 10);
     addIssue(u"2"_s, kRepository, 2, u"Second"_s, 20);
+    addIssue(u"3"_s, kRepository, 3, u"Third"_s, 30);
     start();
     QVERIFY(m_world->server().readNotificationOnServer(u"2"_s));
     m_viewModel->resyncAll();
@@ -454,10 +455,12 @@ void TestNotificationsTab::rowReadElsewhereIsDimmedAndSaysSo()
         return sum;
     };
     QVERIFY2(ink(u"2"_s) < ink(u"1"_s) * 3 / 4, qPrintable(u"%1 %2"_s.arg(ink(u"2"_s)).arg(ink(u"1"_s))));
+    // The rows below it are painted at full strength again.
+    QVERIFY2(ink(u"2"_s) < ink(u"3"_s) * 3 / 4, qPrintable(u"%1 %2"_s.arg(ink(u"2"_s)).arg(ink(u"3"_s))));
 
     // It can still be marked read here.
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, actionPoint(u"2"_s, 0));
-    QVERIFY(waitUntil([&] { return m_tab->model()->rowCount() == 1; }));
+    QVERIFY(waitUntil([&] { return m_tab->model()->rowCount() == 2; }));
     QVERIFY(m_viewModel->readElsewhereIds().isEmpty());
 }
 
