@@ -1,4 +1,5 @@
 #include "ConsoleCapture.h"
+#include "Files.h"
 #include "TestHome.h"
 #include "VirtualScheduler.h"
 #include "storage/CompactRecords.h"
@@ -62,19 +63,6 @@ struct Caches
         return caches;
     }
 };
-
-QByteArray fileContent(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
 
 // The preference file of a temporary home with a store and a service on it, started
 // anew as a process start does.

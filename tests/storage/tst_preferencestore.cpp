@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "TestHome.h"
 #include "storage/PreferenceStore.h"
 
@@ -12,19 +13,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray fileContent(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
 
 mode_t modeOf(const QString& path)
 {
