@@ -5,6 +5,8 @@
 #include "views/FeedCells.h"
 #include "views/StatusAppearance.h"
 
+#include <functional>
+
 namespace {
 
 using Name = ColorPalette::Name;
@@ -68,16 +70,18 @@ void AssignmentListModel::refresh()
 
 void AssignmentListModel::addRowActions()
 {
+    // std::invoke rather than `.*`: GCC's UndefinedBehaviorSanitizer takes the object of a
+    // pointer-to-member call made in a nested lambda for another one.
     const auto holds = [this](bool (AssignmentsViewModel::*test)(const IssuePtr&) const) {
         return [this, test](int row) {
             const IssuePtr issue = issueAt(row);
-            return issue && (m_viewModel.*test)(issue);
+            return issue && std::invoke(test, m_viewModel, issue);
         };
     };
     const auto onRow = [this](void (AssignmentsViewModel::*operation)(const IssuePtr&)) {
         return [this, operation](int row) {
             if (const IssuePtr issue = issueAt(row))
-                (m_viewModel.*operation)(issue);
+                std::invoke(operation, m_viewModel, issue);
         };
     };
     addRowAction(

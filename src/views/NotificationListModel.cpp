@@ -5,6 +5,8 @@
 #include "views/FeedCells.h"
 #include "views/StatusAppearance.h"
 
+#include <functional>
+
 namespace {
 
 QStringList idsOf(const QList<NotificationPtr>& rows)
@@ -70,10 +72,12 @@ void NotificationListModel::refresh()
 
 void NotificationListModel::addRowActions()
 {
+    // std::invoke rather than `.*`: GCC's UndefinedBehaviorSanitizer takes the object of a
+    // pointer-to-member call made in a nested lambda for another one.
     const auto onRow = [this](void (NotificationsViewModel::*operation)(const NotificationPtr&)) {
         return [this, operation](int row) {
             if (const NotificationPtr notification = notificationAt(row))
-                (m_viewModel.*operation)(notification);
+                std::invoke(operation, m_viewModel, notification);
         };
     };
     const auto isFavorite = [this](int row) {
