@@ -22,18 +22,11 @@ std::variant<Page<IssuePtr>, RequestError> readIssuesPage(const HttpReply& reply
 
 std::variant<Page<QString>, RequestError> readUnreadIdsPage(const HttpReply& reply)
 {
-    const int status = reply.statusCode;
-    if (status == 0)
-        return RequestError(APIError::invalidResponse(QStringLiteral("Not an HTTP response")));
-    if (status == 403) {
-        if (const std::optional<QByteArray> reset = reply.headers.value("X-RateLimit-Reset"))
-            return RequestError(APIError::rateLimited(QString::fromUtf8(*reset)));
-    }
-    if (status < 200 || status > 299)
-        return RequestError(APIError::httpError(status, QStringLiteral("HTTP ") + QString::number(status)));
+    if (std::optional<APIError> error = NotificationsFetch::statusError(reply))
+        return RequestError(std::move(*error));
     Decoded<QList<NotificationPtr>> decoded = Notification::decodeList(reply.body);
     if (auto* error = std::get_if<DecodingError>(&decoded))
-        return RequestError(std::move(*error), status);
+        return RequestError(std::move(*error), reply.statusCode);
     QList<QString> ids;
     for (const NotificationPtr& notification : std::get<QList<NotificationPtr>>(decoded))
         ids.append(notification->id());

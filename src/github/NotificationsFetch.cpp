@@ -112,23 +112,30 @@ void NotificationsFetch::printReceived(const HttpReply& reply) const
         m_console->print(QStringLiteral("🔧 Raw response: ") + *raw);
 }
 
-std::optional<APIError> NotificationsFetch::checkStatus(const HttpReply& reply) const
+std::optional<APIError> NotificationsFetch::statusError(const HttpReply& reply)
 {
     if (reply.statusCode == 0)
         return APIError::invalidResponse(QStringLiteral("Not an HTTP response"));
-    m_console->print(QStringLiteral("🔧 HTTP Status Code: ") + QString::number(reply.statusCode));
     if (reply.statusCode == 403) {
-        if (const std::optional<QByteArray> reset = reply.headers.value("X-RateLimit-Reset")) {
-            const QString resetTime = QString::fromUtf8(*reset);
-            m_console->print(QStringLiteral("⚠️ Rate limited. Reset time: ") + resetTime);
-            return APIError::rateLimited(resetTime);
-        }
+        if (const std::optional<QByteArray> reset = reply.headers.value("X-RateLimit-Reset"))
+            return APIError::rateLimited(QString::fromUtf8(*reset));
     }
     if (reply.statusCode >= 200 && reply.statusCode <= 299)
         return std::nullopt;
-    const QString message = QStringLiteral("HTTP ") + QString::number(reply.statusCode);
-    m_console->print(QStringLiteral("❌ HTTP Error: ") + message);
-    return APIError::httpError(reply.statusCode, message);
+    return APIError::httpError(reply.statusCode, QStringLiteral("HTTP ") + QString::number(reply.statusCode));
+}
+
+std::optional<APIError> NotificationsFetch::checkStatus(const HttpReply& reply) const
+{
+    std::optional<APIError> error = statusError(reply);
+    if (reply.statusCode == 0)
+        return error;
+    m_console->print(QStringLiteral("🔧 HTTP Status Code: ") + QString::number(reply.statusCode));
+    if (error && error->kind() == APIError::Kind::rateLimited)
+        m_console->print(QStringLiteral("⚠️ Rate limited. Reset time: ") + error->resetTime());
+    else if (error)
+        m_console->print(QStringLiteral("❌ HTTP Error: ") + error->message());
+    return error;
 }
 
 void NotificationsFetch::printFailure(const RequestError& error) const

@@ -25,6 +25,9 @@ public:
     // The console text of a body: its first 500 characters and "..." when it is UTF-8
     // text, none otherwise.
     static std::optional<QString> rawResponseText(const QByteArray& body);
+    // What a notifications reply's status says: nothing for a 2xx, a rate limit for a 403
+    // with a reset time, an HTTP error otherwise.
+    static std::optional<APIError> statusError(const HttpReply& reply);
 
 private:
     // Prints the URL and the headers; none (after printing why) for a URL that may
