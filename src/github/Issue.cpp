@@ -14,6 +14,23 @@ Issue::Issue(qint64 id, QString title, QString htmlUrl, QString state, QString u
     , m_updatedAt(std::move(updatedAt))
 { }
 
+Issue::Issue(qint64 id, QString title, QString htmlUrl, QString state, QString updatedAt, OptionalFields optional)
+    : m_id(id)
+    , m_title(std::move(title))
+    , m_htmlUrl(std::move(htmlUrl))
+    , m_repositoryUrl(std::move(optional.repositoryUrl))
+    , m_labelsUrl(std::move(optional.labelsUrl))
+    , m_commentsUrl(std::move(optional.commentsUrl))
+    , m_eventsUrl(std::move(optional.eventsUrl))
+    , m_state(std::move(state))
+    , m_createdAt(std::move(optional.createdAt))
+    , m_updatedAt(std::move(updatedAt))
+    , m_closedAt(std::move(optional.closedAt))
+    , m_body(std::move(optional.body))
+    , m_repository(std::move(optional.repository))
+    , m_pullRequest(std::move(optional.pullRequest))
+{ }
+
 QString Issue::displayState() const
 {
     if (m_pullRequest && m_pullRequest->mergedAt())
@@ -28,28 +45,22 @@ IssuePtr Issue::fromJson(const JsonValueReader& value)
     const qint64 id = object.int64(QLatin1String("id"));
     QString title = object.string(QLatin1String("title"));
     QString htmlUrl = object.string(QLatin1String("html_url"));
-    std::optional<QString> repositoryUrl = object.optionalString(QLatin1String("repository_url"));
-    std::optional<QString> labelsUrl = object.optionalString(QLatin1String("labels_url"));
-    std::optional<QString> commentsUrl = object.optionalString(QLatin1String("comments_url"));
-    std::optional<QString> eventsUrl = object.optionalString(QLatin1String("events_url"));
+    OptionalFields optional;
+    optional.repositoryUrl = object.optionalString(QLatin1String("repository_url"));
+    optional.labelsUrl = object.optionalString(QLatin1String("labels_url"));
+    optional.commentsUrl = object.optionalString(QLatin1String("comments_url"));
+    optional.eventsUrl = object.optionalString(QLatin1String("events_url"));
     QString state = object.string(QLatin1String("state"));
-    std::optional<QString> createdAt = object.optionalString(QLatin1String("created_at"));
+    optional.createdAt = object.optionalString(QLatin1String("created_at"));
     QString updatedAt = object.string(QLatin1String("updated_at"));
-
-    auto issue
-        = std::make_shared<Issue>(id, std::move(title), std::move(htmlUrl), std::move(state), std::move(updatedAt));
-    issue->m_repositoryUrl = std::move(repositoryUrl);
-    issue->m_labelsUrl = std::move(labelsUrl);
-    issue->m_commentsUrl = std::move(commentsUrl);
-    issue->m_eventsUrl = std::move(eventsUrl);
-    issue->m_createdAt = std::move(createdAt);
-    issue->m_closedAt = object.optionalString(QLatin1String("closed_at"));
-    issue->m_body = object.optionalString(QLatin1String("body"));
+    optional.closedAt = object.optionalString(QLatin1String("closed_at"));
+    optional.body = object.optionalString(QLatin1String("body"));
     if (const auto repository = object.optional(QLatin1String("repository")))
-        issue->m_repository = Repository::fromJson(repository->toObject(QLatin1String("Repository")));
+        optional.repository = Repository::fromJson(repository->toObject(QLatin1String("Repository")));
     if (const auto pullRequest = object.optional(QLatin1String("pull_request")))
-        issue->m_pullRequest = PullRequestInfo::fromJson(pullRequest->toObject(QLatin1String("PullRequestInfo")));
-    return issue;
+        optional.pullRequest = PullRequestInfo::fromJson(pullRequest->toObject(QLatin1String("PullRequestInfo")));
+    return std::make_shared<Issue>(
+        id, std::move(title), std::move(htmlUrl), std::move(state), std::move(updatedAt), std::move(optional));
 }
 
 QJsonObject Issue::toJson() const

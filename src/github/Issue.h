@@ -20,8 +20,23 @@ using IssuePtr = std::shared_ptr<Issue>;
 class Issue
 {
 public:
+    // The fields a record has besides the ones the server always sends.
+    struct OptionalFields
+    {
+        std::optional<QString> repositoryUrl;
+        std::optional<QString> labelsUrl;
+        std::optional<QString> commentsUrl;
+        std::optional<QString> eventsUrl;
+        std::optional<QString> createdAt;
+        std::optional<QString> closedAt;
+        std::optional<QString> body;
+        std::optional<Repository> repository;
+        std::optional<PullRequestInfo> pullRequest;
+    };
+
     // The fields the server always sends; the optional ones are read by fromJson.
     Issue(qint64 id, QString title, QString htmlUrl, QString state, QString updatedAt);
+    Issue(qint64 id, QString title, QString htmlUrl, QString state, QString updatedAt, OptionalFields optional);
 
     qint64 id() const { return m_id; }
     const QString& title() const { return m_title; }

@@ -12,6 +12,7 @@ namespace {
 
 // Eight bytes, like every number, so that the texts after it stay aligned.
 constexpr qint64 kNotifications = 'N';
+constexpr qint64 kIssues = 'I';
 // The length of an absent optional text, and the index of an absent shared one.
 constexpr qint32 kAbsent = -1;
 
@@ -143,6 +144,37 @@ bool sharedText(const QList<QString>& texts, qint32 index, std::optional<QString
     return true;
 }
 
+// A form: its kind, the shared texts, the record count and the records.
+QByteArray formOf(qint64 kind, const SharedTexts& shared, qsizetype count, const QByteArray& records)
+{
+    QByteArray form;
+    Writer writer(form);
+    writer.number(kind);
+    writer.number(shared.texts().size());
+    for (const QString& text : shared.texts())
+        writer.text(text);
+    writer.number(count);
+    form.append(records);
+    return form;
+}
+
+// Reads the head of a form of `kind` up to its records: the shared texts, and the
+// record count. False when the form is of another kind or damaged.
+bool readHead(Reader& reader, qint64 kind, qsizetype formSize, QList<QString>& texts, qint64& count)
+{
+    if (reader.number() != kind)
+        return false;
+    const qint64 textCount = reader.number();
+    // Each text and record takes more than a byte: a larger count is damage, not a list.
+    if (!reader.ok() || textCount < 0 || textCount > formSize)
+        return false;
+    texts.reserve(textCount);
+    for (qint64 i = 0; i < textCount; ++i)
+        texts.append(reader.text());
+    count = reader.number();
+    return reader.ok() && count >= 0 && count <= formSize;
+}
+
 } // namespace
 
 namespace CompactRecords {
@@ -165,32 +197,15 @@ QByteArray encode(const QList<NotificationPtr>& notifications)
         recordWriter.index(shared.indexOf(notification->reason()));
         recordWriter.text(notification->updatedAt());
     }
-    QByteArray form;
-    Writer writer(form);
-    writer.number(kNotifications);
-    writer.number(shared.texts().size());
-    for (const QString& text : shared.texts())
-        writer.text(text);
-    writer.number(notifications.size());
-    form.append(records);
-    return form;
+    return formOf(kNotifications, shared, notifications.size(), records);
 }
 
 std::optional<QList<NotificationPtr>> decodeNotifications(const QByteArray& form)
 {
     Reader reader(form);
-    if (reader.number() != kNotifications)
-        return std::nullopt;
-    const qint64 textCount = reader.number();
-    // Each text and record takes more than a byte: a larger count is damage, not a list.
-    if (!reader.ok() || textCount < 0 || textCount > form.size())
-        return std::nullopt;
     QList<QString> texts;
-    texts.reserve(textCount);
-    for (qint64 i = 0; i < textCount; ++i)
-        texts.append(reader.text());
-    const qint64 count = reader.number();
-    if (!reader.ok() || count < 0 || count > form.size())
+    qint64 count = 0;
+    if (!readHead(reader, kNotifications, form.size(), texts, count))
         return std::nullopt;
     QList<NotificationPtr> notifications;
     notifications.reserve(count);
@@ -221,6 +236,86 @@ std::optional<QList<NotificationPtr>> decodeNotifications(const QByteArray& form
     if (!reader.atEnd())
         return std::nullopt;
     return notifications;
+}
+
+QByteArray encode(const QList<IssuePtr>& issues)
+{
+    SharedTexts shared;
+    QByteArray records;
+    Writer recordWriter(records);
+    for (const IssuePtr& issue : issues) {
+        recordWriter.number(issue->id());
+        recordWriter.text(issue->title());
+        recordWriter.text(issue->htmlUrl());
+        recordWriter.text(issue->repositoryUrl());
+        recordWriter.text(issue->labelsUrl());
+        recordWriter.text(issue->commentsUrl());
+        recordWriter.text(issue->eventsUrl());
+        recordWriter.index(shared.indexOf(issue->state()));
+        recordWriter.text(issue->createdAt());
+        recordWriter.text(issue->updatedAt());
+        recordWriter.text(issue->closedAt());
+        recordWriter.text(issue->body());
+        const std::optional<Repository>& repository = issue->repository();
+        recordWriter.index(shared.indexOf(repository ? std::optional(repository->fullName()) : std::nullopt));
+        const std::optional<PullRequestInfo>& pullRequest = issue->pullRequest();
+        recordWriter.index(pullRequest ? 1 : 0);
+        if (pullRequest) {
+            recordWriter.text(pullRequest->url());
+            recordWriter.text(pullRequest->htmlUrl());
+            recordWriter.text(pullRequest->diffUrl());
+            recordWriter.text(pullRequest->patchUrl());
+            recordWriter.text(pullRequest->mergedAt());
+        }
+    }
+    return formOf(kIssues, shared, issues.size(), records);
+}
+
+std::optional<QList<IssuePtr>> decodeIssues(const QByteArray& form)
+{
+    Reader reader(form);
+    QList<QString> texts;
+    qint64 count = 0;
+    if (!readHead(reader, kIssues, form.size(), texts, count))
+        return std::nullopt;
+    QList<IssuePtr> issues;
+    issues.reserve(count);
+    for (qint64 i = 0; i < count; ++i) {
+        const qint64 id = reader.number();
+        QString title = reader.text();
+        QString htmlUrl = reader.text();
+        Issue::OptionalFields optional;
+        optional.repositoryUrl = reader.optionalText();
+        optional.labelsUrl = reader.optionalText();
+        optional.commentsUrl = reader.optionalText();
+        optional.eventsUrl = reader.optionalText();
+        std::optional<QString> state;
+        const bool hasState = sharedText(texts, reader.index(), state) && state;
+        optional.createdAt = reader.optionalText();
+        QString updatedAt = reader.text();
+        optional.closedAt = reader.optionalText();
+        optional.body = reader.optionalText();
+        std::optional<QString> fullName;
+        const bool knownRepository = sharedText(texts, reader.index(), fullName);
+        if (fullName)
+            optional.repository = Repository(std::move(*fullName));
+        const qint32 isPullRequest = reader.index();
+        if (isPullRequest == 1) {
+            std::optional<QString> url = reader.optionalText();
+            std::optional<QString> pullRequestHtmlUrl = reader.optionalText();
+            std::optional<QString> diffUrl = reader.optionalText();
+            std::optional<QString> patchUrl = reader.optionalText();
+            optional.pullRequest = PullRequestInfo(std::move(url), std::move(pullRequestHtmlUrl), std::move(diffUrl),
+                std::move(patchUrl), reader.optionalText());
+        }
+        if (!reader.ok() || !hasState || !knownRepository || (isPullRequest != 0 && isPullRequest != 1))
+            return std::nullopt;
+        issues.append(std::make_shared<Issue>(
+            id, std::move(title), std::move(htmlUrl), std::move(*state), std::move(updatedAt), std::move(optional)));
+    }
+    if (!reader.atEnd())
+        return std::nullopt;
+    return issues;
 }
 
 } // namespace CompactRecords

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "github/Issue.h"
 #include "github/Notification.h"
 
 #include <QByteArray>
@@ -17,5 +18,8 @@ namespace CompactRecords {
 QByteArray encode(const QList<NotificationPtr>& notifications);
 // None when `form` is not a whole list of threads in this form.
 std::optional<QList<NotificationPtr>> decodeNotifications(const QByteArray& form);
+QByteArray encode(const QList<IssuePtr>& issues);
+// None when `form` is not a whole list of assigned items in this form.
+std::optional<QList<IssuePtr>> decodeIssues(const QByteArray& form);
 
 } // namespace CompactRecords

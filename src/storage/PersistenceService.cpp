@@ -32,6 +32,33 @@ std::optional<T> decoded(Decoded<T> result)
     return std::nullopt;
 }
 
+// A list is written as JSON, the source of truth, and kept in its compact form for the
+// snapshot.
+template <typename Record>
+void saveRecords(PreferenceStore& preferences, const QString& key, const QList<Record>& records, const QByteArray& json)
+{
+    if (preferences.setData(key, json) || !preferences.compactForm(key))
+        preferences.setCompactForm(key, CompactRecords::encode(records));
+}
+
+// A list from its compact form when the snapshot has it, else from its JSON.
+template <typename Record>
+std::optional<QList<Record>> loadRecords(PreferenceStore& preferences, const QString& key,
+    std::optional<QList<Record>> (*decodeCompact)(const QByteArray&),
+    Decoded<QList<Record>> (*decodeJson)(const QByteArray&))
+{
+    if (const std::optional<QByteArray> form = preferences.compactForm(key)) {
+        if (std::optional<QList<Record>> records = decodeCompact(*form))
+            return records;
+    }
+    const std::optional<QByteArray> data = preferences.data(key);
+    std::optional<QList<Record>> records = data ? decoded(decodeJson(*data)) : std::nullopt;
+    // The next start reads them from the snapshot.
+    if (records)
+        preferences.setCompactForm(key, CompactRecords::encode(*records));
+    return records;
+}
+
 } // namespace
 
 PersistenceService::PersistenceService(const Environment& environment)
@@ -42,13 +69,12 @@ PersistenceService::PersistenceService(const Environment& environment)
 
 void PersistenceService::save(const QList<NotificationPtr>& notifications, const QString& key)
 {
-    if (m_preferences.setData(key, Notification::encodeList(notifications)) || !m_preferences.compactForm(key))
-        m_preferences.setCompactForm(key, CompactRecords::encode(notifications));
+    saveRecords(m_preferences, key, notifications, Notification::encodeList(notifications));
 }
 
 void PersistenceService::save(const QList<IssuePtr>& issues, const QString& key)
 {
-    m_preferences.setData(key, Issue::encodeList(issues));
+    saveRecords(m_preferences, key, issues, Issue::encodeList(issues));
 }
 
 void PersistenceService::save(const QSet<QString>& ids, const QString& key)
@@ -70,24 +96,13 @@ void PersistenceService::save(const QHash<QString, QDateTime>& dates, const QStr
 std::optional<QList<NotificationPtr>> PersistenceService::loadNotifications(const QString& key) const
 {
     reportSnapshotProblem();
-    if (const std::optional<QByteArray> form = m_preferences.compactForm(key)) {
-        if (std::optional<QList<NotificationPtr>> notifications = CompactRecords::decodeNotifications(*form))
-            return notifications;
-    }
-    const std::optional<QByteArray> data = m_preferences.data(key);
-    std::optional<QList<NotificationPtr>> notifications
-        = data ? decoded(Notification::decodeList(*data)) : std::nullopt;
-    // The next start reads them from the snapshot.
-    if (notifications)
-        m_preferences.setCompactForm(key, CompactRecords::encode(*notifications));
-    return notifications;
+    return loadRecords(m_preferences, key, &CompactRecords::decodeNotifications, &Notification::decodeList);
 }
 
 std::optional<QList<IssuePtr>> PersistenceService::loadIssues(const QString& key) const
 {
     reportSnapshotProblem();
-    const std::optional<QByteArray> data = m_preferences.data(key);
-    return data ? decoded(Issue::decodeList(*data)) : std::nullopt;
+    return loadRecords(m_preferences, key, &CompactRecords::decodeIssues, &Issue::decodeList);
 }
 
 std::optional<QSet<QString>> PersistenceService::loadIds(const QString& key) const

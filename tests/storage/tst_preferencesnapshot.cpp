@@ -45,6 +45,26 @@ QList<NotificationPtr> threads(const QString& title)
             u"9"_s, Subject(QString(), QString(), QString()), Repository(QString()), QString(), QString())};
 }
 
+QList<IssuePtr> assigned(const QString& title)
+{
+    Issue::OptionalFields pull;
+    pull.repositoryUrl = u"https://api.github.com/repos/o/r"_s;
+    pull.labelsUrl = u"https://api.github.com/repos/o/r/issues/4/labels{/name}"_s;
+    pull.commentsUrl = u"https://api.github.com/repos/o/r/issues/4/comments"_s;
+    pull.eventsUrl = u"https://api.github.com/repos/o/r/issues/4/events"_s;
+    pull.createdAt = u"2026-11-28T08:15:42Z"_s;
+    pull.closedAt = u"2026-11-30T08:15:42Z"_s;
+    pull.body = u"Fixes the crash \u00e9 \U0001F41A"_s;
+    pull.repository = Repository(u"o/r"_s);
+    pull.pullRequest
+        = PullRequestInfo(u"https://api.github.com/repos/o/r/pulls/4"_s, u"https://github.com/o/r/pull/4"_s,
+            std::nullopt, u"https://github.com/o/r/pull/4.patch"_s, u"2026-11-30T08:15:42Z"_s);
+    return {
+        std::make_shared<Issue>(3, title, u"https://github.com/o/r/issues/3"_s, u"open"_s, u"2026-11-29T08:15:42Z"_s),
+        std::make_shared<Issue>(
+            4, title, u"https://github.com/o/r/pull/4"_s, u"closed"_s, u"2026-11-30T08:15:42Z"_s, std::move(pull))};
+}
+
 // One version of the caches, as saved and as a start must find them.
 struct Caches
 {
@@ -56,9 +76,7 @@ struct Caches
 
     static Caches named(const QString& name)
     {
-        Caches caches {threads(name), threads(name + u" starred"_s), {}, {name}, name == u"second"_s};
-        caches.issues = {std::make_shared<Issue>(
-            3, name, u"https://github.com/o/r/issues/3"_s, u"open"_s, u"2026-11-29T08:15:42Z"_s)};
+        Caches caches {threads(name), threads(name + u" starred"_s), assigned(name), {name}, name == u"second"_s};
         caches.favorites.removeFirst();
         return caches;
     }
@@ -148,6 +166,7 @@ private Q_SLOTS:
     void unusableSnapshotFallsBackToTheFile_data();
     void unusableSnapshotFallsBackToTheFile();
     void compactFormFollowsItsValue();
+    void compactFormCutShortIsRefused_data();
     void compactFormCutShortIsRefused();
     void snapshotIsPrivateToItsOwner();
 };
@@ -275,15 +294,40 @@ void TestPreferenceSnapshot::compactFormFollowsItsValue()
     QCOMPARE(world.console().lines(), QStringList {});
 }
 
-// A form is read whole or not at all, never as a shorter list or past its end.
+// A form is read whole or not at all, never as a shorter list, past its end or as a
+// list of the other kind.
+void TestPreferenceSnapshot::compactFormCutShortIsRefused_data()
+{
+    QTest::addColumn<QByteArray>("form");
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<bool>("ofThreads");
+
+    const QList<NotificationPtr> notifications = threads(u"first"_s);
+    QTest::newRow("threads") << CompactRecords::encode(notifications) << Notification::encodeList(notifications)
+                             << true;
+    const QList<IssuePtr> issues = assigned(u"first"_s);
+    QTest::newRow("assigned items") << CompactRecords::encode(issues) << Issue::encodeList(issues) << false;
+}
+
 void TestPreferenceSnapshot::compactFormCutShortIsRefused()
 {
-    const QList<NotificationPtr> saved = threads(u"first"_s);
-    const QByteArray form = CompactRecords::encode(saved);
-    QCOMPARE(Notification::encodeList(*CompactRecords::decodeNotifications(form)), Notification::encodeList(saved));
+    QFETCH(QByteArray, form);
+    QFETCH(QByteArray, json);
+    QFETCH(bool, ofThreads);
+    // The JSON of what the form decodes to as the given kind; none when it is refused.
+    const auto decoded = [](const QByteArray& bytes, bool asThreads) -> std::optional<QByteArray> {
+        if (asThreads) {
+            const auto list = CompactRecords::decodeNotifications(bytes);
+            return list ? std::optional(Notification::encodeList(*list)) : std::nullopt;
+        }
+        const auto list = CompactRecords::decodeIssues(bytes);
+        return list ? std::optional(Issue::encodeList(*list)) : std::nullopt;
+    };
+    QCOMPARE(decoded(form, ofThreads), json);
+    QCOMPARE(decoded(form, !ofThreads), std::nullopt);
     for (qsizetype length = 0; length < form.size(); ++length)
-        QVERIFY2(!CompactRecords::decodeNotifications(form.left(length)), qPrintable(QString::number(length)));
-    QVERIFY(!CompactRecords::decodeNotifications(form + QByteArray(8, '\0')));
+        QVERIFY2(!decoded(form.left(length), ofThreads), qPrintable(QString::number(length)));
+    QVERIFY(!decoded(form + QByteArray(8, '\0'), ofThreads));
 }
 
 // The snapshot holds the token's fallback copy like the preference file.
