@@ -1,7 +1,9 @@
 #include "views/ContentView.h"
 
+#include "assignments/AssignmentsViewModel.h"
 #include "core/Console.h"
 #include "desktop/AccountSession.h"
+#include "notifications/NotificationsViewModel.h"
 #include "views/AssignmentsTab.h"
 #include "views/FavoritesTab.h"
 #include "views/NotificationsTab.h"
@@ -62,6 +64,13 @@ bool ContentView::eventFilter(QObject* watched, QEvent* event)
 
 void ContentView::startFeeds()
 {
+    // The list on screen reads its cache and is painted before the other one reads its
+    // own, so that a large account's rows show without waiting for both.
+    FeedController& assignments = m_session.assignments();
+    FeedController& notifications = m_session.notifications();
+    const bool assignmentsShown = qobject_cast<AssignmentsTab*>(m_tabs->currentWidget()) != nullptr;
+    (assignmentsShown ? assignments : notifications).start();
+    m_tabs->currentWidget()->repaint();
     m_session.start();
 }
 
