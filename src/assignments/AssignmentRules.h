@@ -36,8 +36,8 @@ bool containsId(const QList<IssuePtr>& issues, qint64 id);
 
 // What a filter query can ask of an assigned item: its repository, kind, state and
 // star. The list carries no reason, draft flag, CI or review.
-inline constexpr QueryFields queryFields = QueryField::Repository | QueryField::Organization | QueryField::Kind
-    | QueryField::State | QueryField::Starred;
+inline constexpr QueryFields queryFields
+    = QueryField::Repository | QueryField::Organization | QueryField::Kind | QueryField::State | QueryField::Starred;
 
 // The repository the row shows: "owner/name", or "Unknown Repository".
 QString repositoryOf(const Issue& issue);

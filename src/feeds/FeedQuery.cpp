@@ -121,8 +121,8 @@ void FeedQuery::addClause(const QueryClause& clause)
 {
     m_clauses << clause;
     m_fieldSet |= clause.field;
-    auto field = std::find_if(
-        m_fields.begin(), m_fields.end(), [&](const FieldClauses& candidate) { return candidate.field == clause.field; });
+    auto field = std::find_if(m_fields.begin(), m_fields.end(),
+        [&](const FieldClauses& candidate) { return candidate.field == clause.field; });
     if (field == m_fields.end())
         field = m_fields.insert(m_fields.end(), FieldClauses {clause.field, {}, {}});
     (clause.negated ? field->noneOf : field->anyOf) << clause;

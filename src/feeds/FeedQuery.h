@@ -39,14 +39,15 @@ public:
 
     // Whether a record with `title` passes; `holds(clause)` says whether the record
     // has what the clause names, leaving negation to the query.
-    template<typename Holds>
+    template <typename Holds>
     bool matches(const QString& title, const Holds& holds) const
     {
         for (const FieldClauses& field : m_fields) {
             const bool wanted = field.anyOf.isEmpty()
                 || std::any_of(field.anyOf.begin(), field.anyOf.end(), [&](const QueryClause& c) { return holds(c); });
-            if (!wanted
-                || std::any_of(field.noneOf.begin(), field.noneOf.end(), [&](const QueryClause& c) { return holds(c); }))
+            if (!wanted || std::any_of(field.noneOf.begin(), field.noneOf.end(), [&](const QueryClause& c) {
+                    return holds(c);
+                }))
                 return false;
         }
         return titleMatches(title);

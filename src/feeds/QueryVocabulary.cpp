@@ -56,9 +56,9 @@ const QList<Qualifier>& qualifiers()
 
 bool sharesItsName(const Qualifier& qualifier)
 {
-    return std::count_if(qualifiers().begin(), qualifiers().end(),
-               [&](const Qualifier& other) { return other.name == qualifier.name; })
-        > 1;
+    return std::count_if(qualifiers().begin(), qualifiers().end(), [&](const Qualifier& other) {
+        return other.name == qualifier.name;
+    }) > 1;
 }
 
 } // namespace
