@@ -34,10 +34,10 @@ bool isOwnerName(const QString& value)
 
 const QList<Qualifier>& qualifiers()
 {
-    // The reasons GitHub gives a notification thread.
     static const QList<Qualifier> table {
         {u"repo"_s, QueryField::Repository, {}, &isRepositoryName, true},
         {u"org"_s, QueryField::Organization, {}, &isOwnerName, true},
+        // The reasons GitHub gives a notification thread.
         {u"reason"_s, QueryField::Reason,
             {u"approval_requested"_s, u"assign"_s, u"author"_s, u"ci_activity"_s, u"comment"_s, u"invitation"_s,
                 u"manual"_s, u"member_feature_requested"_s, u"mention"_s, u"review_requested"_s,
