@@ -50,7 +50,7 @@ struct Qualified
     bool negated = false;
 };
 
-// `name:value` or `-name:value`, both parts made of something.
+// `name:value` or `-name:value`; the value may be still to come.
 std::optional<Qualified> qualified(const Token& token)
 {
     if (token.quoted)
@@ -58,7 +58,7 @@ std::optional<Qualified> qualified(const Token& token)
     const bool negated = token.text.startsWith(u'-');
     const QString body = token.text.mid(negated ? 1 : 0);
     const qsizetype colon = body.indexOf(u':');
-    if (colon <= 0 || colon == body.size() - 1)
+    if (colon <= 0)
         return std::nullopt;
     return Qualified {body.left(colon), body.mid(colon + 1), negated};
 }
@@ -83,7 +83,8 @@ FeedQuery FeedQuery::parse(const QString& text, QueryFields available)
         if (!text.isEmpty())
             query.m_titleTexts << text;
         for (const Token& token : parts) {
-            if (const std::optional<Qualified> candidate = qualified(token))
+            const std::optional<Qualified> candidate = qualified(token);
+            if (candidate && !candidate->value.isEmpty())
                 query.m_hints << QueryVocabulary::read(candidate->name, candidate->value, candidate->negated).problem;
         }
         query.m_hints.removeDuplicates();
@@ -91,7 +92,11 @@ FeedQuery FeedQuery::parse(const QString& text, QueryFields available)
     }
     for (const Token& token : parts) {
         const std::optional<Qualified> candidate = qualified(token);
-        if (!candidate) {
+        // A known qualifier still without its value is being typed: it leaves the rows
+        // as they are until it has one. "fix:" is a word.
+        if (candidate && candidate->value.isEmpty() && QueryVocabulary::isQualifier(candidate->name))
+            continue;
+        if (!candidate || candidate->value.isEmpty()) {
             if (!token.text.isEmpty())
                 query.m_titleTexts << token.text;
             continue;

@@ -120,6 +120,8 @@ void TestFeedQuery::parse_data()
         << QStringList {u"not available here: is:draft"_s};
     QTest::newRow("the same hint once") << u"is:pr x:1 x:2"_s << QStringList {u"kind:pr"_s}
                                         << QStringList {u"x:1"_s, u"x:2"_s} << QStringList {u"unknown qualifier: x"_s};
+    QTest::newRow("a qualifier still without its value is left out")
+        << u"crash -repo: fix:"_s << QStringList() << QStringList {u"crash"_s, u"fix:"_s} << QStringList();
     QTest::newRow("a lone minus and a negated word are words")
         << u"is:pr - -crash"_s << QStringList {u"kind:pr"_s} << QStringList {u"-"_s, u"-crash"_s} << QStringList();
     QTest::newRow("qualifiers only, spaces around")

@@ -154,6 +154,8 @@ void TestQueryFilter::completerCompletesTheTokenBeingTyped()
     choose(completer, u"repo:"_s);
     QCOMPARE(field->text(), u"crash repo:"_s);
     QCOMPARE(m_notifications->textFilter(), u"crash repo:"_s);
+    // The qualifier waits for its value: the word alone filters meanwhile.
+    QCOMPARE(widget<QLabel>(m_notificationsTab.get(), u"notificationCount"_s)->text(), u"Total Notifications: 2"_s);
     // The qualifier's values from the list follow at once.
     QVERIFY(completer->popup()->isVisible());
     QCOMPARE(offered(completer),
