@@ -55,6 +55,7 @@ QList<IssuePtr> filteredIssues(const QList<IssuePtr>& issues, const QList<IssueP
 // The distinct repositories or owners in the list, sorted, for completing `repo:` and
 // `org:`; empty for the other fields.
 QStringList queryValues(const QList<IssuePtr>& issues, QueryField field);
+
 // How many rows the table shows without its favourites filter.
 qsizetype unarchivedCount(const QList<IssuePtr>& issues, const QList<IssuePtr>& archived);
 
