@@ -56,8 +56,40 @@ bool containsId(const QList<IssuePtr>& issues, qint64 id)
     return std::any_of(issues.begin(), issues.end(), [id](const IssuePtr& issue) { return issue->id() == id; });
 }
 
+QString repositoryOf(const Issue& issue)
+{
+    return issue.repository() ? issue.repository()->fullName() : unknownRepository;
+}
+
+bool holds(const QueryClause& clause, const Issue& issue, bool starred)
+{
+    switch (clause.field) {
+    case QueryField::Repository:
+        return repositoryOf(issue).compare(clause.value, Qt::CaseInsensitive) == 0;
+    case QueryField::Organization:
+        return repositoryOf(issue).section(u'/', 0, 0).compare(clause.value, Qt::CaseInsensitive) == 0;
+    case QueryField::Kind:
+        if (clause.value == u"pr")
+            return isPullRequest(issue);
+        return clause.value == u"issue" && !isPullRequest(issue);
+    case QueryField::State:
+        // A merged pull request is closed too.
+        if (clause.value == u"closed")
+            return issue.displayState() != u"open";
+        return issue.displayState() == clause.value;
+    case QueryField::Starred:
+        return starred;
+    case QueryField::Reason:
+    case QueryField::Draft:
+    case QueryField::CI:
+    case QueryField::Review:
+        break;
+    }
+    return false;
+}
+
 QList<IssuePtr> filteredIssues(const QList<IssuePtr>& issues, const QList<IssuePtr>& favorites,
-    const QList<IssuePtr>& archived, bool onlyFavorites)
+    const QList<IssuePtr>& archived, bool onlyFavorites, const FeedQuery& query)
 {
     const QSet<qint64> favoriteIds = idsOf(favorites);
     const QSet<qint64> archivedIds = idsOf(archived);
@@ -65,11 +97,32 @@ QList<IssuePtr> filteredIssues(const QList<IssuePtr>& issues, const QList<IssueP
     for (const IssuePtr& issue : issues) {
         if ((onlyFavorites && !favoriteIds.contains(issue->id())) || archivedIds.contains(issue->id()))
             continue;
-        rows.append(issue);
+        const bool kept = query.matches(issue->title(), [&](const QueryClause& clause) {
+            return holds(clause, *issue, clause.field == QueryField::Starred && favoriteIds.contains(issue->id()));
+        });
+        if (kept)
+            rows.append(issue);
     }
     std::stable_sort(
         rows.begin(), rows.end(), [](const IssuePtr& a, const IssuePtr& b) { return a->updatedAt() > b->updatedAt(); });
     return rows;
+}
+
+QStringList queryValues(const QList<IssuePtr>& issues, QueryField field)
+{
+    QSet<QString> values;
+    for (const IssuePtr& issue : issues) {
+        if (!issue->repository())
+            continue;
+        if (field == QueryField::Repository)
+            values.insert(issue->repository()->fullName());
+        else if (field == QueryField::Organization)
+            values.insert(issue->repository()->fullName().section(u'/', 0, 0));
+    }
+    values.remove(QString());
+    QStringList sorted(values.begin(), values.end());
+    sorted.sort(Qt::CaseInsensitive);
+    return sorted;
 }
 
 qsizetype unarchivedCount(const QList<IssuePtr>& issues, const QList<IssuePtr>& archived)

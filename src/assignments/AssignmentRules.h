@@ -1,11 +1,13 @@
 #pragma once
 
+#include "feeds/FeedQuery.h"
 #include "github/GitHubEndpoints.h"
 #include "github/Issue.h"
 
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <optional>
@@ -32,10 +34,28 @@ QList<IssuePtr> withoutDuplicateIds(const QList<IssuePtr>& issues);
 
 bool containsId(const QList<IssuePtr>& issues, qint64 id);
 
+// What a filter query can ask of an assigned item: its repository, kind, state and
+// star. The list carries no reason, draft flag, CI or review.
+inline constexpr QueryFields queryFields
+    = QueryField::Repository | QueryField::Organization | QueryField::Kind | QueryField::State | QueryField::Starred;
+
+// The repository the row shows: "owner/name", or "Unknown Repository".
+QString repositoryOf(const Issue& issue);
+
+// Whether the item has what `clause` names (its sign aside). `starred`: the item is a
+// favourite.
+bool holds(const QueryClause& clause, const Issue& issue, bool starred);
+
 // The rows of the table: the starred records only when `onlyFavorites`, never an
-// archived one, newest updated_at first (compared as text; ties keep their order).
+// archived one, those `query` keeps, newest updated_at first (compared as text; ties
+// keep their order).
 QList<IssuePtr> filteredIssues(const QList<IssuePtr>& issues, const QList<IssuePtr>& favorites,
-    const QList<IssuePtr>& archived, bool onlyFavorites);
+    const QList<IssuePtr>& archived, bool onlyFavorites, const FeedQuery& query = {});
+
+// The distinct repositories or owners in the list, sorted, for completing `repo:` and
+// `org:`; empty for the other fields.
+QStringList queryValues(const QList<IssuePtr>& issues, QueryField field);
+
 // How many rows the table shows without its favourites filter.
 qsizetype unarchivedCount(const QList<IssuePtr>& issues, const QList<IssuePtr>& archived);
 

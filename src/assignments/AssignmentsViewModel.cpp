@@ -3,6 +3,7 @@
 #include "assignments/AssignmentRules.h"
 #include "core/Console.h"
 #include "core/Scheduler.h"
+#include "feeds/QueryVocabulary.h"
 #include "github/RequestError.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferenceStore.h"
@@ -259,7 +260,13 @@ void AssignmentsViewModel::applyPullRequestDetails(const IssuePtr& issue, const 
 
 QList<IssuePtr> AssignmentsViewModel::filteredIssues() const
 {
-    return AssignmentRules::filteredIssues(m_issues, m_favorites, m_archivedIssues, m_showOnlyFavorites);
+    return AssignmentRules::filteredIssues(m_issues, m_favorites, m_archivedIssues, m_showOnlyFavorites, m_query);
+}
+
+QStringList AssignmentsViewModel::filterCompletions(const QString& token) const
+{
+    return QueryVocabulary::completions(token, AssignmentRules::queryFields,
+        [this](QueryField field) { return AssignmentRules::queryValues(m_issues, field); });
 }
 
 bool AssignmentsViewModel::isFavorite(const IssuePtr& issue) const
@@ -373,6 +380,15 @@ void AssignmentsViewModel::setShowOnlyFavorites(bool showOnlyFavorites)
         return;
     m_showOnlyFavorites = showOnlyFavorites;
     Q_EMIT showOnlyFavoritesChanged();
+}
+
+void AssignmentsViewModel::setTextFilter(const QString& text)
+{
+    if (m_textFilter == text)
+        return;
+    m_textFilter = text;
+    m_query = FeedQuery::parse(text, AssignmentRules::queryFields);
+    Q_EMIT textFilterChanged();
 }
 
 void AssignmentsViewModel::setIssues(QList<IssuePtr> issues)

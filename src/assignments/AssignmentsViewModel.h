@@ -2,6 +2,7 @@
 
 #include "assignments/AddAssignmentOutcome.h"
 #include "feeds/FeedController.h"
+#include "feeds/FeedQuery.h"
 #include "github/GitHubAPIService.h"
 #include "github/Issue.h"
 #include "storage/PersistenceService.h"
@@ -29,6 +30,7 @@ class AssignmentsViewModel : public FeedController, public std::enable_shared_fr
     Q_PROPERTY(QList<IssuePtr> issues READ issues NOTIFY issuesChanged)
     Q_PROPERTY(QList<IssuePtr> archivedIssues READ archivedIssues NOTIFY archivedIssuesChanged)
     Q_PROPERTY(QList<IssuePtr> favorites READ favorites NOTIFY favoritesChanged)
+    Q_PROPERTY(QString textFilter READ textFilter WRITE setTextFilter NOTIFY textFilterChanged)
     Q_PROPERTY(bool showOnlyFavorites READ showOnlyFavorites WRITE setShowOnlyFavorites NOTIFY showOnlyFavoritesChanged)
     Q_PROPERTY(QString toastMessage READ toastMessage NOTIFY toastMessageChanged)
     Q_PROPERTY(QSet<qint64> newIssueIds READ newIssueIds NOTIFY newIssueIdsChanged)
@@ -46,6 +48,13 @@ public:
     const QList<IssuePtr>& favorites() const { return m_favorites; }
     bool showOnlyFavorites() const { return m_showOnlyFavorites; }
     void setShowOnlyFavorites(bool showOnlyFavorites);
+    // The filter field: title text, or a query (see FeedQuery). Not stored.
+    const QString& textFilter() const { return m_textFilter; }
+    void setTextFilter(const QString& text);
+    // textFilter, read as a query; changes with it.
+    const FeedQuery& filterQuery() const { return m_query; }
+    // The filter-field tokens that complete `token`, with the values of this list.
+    QStringList filterCompletions(const QString& token) const;
     // Null when no toast is shown.
     const QString& toastMessage() const { return m_toastMessage; }
     const QSet<qint64>& newIssueIds() const { return m_newIssueIds; }
@@ -80,6 +89,7 @@ Q_SIGNALS:
     void archivedIssuesChanged();
     void favoritesChanged();
     void showOnlyFavoritesChanged();
+    void textFilterChanged();
     void toastMessageChanged();
     void newIssueIdsChanged();
     // A listed record changed in place (changed() follows for whole-list listeners).
@@ -119,6 +129,8 @@ private:
     QList<IssuePtr> m_archivedIssues;
     QList<IssuePtr> m_favorites;
     bool m_showOnlyFavorites = false;
+    QString m_textFilter;
+    FeedQuery m_query;
     QString m_toastMessage;
     QSet<qint64> m_newIssueIds;
 };

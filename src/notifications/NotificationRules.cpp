@@ -14,6 +14,23 @@ void sortNewestFirst(QList<NotificationPtr>& notifications)
         [](const NotificationPtr& a, const NotificationPtr& b) { return a->updatedAt() > b->updatedAt(); });
 }
 
+QString ownerOf(const QString& repositoryName)
+{
+    return repositoryName.section(u'/', 0, 0);
+}
+
+// The subject type an `is:` kind names.
+QString subjectTypeOf(const QString& kind)
+{
+    if (kind == u"pr")
+        return QStringLiteral("PullRequest");
+    if (kind == u"issue")
+        return QStringLiteral("Issue");
+    if (kind == u"release")
+        return QStringLiteral("Release");
+    return QStringLiteral("Discussion");
+}
+
 } // namespace
 
 Merge merge(const QList<NotificationPtr>& listed, const QList<NotificationPtr>& fetched)
@@ -63,19 +80,76 @@ bool isCompleted(const Notification& notification)
     return state && (*state == u"closed" || *state == u"merged" || *state == u"resolved");
 }
 
-QList<NotificationPtr> filtered(
-    const QList<NotificationPtr>& notifications, const QString& selectedRepository, const QString& text)
+bool holds(const QueryClause& clause, const Notification& notification, bool starred)
+{
+    const Subject& subject = notification.subject();
+    const auto is = [](const std::optional<QString>& word, const QString& value) { return word && *word == value; };
+    switch (clause.field) {
+    case QueryField::Repository:
+        return notification.repository().fullName().compare(clause.value, Qt::CaseInsensitive) == 0;
+    case QueryField::Organization:
+        return ownerOf(notification.repository().fullName()).compare(clause.value, Qt::CaseInsensitive) == 0;
+    case QueryField::Reason:
+        return is(notification.reason(), clause.value);
+    case QueryField::Kind:
+        return subject.type() == subjectTypeOf(clause.value);
+    case QueryField::State:
+        // A merged pull request and a resolved discussion are closed too.
+        if (clause.value == u"closed")
+            return subject.state() && *subject.state() != u"open";
+        return is(subject.state(), clause.value);
+    case QueryField::Starred:
+        return starred;
+    case QueryField::CI:
+        return is(subject.ciStatus(), clause.value);
+    case QueryField::Review:
+        return is(subject.reviewStatus(), clause.value);
+    case QueryField::Draft:
+        break;
+    }
+    return false;
+}
+
+QList<NotificationPtr> filtered(const QList<NotificationPtr>& notifications, const QString& selectedRepository,
+    const FeedQuery& query, const QSet<QString>& favoriteIds)
 {
     QList<NotificationPtr> rows;
     for (const NotificationPtr& notification : notifications) {
         if (selectedRepository != allRepositories && notification->repository().fullName() != selectedRepository)
             continue;
-        if (!text.isEmpty() && !notification->subject().title().contains(text, Qt::CaseInsensitive))
-            continue;
-        rows.append(notification);
+        const bool kept = query.matches(notification->subject().title(), [&](const QueryClause& clause) {
+            const bool starred = clause.field == QueryField::Starred && favoriteIds.contains(notification->id());
+            return holds(clause, *notification, starred);
+        });
+        if (kept)
+            rows.append(notification);
     }
     sortNewestFirst(rows);
     return rows;
+}
+
+QList<NotificationPtr> filtered(
+    const QList<NotificationPtr>& notifications, const QString& selectedRepository, const QString& text)
+{
+    return filtered(notifications, selectedRepository, FeedQuery::parse(text, queryFields), {});
+}
+
+QStringList queryValues(const QList<NotificationPtr>& notifications, QueryField field)
+{
+    QSet<QString> values;
+    for (const NotificationPtr& notification : notifications) {
+        const QString& repository = notification->repository().fullName();
+        if (field == QueryField::Repository)
+            values.insert(repository);
+        else if (field == QueryField::Organization)
+            values.insert(ownerOf(repository));
+        else if (field == QueryField::Reason && notification->reason())
+            values.insert(*notification->reason());
+    }
+    values.remove(QString());
+    QStringList sorted(values.begin(), values.end());
+    sorted.sort(Qt::CaseInsensitive);
+    return sorted;
 }
 
 std::optional<QUrl> webURL(const Notification& notification, const GitHubEndpoints& endpoints)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "feeds/FeedQuery.h"
 #include "github/GitHubEndpoints.h"
 #include "github/Notification.h"
 
@@ -35,10 +36,26 @@ QStringList repositoryChoices(const QList<NotificationPtr>& notifications);
 // Closed, merged and resolved subjects (exact, lower case) count as completed.
 bool isCompleted(const Notification& notification);
 
-// The rows of the table: the selected repository (exact), titles containing `text`
-// ignoring case (when it is not empty), newest updated_at first.
+// What a filter query can ask of a thread: everything but drafts, which the status
+// refresh does not read.
+inline constexpr QueryFields queryFields = QueryField::Repository | QueryField::Organization | QueryField::Reason
+    | QueryField::Kind | QueryField::State | QueryField::Starred | QueryField::CI | QueryField::Review;
+
+// Whether the thread has what `clause` names (its sign aside). `starred`: the thread is
+// a favourite.
+bool holds(const QueryClause& clause, const Notification& notification, bool starred);
+
+// The rows of the table: the selected repository (exact), the threads `query` keeps,
+// newest updated_at first.
+QList<NotificationPtr> filtered(const QList<NotificationPtr>& notifications, const QString& selectedRepository,
+    const FeedQuery& query, const QSet<QString>& favoriteIds);
+// The same for the filter field's `text`, without favourites.
 QList<NotificationPtr> filtered(
     const QList<NotificationPtr>& notifications, const QString& selectedRepository, const QString& text);
+
+// The distinct values of `field` in the list, sorted, for completing `repo:`, `org:` and
+// `reason:`; empty for the other fields.
+QStringList queryValues(const QList<NotificationPtr>& notifications, QueryField field);
 
 // The page a thread's title links to: a repository invitation's page, else the subject's
 // REST API URL turned into its web page (the REST base and "/repos" become the web base,

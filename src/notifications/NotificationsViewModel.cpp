@@ -2,6 +2,7 @@
 
 #include "core/Console.h"
 #include "core/Scheduler.h"
+#include "feeds/QueryVocabulary.h"
 #include "github/RequestError.h"
 #include "notifications/NotificationRules.h"
 #include "storage/PreferenceKeys.h"
@@ -515,7 +516,16 @@ bool NotificationsViewModel::isFavorite(const NotificationPtr& notification) con
 
 QList<NotificationPtr> NotificationsViewModel::filteredNotifications() const
 {
-    return NotificationRules::filtered(m_notifications, m_selectedRepository, m_textFilter);
+    QSet<QString> favoriteIds;
+    for (const NotificationPtr& favorite : m_favorites)
+        favoriteIds.insert(favorite->id());
+    return NotificationRules::filtered(m_notifications, m_selectedRepository, m_query, favoriteIds);
+}
+
+QStringList NotificationsViewModel::filterCompletions(const QString& token) const
+{
+    return QueryVocabulary::completions(token, NotificationRules::queryFields,
+        [this](QueryField field) { return NotificationRules::queryValues(m_notifications, field); });
 }
 
 void NotificationsViewModel::updateRepositories()
@@ -540,6 +550,7 @@ void NotificationsViewModel::setTextFilter(const QString& text)
     if (m_textFilter == text)
         return;
     m_textFilter = text;
+    m_query = FeedQuery::parse(text, NotificationRules::queryFields);
     Q_EMIT textFilterChanged();
 }
 

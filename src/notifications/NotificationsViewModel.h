@@ -1,6 +1,7 @@
 #pragma once
 
 #include "feeds/FeedController.h"
+#include "feeds/FeedQuery.h"
 #include "github/GitHubAPIService.h"
 #include "github/Notification.h"
 #include "github/StatusFetchingService.h"
@@ -57,6 +58,10 @@ public:
     void setSelectedRepository(const QString& repository);
     const QString& textFilter() const { return m_textFilter; }
     void setTextFilter(const QString& text);
+    // textFilter, read as a query; changes with it.
+    const FeedQuery& filterQuery() const { return m_query; }
+    // The filter-field tokens that complete `token`, with the values of this list.
+    QStringList filterCompletions(const QString& token) const;
     const QList<NotificationPtr>& favorites() const { return m_favorites; }
     const QSet<QString>& newNotificationIds() const { return m_newNotificationIds; }
     const StoppedWatching& stoppedWatchingSubjects() const { return m_stoppedWatchingSubjects; }
@@ -152,6 +157,7 @@ private:
     QStringList m_repositories;
     QString m_selectedRepository;
     QString m_textFilter;
+    FeedQuery m_query;
     QList<NotificationPtr> m_favorites;
     QSet<QString> m_newNotificationIds;
     StoppedWatching m_stoppedWatchingSubjects;

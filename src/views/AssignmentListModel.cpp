@@ -36,8 +36,13 @@ AssignmentListModel::AssignmentListModel(
 {
     refresh();
     addRowActions();
-    connect(&m_viewModel, &AssignmentsViewModel::issueChanged, this,
-        [this](qint64 id) { recordChanged(QString::number(id)); });
+    // A re-read item may change state, which takes it in or out of a query on it.
+    connect(&m_viewModel, &AssignmentsViewModel::issueChanged, this, [this](qint64 id) {
+        if (m_source == Source::Table && m_viewModel.filterQuery().fields().testFlag(QueryField::State))
+            refresh();
+        else
+            recordChanged(QString::number(id));
+    });
     connect(&m_viewModel, &AssignmentsViewModel::newIssueIdsChanged, this,
         [this] { columnChanged(TitleColumn, {FeedCells::IsNewRole}); });
     if (m_source == Source::Table) {
@@ -45,6 +50,7 @@ AssignmentListModel::AssignmentListModel(
         connect(&m_viewModel, &AssignmentsViewModel::archivedIssuesChanged, this, &AssignmentListModel::refresh);
         connect(&m_viewModel, &AssignmentsViewModel::favoritesChanged, this, &AssignmentListModel::refresh);
         connect(&m_viewModel, &AssignmentsViewModel::showOnlyFavoritesChanged, this, &AssignmentListModel::refresh);
+        connect(&m_viewModel, &AssignmentsViewModel::textFilterChanged, this, &AssignmentListModel::refresh);
     } else {
         connect(&m_viewModel, &AssignmentsViewModel::archivedIssuesChanged, this, &AssignmentListModel::refresh);
         connect(&m_viewModel, &AssignmentsViewModel::favoritesChanged, this, [this] {
@@ -126,7 +132,7 @@ QVariant AssignmentListModel::cellData(int row, int column, int role) const
     case TitleColumn:
         return issue.title();
     case RepositoryColumn:
-        return issue.repository() ? issue.repository()->fullName() : AssignmentRules::unknownRepository;
+        return AssignmentRules::repositoryOf(issue);
     case TypeColumn:
         if (role == Qt::AccessibleTextRole)
             return pullRequest ? tr("pull request") : tr("issue");

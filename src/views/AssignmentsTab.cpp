@@ -7,6 +7,7 @@
 #include "views/ColorPalette.h"
 #include "views/FeedBindings.h"
 #include "views/FeedTableView.h"
+#include "views/FilterRow.h"
 #include "views/Fonts.h"
 #include "views/LoadingCard.h"
 #include "views/RowCommands.h"
@@ -42,7 +43,6 @@ AssignmentsTab::AssignmentsTab(AssignmentsViewModel& viewModel, const Environmen
     , m_scheduler(*environment.scheduler)
     , m_model(new AssignmentListModel(viewModel, AssignmentListModel::Source::Table, *environment.scheduler, this))
     , m_table(new FeedTableView(*environment.scheduler, this))
-    , m_count(new QLabel(this))
     , m_favoritesFilter(new QToolButton(m_table->horizontalHeader()))
     , m_loadingCard(new LoadingCard(tr("Syncing assignments..."), m_table, {.indicatorSize = 36, .shadow = true}))
     , m_bottomArea(new BottomArea([this] { return buildArchivedPanel(); }, *environment.scheduler, this))
@@ -55,10 +55,6 @@ AssignmentsTab::AssignmentsTab(AssignmentsViewModel& viewModel, const Environmen
     m_table->setModel(m_model);
     m_table->setColumnWidths(kColumnWidths, {AssignmentListModel::ActionsColumn});
     new RowCommands(m_table, m_model, this);
-
-    m_count->setObjectName(QStringLiteral("assignmentCount"));
-    m_count->setFont(Fonts::headline(font()));
-    m_count->setContentsMargins(12, 0, 12, 6);
 
     m_favoritesFilter->setObjectName(QStringLiteral("favoritesFilter"));
     m_favoritesFilter->setAccessibleName(tr("Show only favorites"));
@@ -81,7 +77,8 @@ AssignmentsTab::AssignmentsTab(AssignmentsViewModel& viewModel, const Environmen
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(buildHeaderRow());
-    layout->addWidget(m_count);
+    layout->addWidget(buildFilterRow());
+    layout->addWidget(buildCountRow());
     layout->addWidget(m_table, 1);
     layout->addWidget(m_bottomArea);
     layout->addWidget(statusRow);
@@ -99,9 +96,9 @@ AssignmentsTab::AssignmentsTab(AssignmentsViewModel& viewModel, const Environmen
         [this] { m_toast->showMessage(m_viewModel.toastMessage()); });
     connect(
         &m_viewModel, &AssignmentsViewModel::showOnlyFavoritesChanged, this, &AssignmentsTab::updateFavoritesFilter);
-    const auto updateCount = [this] { m_count->setText(tr("Total Assignments: %1").arg(m_model->rowCount())); };
-    connect(m_model, &QAbstractItemModel::layoutChanged, this, updateCount);
-    updateCount();
+    connect(&m_viewModel, &AssignmentsViewModel::textFilterChanged, this, &AssignmentsTab::updateFilter);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, &AssignmentsTab::updateCount);
+    updateFilter();
     updateFavoritesFilter();
 
     // A web address pasted anywhere in the tab but a text field goes into the URL field.
@@ -154,6 +151,39 @@ QWidget* AssignmentsTab::buildHeaderRow()
     return row;
 }
 
+QWidget* AssignmentsTab::buildFilterRow()
+{
+    m_filterRow = new FilterRow(
+        tr("Filter assignments"), tr("Filter assignments..."),
+        [this](const QString& token) { return m_viewModel.filterCompletions(token); }, this);
+    connect(m_filterRow, &FilterRow::edited, &m_viewModel, &AssignmentsViewModel::setTextFilter);
+    connect(m_filterRow, &FilterRow::clearRequested, this, [this] { m_viewModel.setTextFilter(QString()); });
+    auto* focusFilter = new QAction(this);
+    focusFilter->setShortcut(QKeySequence::Find);
+    focusFilter->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(focusFilter, &QAction::triggered, m_filterRow, &FilterRow::focusField);
+    addAction(focusFilter);
+    return m_filterRow;
+}
+
+QWidget* AssignmentsTab::buildCountRow()
+{
+    auto* row = new QWidget(this);
+    m_count = new QLabel(row);
+    m_count->setObjectName(QStringLiteral("assignmentCount"));
+    m_count->setFont(Fonts::headline(font()));
+    m_filteredBy = new QLabel(row);
+    m_filteredBy->setObjectName(QStringLiteral("filteredBy"));
+    m_filteredBy->setFont(Fonts::subheadline(font()));
+    m_filteredBy->setForegroundRole(QPalette::PlaceholderText);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(12, 0, 12, 6);
+    layout->addWidget(m_count);
+    layout->addWidget(m_filteredBy);
+    layout->addStretch();
+    return row;
+}
+
 QWidget* AssignmentsTab::buildArchivedPanel()
 {
     auto* panel = new QWidget;
@@ -179,6 +209,20 @@ QWidget* AssignmentsTab::buildArchivedPanel()
     layout->addWidget(heading);
     layout->addWidget(table, 1);
     return panel;
+}
+
+void AssignmentsTab::updateFilter()
+{
+    m_filterRow->setFilter(m_viewModel.textFilter(), m_viewModel.filterQuery().hints());
+    updateCount();
+}
+
+void AssignmentsTab::updateCount()
+{
+    m_count->setText(tr("Total Assignments: %1").arg(m_model->rowCount()));
+    const QString& filter = m_viewModel.textFilter();
+    m_filteredBy->setVisible(!filter.isEmpty());
+    m_filteredBy->setText(tr("(filtered by: \"%1\")").arg(filter));
 }
 
 void AssignmentsTab::placeFavoritesFilter()

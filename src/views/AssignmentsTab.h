@@ -8,6 +8,7 @@ class AssignmentListModel;
 class AssignmentsViewModel;
 class BottomArea;
 class FeedTableView;
+class FilterRow;
 class LoadingCard;
 class QCheckBox;
 class QLabel;
@@ -19,7 +20,7 @@ class StatusLine;
 class Toast;
 
 // The Assignments tab: the field and button that add an item by its web address,
-// "Re-sync" and the auto-sync switch; the count of rows; the table of assigned issues and
+// "Re-sync" and the auto-sync switch; the filter field; the count of rows; the table of assigned issues and
 // pull requests with their star and archive buttons, title link, repository, type, age
 // and state, and a header button that shows only the favourites; a loading card while a
 // sync runs; the bottom area whose panel lists the archived items; toasts; and the status
@@ -42,9 +43,13 @@ protected:
 
 private:
     QWidget* buildHeaderRow();
+    QWidget* buildFilterRow();
+    QWidget* buildCountRow();
     QWidget* buildArchivedPanel();
     void placeFavoritesFilter();
     void updateFavoritesFilter();
+    void updateFilter();
+    void updateCount();
     void addFromField();
     void pasteAddress();
 
@@ -56,7 +61,9 @@ private:
     QPushButton* m_addButton = nullptr;
     QPushButton* m_resyncButton = nullptr;
     QCheckBox* m_autoReload = nullptr;
-    QLabel* m_count;
+    FilterRow* m_filterRow = nullptr;
+    QLabel* m_count = nullptr;
+    QLabel* m_filteredBy = nullptr;
     QToolButton* m_favoritesFilter;
     LoadingCard* m_loadingCard;
     BottomArea* m_bottomArea;

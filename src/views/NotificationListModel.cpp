@@ -38,9 +38,15 @@ NotificationListModel::NotificationListModel(NotificationsViewModel& viewModel, 
 {
     refresh();
     addRowActions();
-    connect(&m_viewModel, &NotificationsViewModel::notificationChanged, this, &NotificationListModel::recordChanged);
+    // A query on what a status refresh or a star changes may take the row in or out.
+    connect(&m_viewModel, &NotificationsViewModel::notificationChanged, this, [this](const QString& id) {
+        if (filtersOn(QueryField::State | QueryField::CI | QueryField::Review))
+            refresh();
+        else
+            recordChanged(id);
+    });
     connect(&m_viewModel, &NotificationsViewModel::favoritesChanged, this, [this] {
-        if (m_source == Source::Favorites)
+        if (m_source == Source::Favorites || filtersOn(QueryField::Starred))
             refresh();
         else
             columnChanged(ActionsColumn, {FeedCells::ActionsRole, Qt::AccessibleTextRole});
@@ -62,6 +68,11 @@ NotificationListModel::NotificationListModel(NotificationsViewModel& viewModel, 
 QList<NotificationPtr> NotificationListModel::currentRows() const
 {
     return m_source == Source::Filtered ? m_viewModel.filteredNotifications() : m_viewModel.favorites();
+}
+
+bool NotificationListModel::filtersOn(QueryFields fields) const
+{
+    return m_source == Source::Filtered && (m_viewModel.filterQuery().fields() & fields);
 }
 
 void NotificationListModel::refresh()

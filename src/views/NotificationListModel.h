@@ -1,5 +1,6 @@
 #pragma once
 
+#include "feeds/QueryField.h"
 #include "github/GitHubEndpoints.h"
 #include "github/Notification.h"
 #include "views/RecordTableModel.h"
@@ -42,6 +43,8 @@ protected:
 
 private:
     QList<NotificationPtr> currentRows() const;
+    // These rows follow a filter query with clauses on any of `fields`.
+    bool filtersOn(QueryFields fields) const;
     void refresh();
     void addRowActions();
 

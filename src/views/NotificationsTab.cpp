@@ -4,6 +4,7 @@
 #include "notifications/NotificationsViewModel.h"
 #include "views/FeedBindings.h"
 #include "views/FeedTableView.h"
+#include "views/FilterRow.h"
 #include "views/Fonts.h"
 #include "views/LoadingCard.h"
 #include "views/NotificationListModel.h"
@@ -15,9 +16,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 NotificationsTab::NotificationsTab(NotificationsViewModel& viewModel, const Environment& environment, QWidget* parent)
@@ -95,44 +94,17 @@ QWidget* NotificationsTab::buildToolbar()
 
 QWidget* NotificationsTab::buildFilterRow()
 {
-    auto* row = new QWidget(this);
-    m_filterField = new QLineEdit(row);
-    m_filterField->setObjectName(QStringLiteral("filterField"));
-    m_filterField->setAccessibleName(tr("Filter notifications"));
-    m_filterField->setPlaceholderText(tr("Filter notifications..."));
-    m_filterField->setMaximumWidth(400);
-    m_clearFilter = new QToolButton(row);
-    m_clearFilter->setObjectName(QStringLiteral("clearFilter"));
-    m_clearFilter->setText(tr("×"));
-    m_clearFilter->setAccessibleName(tr("Clear filter"));
-    m_clearFilter->setToolTip(tr("Clear filter (Escape)"));
-    m_clearFilter->setAutoRaise(true);
-    m_clearFilter->setForegroundRole(QPalette::PlaceholderText);
-    m_clearFilter->setCursor(Qt::PointingHandCursor);
-
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(12, 0, 12, 8);
-    layout->setSpacing(4);
-    layout->addWidget(m_filterField, 1);
-    layout->addWidget(m_clearFilter);
-    layout->addStretch();
-
-    connect(m_filterField, &QLineEdit::textEdited, &m_viewModel, &NotificationsViewModel::setTextFilter);
-    connect(m_clearFilter, &QToolButton::clicked, this, [this] { m_viewModel.setTextFilter(QString()); });
+    m_filterRow = new FilterRow(
+        tr("Filter notifications"), tr("Filter notifications..."),
+        [this](const QString& token) { return m_viewModel.filterCompletions(token); }, this);
+    connect(m_filterRow, &FilterRow::edited, &m_viewModel, &NotificationsViewModel::setTextFilter);
+    connect(m_filterRow, &FilterRow::clearRequested, this, [this] { m_viewModel.setTextFilter(QString()); });
     auto* focusFilter = new QAction(this);
     focusFilter->setShortcut(QKeySequence::Find);
     focusFilter->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(focusFilter, &QAction::triggered, this, [this] {
-        m_filterField->setFocus(Qt::ShortcutFocusReason);
-        m_filterField->selectAll();
-    });
+    connect(focusFilter, &QAction::triggered, m_filterRow, &FilterRow::focusField);
     addAction(focusFilter);
-    auto* clearOnEscape = new QAction(m_filterField);
-    clearOnEscape->setShortcut(QKeySequence(Qt::Key_Escape));
-    clearOnEscape->setShortcutContext(Qt::WidgetShortcut);
-    connect(clearOnEscape, &QAction::triggered, this, [this] { m_viewModel.setTextFilter(QString()); });
-    m_filterField->addAction(clearOnEscape);
-    return row;
+    return m_filterRow;
 }
 
 QWidget* NotificationsTab::buildCountRow()
@@ -167,10 +139,7 @@ void NotificationsTab::updateRepositories()
 
 void NotificationsTab::updateFilter()
 {
-    const QString& filter = m_viewModel.textFilter();
-    if (m_filterField->text() != filter)
-        m_filterField->setText(filter);
-    m_clearFilter->setVisible(!filter.isEmpty());
+    m_filterRow->setFilter(m_viewModel.textFilter(), m_viewModel.filterQuery().hints());
     updateCount();
 }
 

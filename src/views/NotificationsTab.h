@@ -5,18 +5,17 @@
 #include <QWidget>
 
 class FeedTableView;
+class FilterRow;
 class LoadingCard;
 class NotificationListModel;
 class NotificationsViewModel;
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QLineEdit;
-class QToolButton;
 class StatusLine;
 
 // The Notifications tab: the repository picker, "Re-sync", "Mark Completed Read" and
-// the auto-sync switch; the title filter; the count of rows; the table of threads with
+// the auto-sync switch; the filter field; the count of rows; the table of threads with
 // their actions (mark read, star, stop watching), title link, reason, repository, age
 // and status; a loading card while a sync runs; and the status line.
 class NotificationsTab : public QWidget
@@ -42,8 +41,7 @@ private:
     FeedTableView* m_table;
     QComboBox* m_repositoryPicker = nullptr;
     QCheckBox* m_autoReload = nullptr;
-    QLineEdit* m_filterField = nullptr;
-    QToolButton* m_clearFilter = nullptr;
+    FilterRow* m_filterRow = nullptr;
     QLabel* m_count = nullptr;
     QLabel* m_filteredBy = nullptr;
     LoadingCard* m_loadingCard;
