@@ -3,10 +3,11 @@
 #include <QDateTime>
 #include <QTimeZone>
 
-APIError::APIError(Kind kind, QString text, int statusCode)
+APIError::APIError(Kind kind, QString text, int statusCode, QString gitHubMessage)
     : m_kind(kind)
     , m_text(std::move(text))
     , m_statusCode(statusCode)
+    , m_gitHubMessage(std::move(gitHubMessage))
 { }
 
 APIError APIError::invalidResponse(const QString& message)
@@ -19,9 +20,9 @@ APIError APIError::rateLimited(const QString& resetTime)
     return APIError(Kind::rateLimited, resetTime, 0);
 }
 
-APIError APIError::httpError(int statusCode, const QString& message)
+APIError APIError::httpError(int statusCode, const QString& message, const QString& gitHubMessage)
 {
-    return APIError(Kind::httpError, message, statusCode);
+    return APIError(Kind::httpError, message, statusCode, gitHubMessage);
 }
 
 APIError APIError::noToken()

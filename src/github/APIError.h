@@ -13,7 +13,8 @@ public:
     static APIError invalidResponse(const QString& message);
     // `resetTime` is the X-RateLimit-Reset header text, unchanged (epoch seconds).
     static APIError rateLimited(const QString& resetTime);
-    static APIError httpError(int statusCode, const QString& message);
+    // `gitHubMessage` is the "message" of GitHub's error body, when it had one.
+    static APIError httpError(int statusCode, const QString& message, const QString& gitHubMessage = {});
     static APIError noToken();
     static APIError invalidURL();
 
@@ -24,6 +25,9 @@ public:
     const QString& message() const { return m_text; }
     const QString& resetTime() const { return m_text; }
     int statusCode() const { return m_statusCode; }
+    // GitHub's own words on an httpError ("Resource not accessible by integration");
+    // empty when it gave none. Not part of the textual forms.
+    const QString& gitHubMessage() const { return m_gitHubMessage; }
 
     // The case with its payload, e.g. httpError(statusCode: 404, message: "HTTP 404").
     QString description() const;
@@ -33,9 +37,10 @@ public:
     friend bool operator==(const APIError&, const APIError&) = default;
 
 private:
-    APIError(Kind kind, QString text, int statusCode);
+    APIError(Kind kind, QString text, int statusCode, QString gitHubMessage = {});
 
     Kind m_kind;
     QString m_text;
     int m_statusCode;
+    QString m_gitHubMessage;
 };

@@ -83,6 +83,19 @@ Request<std::monostate> GitHubAPIService::markThreadAsRead(const QString& thread
         });
 }
 
+Request<std::monostate> GitHubAPIService::markThreadAsDone(const QString& threadId)
+{
+    const Request<HttpReply> sent = m_client->call(
+        m_client->baseUrl() + QStringLiteral("/notifications/threads/") + threadId, RequestKind::UserAction, "DELETE");
+    return GitHubRestClient::readReply<std::monostate>(
+        sent, [](const HttpReply& reply) -> std::variant<std::monostate, RequestError> {
+            const int status = reply.statusCode;
+            if (status >= 200 && status <= 299)
+                return std::monostate();
+            return RequestError(APIError::httpError(status, QStringLiteral("HTTP ") + QString::number(status)));
+        });
+}
+
 Request<QList<IssuePtr>> GitHubAPIService::fetchAssignedIssues(const QDateTime& since, int page)
 {
     const QString urlText = m_client->baseUrl() + QStringLiteral("/issues?filter=assigned&since=")

@@ -15,7 +15,7 @@
 struct ClientEnvironment;
 
 // The REST client of the two feed controllers (one instance each), with a token
-// reader of its own: the notification thread list and marking a thread read,
+// reader of its own: the notification thread list and marking a thread read or done,
 // the assigned items, and one item or pull request by its API URL.
 class GitHubAPIService
 {
@@ -28,6 +28,11 @@ public:
 
     // The next request reads the stored token again.
     void forgetCachedToken() { m_client->forgetCachedToken(); }
+    // `heard` runs with what each reply says of the server (GitHubRestClient).
+    void watchServerVersion(std::function<void(const ServerVersion&)> heard)
+    {
+        m_client->watchServerVersion(std::move(heard));
+    }
 
     // Every thread changed since `since`, from `page` on through the Link header's
     // next pages, in the server's order.
@@ -43,6 +48,11 @@ public:
     // GitHub answers 205; a 404 or 410 means the thread is gone, which is as good as
     // read. Any other status fails with httpError.
     Request<std::monostate> markThreadAsRead(const QString& threadId);
+    // Takes the thread out of GitHub's inbox (DELETE), until new activity brings it back;
+    // only where ServerVersion::supportsMarkingDone(). GitHub answers 204 (older servers
+    // 205). Any status outside 2xx fails with httpError, 404 included: a server without
+    // the operation answers 404 as well, so it cannot mean "already done".
+    Request<std::monostate> markThreadAsDone(const QString& threadId);
 
     // Every item assigned to the user and changed since `since`, from `page` on through
     // the Link header's next pages (at most maxAssignedIssuePages), in the server's

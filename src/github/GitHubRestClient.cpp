@@ -14,24 +14,35 @@ bool isRedirect(int status)
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
+using ServerVersionHeard = std::function<void(const ServerVersion&)>;
+
+// What the requests of one client share with it; they may outlive it.
+struct ClientLinks
+{
+    std::weak_ptr<TokenProvider> tokens;
+    std::weak_ptr<ServerVersionHeard> serverVersionHeard;
+};
+
 // Sends `request`, following the redirects of a GET that stay under the REST API base;
 // one that leads elsewhere fails with invalidURL, so the token never goes there.
-void sendFollowingRedirects(HttpTransport& transport, const GitHubEndpoints& endpoints,
-    const std::weak_ptr<TokenProvider>& tokens, const OutgoingRequest& request,
-    const Promise<HttpReply, RequestError>& promise, int redirectsLeft)
+void sendFollowingRedirects(HttpTransport& transport, const GitHubEndpoints& endpoints, const ClientLinks& links,
+    const OutgoingRequest& request, const Promise<HttpReply, RequestError>& promise, int redirectsLeft)
 {
     auto call = std::make_shared<HttpCall>();
     *call = transport.send(request,
-        [&transport, endpoints, tokens, request, promise, redirectsLeft](const HttpTransport::Outcome& outcome) {
+        [&transport, endpoints, links, request, promise, redirectsLeft](const HttpTransport::Outcome& outcome) {
             if (const auto* error = std::get_if<TransportError>(&outcome)) {
                 promise.reject(*error);
                 return;
             }
             const HttpReply& reply = std::get<HttpReply>(outcome);
+            if (const std::shared_ptr<ServerVersionHeard> heard = links.serverVersionHeard.lock();
+                heard && *heard && reply.statusCode != 0)
+                (*heard)(ServerVersion::fromReplyHeaders(reply.headers));
             // A refused token is not sent again from the cache; the next request reads
             // the store, where the user may have saved a new one meanwhile.
             if (reply.statusCode == 401) {
-                if (const std::shared_ptr<TokenProvider> provider = tokens.lock())
+                if (const std::shared_ptr<TokenProvider> provider = links.tokens.lock())
                     provider->forgetCachedToken();
             }
             const std::optional<QByteArray> location = reply.headers.value("Location");
@@ -46,7 +57,7 @@ void sendFollowingRedirects(HttpTransport& transport, const GitHubEndpoints& end
             }
             OutgoingRequest redirected = request;
             redirected.url = *target;
-            sendFollowingRedirects(transport, endpoints, tokens, redirected, promise, redirectsLeft - 1);
+            sendFollowingRedirects(transport, endpoints, links, redirected, promise, redirectsLeft - 1);
         });
     promise.onCancel([call] { call->abort(); });
 }
@@ -57,6 +68,7 @@ GitHubRestClient::GitHubRestClient(const ClientEnvironment& environment)
     : m_endpoints(environment.endpoints)
     , m_transport(environment.http)
     , m_tokens(environment.makeTokenProvider())
+    , m_serverVersionHeard(std::make_shared<ServerVersionHeard>())
 { }
 
 GitHubRestClient::~GitHubRestClient() = default;
@@ -72,6 +84,11 @@ std::optional<QString> GitHubRestClient::token()
 void GitHubRestClient::forgetCachedToken()
 {
     m_tokens->forgetCachedToken();
+}
+
+void GitHubRestClient::watchServerVersion(std::function<void(const ServerVersion&)> heard)
+{
+    *m_serverVersionHeard = std::move(heard);
 }
 
 std::optional<QUrl> GitHubRestClient::authorizedUrl(const QString& text) const
@@ -105,11 +122,11 @@ OutgoingRequest GitHubRestClient::request(
 
 Request<HttpReply> GitHubRestClient::send(OutgoingRequest request) const
 {
-    return Request<HttpReply>(
-        [transport = m_transport, endpoints = m_endpoints, tokens = std::weak_ptr<TokenProvider>(m_tokens), request](
-            const Promise<HttpReply, RequestError>& promise) {
-            sendFollowingRedirects(*transport, endpoints, tokens, request, promise, kMaxRedirects);
-        });
+    const ClientLinks links {m_tokens, m_serverVersionHeard};
+    return Request<HttpReply>([transport = m_transport, endpoints = m_endpoints, links, request](
+                                  const Promise<HttpReply, RequestError>& promise) {
+        sendFollowingRedirects(*transport, endpoints, links, request, promise, kMaxRedirects);
+    });
 }
 
 std::variant<OutgoingRequest, APIError> GitHubRestClient::prepare(

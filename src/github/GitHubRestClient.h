@@ -3,11 +3,13 @@
 #include "github/GitHubEndpoints.h"
 #include "github/JsonDecoder.h"
 #include "github/RequestError.h"
+#include "github/ServerVersion.h"
 #include "http/HttpReply.h"
 #include "http/OutgoingRequest.h"
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <variant>
@@ -21,7 +23,7 @@ struct ClientEnvironment;
 // that a token saved since is read), URLs checked against the REST API base
 // before they may carry it (redirects too), exactly the two GitHub headers, and sending
 // through the process's HttpTransport. Hands back the reply whatever its status; each request
-// decides what a status means.
+// decides what a status means. Tells its owner which server answered (ServerVersion).
 class GitHubRestClient
 {
 public:
@@ -38,6 +40,10 @@ public:
     std::optional<QString> token();
     // The next token() reads the store again.
     void forgetCachedToken();
+
+    // `heard` runs with what each HTTP reply to this client says of the server, as the
+    // reply arrives and before its request reports; it is dropped with the client.
+    void watchServerVersion(std::function<void(const ServerVersion&)> heard);
 
     // `text` as a URL that may carry the token: it parses, and lies under the REST API
     // base (same scheme, host and port, inside the base path). None otherwise, so a
@@ -110,4 +116,5 @@ private:
     HttpTransport* m_transport;
     // Shared with the requests in flight, which may outlive the client.
     std::shared_ptr<TokenProvider> m_tokens;
+    std::shared_ptr<std::function<void(const ServerVersion&)>> m_serverVersionHeard;
 };

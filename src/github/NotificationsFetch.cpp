@@ -3,6 +3,7 @@
 #include "core/Console.h"
 #include "github/LinkHeader.h"
 
+#include <QJsonObject>
 #include <QStringDecoder>
 #include <QTextBoundaryFinder>
 
@@ -122,7 +123,12 @@ std::optional<APIError> NotificationsFetch::statusError(const HttpReply& reply)
     }
     if (reply.statusCode >= 200 && reply.statusCode <= 299)
         return std::nullopt;
-    return APIError::httpError(reply.statusCode, QStringLiteral("HTTP ") + QString::number(reply.statusCode));
+    QString gitHubMessage;
+    const Decoded<QJsonValue> body = JsonDecoder::parse(reply.body);
+    if (const auto* json = std::get_if<QJsonValue>(&body))
+        gitHubMessage = json->toObject().value(QStringLiteral("message")).toString();
+    return APIError::httpError(
+        reply.statusCode, QStringLiteral("HTTP ") + QString::number(reply.statusCode), gitHubMessage);
 }
 
 std::optional<APIError> NotificationsFetch::checkStatus(const HttpReply& reply) const

@@ -26,7 +26,7 @@ public:
     // text, none otherwise.
     static std::optional<QString> rawResponseText(const QByteArray& body);
     // What a notifications reply's status says: nothing for a 2xx, a rate limit for a 403
-    // with a reset time, an HTTP error otherwise.
+    // with a reset time, an HTTP error otherwise (with the "message" of GitHub's body).
     static std::optional<APIError> statusError(const HttpReply& reply);
 
 private:

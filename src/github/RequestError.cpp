@@ -23,6 +23,13 @@ bool RequestError::isNoToken() const
     return error && error->isNoToken();
 }
 
+bool RequestError::isNotAccessibleByToken() const
+{
+    const APIError* error = apiError();
+    return error && error->kind() == APIError::Kind::httpError && error->statusCode() == 403
+        && error->gitHubMessage().startsWith(QLatin1String("Resource not accessible by"));
+}
+
 std::optional<int> RequestError::httpStatus() const
 {
     if (const APIError* error = apiError()) {

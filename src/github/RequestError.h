@@ -39,6 +39,10 @@ public:
     // GitHub answered that the resource is gone (404, 410): a deleted thread, issue or
     // repository, or one the token may no longer see.
     bool isGone() const { return httpStatus() == 404 || httpStatus() == 410; }
+    // GitHub refused the resource to this kind of token (403 "Resource not accessible by
+    // personal access token", or "... by integration"): a fine-grained or an app token,
+    // which can never read notifications, whatever its permissions.
+    bool isNotAccessibleByToken() const;
 
     // "APIError", "TransportError" or "DecodingError".
     QString typeName() const;

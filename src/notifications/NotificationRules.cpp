@@ -74,6 +74,12 @@ QStringList repositoryChoices(const QList<NotificationPtr>& notifications)
     return names;
 }
 
+bool isStillDone(const Notification& notification, const DoneMarks& marks)
+{
+    const auto mark = marks.constFind(notification.id());
+    return mark != marks.constEnd() && notification.updatedAt() <= *mark;
+}
+
 bool isCompleted(const Notification& notification)
 {
     const std::optional<QString>& state = notification.subject().state();

@@ -4,6 +4,7 @@
 #include "github/GitHubEndpoints.h"
 #include "github/Notification.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -13,8 +14,8 @@
 #include <optional>
 
 // The list rules of the notifications feed, as pure functions: merging a fetched page
-// into the list, the repository choices, the completed states, the table filter and the
-// web page of a thread.
+// into the list, threads marked done, the repository choices, the completed states, the
+// table filter and the web page of a thread.
 namespace NotificationRules {
 
 // The repository choice that means no repository filter.
@@ -29,6 +30,14 @@ struct Merge
 // One record per id: the one with the greatest updated_at (compared as text); on a tie
 // the record already listed stays, so its state, CI and review words survive.
 Merge merge(const QList<NotificationPtr>& listed, const QList<NotificationPtr>& fetched);
+
+// Thread id -> the thread's updated_at when the user marked it done.
+using DoneMarks = QHash<QString, QString>;
+
+// The user marked the thread done and GitHub has not updated it since: its updated_at
+// is not later (compared as text) than when it was marked. A later update brings a
+// thread back, as it does to GitHub's inbox.
+bool isStillDone(const Notification& notification, const DoneMarks& marks);
 
 // "All Repositories" followed by the distinct repository names, in code-point order.
 QStringList repositoryChoices(const QList<NotificationPtr>& notifications);

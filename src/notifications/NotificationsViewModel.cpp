@@ -1,6 +1,7 @@
 #include "notifications/NotificationsViewModel.h"
 
 #include "core/Console.h"
+#include "core/DebugLogger.h"
 #include "core/Scheduler.h"
 #include "feeds/QueryVocabulary.h"
 #include "github/RequestError.h"
@@ -18,6 +19,7 @@ constexpr auto watchdogDelay = 30s;
 constexpr auto statusRefreshDelay = 500ms;
 constexpr auto newHighlightDuration = 3s;
 constexpr qint64 stoppedWatchingLifetimeSeconds = 30 * 24 * 60 * 60;
+const QString kLogSource = QStringLiteral("Notifications");
 
 } // namespace
 
@@ -37,7 +39,10 @@ NotificationsViewModel::NotificationsViewModel(const Environment& environment)
     , m_repositories {NotificationRules::allRepositories}
     , m_selectedRepository(NotificationRules::allRepositories)
     , m_reconciler(environment, m_apiService)
-{ }
+{
+    m_apiService.watchServerVersion(
+        [this](const ServerVersion& server) { setCanMarkAsDone(server.supportsMarkingDone()); });
+}
 
 NotificationsViewModel::~NotificationsViewModel()
 {
@@ -76,8 +81,13 @@ void NotificationsViewModel::loadFromCache()
         = m_persistenceService.loadIds(PreferenceKeys::readNotificationsKey).value_or(QSet<QString> {});
     QList<NotificationPtr> cached = m_persistenceService.loadNotifications(PreferenceKeys::notificationsCacheKey)
                                         .value_or(QList<NotificationPtr> {});
-    cached.removeIf([this](const NotificationPtr& n) { return m_readNotificationIds.contains(n->id()); });
+    m_doneNotifications = m_persistenceService.loadTexts(PreferenceKeys::doneNotificationsKey)
+                              .value_or(NotificationRules::DoneMarks {});
+    cached.removeIf([this](const NotificationPtr& n) {
+        return m_readNotificationIds.contains(n->id()) || NotificationRules::isStillDone(*n, m_doneNotifications);
+    });
     Q_EMIT readNotificationIdsChanged();
+    Q_EMIT doneNotificationsChanged();
     setNotifications(std::move(cached));
     // The picker offers the cached threads' repositories before the first sync answers.
     updateRepositories();
@@ -161,7 +171,12 @@ void NotificationsViewModel::syncNotifications()
         },
         [this](const RequestError& error) {
             setLoading(false);
-            setStatusMessage(QStringLiteral("Sync failed at ") + now());
+            // Such a token can never read notifications: say what to do instead.
+            setStatusMessage(QStringLiteral("Sync failed at ") + now()
+                + (error.isNotAccessibleByToken()
+                        ? QStringLiteral(": Fine-grained tokens cannot read notifications; use a classic token "
+                                         "with the notifications and repo scopes")
+                        : QString()));
             reportSyncFailure(error);
             if (needsSignIn(error))
                 setNeedsToken(true);
@@ -205,7 +220,17 @@ void NotificationsViewModel::processFetchedNotifications(
 {
     NotificationRules::Merge merge = NotificationRules::merge(m_notifications, fetched);
     setNewNotificationIds(std::move(merge.newIds));
-    merge.merged.removeIf([this](const NotificationPtr& n) { return m_readNotificationIds.contains(n->id()); });
+    merge.merged.removeIf([this](const NotificationPtr& n) {
+        return m_readNotificationIds.contains(n->id()) || NotificationRules::isStillDone(*n, m_doneNotifications);
+    });
+    // Done threads GitHub has updated since are back, as in its inbox.
+    const qsizetype doneBefore = m_doneNotifications.size();
+    for (const NotificationPtr& notification : merge.merged)
+        m_doneNotifications.remove(notification->id());
+    if (m_doneNotifications.size() != doneBefore) {
+        m_persistenceService.save(m_doneNotifications, PreferenceKeys::doneNotificationsKey);
+        Q_EMIT doneNotificationsChanged();
+    }
     setNotifications(std::move(merge.merged));
     updateRepositories();
     // GitHub has just listed these as unread.
@@ -465,11 +490,61 @@ void NotificationsViewModel::removeReadNotification(const NotificationPtr& notif
     m_readNotificationIds.insert(id);
     m_persistenceService.save(m_readNotificationIds, PreferenceKeys::readNotificationsKey);
     Q_EMIT readNotificationIdsChanged();
-    if (m_readElsewhereIds.contains(id)) {
-        QSet<QString> readElsewhere = m_readElsewhereIds;
-        readElsewhere.remove(id);
-        setReadElsewhereIds(std::move(readElsewhere));
+    forgetReadElsewhere(id);
+}
+
+void NotificationsViewModel::forgetReadElsewhere(const QString& id)
+{
+    if (!m_readElsewhereIds.contains(id))
+        return;
+    QSet<QString> readElsewhere = m_readElsewhereIds;
+    readElsewhere.remove(id);
+    setReadElsewhereIds(std::move(readElsewhere));
+}
+
+void NotificationsViewModel::markAsDone(const NotificationPtr& notification)
+{
+    m_cancellables.add(
+        m_apiService.markThreadAsDone(notification->id())
+            .subscribe(
+                [this, notification](std::monostate) {
+                    removeDoneNotification(notification);
+                    m_environment.console->print(QStringLiteral("Notification marked as done successfully."));
+                },
+                [this, notification](const RequestError& error) { reportMarkAsDoneFailure(notification, error); }));
+}
+
+void NotificationsViewModel::removeDoneNotification(const NotificationPtr& notification)
+{
+    const QString id = notification->id();
+    QList<NotificationPtr> remaining = m_notifications;
+    if (remaining.removeIf([&id](const NotificationPtr& n) { return n->id() == id; }) > 0)
+        setNotifications(std::move(remaining));
+    // As for read threads, the cache keeps the thread; loading it leaves it out.
+    m_doneNotifications.insert(id, notification->updatedAt());
+    m_persistenceService.save(m_doneNotifications, PreferenceKeys::doneNotificationsKey);
+    Q_EMIT doneNotificationsChanged();
+    forgetReadElsewhere(id);
+}
+
+void NotificationsViewModel::reportMarkAsDoneFailure(const NotificationPtr& notification, const RequestError& error)
+{
+    m_environment.console->print(QStringLiteral("Error marking notification as done: ") + error.localizedDescription());
+    if (m_environment.logger) {
+        m_environment.logger->log(
+            QStringLiteral("Thread ") + notification->id() + QStringLiteral(" not marked done: ") + error.description(),
+            LogLevel::Warning, kLogSource);
     }
+    setStatusMessage(QStringLiteral("Marking \"") + notification->subject().title()
+        + QStringLiteral("\" as done failed at ") + now() + QStringLiteral(": ") + error.localizedDescription());
+}
+
+void NotificationsViewModel::setCanMarkAsDone(bool canMarkAsDone)
+{
+    if (m_canMarkAsDone == canMarkAsDone)
+        return;
+    m_canMarkAsDone = canMarkAsDone;
+    Q_EMIT canMarkAsDoneChanged();
 }
 
 void NotificationsViewModel::markCompletedAsRead()

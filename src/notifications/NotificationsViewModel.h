@@ -5,6 +5,7 @@
 #include "github/GitHubAPIService.h"
 #include "github/Notification.h"
 #include "github/StatusFetchingService.h"
+#include "notifications/NotificationRules.h"
 #include "notifications/ReadElsewhereReconciler.h"
 #include "storage/PersistenceService.h"
 
@@ -38,6 +39,8 @@ class NotificationsViewModel : public FeedController, public std::enable_shared_
     Q_PROPERTY(
         StoppedWatching stoppedWatchingSubjects READ stoppedWatchingSubjects NOTIFY stoppedWatchingSubjectsChanged)
     Q_PROPERTY(QSet<QString> readNotificationIds READ readNotificationIds NOTIFY readNotificationIdsChanged)
+    Q_PROPERTY(NotificationRules::DoneMarks doneNotifications READ doneNotifications NOTIFY doneNotificationsChanged)
+    Q_PROPERTY(bool canMarkAsDone READ canMarkAsDone NOTIFY canMarkAsDoneChanged)
     Q_PROPERTY(QSet<QString> readElsewhereIds READ readElsewhereIds NOTIFY readElsewhereIdsChanged)
     Q_PROPERTY(bool removeReadElsewhere READ removeReadElsewhere WRITE setRemoveReadElsewhere NOTIFY
             removeReadElsewhereChanged)
@@ -66,6 +69,11 @@ public:
     const QSet<QString>& newNotificationIds() const { return m_newNotificationIds; }
     const StoppedWatching& stoppedWatchingSubjects() const { return m_stoppedWatchingSubjects; }
     const QSet<QString>& readNotificationIds() const { return m_readNotificationIds; }
+    // Threads the user marked done, each with its updated_at at that moment.
+    const NotificationRules::DoneMarks& doneNotifications() const { return m_doneNotifications; }
+    // The server can mark threads done: its last reply came from github.com or from an
+    // Enterprise Server of 3.13 or later. False until the server has answered.
+    bool canMarkAsDone() const { return m_canMarkAsDone; }
     // Listed threads that GitHub no longer lists as unread: the user read them elsewhere.
     const QSet<QString>& readElsewhereIds() const { return m_readElsewhereIds; }
     bool isReadElsewhere(const Notification& notification) const
@@ -89,6 +97,10 @@ public:
     void markAsRead(const NotificationPtr& notification);
     // The local part of marking read.
     void removeReadNotification(const NotificationPtr& notification);
+    // Marks the thread done on GitHub, then drops it from the list until GitHub lists it
+    // again with a later update. A failure keeps the thread and says so in the status
+    // line. Only where canMarkAsDone().
+    void markAsDone(const NotificationPtr& notification);
     // "Mark Completed Read": marks every closed, merged or resolved thread read.
     void markCompletedAsRead();
     // Marks the thread read and re-marks threads about its subject read for 30 days.
@@ -110,6 +122,8 @@ Q_SIGNALS:
     void newNotificationIdsChanged();
     void stoppedWatchingSubjectsChanged();
     void readNotificationIdsChanged();
+    void doneNotificationsChanged();
+    void canMarkAsDoneChanged();
     void readElsewhereIdsChanged();
     void removeReadElsewhereChanged();
     // The listed record with this id changed in place (its state, CI or review words);
@@ -134,6 +148,11 @@ private:
     void updatePullRequestDetails(const NotificationPtr& notification, const QString& ci, const QString& review);
     void updateRepositories();
     void reportSyncFailure(const RequestError& error);
+    void removeDoneNotification(const NotificationPtr& notification);
+    void reportMarkAsDoneFailure(const NotificationPtr& notification, const RequestError& error);
+    // Takes the thread out of the threads read elsewhere: it has left the list.
+    void forgetReadElsewhere(const QString& id);
+    void setCanMarkAsDone(bool canMarkAsDone);
     // After a successful sync: lists every unread thread when that is due, and marks
     // what it finds.
     void reconcileIfDue();
@@ -162,6 +181,8 @@ private:
     QSet<QString> m_newNotificationIds;
     StoppedWatching m_stoppedWatchingSubjects;
     QSet<QString> m_readNotificationIds;
+    NotificationRules::DoneMarks m_doneNotifications;
+    bool m_canMarkAsDone = false;
     ReadElsewhereReconciler m_reconciler;
     QSet<QString> m_readElsewhereIds;
     bool m_removeReadElsewhere = false;

@@ -93,6 +93,14 @@ void PersistenceService::save(const QHash<QString, QDateTime>& dates, const QStr
     m_preferences.setData(key, QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
+void PersistenceService::save(const QHash<QString, QString>& texts, const QString& key)
+{
+    QJsonObject object;
+    for (auto text = texts.cbegin(); text != texts.cend(); ++text)
+        object.insert(text.key(), *text);
+    m_preferences.setData(key, QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
 std::optional<QList<NotificationPtr>> PersistenceService::loadNotifications(const QString& key) const
 {
     reportSnapshotProblem();
@@ -139,6 +147,26 @@ std::optional<QHash<QString, QDateTime>> PersistenceService::loadDates(const QSt
         dates.insert(entry.key(), kReferenceDate.addMSecs(static_cast<qint64>(milliseconds)));
     }
     return dates;
+}
+
+std::optional<QHash<QString, QString>> PersistenceService::loadTexts(const QString& key) const
+{
+    reportSnapshotProblem();
+    const std::optional<QByteArray> data = m_preferences.data(key);
+    if (!data)
+        return std::nullopt;
+    const std::optional<QJsonValue> top = decoded(JsonDecoder::parse(*data));
+    if (!top || !top->isObject())
+        return std::nullopt;
+    const QJsonObject object = top->toObject();
+    QHash<QString, QString> texts;
+    texts.reserve(object.size());
+    for (auto entry = object.constBegin(); entry != object.constEnd(); ++entry) {
+        if (!entry->isString())
+            return std::nullopt;
+        texts.insert(entry.key(), entry->toString());
+    }
+    return texts;
 }
 
 void PersistenceService::reportSnapshotProblem() const

@@ -36,6 +36,8 @@ public:
     // A JSON object: key -> seconds since 2001-01-01T00:00:00Z. A map holding an
     // invalid date cannot be encoded and leaves the stored value as it was.
     void save(const QHash<QString, QDateTime>& dates, const QString& key);
+    // A JSON object of strings.
+    void save(const QHash<QString, QString>& texts, const QString& key);
 
     // None when the key holds nothing, something other than data, or data that does
     // not decode as that type.
@@ -44,6 +46,7 @@ public:
     std::optional<QSet<QString>> loadIds(const QString& key) const;
     // Dates in UTC, to the millisecond.
     std::optional<QHash<QString, QDateTime>> loadDates(const QString& key) const;
+    std::optional<QHash<QString, QString>> loadTexts(const QString& key) const;
 
     // The date stored under "lastPullDateAssignments" or "lastPullDate"; without one
     // (or with a value of another type), now minus one calendar year in local time,

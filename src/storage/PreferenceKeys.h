@@ -12,6 +12,10 @@ namespace PreferenceKeys {
 inline constexpr QLatin1String notificationsCacheKey {"notificationsCacheKey"};
 // Set of thread ids: JSON array of strings, order not significant. Default: empty set.
 inline constexpr QLatin1String readNotificationsKey {"readNotificationsKey"};
+// Thread id -> the thread's "updated_at" text when the user marked it done: JSON object
+// of strings. Kept without limit, as readNotificationsKey; a thread GitHub lists again
+// with a later "updated_at" loses its mark. Default: empty map.
+inline constexpr QLatin1String doneNotificationsKey {"doneNotificationsKey"};
 // Subject API URL -> moment watching stopped: JSON object whose values are numbers of
 // seconds since 2001-01-01T00:00:00Z (may be fractional). Default: empty map.
 inline constexpr QLatin1String stoppedWatchingKey {"stoppedWatchingKey"};

@@ -26,8 +26,9 @@ FavoritesTab::FavoritesTab(NotificationsViewModel& viewModel, const Environment&
     m_table->setObjectName(QStringLiteral("favoritesTable"));
     m_table->setAccessibleName(tr("Favorites"));
     m_table->setModel(m_model);
-    // Title and Reason share what the other columns leave.
-    m_table->setColumnWidths({150, 0, 0, 200, 120, 120}, {NotificationListModel::ActionsColumn});
+    // The Notifications tab's columns, so that switching tabs keeps them in place; Title
+    // and Reason share what the other columns leave.
+    m_table->setColumnWidths({180, 0, 0, 200, 120, 120}, {NotificationListModel::ActionsColumn});
 
     new RowCommands(m_table, m_model, this);
 

@@ -17,10 +17,23 @@
 
 using namespace std::chrono_literals;
 
+namespace {
+
+// GitHub's prefix of fine-grained personal access tokens; classic ones start "ghp_".
+bool isFineGrainedToken(const QString& token)
+{
+    return token.trimmed().startsWith(QLatin1String("github_pat_"));
+}
+
+} // namespace
+
 ManualTokenInputView::ManualTokenInputView(const Environment& environment, QWidget* parent)
     : QDialog(parent)
     , m_environment(environment)
     , m_tokenField(new QLineEdit(this))
+    , m_fineGrainedWarning(new QLabel(tr("Fine-grained tokens cannot read notifications; use a classic token with "
+                                         "the notifications and repo scopes"),
+          this))
     , m_whitespaceWarning(new QLabel(tr("The token has spaces or line breaks at its ends"), this))
     , m_cancelButton(new QPushButton(tr("Cancel"), this))
     , m_saveButton(new QPushButton(tr("Save Token"), this))
@@ -45,6 +58,10 @@ ManualTokenInputView::ManualTokenInputView(const Environment& environment, QWidg
     m_tokenField->setEchoMode(QLineEdit::Password);
     m_tokenField->setClearButtonEnabled(false);
 
+    m_fineGrainedWarning->setObjectName(QStringLiteral("fineGrainedTokenWarning"));
+    m_fineGrainedWarning->setAccessibleName(m_fineGrainedWarning->text());
+    m_fineGrainedWarning->setFont(Fonts::caption(font()));
+    m_fineGrainedWarning->setWordWrap(true);
     m_whitespaceWarning->setObjectName(QStringLiteral("tokenWhitespaceWarning"));
     m_whitespaceWarning->setFont(Fonts::caption(font()));
     applyColors();
@@ -74,6 +91,7 @@ ManualTokenInputView::ManualTokenInputView(const Environment& environment, QWidg
     layout->addWidget(title);
     layout->addWidget(explanation);
     layout->addWidget(m_tokenField);
+    layout->addWidget(m_fineGrainedWarning);
     layout->addWidget(m_whitespaceWarning);
     layout->addLayout(buttons);
 
@@ -91,6 +109,7 @@ void ManualTokenInputView::updateControls()
     m_saveButton->setEnabled(!token.isEmpty() && !m_isSaving);
     m_cancelButton->setEnabled(!m_isSaving);
     m_whitespaceWarning->setVisible(token != token.trimmed());
+    m_fineGrainedWarning->setVisible(isFineGrainedToken(token));
 }
 
 void ManualTokenInputView::save()
@@ -130,9 +149,11 @@ void ManualTokenInputView::changeEvent(QEvent* event)
 
 void ManualTokenInputView::applyColors()
 {
-    QPalette warningPalette = m_whitespaceWarning->palette();
-    warningPalette.setColor(QPalette::WindowText, ColorPalette(palette()).color(ColorPalette::Name::Orange));
-    m_whitespaceWarning->setPalette(warningPalette);
+    for (QLabel* warning : {m_fineGrainedWarning, m_whitespaceWarning}) {
+        QPalette warningPalette = warning->palette();
+        warningPalette.setColor(QPalette::WindowText, ColorPalette(palette()).color(ColorPalette::Name::Orange));
+        warning->setPalette(warningPalette);
+    }
 }
 
 void ManualTokenInputView::reject()

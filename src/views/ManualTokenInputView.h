@@ -12,7 +12,8 @@ class QPushButton;
 // a moment (0.1 s before the token is stored, 0.2 s before the sheet closes), during
 // which both buttons are disabled and the button reads "Saving...". Return in the field
 // does nothing. A token with white space at its ends is stored as it is, with a warning
-// under the field, since a copied token often brings a line break along.
+// under the field, since a copied token often brings a line break along; so is a
+// fine-grained token, with a warning that GitHub will not show it notifications.
 class ManualTokenInputView : public QDialog
 {
     Q_OBJECT
@@ -34,11 +35,12 @@ protected:
 private:
     void save();
     void updateControls();
-    // The whitespace warning in orange, the light or dark one as the palette is.
+    // The warnings in orange, the light or dark one as the palette is.
     void applyColors();
 
     Environment m_environment;
     QLineEdit* m_tokenField;
+    QLabel* m_fineGrainedWarning;
     QLabel* m_whitespaceWarning;
     QPushButton* m_cancelButton;
     QPushButton* m_saveButton;

@@ -53,6 +53,9 @@ NotificationListModel::NotificationListModel(NotificationsViewModel& viewModel, 
     });
     connect(&m_viewModel, &NotificationsViewModel::newNotificationIdsChanged, this,
         [this] { columnChanged(TitleColumn, {FeedCells::IsNewRole}); });
+    connect(&m_viewModel, &NotificationsViewModel::canMarkAsDoneChanged, this, [this] {
+        columnChanged(ActionsColumn, {FeedCells::ActionsRole, Qt::AccessibleTextRole});
+    });
     connect(&m_viewModel, &NotificationsViewModel::readElsewhereIdsChanged, this, [this] {
         for (int column = 0; column < ColumnCount; ++column)
             columnChanged(column, {FeedCells::DimmedRole, Qt::ToolTipRole, Qt::AccessibleTextRole});
@@ -103,6 +106,12 @@ void NotificationListModel::addRowActions()
         .shortcut = QKeySequence(Qt::Key_E),
         .face = {QStringLiteral("checkmark.circle"), std::nullopt, tr("Mark as Read"), tr("Mark as Read")},
         .run = onRow(&NotificationsViewModel::markAsRead)});
+    // Offered only where the server can mark threads done.
+    addRowAction({.id = QStringLiteral("markAsDone"),
+        .shortcut = QKeySequence(Qt::Key_D),
+        .face = {QStringLiteral("checkmark"), std::nullopt, tr("Mark as Done"), tr("Mark as Done")},
+        .isAvailable = [this](int) { return m_viewModel.canMarkAsDone(); },
+        .run = onRow(&NotificationsViewModel::markAsDone)});
     addRowAction(RowActions::star(isFavorite, onRow(&NotificationsViewModel::toggleFavorite)));
     addRowAction({.id = QStringLiteral("stopWatching"),
         .shortcut = QKeySequence(Qt::SHIFT | Qt::Key_M),

@@ -32,8 +32,9 @@ NotificationsTab::NotificationsTab(NotificationsViewModel& viewModel, const Envi
     m_table->setObjectName(QStringLiteral("notificationsTable"));
     m_table->setAccessibleName(tr("Notifications"));
     m_table->setModel(m_model);
-    // Title and Reason share what the other columns leave.
-    m_table->setColumnWidths({150, 0, 0, 200, 120, 120}, {NotificationListModel::ActionsColumn});
+    // Actions holds four 40-wide buttons and the cell's padding; Title and Reason share
+    // what the other columns leave.
+    m_table->setColumnWidths({180, 0, 0, 200, 120, 120}, {NotificationListModel::ActionsColumn});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

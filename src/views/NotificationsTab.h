@@ -16,7 +16,7 @@ class StatusLine;
 
 // The Notifications tab: the repository picker, "Re-sync", "Mark Completed Read" and
 // the auto-sync switch; the filter field; the count of rows; the table of threads with
-// their actions (mark read, star, stop watching), title link, reason, repository, age
+// their actions (mark read, mark done, star, stop watching), title link, reason, repository, age
 // and status; a loading card while a sync runs; and the status line.
 class NotificationsTab : public QWidget
 {

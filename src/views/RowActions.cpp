@@ -18,7 +18,7 @@ QList<FeedCells::Action> RowActions::buttonsAt(int row) const
 {
     QList<FeedCells::Action> buttons;
     for (const RowAction& action : m_actions) {
-        if (!action.hasButton())
+        if (!action.hasButton() || !action.availableAt(row))
             continue;
         const RowAction::Face& face = action.faceAt(row);
         buttons << FeedCells::Action {action.id, face.symbol, face.color, face.label, action.shortcut};

@@ -36,7 +36,8 @@ struct RowAction
     // A switch shows `onFace` for the rows where `isOn` holds.
     Face onFace {};
     std::function<bool(int row)> isOn {};
-    // Whether the menu offers it for the row; none: always.
+    // Whether the row offers it (its button, its menu item enabled, its shortcut);
+    // none: always.
     std::function<bool(int row)> isAvailable {};
     std::function<void(int row)> run {};
     // The menu draws a line after it.
@@ -58,7 +59,8 @@ public:
     const QList<RowAction>& all() const { return m_actions; }
     const RowAction* find(const QString& id) const;
 
-    // The buttons of `row`, as the delegate paints them.
+    // The buttons of `row`, as the delegate paints them: those of the actions available
+    // for it.
     QList<FeedCells::Action> buttonsAt(int row) const;
 
     // "Open in Browser" and "Copy Link", for the link `linkOf` gives each row.

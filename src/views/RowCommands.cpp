@@ -35,6 +35,12 @@ RowCommands::RowCommands(FeedTableView* table, RecordTableModel* model, QObject*
     connect(table, &FeedTableView::openRequested, this,
         [this](const QModelIndex& index) { run(QStringLiteral("open"), index.row()); });
     connect(table, &QWidget::customContextMenuRequested, this, &RowCommands::showMenu);
+    // The items carry the shortcuts: one disabled for the row the menu was shown on
+    // must not stay dead for the others.
+    connect(m_menu, &QMenu::aboutToHide, this, [this] {
+        for (QAction* item : std::as_const(m_items))
+            item->setEnabled(true);
+    });
 }
 
 void RowCommands::open(const QUrl& url)
@@ -47,7 +53,7 @@ void RowCommands::run(const QString& id, int row) const
 {
     const RecordTableModel* model = m_model.data();
     const RowAction* action = model ? model->rowActions().find(id) : nullptr;
-    if (action)
+    if (action && action->availableAt(row))
         action->run(row);
 }
 

@@ -13,9 +13,9 @@ struct RowAction;
 
 // Makes the row actions of a table's model reachable: the buttons painted in a row run
 // the action of the same id, the row's context menu lists them all, and their shortcuts
-// run them on the current row. The menu is built once and kept, with the same items,
-// for the table's lifetime: assistive technology keeps what it learnt of an item for as
-// long as the item lives, so an item must not outlive its menu.
+// run them on the current row; an action the row does not offer does nothing. The menu is built once and kept, with the
+// same items, for the table's lifetime: assistive technology keeps what it learnt of an item for as long as the item
+// lives, so an item must not outlive its menu.
 class RowCommands : public QObject
 {
     Q_OBJECT

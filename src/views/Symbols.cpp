@@ -28,6 +28,7 @@ constexpr std::array kSymbols {
     Symbol {"doc.on.doc", {"edit-copy", "edit-copy-symbolic", nullptr}},
     // Row actions.
     Symbol {"checkmark.circle", {}},
+    Symbol {"checkmark", {}},
     Symbol {"eye.slash", {}},
     Symbol {"arrowshape.turn.up.left", {}},
     // States, CI outcomes and reviews.

@@ -94,6 +94,8 @@ private Q_SLOTS:
     void conditionalGetAnswersNotModified_data();
     void conditionalGetAnswersNotModified();
     void repliesCarryGitHubsHeaders();
+    void doneThreadsLeaveTheListsUntilUpdated();
+    void enterpriseServerNamesItsVersion();
     void rateLimitCountsFullRepliesAndRunsOut();
     void requestsAreRecorded();
     void aConnectionIsKeptUntilEitherSideClosesIt();
@@ -381,6 +383,35 @@ void TestFakeGitHub::repliesCarryGitHubsHeaders()
     const Exchange weak = get(u"/notifications"_s);
     QCOMPARE(weak.header("ETag"), "W/" + reply.header("ETag"));
     QCOMPARE(weak.header("Cache-Control"), QByteArray("private, max-age=0"));
+}
+
+void TestFakeGitHub::doneThreadsLeaveTheListsUntilUpdated()
+{
+    addThreads(2);
+    const Headers authorized {{"Authorization", "token " + kToken.toUtf8()}};
+    const Exchange done = send("DELETE", api(u"/notifications/threads/1"_s), authorized);
+    QCOMPARE(done.status, 204);
+    QVERIFY(done.body.isEmpty());
+    QCOMPARE(send("DELETE", api(u"/notifications/threads/99"_s), authorized).status, 404);
+    QVERIFY(m_server->isNotificationDone(u"1"_s));
+    QCOMPARE(::ids(get(u"/notifications?all=false"_s).array()), QStringList {u"2"_s});
+    QCOMPARE(::ids(get(u"/notifications?all=true"_s).array()), QStringList {u"2"_s});
+    QCOMPARE(get(u"/notifications/threads/1"_s).object().value(u"unread"_s), QJsonValue(false));
+
+    m_server->addNotification(m_server->payloads().thread({.id = u"1"_s, .updatedAt = u"2025-03-02T00:00:00Z"_s}));
+    QVERIFY(!m_server->isNotificationDone(u"1"_s));
+    QCOMPARE(::ids(get(u"/notifications?all=false"_s).array()), (QStringList {u"1"_s, u"2"_s}));
+}
+
+void TestFakeGitHub::enterpriseServerNamesItsVersion()
+{
+    addThreads(1);
+    QCOMPARE(get(u"/notifications"_s).header("X-GitHub-Enterprise-Version"), QByteArray());
+    m_server->setEnterpriseVersion(u"3.12.0"_s);
+    QCOMPARE(get(u"/notifications"_s).header("X-GitHub-Enterprise-Version"), QByteArray("3.12.0"));
+    const Exchange refused = send("GET", api(u"/notifications"_s), {{"Authorization", "token another"}});
+    QCOMPARE(refused.status, 401);
+    QCOMPARE(refused.header("X-GitHub-Enterprise-Version"), QByteArray("3.12.0"));
 }
 
 void TestFakeGitHub::rateLimitCountsFullRepliesAndRunsOut()

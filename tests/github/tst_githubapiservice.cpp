@@ -69,6 +69,8 @@ private Q_SLOTS:
     void markThreadAsRead();
     void markThreadAsReadSendsNothingItMayNot_data();
     void markThreadAsReadSendsNothingItMayNot();
+    void everyReplySaysWhichServerAnswered_data();
+    void everyReplySaysWhichServerAnswered();
 
 private:
     void useEnvironment(const QString& apiPrefix);
@@ -554,6 +556,44 @@ void TestGitHubAPIService::markThreadAsReadSendsNothingItMayNot()
     QCOMPARE(std::get<RequestError>(result).description(), error);
     QTest::qWait(50);
     QVERIFY(m_env->server().requests().isEmpty());
+}
+
+void TestGitHubAPIService::everyReplySaysWhichServerAnswered_data()
+{
+    QTest::addColumn<QString>("header"); // empty: none, as from github.com
+    QTest::addColumn<bool>("enterprise");
+    QTest::addColumn<bool>("marksDone");
+
+    QTest::newRow("github.com") << QString() << false << true;
+    QTest::newRow("Enterprise 3.12.4") << u"3.12.4"_s << true << false;
+    QTest::newRow("Enterprise 3.13.0") << u"3.13.0"_s << true << true;
+    QTest::newRow("Enterprise 3.14.0-rc1") << u"3.14.0-rc1"_s << true << true;
+    QTest::newRow("Enterprise 4.0") << u"4.0"_s << true << true;
+    QTest::newRow("Enterprise, version unreadable") << u"next"_s << true << false;
+}
+
+// Marking done is a DELETE of the thread; its reply, as every other, tells which server
+// answered.
+void TestGitHubAPIService::everyReplySaysWhichServerAnswered()
+{
+    QFETCH(QString, header);
+    QFETCH(bool, enterprise);
+    QFETCH(bool, marksDone);
+    m_env->server().addNotification(m_env->server().payloads().thread({.id = u"7"_s}));
+    m_env->server().setEnterpriseVersion(header);
+    GitHubAPIService service(m_env->environment());
+    QList<ServerVersion> heard;
+    service.watchServerVersion([&heard](const ServerVersion& server) { heard << server; });
+
+    QVERIFY(std::holds_alternative<std::monostate>(awaitResult(service.markThreadAsDone(u"7"_s))));
+    QCOMPARE(heard.size(), 1);
+    QCOMPARE(heard[0].isEnterprise(), enterprise);
+    QCOMPARE(heard[0].supportsMarkingDone(), marksDone);
+    const RecordedRequest& request = m_env->server().requests().at(0);
+    QCOMPARE(request.request.method, QByteArray("DELETE"));
+    QCOMPARE(request.path, u"/notifications/threads/7"_s);
+    QCOMPARE(request.request.header("Authorization"), "token " + kToken.toUtf8());
+    QVERIFY(m_env->server().isNotificationDone(u"7"_s));
 }
 
 QTEST_GUILESS_MAIN(TestGitHubAPIService)

@@ -8,6 +8,8 @@
 #include "storage/PersistenceService.h"
 #include "storage/PreferenceKeys.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -52,6 +54,11 @@ private Q_SLOTS:
     void refreshWithoutPullRequestsSendsNothing();
     void markCompletedReadSendsOnePatchPerCompletedThread();
     void failedMarkReadKeepsTheThread();
+    void markAsDone_data();
+    void markAsDone();
+    void doneThreadsStayOutUntilGitHubUpdatesThem();
+    void tokenThatCannotReadNotifications_data();
+    void tokenThatCannotReadNotifications();
     void stopWatchingIsReappliedAfterSyncsAndExpiresAfterThirtyDays();
     void favouritesToggleAndPersist();
     void autoReloadSwitchesPrintsAndPersists();
@@ -384,6 +391,147 @@ void TestNotificationsViewModel::failedMarkReadKeepsTheThread()
         QStringList {u"Error marking notification as read: GitHub answered HTTP 500"_s});
     QCOMPARE(ids(viewModel->notifications()), QStringList {u"9"_s});
     QVERIFY(viewModel->readNotificationIds().isEmpty());
+}
+
+void TestNotificationsViewModel::markAsDone_data()
+{
+    QTest::addColumn<std::optional<Fault>>("fault");
+    QTest::addColumn<QString>("why"); // empty: marked done
+    QTest::addColumn<QString>("description");
+
+    QTest::newRow("204 from GitHub") << std::optional<Fault>() << QString() << QString();
+    QTest::newRow("205 from an older server") << std::optional(Fault::reply(205, {})) << QString() << QString();
+    QTest::newRow("404 keeps the thread")
+        << std::optional(Fault::reply(404, R"({"message":"Not Found"})")) << u"GitHub answered HTTP 404"_s
+        << u"httpError(statusCode: 404, message: \"HTTP 404\")"_s;
+    QTest::newRow("422 keeps the thread")
+        << std::optional(Fault::reply(422, R"({"message":"Validation Failed"})")) << u"GitHub answered HTTP 422"_s
+        << u"httpError(statusCode: 422, message: \"HTTP 422\")"_s;
+    QTest::newRow("dropped connection keeps the thread")
+        << std::optional(Fault::dropConnection()) << u"Connection closed"_s
+        << u"TransportError(RemoteHostClosedError: \"Connection closed\")"_s;
+}
+
+void TestNotificationsViewModel::markAsDone()
+{
+    QFETCH(std::optional<Fault>, fault);
+    QFETCH(QString, why);
+    QFETCH(QString, description);
+    m_world->signIn(token);
+    saveCache({cachedThread(u"9"_s, u"Issue"_s, u"2026-12-01T10:00:00Z"_s),
+        cachedThread(u"10"_s, u"Issue"_s, u"2026-12-01T09:00:00Z"_s)});
+    m_world->server().addNotification(
+        m_world->server().payloads().thread({.id = u"9"_s, .updatedAt = u"2026-12-01T10:00:00Z"_s}));
+    // Always: the network layer sends a DELETE again once when its connection drops.
+    if (fault)
+        m_world->server().injectFault(
+            FaultTarget::path(u"/notifications/threads/9"_s, "DELETE"), *fault, FakeGitHub::always);
+    auto viewModel = start();
+    QVERIFY(waitForSync(*viewModel));
+    QVERIFY(waitUntil([&] { return !viewModel->hasRequestsInFlight(); }));
+    QVERIFY(viewModel->canMarkAsDone());
+    const QString statusBefore = viewModel->statusMessage();
+    m_world->console().clear();
+    m_world->logEcho().clear();
+
+    viewModel->markAsDone(viewModel->notifications().first());
+    QVERIFY(waitUntil([&] { return !viewModel->hasRequestsInFlight(); }));
+
+    const QList<RecordedRequest> sent = m_world->server().requestsTo(u"/notifications/threads/9"_s);
+    QVERIFY(!sent.isEmpty());
+    QVERIFY(
+        std::all_of(sent.begin(), sent.end(), [](const RecordedRequest& r) { return r.request.method == "DELETE"; }));
+    QVERIFY(viewModel->readNotificationIds().isEmpty());
+    if (why.isEmpty()) {
+        QCOMPARE(ids(viewModel->notifications()), QStringList {u"10"_s});
+        const NotificationRules::DoneMarks marks {{u"9"_s, u"2026-12-01T10:00:00Z"_s}};
+        QCOMPARE(viewModel->doneNotifications(), marks);
+        QCOMPARE(persistence().loadTexts(PreferenceKeys::doneNotificationsKey), marks);
+        QCOMPARE(m_world->console().lines(), QStringList {u"Notification marked as done successfully."_s});
+        QCOMPARE(viewModel->statusMessage(), statusBefore);
+        QCoreApplication::processEvents();
+        QVERIFY(m_world->logEcho().lines().isEmpty());
+    } else {
+        QCOMPARE(ids(viewModel->notifications()), (QStringList {u"9"_s, u"10"_s}));
+        QVERIFY(viewModel->doneNotifications().isEmpty());
+        QCOMPARE(persistence().loadTexts(PreferenceKeys::doneNotificationsKey), std::nullopt);
+        QCOMPARE(m_world->console().lines(), QStringList {u"Error marking notification as done: "_s + why});
+        QCOMPARE(viewModel->statusMessage(), u"Marking \"Cached 9\" as done failed at "_s + now() + u": "_s + why);
+        QVERIFY(waitUntil([&] { return !m_world->logEcho().lines().isEmpty(); }));
+        QCOMPARE(m_world->logEcho().lines(),
+            QStringList {u"[22:16:37.000] ⚠️ [Notifications] Thread 9 not marked done: "_s + description});
+    }
+}
+
+void TestNotificationsViewModel::doneThreadsStayOutUntilGitHubUpdatesThem()
+{
+    m_world->signIn(token);
+    // Marked done in an earlier run, while the cache still held it.
+    persistence().save(
+        NotificationRules::DoneMarks {{u"7"_s, u"2026-12-01T10:00:00Z"_s}}, PreferenceKeys::doneNotificationsKey);
+    saveCache({cachedThread(u"7"_s, u"Issue"_s, u"2026-12-01T10:00:00Z"_s),
+        cachedThread(u"8"_s, u"Issue"_s, u"2026-12-01T09:00:00Z"_s)});
+    FakeGitHub& server = m_world->server();
+    const GitHubPayloads payloads = server.payloads();
+    server.addNotification(payloads.thread({.id = u"5"_s, .updatedAt = u"2026-12-06T10:00:00Z"_s}));
+
+    auto viewModel = start();
+    QVERIFY(m_world->console().lines().contains(u"Loaded 1 notifications from cache."_s));
+    QVERIFY(waitForSync(*viewModel));
+    QCOMPARE(ids(viewModel->notifications()), (QStringList {u"5"_s, u"8"_s}));
+    viewModel->markAsDone(viewModel->notifications().first());
+    QVERIFY(waitUntil([&] { return viewModel->notifications().size() == 1; }));
+    QVERIFY(server.isNotificationDone(u"5"_s));
+    QCOMPARE(viewModel->doneNotifications(),
+        (NotificationRules::DoneMarks {{u"7"_s, u"2026-12-01T10:00:00Z"_s}, {u"5"_s, u"2026-12-06T10:00:00Z"_s}}));
+
+    // Listed again with nothing new: it stays out.
+    server.addNotification(payloads.thread({.id = u"5"_s, .updatedAt = u"2026-12-06T10:00:00Z"_s}));
+    viewModel->syncNotifications();
+    QVERIFY(waitForSync(*viewModel));
+    QCOMPARE(ids(viewModel->notifications()), QStringList {u"8"_s});
+
+    // Updated since: back as a new thread, without its mark. (A minute on, the sync asks
+    // from a later moment than the kept reply's.)
+    m_world->scheduler().advance(1min);
+    server.addNotification(payloads.thread({.id = u"5"_s, .updatedAt = u"2026-12-06T11:00:00Z"_s}));
+    viewModel->syncNotifications();
+    QVERIFY(waitForSync(*viewModel));
+    QCOMPARE(ids(viewModel->notifications()), (QStringList {u"5"_s, u"8"_s}));
+    QCOMPARE(viewModel->newNotificationIds(), QSet<QString> {u"5"_s});
+    const NotificationRules::DoneMarks stillDone {{u"7"_s, u"2026-12-01T10:00:00Z"_s}};
+    QCOMPARE(viewModel->doneNotifications(), stillDone);
+    QCOMPARE(persistence().loadTexts(PreferenceKeys::doneNotificationsKey), stillDone);
+}
+
+void TestNotificationsViewModel::tokenThatCannotReadNotifications_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("explanation"); // empty: the bare failure
+
+    const QString explanation
+        = u": Fine-grained tokens cannot read notifications; use a classic token with the notifications and repo scopes"_s;
+    QTest::newRow("fine-grained token") << u"Resource not accessible by personal access token"_s << explanation;
+    QTest::newRow("app token") << u"Resource not accessible by integration"_s << explanation;
+    QTest::newRow("another 403") << u"Must have admin rights to Repository."_s << QString();
+}
+
+// GitHub refuses the notifications to fine-grained and app tokens whatever they may do.
+void TestNotificationsViewModel::tokenThatCannotReadNotifications()
+{
+    QFETCH(QString, message);
+    QFETCH(QString, explanation);
+    m_world->signIn(token);
+    const QByteArray body
+        = QJsonDocument(QJsonObject {{u"message"_s, message},
+                            {u"documentation_url"_s, u"https://docs.github.com/rest/activity/notifications"_s}})
+              .toJson(QJsonDocument::Compact);
+    m_world->server().injectFault(FaultTarget::path(u"/notifications"_s), Fault::reply(403, body));
+
+    auto viewModel = start();
+    QCOMPARE(waitForSync(*viewModel), SyncOutcome::Failed);
+    QCOMPARE(viewModel->statusMessage(), u"Sync failed at "_s + now() + explanation);
+    QVERIFY(!viewModel->needsToken());
 }
 
 void TestNotificationsViewModel::stopWatchingIsReappliedAfterSyncsAndExpiresAfterThirtyDays()

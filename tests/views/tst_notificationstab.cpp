@@ -74,6 +74,8 @@ private Q_SLOTS:
     void pickerFilterAndCount();
     void markCompletedReadAndTheLoadingCard();
     void keyboardAndContextMenu();
+    void markAsDoneIsOfferedWhereTheServerHasIt_data();
+    void markAsDoneIsOfferedWhereTheServerHasIt();
     void everyContextMenuReachesAssistiveTechnology();
     void favoritesTabShowsStarredThreadsOrItsEmptyState();
 
@@ -150,13 +152,16 @@ QModelIndex TestNotificationsTab::cell(const QString& id, int column) const
     return m_tab->model()->index(m_tab->model()->rowOf(id), column);
 }
 
-// Where the button is drawn: three of them, 40 pixels apart, from the cell's padding.
+// Where the button is drawn: as many as the row offers, 40 pixels apart, from the cell's
+// padding.
 QPoint TestNotificationsTab::actionPoint(const QString& id, int action) const
 {
     const QList<QPoint> buttons = RowPixels::buttonCentres(m_tab->table(), cell(id, Column::ActionsColumn));
     const QRect rect = m_tab->table()->visualRect(cell(id, Column::ActionsColumn));
-    if (buttons.size() != 3)
-        qFatal("%d buttons drawn", static_cast<int>(buttons.size()));
+    const qsizetype offered
+        = cell(id, Column::ActionsColumn).data(FeedCells::ActionsRole).value<QList<FeedCells::Action>>().size();
+    if (buttons.size() != offered)
+        qFatal("%d buttons drawn, %d offered", static_cast<int>(buttons.size()), static_cast<int>(offered));
     const int expected = rect.left() + FeedItemDelegate::padding + 40 * action + 20;
     if (std::abs(buttons[action].x() - expected) > 3)
         qFatal("button %d drawn at %d, not %d", action, buttons[action].x(), expected);
@@ -191,13 +196,13 @@ void TestNotificationsTab::cellsOfAPullRequestAndAnIssue()
     QCOMPARE(cell(u"1"_s, Column::StatusColumn).data(FeedCells::GlyphsRole).value<QList<Glyph>>().size(), 3);
     QCOMPARE(cell(u"2"_s, Column::StatusColumn).data(Qt::AccessibleTextRole).toString(), u"open"_s);
     QCOMPARE(cell(u"1"_s, Column::ActionsColumn).data(Qt::AccessibleTextRole).toString(),
-        u"Mark as Read, Add to Favorites, Stop Watching"_s);
+        u"Mark as Read, Mark as Done, Add to Favorites, Stop Watching"_s);
     QStringList headers;
     for (int column = 0; column < model.columnCount(); ++column)
         headers << model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
     QCOMPARE(
         headers, (QStringList {u"Actions"_s, u"Title"_s, u"Reason"_s, u"Repository"_s, u"Updated At"_s, u"Status"_s}));
-    QCOMPARE(m_tab->table()->columnWidth(Column::ActionsColumn), 150);
+    QCOMPARE(m_tab->table()->columnWidth(Column::ActionsColumn), 180);
     QCOMPARE(m_tab->table()->columnWidth(Column::RepositoryColumn), 200);
     QCOMPARE(m_tab->table()->columnWidth(Column::TitleColumn), m_tab->table()->columnWidth(Column::ReasonColumn));
 }
@@ -295,34 +300,38 @@ void TestNotificationsTab::aSyncKeepsTheTopRowCurrent()
 void TestNotificationsTab::paintedActionsRunTheirOperations_data()
 {
     QTest::addColumn<int>("action");
-    QTest::addColumn<bool>("marksRead");
+    QTest::addColumn<QByteArray>("method"); // of the request sent for the thread; empty: none
     QTest::addColumn<bool>("stars");
     QTest::addColumn<bool>("stopsWatching");
-    QTest::newRow("Mark as Read") << 0 << true << false << false;
-    QTest::newRow("Star") << 1 << false << true << false;
-    QTest::newRow("Stop Watching") << 2 << true << false << true;
+    QTest::newRow("Mark as Read") << 0 << QByteArray("PATCH") << false << false;
+    QTest::newRow("Mark as Done") << 1 << QByteArray("DELETE") << false << false;
+    QTest::newRow("Star") << 2 << QByteArray() << true << false;
+    QTest::newRow("Stop Watching") << 3 << QByteArray("PATCH") << false << true;
 }
 
 void TestNotificationsTab::paintedActionsRunTheirOperations()
 {
     QFETCH(int, action);
-    QFETCH(bool, marksRead);
+    QFETCH(QByteArray, method);
     QFETCH(bool, stars);
     QFETCH(bool, stopsWatching);
     addPullRequest(u"1"_s, 1, 10, false);
     start();
     m_world->server().clearRequests();
     QTest::mouseClick(m_tab->table()->viewport(), Qt::LeftButton, {}, actionPoint(u"1"_s, action));
-    if (marksRead)
+    if (!method.isEmpty())
         QTRY_COMPARE(m_tab->model()->rowCount(), 0);
-    QCOMPARE(m_world->server().requestsTo(u"/notifications/threads/1"_s).size(), marksRead ? 1 : 0);
+    const QList<RecordedRequest> sent = m_world->server().requestsTo(u"/notifications/threads/1"_s);
+    QCOMPARE(sent.size(), method.isEmpty() ? 0 : 1);
+    if (!method.isEmpty())
+        QCOMPARE(sent.first().request.method, method);
     QCOMPARE(m_viewModel->favorites().size(), stars ? 1 : 0);
     QCOMPARE(m_viewModel->stoppedWatchingSubjects().size(), stopsWatching ? 1 : 0);
     if (stars) {
         const auto actions
             = cell(u"1"_s, Column::ActionsColumn).data(FeedCells::ActionsRole).value<QList<FeedCells::Action>>();
-        QCOMPARE(actions.at(1).symbol, u"star.fill"_s);
-        QCOMPARE(actions.at(1).color, std::optional(ColorPalette::Name::Yellow));
+        QCOMPARE(actions.at(2).symbol, u"star.fill"_s);
+        QCOMPARE(actions.at(2).color, std::optional(ColorPalette::Name::Yellow));
     }
 }
 
@@ -331,10 +340,11 @@ void TestNotificationsTab::buttonsShowTheirTextAndShortcutAsToolTip()
     addPullRequest(u"1"_s, 1, 10, false);
     start();
     QCOMPARE(toolTipAt(actionPoint(u"1"_s, 0)), u"Mark as Read (E)"_s);
-    QCOMPARE(toolTipAt(actionPoint(u"1"_s, 1)), u"Add to Favorites (S)"_s);
-    QCOMPARE(toolTipAt(actionPoint(u"1"_s, 2)), u"Stop Watching (Shift+M)"_s);
+    QCOMPARE(toolTipAt(actionPoint(u"1"_s, 1)), u"Mark as Done (D)"_s);
+    QCOMPARE(toolTipAt(actionPoint(u"1"_s, 2)), u"Add to Favorites (S)"_s);
+    QCOMPARE(toolTipAt(actionPoint(u"1"_s, 3)), u"Stop Watching (Shift+M)"_s);
     m_viewModel->toggleFavorite(m_tab->model()->notificationAt(0));
-    QCOMPARE(toolTipAt(actionPoint(u"1"_s, 1)), u"Remove from Favorites (S)"_s);
+    QCOMPARE(toolTipAt(actionPoint(u"1"_s, 2)), u"Remove from Favorites (S)"_s);
 }
 
 // The star of a row rendered on its own: a favourite's is a yellow shape filled to its
@@ -349,9 +359,9 @@ void TestNotificationsTab::theStarIsDrawnFilledForAFavoriteOnly()
     const auto starMiddle = [&](const QString& id) {
         const QImage row = RowPixels::render(m_tab->table(), cell(id, Column::ActionsColumn));
         const QList<QRect> buttons = RowPixels::inkBoxes(row);
-        if (buttons.size() != 3)
+        if (buttons.size() != 4)
             qFatal("%d buttons drawn", static_cast<int>(buttons.size()));
-        return std::pair(row.pixel(buttons[1].center()), row.pixel(0, row.height() / 2));
+        return std::pair(row.pixel(buttons[2].center()), row.pixel(0, row.height() / 2));
     };
     const auto [starred, starredBackground] = starMiddle(u"1"_s);
     QVERIFY(!RowPixels::differs(starred, yellow.rgb()));
@@ -539,9 +549,52 @@ void TestNotificationsTab::keyboardAndContextMenu()
     Q_EMIT table->customContextMenuRequested(table->visualRect(cell(u"2"_s, Column::TitleColumn)).center());
     auto* menu = widget<QMenu>(table, u"rowMenu"_s);
     QCOMPARE(menuItems(menu),
-        (QStringList {
-            u"Open in Browser"_s, u"Copy Link"_s, u"—"_s, u"Mark as Read"_s, u"Unstar"_s, u"Stop Watching"_s}));
+        (QStringList {u"Open in Browser"_s, u"Copy Link"_s, u"—"_s, u"Mark as Read"_s, u"Mark as Done"_s, u"Unstar"_s,
+            u"Stop Watching"_s}));
     menu->close();
+}
+
+void TestNotificationsTab::markAsDoneIsOfferedWhereTheServerHasIt_data()
+{
+    QTest::addColumn<QString>("enterpriseVersion"); // empty: github.com
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("github.com") << QString() << true;
+    QTest::newRow("Enterprise Server 3.12") << u"3.12.0"_s << false;
+    QTest::newRow("Enterprise Server 3.13") << u"3.13.0"_s << true;
+}
+
+// Enterprise Server marks threads done from 3.13 on; before, the button, the menu item
+// and the shortcut are not offered.
+void TestNotificationsTab::markAsDoneIsOfferedWhereTheServerHasIt()
+{
+    QFETCH(QString, enterpriseVersion);
+    QFETCH(bool, offered);
+    m_world->server().setEnterpriseVersion(enterpriseVersion);
+    addIssue(u"1"_s, kRepository, 1, u"Found a bug"_s, 10);
+    start();
+    QCOMPARE(m_viewModel->canMarkAsDone(), offered);
+    const QModelIndex actions = cell(u"1"_s, Column::ActionsColumn);
+    QStringList symbols;
+    for (const FeedCells::Action& action : actions.data(FeedCells::ActionsRole).value<QList<FeedCells::Action>>())
+        symbols << action.symbol;
+    QCOMPARE(symbols.contains(u"checkmark"_s), offered);
+    QCOMPARE(RowPixels::buttonCentres(m_tab->table(), actions).size(), offered ? 4 : 3);
+
+    FeedTableView* table = m_tab->table();
+    Q_EMIT table->customContextMenuRequested(table->visualRect(cell(u"1"_s, Column::TitleColumn)).center());
+    auto* menu = widget<QMenu>(table, u"rowMenu"_s);
+    QCOMPARE(widget<QAction>(menu, u"markAsDoneCommand"_s)->isEnabled(), offered);
+    menu->close();
+
+    m_world->server().clearRequests();
+    table->setFocus();
+    table->setCurrentIndex(cell(u"1"_s, Column::TitleColumn));
+    QTest::keyClick(table, Qt::Key_D);
+    if (offered)
+        QVERIFY(waitUntil([&] { return m_tab->model()->rowCount() == 0; }));
+    QCoreApplication::processEvents();
+    QCOMPARE(m_world->server().requestsTo(u"/notifications/threads/1"_s).size(), offered ? 1 : 0);
+    QCOMPARE(m_tab->model()->rowCount(), offered ? 0 : 1);
 }
 
 // Assistive technology reads a context menu through the interfaces of its items; each
@@ -554,8 +607,8 @@ void TestNotificationsTab::everyContextMenuReachesAssistiveTechnology()
     favorites.resize(1200, 400);
     favorites.show();
     m_viewModel->toggleFavorite(m_tab->model()->notificationAt(0));
-    const QStringList expected {
-        u"Open in Browser"_s, u"Copy Link"_s, u"—"_s, u"Mark as Read"_s, u"Unstar"_s, u"Stop Watching"_s};
+    const QStringList expected {u"Open in Browser"_s, u"Copy Link"_s, u"—"_s, u"Mark as Read"_s, u"Mark as Done"_s,
+        u"Unstar"_s, u"Stop Watching"_s};
     for (FeedTableView* table : {m_tab->table(), favorites.table()}) {
         for (int opening = 1; opening <= 3; ++opening) {
             Q_EMIT table->customContextMenuRequested(table->visualRect(table->model()->index(0, 1)).center());
@@ -581,7 +634,7 @@ void TestNotificationsTab::favoritesTabShowsStarredThreadsOrItsEmptyState()
     QVERIFY(favorites.showsEmptyState());
     QVERIFY(!favorites.table()->isVisible());
 
-    QTest::mouseClick(m_tab->table()->viewport(), Qt::LeftButton, {}, actionPoint(u"1"_s, 1));
+    QTest::mouseClick(m_tab->table()->viewport(), Qt::LeftButton, {}, actionPoint(u"1"_s, 2));
     QVERIFY(!favorites.showsEmptyState());
     QVERIFY(favorites.table()->horizontalHeader()->isVisible());
     const QModelIndex actions = favorites.model()->index(0, Column::ActionsColumn);

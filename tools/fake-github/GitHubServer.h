@@ -61,6 +61,8 @@ public:
     // The user read the thread on GitHub itself (its web pages, another client): it
     // leaves the unread list as a PATCH would; false for an unknown id.
     bool readNotificationOnServer(const QString& id) { return m_rest.scenario().markThreadRead(id); }
+    // The user marked the thread done: it left every list until it is added again.
+    bool isNotificationDone(const QString& id) const { return m_rest.scenario().isThreadDone(id); }
     // Every unread thread, newest "updated_at" first: what a sync from the start would get.
     QJsonArray unreadNotifications() const { return m_rest.scenario().threads({}, false); }
     void setAssignedIssues(const QJsonArray& issues) { m_rest.scenario().setIssues(issues); }
@@ -82,6 +84,9 @@ public:
     void setMaxAge(int seconds) { m_rest.setMaxAge(seconds); }
     // W/"…" entity tags instead of strong ones.
     void setWeakETags(bool weak) { m_rest.setWeakEntityTags(weak); }
+    // Every REST reply names this GitHub Enterprise Server version ("3.12.0") in
+    // X-GitHub-Enterprise-Version; empty, as github.com, for none (the default).
+    void setEnterpriseVersion(const QString& version) { m_rest.setEnterpriseVersion(version); }
     // Added before every reply, for every request.
     void setLatency(std::chrono::milliseconds latency) { m_latency = latency; }
     // Starts a new rate-limit window; once `remaining` reaches 0, REST replies are 403.

@@ -43,6 +43,14 @@ void RestApi::addToken(const QString& token)
 
 HttpResponse RestApi::respond(const HttpRequest& request, const QString& path, const QUrl& apiBase)
 {
+    HttpResponse response = answer(request, path, apiBase);
+    if (!m_enterpriseVersion.isEmpty())
+        response.headers.set("X-GitHub-Enterprise-Version", m_enterpriseVersion.toUtf8());
+    return response;
+}
+
+HttpResponse RestApi::answer(const HttpRequest& request, const QString& path, const QUrl& apiBase)
+{
     if (!isAuthorized(request))
         return jsonReply(401, QJsonDocument(GitHubPayloads::error(QStringLiteral("Bad credentials"))));
 
@@ -115,6 +123,14 @@ RestApi::Resolved RestApi::thread(const HttpRequest& request, const QString& id)
         if (!thread)
             return {notFound(), {}};
         return {jsonReply(200, QJsonDocument(*thread)), m_scenario.threadsModified()};
+    }
+    if (request.method == "DELETE") {
+        if (!m_scenario.markThreadDone(id))
+            return {notFound(), {}};
+        // GitHub answers a thread marked done with 204.
+        HttpResponse noContent;
+        noContent.status = 204;
+        return {noContent, {}};
     }
     if (request.method != "PATCH" || !m_scenario.markThreadRead(id))
         return {notFound(), {}};

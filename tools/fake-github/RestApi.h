@@ -34,12 +34,17 @@ public:
     void setPollInterval(int seconds) { m_pollInterval = seconds; }
     void setMaxAge(int seconds) { m_maxAge = std::max(0, seconds); }
     void setWeakEntityTags(bool weak) { m_weakEntityTags = weak; }
+    // The X-GitHub-Enterprise-Version every reply carries, as GitHub Enterprise Server
+    // sends it ("3.13.0"); empty, as on github.com, for none.
+    void setEnterpriseVersion(const QString& version) { m_enterpriseVersion = version; }
 
     // `path` is the request's path with the API prefix removed; `apiBase` the absolute
     // base the Link URLs are written on.
     HttpResponse respond(const HttpRequest& request, const QString& path, const QUrl& apiBase);
 
 private:
+    HttpResponse answer(const HttpRequest& request, const QString& path, const QUrl& apiBase);
+
     struct Resolved
     {
         HttpResponse response;
@@ -62,4 +67,5 @@ private:
     int m_pollInterval = 60;
     int m_maxAge = defaultMaxAge;
     bool m_weakEntityTags = false;
+    QString m_enterpriseVersion;
 };

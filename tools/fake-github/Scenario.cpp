@@ -36,6 +36,7 @@ Scenario::Scenario()
 void Scenario::setThreads(const QJsonArray& threads)
 {
     m_threads.clear();
+    m_doneThreadIds.clear();
     for (const QJsonValue& thread : threads)
         m_threads.append(thread.toObject());
     m_threadsModified = nextModification(m_threadsModified);
@@ -50,6 +51,7 @@ void Scenario::addThread(const QJsonObject& thread)
         *known = thread;
     else
         m_threads.append(thread);
+    m_doneThreadIds.remove(id);
     m_threadsModified = nextModification(m_threadsModified);
 }
 
@@ -75,6 +77,14 @@ bool Scenario::markThreadRead(const QString& id)
     return false;
 }
 
+bool Scenario::markThreadDone(const QString& id)
+{
+    if (!markThreadRead(id))
+        return false;
+    m_doneThreadIds.insert(id);
+    return true;
+}
+
 QJsonArray Scenario::threads(const QString& since, bool includeRead) const
 {
     const QString query = since + (includeRead ? u'+' : u'-');
@@ -83,6 +93,8 @@ QJsonArray Scenario::threads(const QString& since, bool includeRead) const
     QList<QJsonObject> selected;
     for (const QJsonObject& thread : m_threads) {
         if (!includeRead && !thread.value(QStringLiteral("unread")).toBool(true))
+            continue;
+        if (m_doneThreadIds.contains(text(thread, QStringLiteral("id"))))
             continue;
         if (text(thread, QStringLiteral("updated_at")) >= since)
             selected.append(thread);

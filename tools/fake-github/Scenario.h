@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -26,14 +27,19 @@ public:
 
     Scenario();
 
-    // Threads, identified by their "id" string; adding a known id replaces that thread.
+    // Threads, identified by their "id" string; adding a known id replaces that thread
+    // (and brings it back to the lists if it was done: an update).
     void setThreads(const QJsonArray& threads);
     void addThread(const QJsonObject& thread);
     std::optional<QJsonObject> thread(const QString& id) const;
     // Sets "unread" to false and "last_read_at" to now; false for an unknown id.
     bool markThreadRead(const QString& id);
+    // Marks the thread read and takes it out of the lists until it is added again;
+    // false for an unknown id.
+    bool markThreadDone(const QString& id);
+    bool isThreadDone(const QString& id) const { return m_doneThreadIds.contains(id); }
     // The threads updated at or after `since` (ISO 8601 text; empty for all), unread
-    // ones only unless `includeRead`, newest "updated_at" first.
+    // ones only unless `includeRead`, never done ones, newest "updated_at" first.
     QJsonArray threads(const QString& since, bool includeRead) const;
     QDateTime threadsModified() const { return m_threadsModified; }
 
@@ -64,6 +70,7 @@ private:
     };
 
     QList<QJsonObject> m_threads;
+    QSet<QString> m_doneThreadIds;
     QList<QJsonObject> m_issues;
     QHash<QString, Resource> m_resources;
     QDateTime m_threadsModified;

@@ -35,8 +35,11 @@ int main(int argc, char* argv[])
     const QCommandLineOption rateWindowOption(QStringLiteral("rate-window"),
         QStringLiteral("Length of a rate-limit window."), QStringLiteral("S"),
         QString::number(RateLimit::defaultWindow.count()));
-    parser.addOptions(
-        {portOption, dataOption, tokenOption, latencyOption, maxAgeOption, rateLimitOption, rateWindowOption});
+    const QCommandLineOption enterpriseOption(QStringLiteral("enterprise-version"),
+        QStringLiteral("Answer as GitHub Enterprise Server of this version (X-GitHub-Enterprise-Version)."),
+        QStringLiteral("V"));
+    parser.addOptions({portOption, dataOption, tokenOption, latencyOption, maxAgeOption, rateLimitOption,
+        rateWindowOption, enterpriseOption});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -66,6 +69,7 @@ int main(int argc, char* argv[])
     server.setMaxAge(maxAge);
     server.setRateLimitWindow(std::chrono::seconds(rateWindow));
     server.setRateLimit(rateLimit, rateLimit);
+    server.setEnterpriseVersion(parser.value(enterpriseOption));
 
     QString token = parser.value(tokenOption);
     if (parser.isSet(dataOption)) {
