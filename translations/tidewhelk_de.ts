@@ -390,6 +390,10 @@ Soll Tidewhelk immer mit dem Fenster beendet werden, schalten Sie Einstellungen 
         <source>(filtered by: &quot;%1&quot;)</source>
         <translation>(gefiltert nach: „%1“)</translation>
     </message>
+    <message>
+        <source>All Repositories</source>
+        <translation>Alle Repositorys</translation>
+    </message>
 </context>
 <context>
     <name>OAuthAuthenticationView</name>
