@@ -17,8 +17,8 @@ std::optional<ResetCommands::Alert> ResetCommands::resetAllData()
     m_layout.removeAll();
     m_environment.console->print(
         QStringLiteral("🗑️ Complete app data reset - token deleted, UserDefaults cleared"));
-    return Alert {QStringLiteral("App Data Reset Complete"),
-        QStringLiteral("All tokens and settings have been cleared. The app will behave as if it's a fresh install.")};
+    return Alert {tr("App Data Reset Complete"),
+        tr("All tokens and settings have been cleared. The app will behave as if it's a fresh install.")};
 }
 
 std::optional<ResetCommands::Alert> ResetCommands::resetNotificationCache()
@@ -26,8 +26,8 @@ std::optional<ResetCommands::Alert> ResetCommands::resetNotificationCache()
     m_environment.preferences->remove(PreferenceKeys::lastPullDate);
     m_environment.preferences->remove(PreferenceKeys::notificationsCacheKey);
     m_environment.console->print(QStringLiteral("🔔 Notification cache reset"));
-    return Alert {QStringLiteral("Notification Cache Reset"),
-        QStringLiteral("The notification cache has been cleared. Fresh notifications will be synced on next reload.")};
+    return Alert {tr("Notification Cache Reset"),
+        tr("The notification cache has been cleared. Fresh notifications will be synced on next reload.")};
 }
 
 std::optional<ResetCommands::Alert> ResetCommands::resetAssignmentsCache()
@@ -35,8 +35,8 @@ std::optional<ResetCommands::Alert> ResetCommands::resetAssignmentsCache()
     m_environment.preferences->remove(PreferenceKeys::lastPullDateAssignments);
     m_environment.preferences->remove(PreferenceKeys::issuesCacheKey);
     m_environment.console->print(QStringLiteral("📋 Assignments cache reset"));
-    return Alert {QStringLiteral("Assignments Cache Reset"),
-        QStringLiteral("The assignments cache has been cleared. Fresh assignments will be synced on next reload.")};
+    return Alert {tr("Assignments Cache Reset"),
+        tr("The assignments cache has been cleared. Fresh assignments will be synced on next reload.")};
 }
 
 std::optional<ResetCommands::Alert> ResetCommands::deleteToken()

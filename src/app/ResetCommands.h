@@ -2,6 +2,7 @@
 
 #include "storage/Environment.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 class PreferenceStore;
@@ -13,6 +14,8 @@ class PreferenceStore;
 // to five minutes. Each prints its line and returns the alert to show, if any.
 class ResetCommands
 {
+    Q_DECLARE_TR_FUNCTIONS(ResetCommands)
+
 public:
     struct Alert
     {

@@ -26,7 +26,7 @@ std::optional<QUrl> NewThreadAnnouncer::page(const QList<NotificationPtr>& threa
 
 DesktopNotifications::Message NewThreadAnnouncer::message(const QList<NotificationPtr>& threads) const
 {
-    const QString action = page(threads) ? QStringLiteral("Open in Browser") : QStringLiteral("Show Tidewhelk");
+    const QString action = page(threads) ? tr("Open in Browser") : tr("Show Tidewhelk");
     if (threads.size() == 1) {
         const Notification& thread = *threads.first();
         return {thread.repository().fullName(), thread.subject().title(), action};
@@ -34,7 +34,8 @@ DesktopNotifications::Message NewThreadAnnouncer::message(const QList<Notificati
     QStringList titles;
     for (const NotificationPtr& thread : threads.first(std::min(threads.size(), kListedTitles)))
         titles << thread->subject().title();
-    return {QString::number(threads.size()) + QStringLiteral(" new notifications"), titles.join(u'\n'), action};
+    // A single thread has the message above, so English needs no text for one.
+    return {tr("%n new notifications", nullptr, static_cast<int>(threads.size())), titles.join(u'\n'), action};
 }
 
 void NewThreadAnnouncer::announce(const QList<NotificationPtr>& threads)

@@ -7,9 +7,18 @@
 
 namespace {
 
-QString counted(qsizetype count, const QString& singular, const QString& plural)
+// English has no catalogue, so its text for one is a message of its own; the plural
+// forms serve every other count.
+QString notificationCount(qsizetype count)
 {
-    return QString::number(count) + u' ' + (count == 1 ? singular : plural);
+    const int n = static_cast<int>(count);
+    return n == 1 ? TrayStatus::tr("1 notification") : TrayStatus::tr("%n notifications", nullptr, n);
+}
+
+QString assignmentCount(qsizetype count)
+{
+    const int n = static_cast<int>(count);
+    return n == 1 ? TrayStatus::tr("1 assignment") : TrayStatus::tr("%n assignments", nullptr, n);
 }
 
 } // namespace
@@ -43,14 +52,12 @@ TrayStatus::State TrayStatus::state() const
 QString TrayStatus::toolTip() const
 {
     if (m_notifications.needsToken() || m_assignments.needsToken())
-        return QStringLiteral("Tidewhelk — not signed in to GitHub");
+        return tr("Tidewhelk — not signed in to GitHub");
     // The Assignments table's rows, whatever its favourites filter shows.
     const qsizetype assignments
         = AssignmentRules::unarchivedCount(m_assignments.issues(), m_assignments.archivedIssues());
-    return QStringLiteral("Tidewhelk — ")
-        + counted(
-            m_notifications.notifications().size(), QStringLiteral("notification"), QStringLiteral("notifications"))
-        + QStringLiteral(", ") + counted(assignments, QStringLiteral("assignment"), QStringLiteral("assignments"));
+    return tr("Tidewhelk — %1, %2")
+        .arg(notificationCount(m_notifications.notifications().size()), assignmentCount(assignments));
 }
 
 void TrayStatus::setWindowInSight(bool inSight)

@@ -1,6 +1,7 @@
 #include "views/NotificationsTab.h"
 
 #include "core/Scheduler.h"
+#include "notifications/NotificationRules.h"
 #include "notifications/NotificationsViewModel.h"
 #include "views/FeedBindings.h"
 #include "views/FeedTableView.h"
@@ -86,7 +87,7 @@ QWidget* NotificationsTab::buildToolbar()
     layout->addStretch();
 
     connect(m_repositoryPicker, &QComboBox::activated, this,
-        [this](int index) { m_viewModel.setSelectedRepository(m_repositoryPicker->itemText(index)); });
+        [this](int index) { m_viewModel.setSelectedRepository(m_repositoryPicker->itemData(index).toString()); });
     connect(resync, &QPushButton::clicked, &m_viewModel, &NotificationsViewModel::resyncAll);
     FeedBindings::addResyncShortcut(this, [this] { m_viewModel.resyncAll(); });
     connect(markCompleted, &QPushButton::clicked, &m_viewModel, &NotificationsViewModel::markCompletedAsRead);
@@ -134,8 +135,13 @@ void NotificationsTab::updateRepositories()
     if (!choices.contains(m_viewModel.selectedRepository()))
         choices << m_viewModel.selectedRepository();
     m_repositoryPicker->clear();
-    m_repositoryPicker->addItems(choices);
-    m_repositoryPicker->setCurrentText(m_viewModel.selectedRepository());
+    // The controller names the choice of every repository in English; the picker shows it
+    // in the window's language.
+    for (const QString& choice : std::as_const(choices)) {
+        m_repositoryPicker->addItem(
+            choice == NotificationRules::allRepositories ? tr("All Repositories") : choice, choice);
+    }
+    m_repositoryPicker->setCurrentIndex(m_repositoryPicker->findData(m_viewModel.selectedRepository()));
 }
 
 void NotificationsTab::updateFilter()

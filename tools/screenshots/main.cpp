@@ -1,6 +1,7 @@
 // Renders the window, its sheets and its other windows to PNG files, on the demo
-// account, in a light and a dark palette: `tidewhelk-screenshots DIR` (run it through
-// scripts/screenshots, which builds it and picks Qt's offscreen platform).
+// account, in a light and a dark palette, in the environment's language:
+// `tidewhelk-screenshots DIR` (run it through scripts/screenshots, which builds it and
+// picks Qt's offscreen platform and the language).
 
 #include "DemoSession.h"
 #include "FakeGitHub.h"
@@ -17,6 +18,7 @@
 #include "views/MainWindow.h"
 #include "views/ManualTokenInputView.h"
 #include "views/OAuthAuthenticationView.h"
+#include "views/Translations.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -291,6 +293,7 @@ int shoot(const QDir& directory, const QString& theme)
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    const Translations translations {QLocale()};
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     if (argc != 2) {
         err() << "usage: tidewhelk-screenshots DIR" << Qt::endl;
