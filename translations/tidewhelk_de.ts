@@ -97,6 +97,18 @@
         <source>Archived Assignments</source>
         <translation>Archivierte Zuweisungen</translation>
     </message>
+    <message>
+        <source>Filter assignments</source>
+        <translation>Zuweisungen filtern</translation>
+    </message>
+    <message>
+        <source>Filter assignments...</source>
+        <translation>Zuweisungen filtern …</translation>
+    </message>
+    <message>
+        <source>(filtered by: &quot;%1&quot;)</source>
+        <translation>(gefiltert nach: „%1“)</translation>
+    </message>
 </context>
 <context>
     <name>BottomArea</name>
@@ -226,6 +238,25 @@ Soll Tidewhelk immer mit dem Fenster beendet werden, schalten Sie Einstellungen 
     </message>
 </context>
 <context>
+    <name>FilterRow</name>
+    <message>
+        <source>×</source>
+        <translation>×</translation>
+    </message>
+    <message>
+        <source>Clear filter</source>
+        <translation>Filter löschen</translation>
+    </message>
+    <message>
+        <source>Clear filter (Escape)</source>
+        <translation>Filter löschen (Esc)</translation>
+    </message>
+    <message>
+        <source>Filter hint</source>
+        <translation>Filterhinweis</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Toolbar</source>
@@ -269,6 +300,10 @@ Soll Tidewhelk immer mit dem Fenster beendet werden, schalten Sie Einstellungen 
     <message>
         <source>Saving...</source>
         <translation>Wird gespeichert …</translation>
+    </message>
+    <message>
+        <source>Fine-grained tokens cannot read notifications; use a classic token with the notifications and repo scopes</source>
+        <translation>Fein abgestufte Tokens können keine Benachrichtigungen lesen; verwenden Sie ein klassisches Token mit den Bereichen „notifications“ und „repo“</translation>
     </message>
 </context>
 <context>
@@ -331,6 +366,10 @@ Soll Tidewhelk immer mit dem Fenster beendet werden, schalten Sie Einstellungen 
         <source>?</source>
         <translation>?</translation>
     </message>
+    <message>
+        <source>Mark as Done</source>
+        <translation>Als erledigt markieren</translation>
+    </message>
 </context>
 <context>
     <name>NotificationsTab</name>
@@ -369,18 +408,6 @@ Soll Tidewhelk immer mit dem Fenster beendet werden, schalten Sie Einstellungen 
     <message>
         <source>Filter notifications...</source>
         <translation>Benachrichtigungen filtern …</translation>
-    </message>
-    <message>
-        <source>×</source>
-        <translation>×</translation>
-    </message>
-    <message>
-        <source>Clear filter</source>
-        <translation>Filter löschen</translation>
-    </message>
-    <message>
-        <source>Clear filter (Escape)</source>
-        <translation>Filter löschen (Esc)</translation>
     </message>
     <message>
         <source>Total Notifications: %1</source>
@@ -600,6 +627,13 @@ Soll Tidewhelk immer mit dem Fenster beendet werden, schalten Sie Einstellungen 
     <message>
         <source>Your GitHub notification threads and assigned issues, kept up to date.</source>
         <translation>Ihre GitHub-Benachrichtigungen und zugewiesenen Issues, stets auf dem neuesten Stand.</translation>
+    </message>
+</context>
+<context>
+    <name>TokenCompleter</name>
+    <message>
+        <source>Filter suggestions</source>
+        <translation>Filtervorschläge</translation>
     </message>
 </context>
 <context>
