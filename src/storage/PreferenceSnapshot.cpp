@@ -11,7 +11,7 @@ namespace {
 
 constexpr quint32 kMagic = 0x54575350;
 // Changes whenever the layout of the content or of a compact form changes.
-constexpr quint32 kFormat = 1;
+constexpr quint32 kFormat = 2;
 constexpr qsizetype kHeaderSize = 4 + 4 + 8;
 
 void prepare(QDataStream& stream)
@@ -60,10 +60,15 @@ QString PreferenceSnapshot::pathFor(const QString& preferencesPath)
 std::variant<PreferenceSnapshot::Content, PreferenceSnapshot::Problem> PreferenceSnapshot::read(
     const QString& path, const FileStamp& preferences)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    auto file = std::make_shared<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
         return Problem::Missing;
-    const QByteArray bytes = file.readAll();
+    // Mapped rather than read: the pages come from the page cache as they are touched,
+    // without megabytes of fresh memory to fault in.
+    const qint64 size = file->size();
+    const uchar* mapped = size > 0 ? file->map(0, size) : nullptr;
+    const QByteArray bytes
+        = mapped ? QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size) : file->readAll();
     QDataStream header(bytes);
     prepare(header);
     quint32 magic = 0;
@@ -81,11 +86,31 @@ std::variant<PreferenceSnapshot::Content, PreferenceSnapshot::Problem> Preferenc
     prepare(stream);
     FileStamp stamp;
     Content content;
-    stream >> stamp >> content.values >> content.compactForms;
-    if (stream.status() != QDataStream::Ok || !stream.atEnd())
+    quint32 formCount = 0;
+    stream >> stamp >> content.values >> formCount;
+    // The forms' keys and sizes, then their bytes one after the other.
+    QList<std::pair<QString, qint64>> forms;
+    for (quint32 i = 0; i < formCount && stream.status() == QDataStream::Ok; ++i) {
+        std::pair<QString, qint64> form;
+        stream >> form.first >> form.second;
+        forms.append(form);
+    }
+    if (stream.status() != QDataStream::Ok)
+        return Problem::Damaged;
+    qint64 offset = stream.device()->pos();
+    for (const auto& [key, formSize] : forms) {
+        if (formSize < 0 || formSize > payload.size() - offset)
+            return Problem::Damaged;
+        content.compactForms.insert(key, QByteArray::fromRawData(payload.constData() + offset, formSize));
+        offset += formSize;
+    }
+    if (offset != payload.size())
         return Problem::Damaged;
     if (stamp != preferences)
         return Problem::Stale;
+    content.bytes = bytes;
+    if (mapped)
+        content.mapping = std::move(file);
     return content;
 }
 
@@ -95,14 +120,20 @@ bool PreferenceSnapshot::write(const QString& path, const FileStamp& preferences
     {
         QDataStream stream(&payload, QIODevice::WriteOnly);
         prepare(stream);
-        stream << preferences << content.values << content.compactForms;
+        stream << preferences << content.values << static_cast<quint32>(content.compactForms.size());
+        for (auto form = content.compactForms.cbegin(); form != content.compactForms.cend(); ++form)
+            stream << form.key() << static_cast<qint64>(form->size());
     }
+    for (const QByteArray& form : content.compactForms)
+        payload.append(form);
     QByteArray header;
     {
         QDataStream stream(&header, QIODevice::WriteOnly);
         prepare(stream);
         stream << kMagic << kFormat << checksumOf(payload);
     }
+    // Always replaced through a rename, never rewritten in place, so that a mapping of
+    // the old snapshot stays whole.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;

@@ -3,11 +3,13 @@
 #include "storage/FileStamp.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QHash>
 #include <QMap>
 #include <QString>
 #include <QVariant>
 
+#include <memory>
 #include <variant>
 
 // A copy of the preference file's values in a binary form that reads in a small part
@@ -33,8 +35,13 @@ public:
         // in `compactForms`.
         QMap<QString, QVariant> values;
         // For keys of the file that hold lists, the compact form of the records their
-        // JSON holds.
+        // JSON holds. Read back, each is a view into `bytes`.
         QHash<QString, QByteArray> compactForms;
+        // The snapshot as read, which the read compact forms point into: the forms are
+        // megabytes, and copying them out would cost a start more than reading them.
+        // The bytes are the file mapped into memory, when it could be mapped.
+        QByteArray bytes;
+        std::shared_ptr<QFile> mapping;
     };
 
     // The snapshot of the preference file `preferencesPath`: beside it, ".snapshot"

@@ -72,6 +72,8 @@ bool PreferenceStore::fromSnapshot() const
             if (auto* content = std::get_if<PreferenceSnapshot::Content>(&read)) {
                 m_snapshotValues = std::move(content->values);
                 m_compactForms = std::move(content->compactForms);
+                m_snapshotBytes = std::move(content->bytes);
+                m_snapshotMapping = std::move(content->mapping);
             } else {
                 m_snapshotProblem = PreferenceSnapshot::problemText(std::get<PreferenceSnapshot::Problem>(read));
             }

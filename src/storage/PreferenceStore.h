@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QFile>
 #include <QHash>
 #include <QMap>
 #include <QSettings>
@@ -60,7 +61,9 @@ public:
     void remove(const QString& key);
 
     // The compact form of the records the JSON under `key` holds, as given to
-    // setCompactForm since the key last changed (or read from the snapshot).
+    // setCompactForm since the key last changed (or read from the snapshot). A form read
+    // from the snapshot points into the store's copy of it: it is valid while the store
+    // lives.
     std::optional<QByteArray> compactForm(const QString& key) const;
     // Keeps `form` beside the key's present value, for the snapshot; the next change
     // of the key drops it.
@@ -97,6 +100,9 @@ private:
     mutable std::optional<QMap<QString, QVariant>> m_snapshotValues;
     mutable std::optional<QString> m_snapshotProblem;
     mutable QHash<QString, QByteArray> m_compactForms;
+    // The snapshot read at the start, kept for the compact forms read from it.
+    mutable QByteArray m_snapshotBytes;
+    mutable std::shared_ptr<QFile> m_snapshotMapping;
     bool m_snapshotDue = false;
     mutable std::unique_ptr<QSettings> m_settings;
     // Changes not yet handed to m_settings; an invalid value is a removal.
