@@ -268,6 +268,37 @@ Soll Tidewhelk immer mit dem Fenster beendet werden, schalten Sie Einstellungen 
     </message>
 </context>
 <context>
+    <name>ManageViewsDialog</name>
+    <message>
+        <source>Manage Views</source>
+        <translation>Ansichten verwalten</translation>
+    </message>
+    <message>
+        <source>Saved views</source>
+        <translation>Gespeicherte Ansichten</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Umbenennen</translation>
+    </message>
+    <message>
+        <source>Move Up</source>
+        <translation>Nach oben</translation>
+    </message>
+    <message>
+        <source>Move Down</source>
+        <translation>Nach unten</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>ManualTokenInputView</name>
     <message>
         <source>The token has spaces or line breaks at its ends</source>
@@ -548,6 +579,95 @@ Soll Tidewhelk immer mit dem Fenster beendet werden, schalten Sie Einstellungen 
     </message>
 </context>
 <context>
+    <name>SaveViewDialog</name>
+    <message>
+        <source>Save View</source>
+        <translation>Ansicht speichern</translation>
+    </message>
+    <message>
+        <source>Query</source>
+        <translation>Abfrage</translation>
+    </message>
+    <message>
+        <source>View name</source>
+        <translation>Name der Ansicht</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Query:</source>
+        <translation>Abfrage:</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Name:</translation>
+    </message>
+</context>
+<context>
+    <name>SavedViewPicker</name>
+    <message>
+        <source>Views</source>
+        <translation>Ansichten</translation>
+    </message>
+    <message>
+        <source>Save View…</source>
+        <translation>Ansicht speichern …</translation>
+    </message>
+    <message>
+        <source>Save View</source>
+        <translation>Ansicht speichern</translation>
+    </message>
+    <message>
+        <source>Keep the filter&apos;s query under a name</source>
+        <translation>Die Abfrage des Filters unter einem Namen behalten</translation>
+    </message>
+    <message>
+        <source>Manage Views…</source>
+        <translation>Ansichten verwalten …</translation>
+    </message>
+    <message>
+        <source>Manage Views</source>
+        <translation>Ansichten verwalten</translation>
+    </message>
+    <message>
+        <source>Rename, reorder or delete saved views</source>
+        <translation>Gespeicherte Ansichten umbenennen, umordnen oder löschen</translation>
+    </message>
+</context>
+<context>
+    <name>SavedViews</name>
+    <message>
+        <source>Review requested</source>
+        <translation>Review angefragt</translation>
+    </message>
+    <message>
+        <source>Failing CI</source>
+        <translation>Fehlschlagende CI</translation>
+    </message>
+    <message>
+        <source>Mentions</source>
+        <translation>Erwähnungen</translation>
+    </message>
+    <message>
+        <source>Open pull requests</source>
+        <translation>Offene Pull Requests</translation>
+    </message>
+    <message>
+        <source>Open issues</source>
+        <translation>Offene Issues</translation>
+    </message>
+    <message>
+        <source>Starred</source>
+        <translation>Favoriten</translation>
+    </message>
+</context>
+<context>
     <name>StatusAppearance</name>
     <message>
         <source>Unknown</source>
@@ -627,6 +747,14 @@ Soll Tidewhelk immer mit dem Fenster beendet werden, schalten Sie Einstellungen 
     <message>
         <source>Your GitHub notification threads and assigned issues, kept up to date.</source>
         <translation>Ihre GitHub-Benachrichtigungen und zugewiesenen Issues, stets auf dem neuesten Stand.</translation>
+    </message>
+    <message>
+        <source>Save View…</source>
+        <translation>Ansicht speichern …</translation>
+    </message>
+    <message>
+        <source>Manage Views…</source>
+        <translation>Ansichten verwalten …</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include "views/DebugLogWindow.h"
 #include "views/MainWindow.h"
 #include "views/ReceivedURL.h"
+#include "views/SavedViewPicker.h"
 #include "views/WindowActivation.h"
 
 #include <QAction>
@@ -103,6 +104,23 @@ void TidewhelkApp::installMenus()
     // The controller reads the stored switch only once the window has painted.
     connect(settings, &QMenu::aboutToShow, removeReadElsewhere, [removeReadElsewhere, &notifications] {
         removeReadElsewhere->setChecked(notifications.removeReadElsewhere());
+    });
+    settings->addSeparator();
+    // They act on the views of the tab on screen; the Favorites tab has no filter.
+    QAction* saveView = addCommand(settings, tr("Save View…"), QStringLiteral("saveViewCommand"));
+    QAction* manageViews = addCommand(settings, tr("Manage Views…"), QStringLiteral("manageViewsCommand"));
+    connect(saveView, &QAction::triggered, this, [this] {
+        if (SavedViewPicker* picker = m_window->contentView()->shownViewPicker())
+            picker->openSaveDialog();
+    });
+    connect(manageViews, &QAction::triggered, this, [this] {
+        if (SavedViewPicker* picker = m_window->contentView()->shownViewPicker())
+            picker->openManageDialog();
+    });
+    connect(settings, &QMenu::aboutToShow, this, [this, saveView, manageViews] {
+        const SavedViewPicker* picker = m_window->contentView()->shownViewPicker();
+        saveView->setEnabled(picker && picker->canSave());
+        manageViews->setEnabled(picker != nullptr);
     });
 
     QMenu* debug = bar->addMenu(tr("Debug"));

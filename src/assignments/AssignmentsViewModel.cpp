@@ -27,7 +27,7 @@ std::shared_ptr<AssignmentsViewModel> AssignmentsViewModel::create(const Environ
 }
 
 AssignmentsViewModel::AssignmentsViewModel(const Environment& environment)
-    : FeedController(environment, PreferenceKeys::autoReloadAssignments)
+    : FeedController(environment, PreferenceKeys::autoReloadAssignments, SavedViews::assignmentViews())
     , m_apiService(environment)
     , m_persistenceService(environment)
 { }

@@ -16,9 +16,10 @@ constexpr auto kCatchUpDelay = 5s;
 
 } // namespace
 
-FeedController::FeedController(const Environment& environment, QString autoReloadKey)
+FeedController::FeedController(const Environment& environment, QString autoReloadKey, SavedViews::Storage views)
     : m_environment(environment)
     , m_autoReloadKey(std::move(autoReloadKey))
+    , m_savedViews(new SavedViews(environment, std::move(views), this))
     , m_autoReloadService(*environment.scheduler, *environment.console)
     , m_cacheSave(*environment.scheduler, 1s, [this] { saveCache(); })
 {

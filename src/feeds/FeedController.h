@@ -4,6 +4,7 @@
 #include "core/SyncOutcome.h"
 #include "core/ThrottledTask.h"
 #include "feeds/AutoReloadService.h"
+#include "feeds/SavedViews.h"
 #include "storage/Environment.h"
 
 #include <QDateTime>
@@ -47,6 +48,9 @@ public:
     // Every assignment applies the switch and stores it, also when the value is unchanged.
     void setAutoReload(bool autoReload);
 
+    // The filter queries the user keeps under names for this feed.
+    SavedViews& savedViews() const { return *m_savedViews; }
+
     // A request this controller started has not answered yet.
     bool hasRequestsInFlight() const { return m_cancellables.hasPending(); }
     // Hands a cache save still waiting for its turn to the preference store now.
@@ -74,8 +78,9 @@ Q_SIGNALS:
     void idle();
 
 protected:
-    // `autoReloadKey` is where the switch is stored.
-    FeedController(const Environment& environment, QString autoReloadKey);
+    // `autoReloadKey` is where the switch is stored, `views` where the saved views are,
+    // with the ones a new user finds.
+    FeedController(const Environment& environment, QString autoReloadKey, SavedViews::Storage views);
 
     // A revoked or wrong token fails like a missing one: the user has to sign in again.
     static bool needsSignIn(const RequestError& error);
@@ -116,6 +121,7 @@ private:
     void endRateLimitPause();
 
     QString m_autoReloadKey;
+    SavedViews* m_savedViews;
     AutoReloadService m_autoReloadService;
     ThrottledTask m_cacheSave;
     bool m_isLoading = false;

@@ -32,7 +32,7 @@ std::shared_ptr<NotificationsViewModel> NotificationsViewModel::create(const Env
 }
 
 NotificationsViewModel::NotificationsViewModel(const Environment& environment)
-    : FeedController(environment, PreferenceKeys::autoReload)
+    : FeedController(environment, PreferenceKeys::autoReload, SavedViews::notificationViews())
     , m_apiService(environment)
     , m_statusService(environment)
     , m_persistenceService(environment)

@@ -43,6 +43,14 @@ inline constexpr QLatin1String issueFavoritesKey {"issueFavoritesKey"};
 inline constexpr QLatin1String lastPullDateAssignments {"lastPullDateAssignments"};
 // Assignments auto-reload switch: native boolean. Default: false.
 inline constexpr QLatin1String autoReloadAssignments {"autoReloadAssignments"};
+// The notifications tab's saved filter queries, in picker order: JSON array of objects
+// {"name": string, "query": string}; names are not blank. Default (also for a value that
+// does not decode, which is reported once): the four views SavedViews starts with.
+// An emptied list is stored as [].
+inline constexpr QLatin1String notificationViews {"notificationViews"};
+// The assignments tab's saved filter queries, as notificationViews. Default: the three
+// views SavedViews starts with.
+inline constexpr QLatin1String assignmentViews {"assignmentViews"};
 // Fallback copy of the access token, written by SecureStorage only (its kTokenKey):
 // native string. Default: absent.
 inline constexpr QLatin1String githubToken {"github_token"};

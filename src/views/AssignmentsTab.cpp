@@ -155,7 +155,7 @@ QWidget* AssignmentsTab::buildFilterRow()
 {
     m_filterRow = new FilterRow(
         tr("Filter assignments"), tr("Filter assignments..."),
-        [this](const QString& token) { return m_viewModel.filterCompletions(token); }, this);
+        [this](const QString& token) { return m_viewModel.filterCompletions(token); }, m_viewModel.savedViews(), this);
     connect(m_filterRow, &FilterRow::edited, &m_viewModel, &AssignmentsViewModel::setTextFilter);
     connect(m_filterRow, &FilterRow::clearRequested, this, [this] { m_viewModel.setTextFilter(QString()); });
     auto* focusFilter = new QAction(this);

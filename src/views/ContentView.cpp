@@ -9,6 +9,7 @@
 #include "views/NotificationsTab.h"
 #include "views/OAuthAuthenticationView.h"
 #include "views/ReceivedURL.h"
+#include "views/SavedViewPicker.h"
 #include "views/Symbols.h"
 #include "views/WindowActivation.h"
 
@@ -72,6 +73,11 @@ void ContentView::startFeeds()
     (assignmentsShown ? assignments : notifications).start();
     m_tabs->currentWidget()->repaint();
     m_session.start();
+}
+
+SavedViewPicker* ContentView::shownViewPicker() const
+{
+    return m_tabs->currentWidget()->findChild<SavedViewPicker*>();
 }
 
 OAuthAuthenticationView* ContentView::signInSheet() const

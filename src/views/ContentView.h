@@ -8,6 +8,7 @@ class OAuthAuthenticationView;
 class QAction;
 class QTabWidget;
 class ReceivedURL;
+class SavedViewPicker;
 
 // The main window's content: shows an account's Notifications, Favorites and
 // Assignments tabs (opening it starts the account's feeds: the controllers read their
@@ -24,6 +25,8 @@ public:
     ~ContentView() override;
 
     QTabWidget* tabs() const { return m_tabs; }
+    // The saved views of the tab on screen; none for a tab without a filter.
+    SavedViewPicker* shownViewPicker() const;
     // Starts the feeds now rather than at the first paint: for a window that starts
     // hidden.
     void startFeeds();

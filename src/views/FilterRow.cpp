@@ -1,6 +1,7 @@
 #include "views/FilterRow.h"
 
 #include "views/Fonts.h"
+#include "views/SavedViewPicker.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -9,13 +10,14 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-FilterRow::FilterRow(
-    const QString& name, const QString& placeholder, TokenCompleter::Completions completions, QWidget* parent)
+FilterRow::FilterRow(const QString& name, const QString& placeholder, TokenCompleter::Completions completions,
+    SavedViews& views, QWidget* parent)
     : QWidget(parent)
     , m_field(new QLineEdit(this))
     , m_clear(new QToolButton(this))
     , m_hint(new QLabel(this))
     , m_completer(new TokenCompleter(m_field, std::move(completions)))
+    , m_viewPicker(new SavedViewPicker(views, this))
 {
     m_field->setObjectName(QStringLiteral("filterField"));
     m_field->setAccessibleName(name);
@@ -38,6 +40,8 @@ FilterRow::FilterRow(
     fieldRow->setSpacing(4);
     fieldRow->addWidget(m_field, 1);
     fieldRow->addWidget(m_clear);
+    fieldRow->addSpacing(8);
+    fieldRow->addWidget(m_viewPicker);
     fieldRow->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 0, 12, 8);
@@ -48,6 +52,7 @@ FilterRow::FilterRow(
     connect(m_field, &QLineEdit::textEdited, this, &FilterRow::edited);
     connect(m_completer, &TokenCompleter::completed, this, &FilterRow::edited);
     connect(m_clear, &QToolButton::clicked, this, &FilterRow::clearRequested);
+    connect(m_viewPicker, &SavedViewPicker::chosen, this, &FilterRow::edited);
     auto* clearOnEscape = new QAction(m_field);
     clearOnEscape->setShortcut(QKeySequence(Qt::Key_Escape));
     clearOnEscape->setShortcutContext(Qt::WidgetShortcut);
@@ -62,6 +67,7 @@ void FilterRow::setFilter(const QString& text, const QStringList& hints)
     m_clear->setVisible(!text.isEmpty());
     m_hint->setText(hints.join(QStringLiteral("; ")));
     m_hint->setVisible(!hints.isEmpty());
+    m_viewPicker->setQuery(text);
 }
 
 void FilterRow::focusField()

@@ -98,7 +98,7 @@ QWidget* NotificationsTab::buildFilterRow()
 {
     m_filterRow = new FilterRow(
         tr("Filter notifications"), tr("Filter notifications..."),
-        [this](const QString& token) { return m_viewModel.filterCompletions(token); }, this);
+        [this](const QString& token) { return m_viewModel.filterCompletions(token); }, m_viewModel.savedViews(), this);
     connect(m_filterRow, &FilterRow::edited, &m_viewModel, &NotificationsViewModel::setTextFilter);
     connect(m_filterRow, &FilterRow::clearRequested, this, [this] { m_viewModel.setTextFilter(QString()); });
     auto* focusFilter = new QAction(this);

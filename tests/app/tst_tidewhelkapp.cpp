@@ -9,15 +9,19 @@
 #include "views/DebugLogView.h"
 #include "views/DebugLogWindow.h"
 #include "views/MainWindow.h"
+#include "views/ManageViewsDialog.h"
 #include "views/ReceivedURL.h"
+#include "views/SaveViewDialog.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -32,7 +36,7 @@ const QStringList kAllKeys {PreferenceKeys::notificationsCacheKey, PreferenceKey
     PreferenceKeys::stoppedWatchingKey, PreferenceKeys::favoritesKey, PreferenceKeys::autoReload,
     PreferenceKeys::lastPullDate, PreferenceKeys::issuesCacheKey, PreferenceKeys::archivedIssuesKey,
     PreferenceKeys::issueFavoritesKey, PreferenceKeys::lastPullDateAssignments, PreferenceKeys::autoReloadAssignments,
-    PreferenceKeys::githubToken};
+    PreferenceKeys::notificationViews, PreferenceKeys::assignmentViews, PreferenceKeys::githubToken};
 
 } // namespace
 
@@ -55,6 +59,7 @@ private Q_SLOTS:
     void testOAuthURLShowsTheHandlersAlert();
     void debugLogsOpenInOneFreshWindow();
     void removeReadElsewhereSwitchIsStoredAndShown();
+    void viewCommandsActOnTheShownTab();
 
 private:
     QAction* action(const QString& name) { return widget<QAction>(&m_app->window(), name); }
@@ -105,7 +110,7 @@ void TestTidewhelkApp::menusInTheirOrder()
     QCOMPARE(menuItems(widget<QMenu>(&m_app->window(), u"fileMenu"_s)), QStringList {u"Quit"_s});
     QCOMPARE(menuItems(widget<QMenu>(&m_app->window(), u"settingsMenu"_s)),
         (QStringList {u"Keep Running in Background"_s, u"Desktop Notifications"_s, u"Start at Login"_s, u"—"_s,
-            u"Remove Threads Read Elsewhere"_s}));
+            u"Remove Threads Read Elsewhere"_s, u"—"_s, u"Save View…"_s, u"Manage Views…"_s}));
     QCOMPARE(action(u"quit"_s)->shortcut(), QKeySequence(u"Ctrl+Q"_s));
     QCOMPARE(menuItems(widget<QMenu>(&m_app->window(), u"debugMenu"_s)),
         (QStringList {u"Show Debug Logs"_s, u"—"_s, u"Reset All Data"_s, u"—"_s, u"Reset Notification Cache"_s,
@@ -258,6 +263,37 @@ void TestTidewhelkApp::removeReadElsewhereSwitchIsStoredAndShown()
     m_app->session().notifications().setRemoveReadElsewhere(false);
     Q_EMIT settings->aboutToShow();
     QVERIFY(!action(u"removeReadElsewhere"_s)->isChecked());
+}
+
+void TestTidewhelkApp::viewCommandsActOnTheShownTab()
+{
+    QMenu* settings = widget<QMenu>(&m_app->window(), u"settingsMenu"_s);
+    QTabWidget* tabs = m_app->window().contentView()->tabs();
+    QCOMPARE(tabs->currentIndex(), 0);
+    Q_EMIT settings->aboutToShow();
+    // An empty filter has nothing to save.
+    QVERIFY(!action(u"saveViewCommand"_s)->isEnabled());
+    QVERIFY(action(u"manageViewsCommand"_s)->isEnabled());
+    action(u"manageViewsCommand"_s)->trigger();
+    auto* manage = tabs->widget(0)->findChild<ManageViewsDialog*>();
+    QVERIFY(manage && manage->isVisible());
+    manage->close();
+
+    // Assignments have views of their own.
+    tabs->setCurrentIndex(2);
+    QTest::keyClicks(widget<QLineEdit>(tabs->widget(2), u"filterField"_s), u"is:issue"_s);
+    Q_EMIT settings->aboutToShow();
+    QVERIFY(action(u"saveViewCommand"_s)->isEnabled());
+    action(u"saveViewCommand"_s)->trigger();
+    auto* save = tabs->widget(2)->findChild<SaveViewDialog*>();
+    QVERIFY(save && save->isVisible());
+    save->close();
+
+    // Favorites have no filter.
+    tabs->setCurrentIndex(1);
+    Q_EMIT settings->aboutToShow();
+    QVERIFY(!action(u"saveViewCommand"_s)->isEnabled());
+    QVERIFY(!action(u"manageViewsCommand"_s)->isEnabled());
 }
 
 void TestTidewhelkApp::debugLogsOpenInOneFreshWindow()

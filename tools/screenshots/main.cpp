@@ -16,11 +16,16 @@
 #include "views/ContentView.h"
 #include "views/DebugLogWindow.h"
 #include "views/MainWindow.h"
+#include "views/ManageViewsDialog.h"
 #include "views/ManualTokenInputView.h"
 #include "views/OAuthAuthenticationView.h"
+#include "views/SaveViewDialog.h"
+#include "views/SavedViewPicker.h"
 #include "views/Translations.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QHBoxLayout>
@@ -29,6 +34,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
@@ -113,6 +119,21 @@ public:
             err() << path << Qt::endl;
     }
 
+    // The window with a popup of its own (a picker's list) drawn where it shows.
+    void saveWithPopup(QWidget* window, QWidget* popup, const QString& name)
+    {
+        QPixmap picture = window->grab();
+        {
+            QPainter painter(&picture);
+            painter.drawPixmap(popup->mapToGlobal(QPoint()) - window->mapToGlobal(QPoint()), popup->grab());
+        }
+        const QString path = m_directory.filePath(m_theme + u'-' + name + QStringLiteral(".png"));
+        if (!picture.save(path))
+            err() << "screenshots: could not render " << path << Qt::endl;
+        else
+            err() << path << Qt::endl;
+    }
+
 private:
     QDir m_directory;
     QString m_theme;
@@ -180,6 +201,26 @@ int shoot(const QDir& directory, const QString& theme)
     notifications.setTextFilter(QStringLiteral("sync"));
     settle(100);
     shooter.save(&window, QStringLiteral("notifications-filtered"));
+
+    // The saved views: the picker open, saving the field's query, and managing them.
+    auto* viewPicker = findChild<SavedViewPicker>(content->tabs()->widget(0), QStringLiteral("savedViews"));
+    auto* viewList = findChild<QComboBox>(viewPicker, QStringLiteral("savedViewPicker"));
+    viewList->showPopup();
+    settle(200);
+    shooter.saveWithPopup(&window, viewList->view()->window(), QStringLiteral("views-picker"));
+    viewList->hidePopup();
+    notifications.setTextFilter(QStringLiteral("is:pr -review:approved"));
+    viewPicker->openSaveDialog();
+    auto* saveDialog = findChild<SaveViewDialog>(viewPicker, QStringLiteral("saveViewDialog"));
+    findChild<QLineEdit>(saveDialog, QStringLiteral("viewName"))->setText(QStringLiteral("Waiting for review"));
+    settle(200);
+    shooter.save(saveDialog, QStringLiteral("views-save"));
+    saveDialog->accept();
+    viewPicker->openManageDialog();
+    auto* manageDialog = findChild<ManageViewsDialog>(viewPicker, QStringLiteral("manageViewsDialog"));
+    settle(200);
+    shooter.save(manageDialog, QStringLiteral("views-manage"));
+    manageDialog->close();
     notifications.setTextFilter(QString());
     server.injectFault(FaultTarget::path(QStringLiteral("/notifications")), Fault::neverAnswer());
     notifications.syncNotifications();
