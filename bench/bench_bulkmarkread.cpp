@@ -31,8 +31,9 @@ constexpr int kLatencyMs = 50;
 constexpr int kWaitLimitMs = 600000;
 const QString kRepository = QStringLiteral("octocat/Hello-World");
 
-// The gaps between turns of the event loop: a timer due every millisecond that finds
-// it late by the time the loop was busy elsewhere.
+// The gaps between turns of the event loop: a timer due every millisecond finds it late
+// by the time the loop was busy elsewhere. Wall time counts whatever else the machine
+// ran meanwhile; the main thread's CPU time in the gap is the work of this process.
 class StallMeter
 {
 public:
@@ -41,27 +42,30 @@ public:
         m_timer.setTimerType(Qt::PreciseTimer);
         m_timer.setInterval(1);
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            m_longestMs = std::max(m_longestMs, static_cast<double>(m_sinceTick.nsecsElapsed()) / 1e6);
+            const double cpu = threadCpuMilliseconds();
+            m_longestWallMs = std::max(m_longestWallMs, static_cast<double>(m_sinceTick.nsecsElapsed()) / 1e6);
+            m_longestCpuMs = std::max(m_longestCpuMs, cpu - m_cpuAtTick);
             m_sinceTick.restart();
+            m_cpuAtTick = cpu;
         });
     }
 
     void start()
     {
-        m_longestMs = 0;
         m_sinceTick.start();
+        m_cpuAtTick = threadCpuMilliseconds();
         m_timer.start();
     }
-    double stop()
-    {
-        m_timer.stop();
-        return m_longestMs;
-    }
+    void stop() { m_timer.stop(); }
+    double longestWallMs() const { return m_longestWallMs; }
+    double longestCpuMs() const { return m_longestCpuMs; }
 
 private:
     QTimer m_timer;
     QElapsedTimer m_sinceTick;
-    double m_longestMs = 0;
+    double m_cpuAtTick = 0;
+    double m_longestWallMs = 0;
+    double m_longestCpuMs = 0;
 };
 
 void bulkMarkRead(BenchEnvironment& world)
@@ -105,7 +109,7 @@ void bulkMarkRead(BenchEnvironment& world)
     if (!waitUntil([&] { return !viewModel->hasRequestsInFlight() && tab.model()->rowCount() == 0; }, kWaitLimitMs))
         qFatal("the threads did not all leave: %s", qPrintable(viewModel->statusMessage()));
     const double elapsedMs = static_cast<double>(wall.nsecsElapsed()) / 1e6;
-    const double longestStallMs = stalls.stop();
+    stalls.stop();
 
     const ServerCounts sent = ServerCounts::of(world.server());
     const int limit = HttpTransport::maxRequestsPerHost(QUrl(world.environment().endpoints.apiBase()));
@@ -113,7 +117,9 @@ void bulkMarkRead(BenchEnvironment& world)
     std::printf(
         "Bulk Mark as Read, %d selected threads, %d ms latency, Notifications tab shown\n", kThreads, kLatencyMs);
     std::printf("  status line: %s\n", qPrintable(viewModel->statusMessage()));
-    std::printf("  longest main-thread stall: %.1f ms (target: at most 50 ms)\n", longestStallMs);
+    std::printf("  longest main-thread stall: %.1f ms of main-thread CPU, %.1f ms of wall time on a shared machine "
+                "(target: at most 50 ms)\n",
+        stalls.longestCpuMs(), stalls.longestWallMs());
     std::printf("  %d requests, at most %d at a time: %.0f ms, network bound %.0f ms, ratio %.2f (target: at most "
                 "1.3)\n",
         sent.requests, limit, elapsedMs, boundMs, elapsedMs / boundMs);
