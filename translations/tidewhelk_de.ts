@@ -668,6 +668,16 @@ Soll Tidewhelk immer mit dem Fenster beendet werden, schalten Sie Einstellungen 
     </message>
 </context>
 <context>
+    <name>SelectionBar</name>
+    <message numerus="yes">
+        <source>%n selected</source>
+        <translation>
+            <numerusform>%n ausgewählt</numerusform>
+            <numerusform>%n ausgewählt</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>StatusAppearance</name>
     <message>
         <source>Unknown</source>

@@ -319,6 +319,42 @@ void AssignmentsViewModel::unarchiveIssue(const IssuePtr& issue)
     m_environment.console->print(QStringLiteral("Assignment unarchived successfully."));
 }
 
+void AssignmentsViewModel::setFavorite(const QList<IssuePtr>& issues, bool favorite)
+{
+    if (favorite) {
+        m_favorites = AssignmentRules::withoutDuplicateIds(m_favorites + issues);
+    } else {
+        QSet<qint64> ids;
+        for (const IssuePtr& issue : issues)
+            ids.insert(issue->id());
+        m_favorites.removeIf([&ids](const IssuePtr& i) { return ids.contains(i->id()); });
+    }
+    m_persistenceService.save(m_favorites, PreferenceKeys::issueFavoritesKey);
+    Q_EMIT favoritesChanged();
+}
+
+void AssignmentsViewModel::archiveIssues(const QList<IssuePtr>& issues)
+{
+    QList<IssuePtr> archiving;
+    QSet<qint64> ids;
+    for (const IssuePtr& issue : issues) {
+        if (!isFavorite(issue) && !isArchived(issue)) {
+            archiving.append(issue);
+            ids.insert(issue->id());
+        }
+    }
+    if (archiving.size() < issues.size())
+        showToast(QStringLiteral("Cannot archive a favorited assignment."));
+    if (archiving.isEmpty())
+        return;
+    QList<IssuePtr> remaining = m_issues;
+    if (remaining.removeIf([&ids](const IssuePtr& i) { return ids.contains(i->id()); }) > 0)
+        setIssues(std::move(remaining));
+    setArchivedIssues(AssignmentRules::withoutDuplicateIds(m_archivedIssues + archiving));
+    m_environment.console->print(
+        QStringLiteral("Archived ") + QString::number(archiving.size()) + QStringLiteral(" assignments."));
+}
+
 void AssignmentsViewModel::addAssignment(const QString& urlText)
 {
     // A pull request is read as an issue: its pull-request resource has another id than

@@ -78,6 +78,11 @@ public:
     void toggleArchived(const IssuePtr& issue);
     void archiveIssue(const IssuePtr& issue);
     void unarchiveIssue(const IssuePtr& issue);
+    // For a selection of rows, each applied as one change: stars every item or takes the
+    // star off every one; archives every item that is not starred (a toast says when some
+    // are).
+    void setFavorite(const QList<IssuePtr>& issues, bool favorite);
+    void archiveIssues(const QList<IssuePtr>& issues);
     // Reads the item at a pasted web address and lists it; the user sees the outcome as
     // a toast, or needsToken; addAssignmentFinished reports it.
     void addAssignment(const QString& urlText);

@@ -583,6 +583,120 @@ void NotificationsViewModel::toggleFavorite(const NotificationPtr& notification)
     Q_EMIT favoritesChanged();
 }
 
+void NotificationsViewModel::markAsRead(const QList<NotificationPtr>& notifications)
+{
+    sendBulk(BulkProgress::Operation::MarkAsRead, notifications);
+}
+
+void NotificationsViewModel::markAsDone(const QList<NotificationPtr>& notifications)
+{
+    sendBulk(BulkProgress::Operation::MarkAsDone, notifications);
+}
+
+void NotificationsViewModel::stopWatching(const QList<NotificationPtr>& notifications)
+{
+    const QDateTime now = m_environment.scheduler->now();
+    for (const NotificationPtr& notification : notifications) {
+        if (const std::optional<QString>& url = notification->subject().url())
+            m_stoppedWatchingSubjects.insert(*url, now);
+    }
+    m_persistenceService.save(m_stoppedWatchingSubjects, PreferenceKeys::stoppedWatchingKey);
+    Q_EMIT stoppedWatchingSubjectsChanged();
+    sendBulk(BulkProgress::Operation::StopWatching, notifications);
+}
+
+void NotificationsViewModel::sendBulk(BulkProgress::Operation operation, const QList<NotificationPtr>& notifications)
+{
+    auto progress = std::make_shared<BulkProgress>(operation, notifications.size());
+    m_shownProgress = progress;
+    setStatusMessage(progress->text());
+    const bool done = operation == BulkProgress::Operation::MarkAsDone;
+    for (const NotificationPtr& notification : notifications) {
+        const QString& id = notification->id();
+        m_cancellables.add((done ? m_apiService.markThreadAsDone(id) : m_apiService.markThreadAsRead(id))
+                               .subscribe(
+                                   [this, notification, progress, done](std::monostate) {
+                                       progress->succeeded();
+                                       (done ? m_acceptedDone : m_acceptedRead).append(notification);
+                                       bulkReplied(progress);
+                                   },
+                                   [this, notification, progress, done](const RequestError& error) {
+                                       progress->failed();
+                                       if (m_environment.logger) {
+                                           m_environment.logger->log(QStringLiteral("Thread ") + notification->id()
+                                                   + (done ? QStringLiteral(" not marked done: ")
+                                                           : QStringLiteral(" not marked read: "))
+                                                   + error.description(),
+                                               LogLevel::Warning, kLogSource);
+                                       }
+                                       bulkReplied(progress);
+                                   }));
+    }
+}
+
+void NotificationsViewModel::bulkReplied(const std::shared_ptr<BulkProgress>& progress)
+{
+    m_shownProgress = progress;
+    if (std::exchange(m_bulkRepliesQueued, true))
+        return;
+    QMetaObject::invokeMethod(this, &NotificationsViewModel::applyBulkReplies, Qt::QueuedConnection);
+}
+
+void NotificationsViewModel::applyBulkReplies()
+{
+    m_bulkRepliesQueued = false;
+    const QList<NotificationPtr> read = std::exchange(m_acceptedRead, {});
+    const QList<NotificationPtr> done = std::exchange(m_acceptedDone, {});
+    QSet<QString> leaving;
+    for (const NotificationPtr& notification : read) {
+        leaving.insert(notification->id());
+        m_readNotificationIds.insert(notification->id());
+    }
+    // As for single threads, the cache keeps them; loading it leaves them out.
+    for (const NotificationPtr& notification : done) {
+        leaving.insert(notification->id());
+        m_doneNotifications.insert(notification->id(), notification->updatedAt());
+    }
+    QList<NotificationPtr> remaining = m_notifications;
+    if (remaining.removeIf([&leaving](const NotificationPtr& n) { return leaving.contains(n->id()); }) > 0)
+        setNotifications(std::move(remaining));
+    if (!read.isEmpty()) {
+        m_persistenceService.save(m_readNotificationIds, PreferenceKeys::readNotificationsKey);
+        Q_EMIT readNotificationIdsChanged();
+    }
+    if (!done.isEmpty()) {
+        m_persistenceService.save(m_doneNotifications, PreferenceKeys::doneNotificationsKey);
+        Q_EMIT doneNotificationsChanged();
+    }
+    QSet<QString> readElsewhere = m_readElsewhereIds;
+    if (readElsewhere.removeIf([&leaving](const QString& id) { return leaving.contains(id); }) > 0)
+        setReadElsewhereIds(std::move(readElsewhere));
+    if (m_shownProgress) {
+        setStatusMessage(m_shownProgress->text());
+        if (m_shownProgress->isFinished())
+            m_shownProgress.reset();
+    }
+}
+
+void NotificationsViewModel::setFavorite(const QList<NotificationPtr>& notifications, bool favorite)
+{
+    QSet<QString> ids;
+    for (const NotificationPtr& notification : notifications)
+        ids.insert(notification->id());
+    if (favorite) {
+        for (const NotificationPtr& starred : std::as_const(m_favorites))
+            ids.remove(starred->id());
+        for (const NotificationPtr& notification : notifications) {
+            if (ids.remove(notification->id()))
+                m_favorites.append(notification);
+        }
+    } else {
+        m_favorites.removeIf([&ids](const NotificationPtr& n) { return ids.contains(n->id()); });
+    }
+    m_persistenceService.save(m_favorites, PreferenceKeys::favoritesKey);
+    Q_EMIT favoritesChanged();
+}
+
 bool NotificationsViewModel::isFavorite(const NotificationPtr& notification) const
 {
     return std::any_of(m_favorites.begin(), m_favorites.end(),

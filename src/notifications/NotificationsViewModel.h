@@ -1,5 +1,6 @@
 #pragma once
 
+#include "feeds/BulkProgress.h"
 #include "feeds/FeedController.h"
 #include "feeds/FeedQuery.h"
 #include "github/GitHubAPIService.h"
@@ -106,6 +107,15 @@ public:
     // Marks the thread read and re-marks threads about its subject read for 30 days.
     void stopWatching(const NotificationPtr& notification);
     void toggleFavorite(const NotificationPtr& notification);
+    // The same operations on a selection of threads: one request per thread, queued by
+    // the client so as not to flood GitHub. Each thread leaves the list once GitHub has
+    // accepted it; the status line counts the answers and then sums them up, and each
+    // failure goes to the debug log.
+    void markAsRead(const QList<NotificationPtr>& notifications);
+    void markAsDone(const QList<NotificationPtr>& notifications);
+    void stopWatching(const QList<NotificationPtr>& notifications);
+    // Stars every one of the threads, or takes the star off every one.
+    void setFavorite(const QList<NotificationPtr>& notifications, bool favorite);
     bool isFavorite(const NotificationPtr& notification) const;
     // The user stopped watching the thread's subject less than 30 days ago: a sync that
     // brings the thread marks it read again.
@@ -153,6 +163,11 @@ private:
     // Takes the thread out of the threads read elsewhere: it has left the list.
     void forgetReadElsewhere(const QString& id);
     void setCanMarkAsDone(bool canMarkAsDone);
+    void sendBulk(BulkProgress::Operation operation, const QList<NotificationPtr>& notifications);
+    void bulkReplied(const std::shared_ptr<BulkProgress>& progress);
+    // Takes the threads GitHub accepted since the last call out of the list in one step,
+    // so that hundreds of replies do not each rebuild the tables.
+    void applyBulkReplies();
     // After a successful sync: lists every unread thread when that is due, and marks
     // what it finds.
     void reconcileIfDue();
@@ -186,4 +201,9 @@ private:
     ReadElsewhereReconciler m_reconciler;
     QSet<QString> m_readElsewhereIds;
     bool m_removeReadElsewhere = false;
+    QList<NotificationPtr> m_acceptedRead;
+    QList<NotificationPtr> m_acceptedDone;
+    // The bulk operation whose reply came last: the status line follows it.
+    std::shared_ptr<BulkProgress> m_shownProgress;
+    bool m_bulkRepliesQueued = false;
 };

@@ -5,6 +5,7 @@
 #include "views/FeedCells.h"
 #include "views/StatusAppearance.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -91,13 +92,34 @@ void AssignmentListModel::addRowActions()
         };
     };
     addRowAction(
-        RowActions::star(holds(&AssignmentsViewModel::isFavorite), onRow(&AssignmentsViewModel::toggleFavorite)));
+        RowActions::star(holds(&AssignmentsViewModel::isFavorite), onRow(&AssignmentsViewModel::toggleFavorite),
+            [this](const QList<int>& rows, bool favorite) { m_viewModel.setFavorite(issuesAt(rows), favorite); }));
     addRowAction({.id = QStringLiteral("archive"),
         .shortcut = QKeySequence(Qt::Key_E),
         .face = {QStringLiteral("checkmark.circle"), std::nullopt, tr("Archive"), tr("Archive")},
         .onFace = {QStringLiteral("arrowshape.turn.up.left"), std::nullopt, tr("Unarchive"), tr("Unarchive")},
         .isOn = holds(&AssignmentsViewModel::isArchived),
-        .run = onRow(&AssignmentsViewModel::toggleArchived)});
+        .run = onRow(&AssignmentsViewModel::toggleArchived),
+        // A selection of archived items comes back; any other is archived.
+        .runOnRows = [this, isArchived = holds(&AssignmentsViewModel::isArchived)](const QList<int>& rows) {
+            if (!std::all_of(rows.begin(), rows.end(), isArchived)) {
+                m_viewModel.archiveIssues(issuesAt(rows));
+                return;
+            }
+            for (const IssuePtr& issue : issuesAt(rows))
+                m_viewModel.unarchiveIssue(issue);
+        }});
+}
+
+QList<IssuePtr> AssignmentListModel::issuesAt(const QList<int>& rows) const
+{
+    QList<IssuePtr> issues;
+    issues.reserve(rows.size());
+    for (int row : rows) {
+        if (const IssuePtr issue = issueAt(row))
+            issues << issue;
+    }
+    return issues;
 }
 
 QVariant AssignmentListModel::cellData(int row, int column, int role) const

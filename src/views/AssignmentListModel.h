@@ -33,6 +33,7 @@ public:
     AssignmentListModel(AssignmentsViewModel& viewModel, Source source, const Clock& clock, QObject* parent = nullptr);
 
     IssuePtr issueAt(int row) const { return m_rows.value(row); }
+    QList<IssuePtr> issuesAt(const QList<int>& rows) const;
 
 protected:
     QVariant cellData(int row, int column, int role) const override;

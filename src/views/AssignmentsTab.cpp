@@ -11,6 +11,7 @@
 #include "views/Fonts.h"
 #include "views/LoadingCard.h"
 #include "views/RowCommands.h"
+#include "views/SelectionBar.h"
 #include "views/StatusLine.h"
 #include "views/Symbols.h"
 #include "views/Toast.h"
@@ -54,7 +55,7 @@ AssignmentsTab::AssignmentsTab(AssignmentsViewModel& viewModel, const Environmen
     m_table->setAccessibleName(tr("Assignments"));
     m_table->setModel(m_model);
     m_table->setColumnWidths(kColumnWidths, {AssignmentListModel::ActionsColumn});
-    new RowCommands(m_table, m_model, this);
+    auto* commands = new RowCommands(m_table, m_model, this);
 
     m_favoritesFilter->setObjectName(QStringLiteral("favoritesFilter"));
     m_favoritesFilter->setAccessibleName(tr("Show only favorites"));
@@ -80,6 +81,7 @@ AssignmentsTab::AssignmentsTab(AssignmentsViewModel& viewModel, const Environmen
     layout->addWidget(buildFilterRow());
     layout->addWidget(buildCountRow());
     layout->addWidget(m_table, 1);
+    layout->addWidget(new SelectionBar(m_table, m_model, *commands, this));
     layout->addWidget(m_bottomArea);
     layout->addWidget(statusRow);
 

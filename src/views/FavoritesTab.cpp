@@ -7,6 +7,7 @@
 #include "views/Fonts.h"
 #include "views/NotificationListModel.h"
 #include "views/RowCommands.h"
+#include "views/SelectionBar.h"
 #include "views/Symbols.h"
 
 #include <QEvent>
@@ -30,7 +31,7 @@ FavoritesTab::FavoritesTab(NotificationsViewModel& viewModel, const Environment&
     // and Reason share what the other columns leave.
     m_table->setColumnWidths({180, 0, 0, 200, 120, 120}, {NotificationListModel::ActionsColumn});
 
-    new RowCommands(m_table, m_model, this);
+    auto* commands = new RowCommands(m_table, m_model, this);
 
     auto* title = new QLabel(tr("Favorites"), this);
     title->setFont(Fonts::headline(font()));
@@ -42,6 +43,7 @@ FavoritesTab::FavoritesTab(NotificationsViewModel& viewModel, const Environment&
     layout->setSpacing(0);
     layout->addWidget(title);
     layout->addWidget(m_pages, 1);
+    layout->addWidget(new SelectionBar(m_table, m_model, *commands, this));
 
     connect(m_model, &QAbstractItemModel::layoutChanged, this, &FavoritesTab::updatePage);
     tintEmptyStar();

@@ -22,7 +22,7 @@ FeedTableView::FeedTableView(Scheduler& scheduler, QWidget* parent)
 {
     setItemDelegate(m_delegate);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -79,7 +79,9 @@ void FeedTableView::setModel(QAbstractItemModel* model)
     connect(model, &QAbstractItemModel::rowsRemoved, m_delegate, &FeedItemDelegate::forgetCells);
     connect(model, &QAbstractItemModel::rowsMoved, m_delegate, &FeedItemDelegate::forgetCells);
     connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, &FeedTableView::rememberTopRow);
+    connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, &FeedTableView::rememberCurrentRow);
     connect(model, &QAbstractItemModel::layoutChanged, this, &FeedTableView::restoreTopRow);
+    connect(model, &QAbstractItemModel::layoutChanged, this, &FeedTableView::restoreCurrentRow);
 }
 
 void FeedTableView::setColumnWidths(const QList<int>& widths, const QList<int>& fixedColumns)
@@ -138,6 +140,57 @@ void FeedTableView::restoreTopRow()
         verticalScrollBar()->setValue(0);
     m_topRow = QPersistentModelIndex();
     setHoveredRow(-1);
+}
+
+QList<int> FeedTableView::selectedRowNumbers() const
+{
+    QList<int> rows;
+    if (!selectionModel())
+        return rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void FeedTableView::rememberCurrentRow()
+{
+    const QModelIndex current = currentIndex();
+    m_currentRow = current;
+    m_hadCurrentRow = current.isValid();
+    m_rowsAfterCurrent.clear();
+    if (!current.isValid())
+        return;
+    const QItemSelectionModel* selection = selectionModel();
+    for (int row = current.row() + 1; row < model()->rowCount(); ++row) {
+        m_rowsAfterCurrent << QPersistentModelIndex(model()->index(row, current.column()));
+        if (!selection->isRowSelected(row))
+            break;
+    }
+}
+
+void FeedTableView::restoreCurrentRow()
+{
+    const bool currentLeft = m_hadCurrentRow && !m_currentRow.isValid();
+    m_hadCurrentRow = false;
+    m_currentRow = QPersistentModelIndex();
+    const QList<QPersistentModelIndex> candidates = std::exchange(m_rowsAfterCurrent, {});
+    const int rows = model()->rowCount();
+    if (!currentLeft || rows == 0)
+        return;
+    QModelIndex next = model()->index(rows - 1, 0);
+    for (const QPersistentModelIndex& candidate : candidates) {
+        if (candidate.isValid()) {
+            next = candidate;
+            break;
+        }
+    }
+    // The rows that remain of the selection stay selected; when none does, the new
+    // current row is the selection, as after a click.
+    if (selectionModel()->hasSelection())
+        selectionModel()->setCurrentIndex(next, QItemSelectionModel::NoUpdate);
+    else
+        selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void FeedTableView::setHoveredRow(int row)

@@ -9,11 +9,11 @@ class FeedItemDelegate;
 class RowHighlights;
 class Scheduler;
 
-// The table of a feed tab: one row per record, painted by FeedItemDelegate, a whole row
-// selected at a time. It keeps the user's place when the list changes (the row at the
-// top stays at the top when rows come and go around it), tints the row under the mouse,
-// repaints once a minute so that relative times stay true, and opens the current row on
-// Return or Enter.
+// The table of a feed tab: one row per record, painted by FeedItemDelegate, whole rows
+// selected (Shift and Ctrl extend the selection, Ctrl+A takes every row). It keeps the user's place when the list
+// changes (the row at the top stays at the top when rows come and go around it; when the current row goes, the next
+// remaining row becomes current), tints the row under the mouse, repaints once a minute so that relative times stay
+// true, and opens the current row on Return or Enter.
 class FeedTableView : public QTableView
 {
     Q_OBJECT
@@ -24,6 +24,8 @@ public:
 
     FeedItemDelegate* feedDelegate() const { return m_delegate; }
     RowHighlights& highlights() const { return *m_highlights; }
+    // The selected rows, in order.
+    QList<int> selectedRowNumbers() const;
 
     void setModel(QAbstractItemModel* model) override;
     // Widths of the columns, in order: a column of positive width starts with it and the
@@ -53,6 +55,8 @@ private:
     void setHoveredRow(int row);
     void rememberTopRow();
     void restoreTopRow();
+    void rememberCurrentRow();
+    void restoreCurrentRow();
 
     RowHighlights* m_highlights;
     FeedItemDelegate* m_delegate;
@@ -60,5 +64,11 @@ private:
     QPersistentModelIndex m_topRow;
     int m_topOffset = 0;
     bool m_atTop = true;
+    // The current row, and the rows after it up to the first one not selected: when an
+    // action on the selection takes the current row away, the first of these that
+    // remains takes its place.
+    QPersistentModelIndex m_currentRow;
+    QList<QPersistentModelIndex> m_rowsAfterCurrent;
+    bool m_hadCurrentRow = false;
     bool m_settingWidths = false;
 };

@@ -94,29 +94,49 @@ void NotificationListModel::addRowActions()
                 std::invoke(operation, m_viewModel, notification);
         };
     };
+    const auto onRows = [this](void (NotificationsViewModel::*operation)(const QList<NotificationPtr>&)) {
+        return
+            [this, operation](const QList<int>& rows) { std::invoke(operation, m_viewModel, notificationsAt(rows)); };
+    };
+    const auto setFavorite
+        = [this](const QList<int>& rows, bool favorite) { m_viewModel.setFavorite(notificationsAt(rows), favorite); };
     const auto isFavorite = [this](int row) {
         const NotificationPtr notification = notificationAt(row);
         return notification && m_viewModel.isFavorite(notification);
     };
     if (m_source == Source::Favorites) {
-        addRowAction(RowActions::star(isFavorite, onRow(&NotificationsViewModel::toggleFavorite)));
+        addRowAction(RowActions::star(isFavorite, onRow(&NotificationsViewModel::toggleFavorite), setFavorite));
         return;
     }
     addRowAction({.id = QStringLiteral("markAsRead"),
         .shortcut = QKeySequence(Qt::Key_E),
         .face = {QStringLiteral("checkmark.circle"), std::nullopt, tr("Mark as Read"), tr("Mark as Read")},
-        .run = onRow(&NotificationsViewModel::markAsRead)});
+        .run = onRow(&NotificationsViewModel::markAsRead),
+        .runOnRows = onRows(&NotificationsViewModel::markAsRead)});
     // Offered only where the server can mark threads done.
     addRowAction({.id = QStringLiteral("markAsDone"),
         .shortcut = QKeySequence(Qt::Key_D),
         .face = {QStringLiteral("checkmark"), std::nullopt, tr("Mark as Done"), tr("Mark as Done")},
         .isAvailable = [this](int) { return m_viewModel.canMarkAsDone(); },
-        .run = onRow(&NotificationsViewModel::markAsDone)});
-    addRowAction(RowActions::star(isFavorite, onRow(&NotificationsViewModel::toggleFavorite)));
+        .run = onRow(&NotificationsViewModel::markAsDone),
+        .runOnRows = onRows(&NotificationsViewModel::markAsDone)});
+    addRowAction(RowActions::star(isFavorite, onRow(&NotificationsViewModel::toggleFavorite), setFavorite));
     addRowAction({.id = QStringLiteral("stopWatching"),
         .shortcut = QKeySequence(Qt::SHIFT | Qt::Key_M),
         .face = {QStringLiteral("eye.slash"), std::nullopt, tr("Stop Watching"), tr("Stop Watching")},
-        .run = onRow(&NotificationsViewModel::stopWatching)});
+        .run = onRow(&NotificationsViewModel::stopWatching),
+        .runOnRows = onRows(&NotificationsViewModel::stopWatching)});
+}
+
+QList<NotificationPtr> NotificationListModel::notificationsAt(const QList<int>& rows) const
+{
+    QList<NotificationPtr> notifications;
+    notifications.reserve(rows.size());
+    for (int row : rows) {
+        if (const NotificationPtr notification = notificationAt(row))
+            notifications << notification;
+    }
+    return notifications;
 }
 
 QVariant NotificationListModel::cellData(int row, int column, int role) const

@@ -37,6 +37,7 @@ public:
         const Clock& clock, QObject* parent = nullptr);
 
     NotificationPtr notificationAt(int row) const { return m_rows.value(row); }
+    QList<NotificationPtr> notificationsAt(const QList<int>& rows) const;
 
 protected:
     QVariant cellData(int row, int column, int role) const override;

@@ -10,6 +10,7 @@
 #include "views/LoadingCard.h"
 #include "views/NotificationListModel.h"
 #include "views/RowCommands.h"
+#include "views/SelectionBar.h"
 #include "views/StatusLine.h"
 
 #include <QAction>
@@ -43,9 +44,10 @@ NotificationsTab::NotificationsTab(NotificationsViewModel& viewModel, const Envi
     layout->addWidget(buildToolbar());
     layout->addWidget(buildFilterRow());
     layout->addWidget(buildCountRow());
+    auto* commands = new RowCommands(m_table, m_model, this);
     layout->addWidget(m_table, 1);
+    layout->addWidget(new SelectionBar(m_table, m_model, *commands, this));
     layout->addWidget(m_statusLine);
-    new RowCommands(m_table, m_model, this);
 
     connect(&m_viewModel, &NotificationsViewModel::repositoriesChanged, this, &NotificationsTab::updateRepositories);
     connect(

@@ -5,6 +5,24 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include <algorithm>
+
+const RowAction::Face& RowAction::faceFor(const QList<int>& rows) const
+{
+    const bool on = isOn && !rows.isEmpty() && std::all_of(rows.begin(), rows.end(), isOn);
+    return on ? onFace : face;
+}
+
+QList<int> RowAction::availableOf(const QList<int>& rows) const
+{
+    QList<int> available;
+    for (int row : rows) {
+        if (availableAt(row))
+            available << row;
+    }
+    return available;
+}
+
 const RowAction* RowActions::find(const QString& id) const
 {
     for (const RowAction& action : m_actions) {
@@ -47,12 +65,17 @@ void RowActions::addLinkActions(const std::function<QUrl(int row)>& linkOf)
         .endsGroup = true});
 }
 
-RowAction RowActions::star(std::function<bool(int row)> isFavorite, std::function<void(int row)> toggle)
+RowAction RowActions::star(std::function<bool(int row)> isFavorite, std::function<void(int row)> toggle,
+    std::function<void(const QList<int>& rows, bool favorite)> setFavorite)
 {
+    auto runOnRows = [isFavorite, setFavorite = std::move(setFavorite)](const QList<int>& rows) {
+        setFavorite(rows, !std::all_of(rows.begin(), rows.end(), isFavorite));
+    };
     return {.id = QStringLiteral("star"),
         .shortcut = QKeySequence(Qt::Key_S),
         .face = {QStringLiteral("star"), ColorPalette::Name::Gray, tr("Add to Favorites"), tr("Star")},
         .onFace = {QStringLiteral("star.fill"), ColorPalette::Name::Yellow, tr("Remove from Favorites"), tr("Unstar")},
         .isOn = std::move(isFavorite),
-        .run = std::move(toggle)};
+        .run = std::move(toggle),
+        .runOnRows = std::move(runOnRows)};
 }

@@ -40,11 +40,18 @@ struct RowAction
     // none: always.
     std::function<bool(int row)> isAvailable {};
     std::function<void(int row)> run {};
+    // Runs it on several selected rows at once, those that offer it; none: it runs on
+    // the current row only, whatever else is selected.
+    std::function<void(const QList<int>& rows)> runOnRows {};
     // The menu draws a line after it.
     bool endsGroup = false;
 
     const Face& faceAt(int row) const { return isOn && isOn(row) ? onFace : face; }
     bool availableAt(int row) const { return !isAvailable || isAvailable(row); }
+    // A switch is on for a selection when it is on for every row of it.
+    const Face& faceFor(const QList<int>& rows) const;
+    // The rows of `rows` that offer it.
+    QList<int> availableOf(const QList<int>& rows) const;
     bool hasButton() const { return !face.symbol.isEmpty(); }
 };
 
@@ -66,8 +73,10 @@ public:
     // "Open in Browser" and "Copy Link", for the link `linkOf` gives each row.
     void addLinkActions(const std::function<QUrl(int row)>& linkOf);
 
-    // The star that adds a record to the favourites or takes it out.
-    static RowAction star(std::function<bool(int row)> isFavorite, std::function<void(int row)> toggle);
+    // The star that adds a record to the favourites or takes it out. On a selection it
+    // stars every row unless all are starred, and then takes the star off all of them.
+    static RowAction star(std::function<bool(int row)> isFavorite, std::function<void(int row)> toggle,
+        std::function<void(const QList<int>& rows, bool favorite)> setFavorite);
 
 private:
     QList<RowAction> m_actions;

@@ -21,7 +21,7 @@ RowCommands::RowCommands(FeedTableView* table, RecordTableModel* model, QObject*
         item->setObjectName(action.id + QStringLiteral("Command"));
         item->setShortcut(action.shortcut);
         item->setShortcutContext(Qt::WidgetShortcut);
-        connect(item, &QAction::triggered, this, [this, id = action.id] { runOnCurrentRow(id); });
+        connect(item, &QAction::triggered, this, [this, id = action.id] { runOnSelection(id); });
         m_table->addAction(item);
         m_menu->addAction(item);
         if (action.endsGroup)
@@ -57,8 +57,17 @@ void RowCommands::run(const QString& id, int row) const
         action->run(row);
 }
 
-void RowCommands::runOnCurrentRow(const QString& id) const
+void RowCommands::runOnSelection(const QString& id) const
 {
+    const RecordTableModel* model = m_model.data();
+    const RowAction* action = model ? model->rowActions().find(id) : nullptr;
+    const QList<int> selected = m_table->selectedRowNumbers();
+    if (action && action->runOnRows && selected.size() > 1) {
+        const QList<int> rows = action->availableOf(selected);
+        if (!rows.isEmpty())
+            action->runOnRows(rows);
+        return;
+    }
     const QModelIndex current = m_table->currentIndex();
     if (current.isValid())
         run(id, current.row());
@@ -76,11 +85,24 @@ void RowCommands::showMenu(const QPoint& position)
     const RecordTableModel* model = m_model.data();
     if (!index.isValid() || !model)
         return;
-    m_table->setCurrentIndex(index);
+    // A click inside a selection of several rows keeps it; anywhere else it selects
+    // the row.
+    QList<int> selected = m_table->selectedRowNumbers();
+    if (selected.size() > 1 && selected.contains(index.row())) {
+        m_table->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    } else {
+        m_table->setCurrentIndex(index);
+        selected = {index.row()};
+    }
     for (const RowAction& action : model->rowActions().all()) {
         QAction* item = m_items.value(action.id);
-        item->setText(action.faceAt(index.row()).menuText);
-        item->setEnabled(action.availableAt(index.row()));
+        if (action.runOnRows && selected.size() > 1) {
+            item->setText(action.faceFor(selected).menuText);
+            item->setEnabled(!action.availableOf(selected).isEmpty());
+        } else {
+            item->setText(action.faceAt(index.row()).menuText);
+            item->setEnabled(action.availableAt(index.row()));
+        }
     }
     m_menu->popup(m_table->viewport()->mapToGlobal(anchor));
 }

@@ -49,6 +49,7 @@ private Q_SLOTS:
     void refreshReadsEveryItemAndFallsBackToTheItemRequest();
     void resyncRefreshesListedItemsThenSyncs();
     void archiveButtonHonoursStarsAndArchiveSurvivesRestarts();
+    void selectionIsStarredAndArchivedAtOnce();
     void addingAPullRequestReadsItsIssueResource();
     void addingFails_data();
     void addingFails();
@@ -368,6 +369,31 @@ void TestAssignmentsViewModel::archiveButtonHonoursStarsAndArchiveSurvivesRestar
     viewModel = start();
     QVERIFY(viewModel->archivedIssues().isEmpty());
     QCOMPARE(ids(viewModel->filteredIssues()), (QList<qint64> {2, 1}));
+}
+
+void TestAssignmentsViewModel::selectionIsStarredAndArchivedAtOnce()
+{
+    cache({issue(1), issue(2), issue(3), issue(4)});
+    auto viewModel = start();
+    const QList<IssuePtr> all = viewModel->issues();
+    QSignalSpy favoritesChanges(viewModel.get(), &AssignmentsViewModel::favoritesChanged);
+    QSignalSpy issuesChanges(viewModel.get(), &AssignmentsViewModel::issuesChanged);
+
+    viewModel->toggleFavorite(all[0]);
+    viewModel->setFavorite({all[0], all[1]}, true);
+    QCOMPARE(ids(viewModel->favorites()), (QList<qint64> {1, 2}));
+    QCOMPARE(ids(*persistence().loadIssues(PreferenceKeys::issueFavoritesKey)), (QList<qint64> {1, 2}));
+    viewModel->setFavorite({all[1]}, false);
+    QCOMPARE(ids(viewModel->favorites()), QList<qint64> {1});
+    QCOMPARE(favoritesChanges.size(), 3);
+
+    // The starred item stays, with the toast; the others leave in one change.
+    viewModel->archiveIssues(all);
+    QCOMPARE(viewModel->toastMessage(), u"Cannot archive a favorited assignment."_s);
+    QCOMPARE(ids(viewModel->issues()), QList<qint64> {1});
+    QCOMPARE(ids(*persistence().loadIssues(PreferenceKeys::archivedIssuesKey)), (QList<qint64> {2, 3, 4}));
+    QCOMPARE(issuesChanges.size(), 1);
+    QCOMPARE(m_world->console().lines().last(), u"Archived 3 assignments."_s);
 }
 
 void TestAssignmentsViewModel::addingAPullRequestReadsItsIssueResource()

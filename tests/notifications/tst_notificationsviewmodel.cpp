@@ -54,6 +54,9 @@ private Q_SLOTS:
     void refreshWithoutPullRequestsSendsNothing();
     void markCompletedReadSendsOnePatchPerCompletedThread();
     void failedMarkReadKeepsTheThread();
+    void bulkOperation_data();
+    void bulkOperation();
+    void bulkStarsAndUnstarsTogether();
     void markAsDone_data();
     void markAsDone();
     void doneThreadsStayOutUntilGitHubUpdatesThem();
@@ -391,6 +394,111 @@ void TestNotificationsViewModel::failedMarkReadKeepsTheThread()
         QStringList {u"Error marking notification as read: GitHub answered HTTP 500"_s});
     QCOMPARE(ids(viewModel->notifications()), QStringList {u"9"_s});
     QVERIFY(viewModel->readNotificationIds().isEmpty());
+}
+
+void TestNotificationsViewModel::bulkOperation_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QByteArray>("method");
+    QTest::addColumn<QString>("midway");
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<QString>("failure");
+
+    QTest::newRow("mark as read") << u"read"_s << QByteArray("PATCH") << u"Marking 5 of 6 as read…"_s
+                                  << u"Marked 4 as read; 2 failed, see the debug log"_s << u" not marked read: "_s;
+    QTest::newRow("mark as done") << u"done"_s << QByteArray("DELETE") << u"Marking 5 of 6 as done…"_s
+                                  << u"Marked 4 as done; 2 failed, see the debug log"_s << u" not marked done: "_s;
+    QTest::newRow("stop watching") << u"stopWatching"_s << QByteArray("PATCH") << u"Unsubscribing 5 of 6…"_s
+                                   << u"Unsubscribed 4; 2 failed, see the debug log"_s << u" not marked read: "_s;
+}
+
+void TestNotificationsViewModel::bulkOperation()
+{
+    QFETCH(QString, operation);
+    QFETCH(QByteArray, method);
+    QFETCH(QString, midway);
+    QFETCH(QString, outcome);
+    QFETCH(QString, failure);
+    m_world->signIn(token);
+    QList<NotificationPtr> cached;
+    for (int id = 1; id <= 6; ++id) {
+        const QString updatedAt = u"2026-12-01T1%1:00:00Z"_s.arg(id);
+        cached << cachedThread(QString::number(id), u"Issue"_s, updatedAt,
+            u"https://api.github.com/repos/octocat/Hello-World/issues/%1"_s.arg(id));
+        m_world->server().addNotification(
+            m_world->server().payloads().thread({.id = QString::number(id), .updatedAt = updatedAt}));
+    }
+    saveCache(cached);
+    const Fault serverError = Fault::reply(500, QByteArrayLiteral("{\"message\":\"Server Error\"}"));
+    for (const QString& failing : {u"2"_s, u"5"_s}) {
+        m_world->server().injectFault(
+            FaultTarget::path(u"/notifications/threads/"_s + failing, method), serverError, FakeGitHub::always);
+    }
+    // The last answer comes late, so that the status line is seen between the others and it.
+    m_world->server().injectFault(FaultTarget::path(u"/notifications/threads/6"_s, method), Fault::delay(300ms));
+    auto viewModel = start();
+    QVERIFY(waitForSync(*viewModel));
+    QVERIFY(waitUntil([&] { return !viewModel->hasRequestsInFlight(); }));
+    m_world->console().clear();
+    m_world->logEcho().clear();
+
+    const QList<NotificationPtr> all = viewModel->notifications();
+    if (operation == u"read")
+        viewModel->markAsRead(all);
+    else if (operation == u"done")
+        viewModel->markAsDone(all);
+    else
+        viewModel->stopWatching(all);
+    const auto listed = [&viewModel] {
+        QStringList rows = ids(viewModel->notifications());
+        rows.sort();
+        return rows;
+    };
+    QCOMPARE(viewModel->statusMessage(), QString(midway).replace(u"5 of"_s, u"0 of"_s));
+    QVERIFY(waitUntil([&] { return viewModel->statusMessage() == midway; }));
+    // Nothing leaves that GitHub did not accept.
+    QCOMPARE(listed(), (QStringList {u"2"_s, u"5"_s, u"6"_s}));
+
+    QVERIFY(waitUntil([&] { return viewModel->statusMessage() == outcome; }));
+    QCOMPARE(listed(), (QStringList {u"2"_s, u"5"_s}));
+    const QSet<QString> accepted {u"1"_s, u"3"_s, u"4"_s, u"6"_s};
+    if (operation == u"done") {
+        QCOMPARE(QSet<QString>(viewModel->doneNotifications().keyBegin(), viewModel->doneNotifications().keyEnd()),
+            accepted);
+        QVERIFY(viewModel->readNotificationIds().isEmpty());
+    } else {
+        QCOMPARE(viewModel->readNotificationIds(), accepted);
+        QCOMPARE(persistence().loadIds(PreferenceKeys::readNotificationsKey), accepted);
+    }
+    // Stopping watching marks every subject, whatever GitHub answers.
+    QCOMPARE(viewModel->stoppedWatchingSubjects().size(), operation == u"stopWatching" ? 6 : 0);
+    QVERIFY(m_world->console().lines().isEmpty());
+    QVERIFY(waitUntil([&] { return m_world->logEcho().lines().size() == 2; }));
+    QStringList logged = m_world->logEcho().lines();
+    logged.sort();
+    const QString prefix = u"[22:16:37.000] ⚠️ [Notifications] Thread "_s;
+    const QString why = u"httpError(statusCode: 500, message: \"HTTP 500\")"_s;
+    QCOMPARE(logged, (QStringList {prefix + u"2"_s + failure + why, prefix + u"5"_s + failure + why}));
+}
+
+void TestNotificationsViewModel::bulkStarsAndUnstarsTogether()
+{
+    m_world->signIn(token);
+    saveCache({cachedThread(u"1"_s, u"Issue"_s, u"2026-12-01T13:00:00Z"_s),
+        cachedThread(u"2"_s, u"Issue"_s, u"2026-12-01T12:00:00Z"_s),
+        cachedThread(u"3"_s, u"Issue"_s, u"2026-12-01T11:00:00Z"_s)});
+    auto viewModel = start();
+    QVERIFY(waitForSync(*viewModel));
+    const QList<NotificationPtr> threads = viewModel->notifications();
+    viewModel->toggleFavorite(threads[1]);
+    QSignalSpy changes(viewModel.get(), &NotificationsViewModel::favoritesChanged);
+
+    viewModel->setFavorite(threads, true);
+    QCOMPARE(ids(viewModel->favorites()), (QStringList {u"2"_s, u"1"_s, u"3"_s}));
+    QCOMPARE(ids(*persistence().loadNotifications(PreferenceKeys::favoritesKey)), ids(viewModel->favorites()));
+    viewModel->setFavorite({threads[0], threads[1]}, false);
+    QCOMPARE(ids(viewModel->favorites()), QStringList {u"3"_s});
+    QCOMPARE(changes.size(), 2);
 }
 
 void TestNotificationsViewModel::markAsDone_data()

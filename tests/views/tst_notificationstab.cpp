@@ -74,6 +74,7 @@ private Q_SLOTS:
     void pickerFilterAndCount();
     void markCompletedReadAndTheLoadingCard();
     void keyboardAndContextMenu();
+    void actionsApplyToTheWholeSelection();
     void markAsDoneIsOfferedWhereTheServerHasIt_data();
     void markAsDoneIsOfferedWhereTheServerHasIt();
     void everyContextMenuReachesAssistiveTechnology();
@@ -552,6 +553,60 @@ void TestNotificationsTab::keyboardAndContextMenu()
         (QStringList {u"Open in Browser"_s, u"Copy Link"_s, u"—"_s, u"Mark as Read"_s, u"Mark as Done"_s, u"Unstar"_s,
             u"Stop Watching"_s}));
     menu->close();
+}
+
+void TestNotificationsTab::actionsApplyToTheWholeSelection()
+{
+    for (int thread = 1; thread <= 5; ++thread)
+        addIssue(QString::number(thread), kRepository, thread, u"Issue %1"_s.arg(thread), 10 * thread);
+    m_world->server().injectFault(FaultTarget::path(u"/notifications/threads/3"_s, "PATCH"),
+        Fault::reply(500, QByteArrayLiteral("{\"message\":\"Server Error\"}")), FakeGitHub::always);
+    start();
+    FeedTableView* table = m_tab->table();
+    auto* bar = widget(m_tab.get(), u"notificationsTableSelectionBar"_s);
+    auto* star = widget<QPushButton>(bar, u"starSelection"_s);
+    const auto rowCentre
+        = [&](const QString& id) { return table->visualRect(cell(id, Column::RepositoryColumn)).center(); };
+    const auto selectedIds = [&] {
+        QStringList selected;
+        for (int row : table->selectedRowNumbers())
+            selected << m_tab->model()->index(row, 0).data(FeedCells::RecordIdRole).toString();
+        return selected;
+    };
+
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, rowCentre(u"1"_s));
+    QVERIFY(!bar->isVisible());
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ShiftModifier, rowCentre(u"4"_s));
+    QCOMPARE(selectedIds(), (QStringList {u"1"_s, u"2"_s, u"3"_s, u"4"_s}));
+    QVERIFY(bar->isVisible());
+    QCOMPARE(widget<QLabel>(bar, u"selectionCount"_s)->text(), u"4 selected"_s);
+    QCOMPARE(star->text(), u"Star"_s);
+    QTest::mouseClick(star, Qt::LeftButton);
+    QCOMPARE(m_viewModel->favorites().size(), 4);
+    QCOMPARE(star->text(), u"Unstar"_s);
+    // The shortcut acts on the selection too.
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_S);
+    QVERIFY(m_viewModel->favorites().isEmpty());
+
+    Q_EMIT table->customContextMenuRequested(rowCentre(u"2"_s));
+    auto* menu = widget<QMenu>(table, u"rowMenu"_s);
+    QCOMPARE(selectedIds(), (QStringList {u"1"_s, u"2"_s, u"3"_s, u"4"_s}));
+    widget<QAction>(menu, u"markAsReadCommand"_s)->trigger();
+    menu->close();
+    QCOMPARE(m_viewModel->statusMessage(), u"Marking 0 of 4 as read…"_s);
+    QVERIFY(
+        waitUntil([&] { return m_viewModel->statusMessage() == u"Marked 3 as read; 1 failed, see the debug log"_s; }));
+    QCOMPARE(m_tab->model()->rowCount(), 2);
+    // What is left of the selection stays selected; the menu's row (2) was current, and
+    // the next row that remains takes its place.
+    QCOMPARE(selectedIds(), QStringList {u"3"_s});
+    QCOMPARE(table->currentIndex().data(FeedCells::RecordIdRole).toString(), u"3"_s);
+    QVERIFY(!bar->isVisible());
+
+    QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(selectedIds(), (QStringList {u"3"_s, u"5"_s}));
+    QVERIFY(bar->isVisible());
 }
 
 void TestNotificationsTab::markAsDoneIsOfferedWhereTheServerHasIt_data()
