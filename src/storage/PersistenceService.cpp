@@ -127,29 +127,29 @@ std::optional<QSet<QString>> PersistenceService::loadIds(const QString& key) con
 
 std::optional<QHash<QString, QDateTime>> PersistenceService::loadDates(const QString& key) const
 {
-    reportSnapshotProblem();
-    const std::optional<QByteArray> data = m_preferences.data(key);
-    if (!data)
-        return std::nullopt;
-    const std::optional<QJsonValue> top = decoded(JsonDecoder::parse(*data));
-    if (!top || !top->isObject())
-        return std::nullopt;
-    const QJsonObject object = top->toObject();
-    QHash<QString, QDateTime> dates;
-    dates.reserve(object.size());
-    for (auto entry = object.constBegin(); entry != object.constEnd(); ++entry) {
-        if (!entry->isDouble())
+    return loadObject<QDateTime>(key, [](const QJsonValue& value) -> std::optional<QDateTime> {
+        if (!value.isDouble())
             return std::nullopt;
         // Beyond QDateTime's range of about ±292 million years there is no moment to give.
-        const double milliseconds = std::round(entry->toDouble() * 1000.0);
+        const double milliseconds = std::round(value.toDouble() * 1000.0);
         if (std::abs(milliseconds) > 9e18)
             return std::nullopt;
-        dates.insert(entry.key(), kReferenceDate.addMSecs(static_cast<qint64>(milliseconds)));
-    }
-    return dates;
+        return kReferenceDate.addMSecs(static_cast<qint64>(milliseconds));
+    });
 }
 
 std::optional<QHash<QString, QString>> PersistenceService::loadTexts(const QString& key) const
+{
+    return loadObject<QString>(key, [](const QJsonValue& value) -> std::optional<QString> {
+        if (!value.isString())
+            return std::nullopt;
+        return value.toString();
+    });
+}
+
+template <typename T>
+std::optional<QHash<QString, T>> PersistenceService::loadObject(
+    const QString& key, const std::function<std::optional<T>(const QJsonValue&)>& convert) const
 {
     reportSnapshotProblem();
     const std::optional<QByteArray> data = m_preferences.data(key);
@@ -159,14 +159,15 @@ std::optional<QHash<QString, QString>> PersistenceService::loadTexts(const QStri
     if (!top || !top->isObject())
         return std::nullopt;
     const QJsonObject object = top->toObject();
-    QHash<QString, QString> texts;
-    texts.reserve(object.size());
+    QHash<QString, T> values;
+    values.reserve(object.size());
     for (auto entry = object.constBegin(); entry != object.constEnd(); ++entry) {
-        if (!entry->isString())
+        std::optional<T> value = convert(*entry);
+        if (!value)
             return std::nullopt;
-        texts.insert(entry.key(), entry->toString());
+        values.insert(entry.key(), std::move(*value));
     }
-    return texts;
+    return values;
 }
 
 void PersistenceService::reportSnapshotProblem() const

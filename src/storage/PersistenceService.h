@@ -5,10 +5,12 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QJsonValue>
 #include <QList>
 #include <QSet>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class Clock;
@@ -57,6 +59,10 @@ public:
 private:
     // Prints the store's snapshot problem, the first time it is known in the process.
     void reportSnapshotProblem() const;
+    // A JSON object of values under `key`; none when any value does not convert.
+    template <typename T>
+    std::optional<QHash<QString, T>> loadObject(
+        const QString& key, const std::function<std::optional<T>(const QJsonValue&)>& convert) const;
 
     const Clock& m_clock;
     // None in tools that have no console.
