@@ -160,11 +160,6 @@ QWidget* AssignmentsTab::buildFilterRow()
         [this](const QString& token) { return m_viewModel.filterCompletions(token); }, m_viewModel.savedViews(), this);
     connect(m_filterRow, &FilterRow::edited, &m_viewModel, &AssignmentsViewModel::setTextFilter);
     connect(m_filterRow, &FilterRow::clearRequested, this, [this] { m_viewModel.setTextFilter(QString()); });
-    auto* focusFilter = new QAction(this);
-    focusFilter->setShortcut(QKeySequence::Find);
-    focusFilter->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(focusFilter, &QAction::triggered, m_filterRow, &FilterRow::focusField);
-    addAction(focusFilter);
     return m_filterRow;
 }
 

@@ -19,6 +19,14 @@ FilterRow::FilterRow(const QString& name, const QString& placeholder, TokenCompl
     , m_completer(new TokenCompleter(m_field, std::move(completions)))
     , m_viewPicker(new SavedViewPicker(views, this))
 {
+    // Find anywhere in the tab that holds the row puts the cursor in the field.
+    if (parent) {
+        auto* focus = new QAction(this);
+        focus->setShortcut(QKeySequence::Find);
+        focus->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(focus, &QAction::triggered, this, &FilterRow::focusField);
+        parent->addAction(focus);
+    }
     m_field->setObjectName(QStringLiteral("filterField"));
     m_field->setAccessibleName(name);
     m_field->setPlaceholderText(placeholder);

@@ -13,7 +13,6 @@
 #include "views/SelectionBar.h"
 #include "views/StatusLine.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -103,11 +102,6 @@ QWidget* NotificationsTab::buildFilterRow()
         [this](const QString& token) { return m_viewModel.filterCompletions(token); }, m_viewModel.savedViews(), this);
     connect(m_filterRow, &FilterRow::edited, &m_viewModel, &NotificationsViewModel::setTextFilter);
     connect(m_filterRow, &FilterRow::clearRequested, this, [this] { m_viewModel.setTextFilter(QString()); });
-    auto* focusFilter = new QAction(this);
-    focusFilter->setShortcut(QKeySequence::Find);
-    focusFilter->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(focusFilter, &QAction::triggered, m_filterRow, &FilterRow::focusField);
-    addAction(focusFilter);
     return m_filterRow;
 }
 
