@@ -22,17 +22,17 @@ struct Thread
 };
 
 // Newest first in the order given.
-QList<NotificationPtr> threads(const QList<Thread>& specs)
+QList<NotificationPtr> threads(const QList<Thread>& wanted)
 {
     QList<NotificationPtr> list;
     int day = 28;
-    for (const Thread& spec : specs) {
-        Subject subject(spec.title, spec.type, std::nullopt);
-        subject.setState(spec.state);
-        subject.setCiStatus(spec.ci);
-        subject.setReviewStatus(spec.review);
+    for (const Thread& thread : wanted) {
+        Subject subject(thread.title, thread.type, std::nullopt);
+        subject.setState(thread.state);
+        subject.setCiStatus(thread.ci);
+        subject.setReviewStatus(thread.review);
         list << std::make_shared<Notification>(
-            spec.id, subject, Repository(spec.repository), spec.reason, u"2026-11-%1T09:00:00Z"_s.arg(day--));
+            thread.id, subject, Repository(thread.repository), thread.reason, u"2026-11-%1T09:00:00Z"_s.arg(day--));
     }
     return list;
 }
