@@ -105,10 +105,6 @@
         <source>Filter assignments...</source>
         <translation>Zuweisungen filtern …</translation>
     </message>
-    <message>
-        <source>(filtered by: &quot;%1&quot;)</source>
-        <translation>(gefiltert nach: „%1“)</translation>
-    </message>
 </context>
 <context>
     <name>BottomArea</name>
@@ -145,6 +141,13 @@
     <message>
         <source>Assignments</source>
         <translation>Zuweisungen</translation>
+    </message>
+</context>
+<context>
+    <name>CountRow</name>
+    <message>
+        <source>(filtered by: &quot;%1&quot;)</source>
+        <translation>(gefiltert nach: „%1“)</translation>
     </message>
 </context>
 <context>
@@ -443,10 +446,6 @@ Soll Tidewhelk immer mit dem Fenster beendet werden, schalten Sie Einstellungen 
     <message>
         <source>Total Notifications: %1</source>
         <translation>Benachrichtigungen insgesamt: %1</translation>
-    </message>
-    <message>
-        <source>(filtered by: &quot;%1&quot;)</source>
-        <translation>(gefiltert nach: „%1“)</translation>
     </message>
     <message>
         <source>All Repositories</source>

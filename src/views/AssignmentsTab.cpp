@@ -5,6 +5,7 @@
 #include "views/AssignmentListModel.h"
 #include "views/BottomArea.h"
 #include "views/ColorPalette.h"
+#include "views/CountRow.h"
 #include "views/FeedBindings.h"
 #include "views/FeedTableView.h"
 #include "views/FilterRow.h"
@@ -165,20 +166,8 @@ QWidget* AssignmentsTab::buildFilterRow()
 
 QWidget* AssignmentsTab::buildCountRow()
 {
-    auto* row = new QWidget(this);
-    m_count = new QLabel(row);
-    m_count->setObjectName(QStringLiteral("assignmentCount"));
-    m_count->setFont(Fonts::headline(font()));
-    m_filteredBy = new QLabel(row);
-    m_filteredBy->setObjectName(QStringLiteral("filteredBy"));
-    m_filteredBy->setFont(Fonts::subheadline(font()));
-    m_filteredBy->setForegroundRole(QPalette::PlaceholderText);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(12, 0, 12, 6);
-    layout->addWidget(m_count);
-    layout->addWidget(m_filteredBy);
-    layout->addStretch();
-    return row;
+    m_countRow = new CountRow(QStringLiteral("assignmentCount"), this);
+    return m_countRow;
 }
 
 QWidget* AssignmentsTab::buildArchivedPanel()
@@ -216,10 +205,7 @@ void AssignmentsTab::updateFilter()
 
 void AssignmentsTab::updateCount()
 {
-    m_count->setText(tr("Total Assignments: %1").arg(m_model->rowCount()));
-    const QString& filter = m_viewModel.textFilter();
-    m_filteredBy->setVisible(!filter.isEmpty());
-    m_filteredBy->setText(tr("(filtered by: \"%1\")").arg(filter));
+    m_countRow->show(tr("Total Assignments: %1").arg(m_model->rowCount()), m_viewModel.textFilter());
 }
 
 void AssignmentsTab::placeFavoritesFilter()

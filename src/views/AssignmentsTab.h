@@ -7,11 +7,11 @@
 class AssignmentListModel;
 class AssignmentsViewModel;
 class BottomArea;
+class CountRow;
 class FeedTableView;
 class FilterRow;
 class LoadingCard;
 class QCheckBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
@@ -62,8 +62,7 @@ private:
     QPushButton* m_resyncButton = nullptr;
     QCheckBox* m_autoReload = nullptr;
     FilterRow* m_filterRow = nullptr;
-    QLabel* m_count = nullptr;
-    QLabel* m_filteredBy = nullptr;
+    CountRow* m_countRow = nullptr;
     QToolButton* m_favoritesFilter;
     LoadingCard* m_loadingCard;
     BottomArea* m_bottomArea;

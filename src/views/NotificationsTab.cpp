@@ -3,10 +3,10 @@
 #include "core/Scheduler.h"
 #include "notifications/NotificationRules.h"
 #include "notifications/NotificationsViewModel.h"
+#include "views/CountRow.h"
 #include "views/FeedBindings.h"
 #include "views/FeedTableView.h"
 #include "views/FilterRow.h"
-#include "views/Fonts.h"
 #include "views/LoadingCard.h"
 #include "views/NotificationListModel.h"
 #include "views/RowCommands.h"
@@ -107,20 +107,8 @@ QWidget* NotificationsTab::buildFilterRow()
 
 QWidget* NotificationsTab::buildCountRow()
 {
-    auto* row = new QWidget(this);
-    m_count = new QLabel(row);
-    m_count->setObjectName(QStringLiteral("notificationCount"));
-    m_count->setFont(Fonts::headline(font()));
-    m_filteredBy = new QLabel(row);
-    m_filteredBy->setObjectName(QStringLiteral("filteredBy"));
-    m_filteredBy->setFont(Fonts::subheadline(font()));
-    m_filteredBy->setForegroundRole(QPalette::PlaceholderText);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(12, 0, 12, 6);
-    layout->addWidget(m_count);
-    layout->addWidget(m_filteredBy);
-    layout->addStretch();
-    return row;
+    m_countRow = new CountRow(QStringLiteral("notificationCount"), this);
+    return m_countRow;
 }
 
 void NotificationsTab::updateRepositories()
@@ -148,8 +136,5 @@ void NotificationsTab::updateFilter()
 
 void NotificationsTab::updateCount()
 {
-    m_count->setText(tr("Total Notifications: %1").arg(m_model->rowCount()));
-    const QString& filter = m_viewModel.textFilter();
-    m_filteredBy->setVisible(!filter.isEmpty());
-    m_filteredBy->setText(tr("(filtered by: \"%1\")").arg(filter));
+    m_countRow->show(tr("Total Notifications: %1").arg(m_model->rowCount()), m_viewModel.textFilter());
 }

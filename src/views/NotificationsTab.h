@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class CountRow;
 class FeedTableView;
 class FilterRow;
 class LoadingCard;
@@ -11,7 +12,6 @@ class NotificationListModel;
 class NotificationsViewModel;
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class StatusLine;
 
 // The Notifications tab: the repository picker, "Re-sync", "Mark Completed Read" and
@@ -42,8 +42,7 @@ private:
     QComboBox* m_repositoryPicker = nullptr;
     QCheckBox* m_autoReload = nullptr;
     FilterRow* m_filterRow = nullptr;
-    QLabel* m_count = nullptr;
-    QLabel* m_filteredBy = nullptr;
+    CountRow* m_countRow = nullptr;
     LoadingCard* m_loadingCard;
     StatusLine* m_statusLine;
 };
