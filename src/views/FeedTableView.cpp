@@ -345,10 +345,10 @@ void FeedTableView::mousePressEvent(QMouseEvent* event)
 
 void FeedTableView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // The second click of a double click on a header toggles it back, and opens nothing.
+    // Each press of a double click on a header toggles it; the double click opens nothing.
     const QModelIndex index = indexAt(event->position().toPoint());
     if (index.isValid() && m_groups && m_groups->isHeader(index.row())) {
-        mousePressEvent(event);
+        event->accept();
         return;
     }
     QTableView::mouseDoubleClickEvent(event);

@@ -110,16 +110,34 @@ void RepositoryGroupModel::endChange()
     if (!std::exchange(m_changing, false))
         return;
     rebuild();
-    QModelIndexList after;
-    after.reserve(m_places.size());
-    for (const Place& place : std::as_const(m_places)) {
-        const auto group = m_groupOf.constFind(place.repository);
-        if (!place.header || !m_grouped)
-            after << mapFromSource(place.record);
-        else if (group != m_groupOf.constEnd())
-            after << createIndex(m_groups[*group].headerRow, place.column);
-        else
-            after << QModelIndex();
+    // Two persistent indexes must never land on one place: a header goes to its group's
+    // first record only when no index holds that record already.
+    QModelIndexList after(m_places.size());
+    QSet<quint64> taken;
+    const auto placeOf
+        = [](const QModelIndex& index) { return (quint64(index.row()) << 32) | quint32(index.column()); };
+    for (qsizetype i = 0; i < m_places.size(); ++i) {
+        if (m_places[i].header)
+            continue;
+        after[i] = mapFromSource(m_places[i].record);
+        if (after[i].isValid())
+            taken.insert(placeOf(after[i]));
+    }
+    for (qsizetype i = 0; i < m_places.size(); ++i) {
+        const Place& place = m_places[i];
+        if (!place.header)
+            continue;
+        if (m_grouped) {
+            const auto group = m_groupOf.constFind(place.repository);
+            if (group != m_groupOf.constEnd())
+                after[i] = createIndex(m_groups[*group].headerRow, place.column);
+            continue;
+        }
+        const QModelIndex first = mapFromSource(place.record);
+        if (first.isValid() && !taken.contains(placeOf(first))) {
+            after[i] = first;
+            taken.insert(placeOf(first));
+        }
     }
     changePersistentIndexList(m_changingIndexes, after);
     m_changingIndexes.clear();
