@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyle>
 #include <QTableView>
 #include <QToolTip>
 
@@ -283,7 +284,12 @@ void FeedItemDelegate::paintText(
     }
     const QFont previousFont = painter->font();
     const QPen previousPen = painter->pen();
-    painter->setPen(option.palette.color(cell.isLink ? QPalette::Link : QPalette::Text));
+    // A style that fills selected rows with the highlight gets text of its own colour.
+    const QStyle* style = option.widget ? option.widget->style() : nullptr;
+    const bool onHighlight = (option.state & QStyle::State_Selected) && style
+        && style->styleHint(QStyle::SH_ItemView_ShowDecorationSelected, &option, option.widget);
+    painter->setPen(option.palette.color(
+        onHighlight ? QPalette::HighlightedText : (cell.isLink ? QPalette::Link : QPalette::Text)));
     if (cell.isLink && index == m_hoveredLink) {
         QFont underlined = option.font;
         underlined.setUnderline(true);
