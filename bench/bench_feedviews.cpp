@@ -3,8 +3,8 @@
 // one paint of the visible rows, timed as the median of many. Targets: a filter
 // keystroke, plain or with qualifiers, at most 16 ms; a status update of every
 // pull-request row repaints rows and never resets the model; painting one screen of 40
-// rows at most 4 ms; switching the assignments' favourites filter and archiving one row
-// at most 16 ms each.
+// rows at most 4 ms; switching the grouping by repository on or off at most 50 ms; switching the assignments'
+// favourites filter and archiving one row at most 16 ms each.
 
 #include "BenchData.h"
 #include "BenchEnvironment.h"
@@ -106,6 +106,12 @@ void notifications(const Environment& environment)
     const double screen = timed(pages, table,
         [&](int page) { table->verticalScrollBar()->setValue(page * kVisibleRows * table->rowHeight(0)); });
 
+    // On and off in turn, from the top of the list.
+    table->verticalScrollBar()->setValue(0);
+    const double grouping
+        = timed(20, table, [&](int) { table->setGroupedByRepository(!table->isGroupedByRepository()); });
+    table->setGroupedByRepository(false);
+
     std::printf("Notifications tab, %d threads\n", tab.model()->rowCount());
     report("filter keystroke (filter, model, paint)", keystroke, 16);
     report("query keystroke, \"is:pr ci:failed repo:x/y word\"", queryKeystroke, 16);
@@ -114,6 +120,7 @@ void notifications(const Environment& environment)
         pullRequests, static_cast<int>(rows.size()), static_cast<int>(resets.size()), static_cast<int>(layouts.size()),
         statusUpdate, resets.isEmpty() && layouts.isEmpty() ? "ok" : "OVER");
     report("painting one screen of 40 rows", screen, 4);
+    report("grouping by repository switched (model, paint)", grouping, 50);
 }
 
 void assignments(const Environment& environment)

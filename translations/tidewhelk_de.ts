@@ -142,6 +142,10 @@
         <source>Assignments</source>
         <translation>Zuweisungen</translation>
     </message>
+    <message>
+        <source>Group by Repository</source>
+        <translation>Nach Repository gruppieren</translation>
+    </message>
 </context>
 <context>
     <name>CountRow</name>
@@ -524,6 +528,28 @@ Soll Tidewhelk immer mit dem Fenster beendet werden, schalten Sie Einstellungen 
     </message>
 </context>
 <context>
+    <name>RepositoryGroupModel</name>
+    <message>
+        <source>1 row</source>
+        <translation>1 Zeile</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n rows</source>
+        <translation>
+            <numerusform>%n Zeile</numerusform>
+            <numerusform>%n Zeilen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>expanded</source>
+        <translation>aufgeklappt</translation>
+    </message>
+    <message>
+        <source>collapsed</source>
+        <translation>zugeklappt</translation>
+    </message>
+</context>
+<context>
     <name>ResetCommands</name>
     <message>
         <source>App Data Reset Complete</source>
@@ -764,6 +790,10 @@ Soll Tidewhelk immer mit dem Fenster beendet werden, schalten Sie Einstellungen 
     <message>
         <source>Manage Views…</source>
         <translation>Ansichten verwalten …</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
     </message>
 </context>
 <context>

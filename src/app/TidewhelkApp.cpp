@@ -92,6 +92,10 @@ void TidewhelkApp::installMenus()
     quit->setMenuRole(QAction::QuitRole);
     connect(quit, &QAction::triggered, this, &TidewhelkApp::quitRequested);
 
+    QMenu* view = bar->addMenu(tr("&View"));
+    view->setObjectName(QStringLiteral("viewMenu"));
+    view->addAction(m_window->contentView()->groupByRepositoryAction());
+
     QMenu* settings = bar->addMenu(tr("&Settings"));
     settings->setObjectName(QStringLiteral("settingsMenu"));
     m_desktop->addSettings(settings);

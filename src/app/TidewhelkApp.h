@@ -19,8 +19,8 @@ class MainWindow;
 class QAction;
 class QMenu;
 
-// The windowed application: the main window with its menus (File, Settings, Debug,
-// Help), the URL events handed to it, the "Debug Logs" window, of which there is at most
+// The windowed application: the main window with its menus (File, View, Settings,
+// Debug, Help), the URL events handed to it, the "Debug Logs" window, of which there is at most
 // one, the windows' remembered layout, and the desktop integration (status-area icon,
 // desktop notifications, running in the background, starting at login).
 class TidewhelkApp : public QObject

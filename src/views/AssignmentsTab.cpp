@@ -54,7 +54,7 @@ AssignmentsTab::AssignmentsTab(AssignmentsViewModel& viewModel, const Environmen
     setObjectName(QStringLiteral("assignmentsTab"));
     m_table->setObjectName(QStringLiteral("assignmentsTable"));
     m_table->setAccessibleName(tr("Assignments"));
-    m_table->setModel(m_model);
+    m_table->setRecords(m_model, AssignmentListModel::RepositoryColumn);
     m_table->setColumnWidths(kColumnWidths, {AssignmentListModel::ActionsColumn});
     auto* commands = new RowCommands(m_table, m_model, this);
 
@@ -182,7 +182,7 @@ QWidget* AssignmentsTab::buildArchivedPanel()
     table->setAccessibleName(tr("Archived Assignments"));
     table->horizontalHeader()->hide();
     auto* model = new AssignmentListModel(m_viewModel, AssignmentListModel::Source::Archived, m_scheduler, table);
-    table->setModel(model);
+    table->setRecords(model);
     // Its header is hidden: its columns follow the table above.
     table->setColumnWidths(kColumnWidths, {AssignmentListModel::ActionsColumn});
     table->setResizableColumnWidths(m_table->resizableColumnWidths());

@@ -6,6 +6,7 @@
 #include "notifications/NotificationsViewModel.h"
 #include "views/AssignmentsTab.h"
 #include "views/FavoritesTab.h"
+#include "views/FeedTableView.h"
 #include "views/NotificationsTab.h"
 #include "views/OAuthAuthenticationView.h"
 #include "views/ReceivedURL.h"
@@ -24,6 +25,7 @@ ContentView::ContentView(AccountSession& session, QWidget* parent)
     , m_session(session)
     , m_tabs(new QTabWidget(this))
     , m_connectAction(new QAction(tr("Connect GitHub Account"), this))
+    , m_groupAction(new QAction(tr("Group by Repository"), this))
 {
     setObjectName(QStringLiteral("contentView"));
     m_tabs->setObjectName(QStringLiteral("tabs"));
@@ -46,6 +48,20 @@ ContentView::ContentView(AccountSession& session, QWidget* parent)
     connect(m_connectAction, &QAction::triggered, this, [this] { setShowAuthenticationView(true); });
     // Either feed may report first; a second report while the sheet is open changes nothing.
     connect(&session, &AccountSession::signInNeeded, this, [this] { setShowAuthenticationView(true); });
+
+    m_groupAction->setObjectName(QStringLiteral("groupByRepository"));
+    m_groupAction->setCheckable(true);
+    m_groupAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G));
+    // Its shortcut works in the window whether or not a menu holds it.
+    addAction(m_groupAction);
+    connect(m_groupAction, &QAction::triggered, this, [this](bool grouped) {
+        if (FeedTableView* table = shownGroupableTable())
+            table->setGroupedByRepository(grouped);
+    });
+    for (FeedTableView* table : findChildren<FeedTableView*>())
+        connect(table, &FeedTableView::groupedByRepositoryChanged, this, &ContentView::updateGroupAction);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &ContentView::updateGroupAction);
+    updateGroupAction();
 }
 
 ContentView::~ContentView()
@@ -78,6 +94,24 @@ void ContentView::startFeeds()
 SavedViewPicker* ContentView::shownViewPicker() const
 {
     return m_tabs->currentWidget()->findChild<SavedViewPicker*>();
+}
+
+FeedTableView* ContentView::shownGroupableTable() const
+{
+    QWidget* tab = m_tabs->currentWidget();
+    FeedTableView* table = nullptr;
+    if (const auto* notifications = qobject_cast<NotificationsTab*>(tab))
+        table = notifications->table();
+    else if (const auto* assignments = qobject_cast<AssignmentsTab*>(tab))
+        table = assignments->table();
+    return table && table->canGroupByRepository() ? table : nullptr;
+}
+
+void ContentView::updateGroupAction()
+{
+    const FeedTableView* table = shownGroupableTable();
+    m_groupAction->setEnabled(table != nullptr);
+    m_groupAction->setChecked(table && table->isGroupedByRepository());
 }
 
 OAuthAuthenticationView* ContentView::signInSheet() const

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class AccountSession;
+class FeedTableView;
 class OAuthAuthenticationView;
 class QAction;
 class QTabWidget;
@@ -33,6 +34,9 @@ public:
 
     // "Connect GitHub Account", for the window's toolbar; disabled while the sheet is open.
     QAction* connectAccountAction() const { return m_connectAction; }
+    // "Group by Repository", for the window's menu: the switch of the table on screen,
+    // disabled on a tab whose table is never grouped.
+    QAction* groupByRepositoryAction() const { return m_groupAction; }
 
     bool showAuthenticationView() const { return m_showAuthenticationView; }
     // Opens or closes the sign-in sheet.
@@ -52,10 +56,14 @@ protected:
 
 private:
     void signInSheetClosed();
+    // The table of the tab on screen, if it can be grouped.
+    FeedTableView* shownGroupableTable() const;
+    void updateGroupAction();
 
     AccountSession& m_session;
     QTabWidget* m_tabs;
     QAction* m_connectAction;
+    QAction* m_groupAction;
     QPointer<OAuthAuthenticationView> m_signInSheet;
     bool m_showAuthenticationView = false;
     bool m_started = false;

@@ -26,7 +26,7 @@ FavoritesTab::FavoritesTab(NotificationsViewModel& viewModel, const Environment&
     setObjectName(QStringLiteral("favoritesTab"));
     m_table->setObjectName(QStringLiteral("favoritesTable"));
     m_table->setAccessibleName(tr("Favorites"));
-    m_table->setModel(m_model);
+    m_table->setRecords(m_model);
     // The Notifications tab's columns, so that switching tabs keeps them in place; Title
     // and Reason share what the other columns leave.
     m_table->setColumnWidths({180, 0, 0, 200, 120, 120}, {NotificationListModel::ActionsColumn});

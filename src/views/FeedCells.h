@@ -26,6 +26,7 @@ enum Role {
     RecordIdRole, // the record's id, as text
     TimestampRole, // QString, ISO 8601, for a time cell
     DimmedRole, // bool: the record is drawn faded (a thread read elsewhere)
+    GroupHeaderRole, // GroupHeader, for a row that heads a group of records; invalid for a record's row
 };
 
 enum class Kind {
@@ -60,9 +61,21 @@ struct Badge
     friend bool operator==(const Badge&, const Badge&) = default;
 };
 
+// The row above the records of one repository while a table groups them.
+struct GroupHeader
+{
+    QString repository;
+    // The records of the group, shown or not.
+    int count = 0;
+    bool expanded = true;
+
+    friend bool operator==(const GroupHeader&, const GroupHeader&) = default;
+};
+
 } // namespace FeedCells
 
 Q_DECLARE_METATYPE(FeedCells::Kind)
 Q_DECLARE_METATYPE(FeedCells::Action)
 Q_DECLARE_METATYPE(FeedCells::Badge)
+Q_DECLARE_METATYPE(FeedCells::GroupHeader)
 Q_DECLARE_METATYPE(Glyph)

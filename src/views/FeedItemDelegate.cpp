@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyle>
+#include <QTableView>
 #include <QToolTip>
 
 namespace {
@@ -20,6 +22,9 @@ constexpr int kGlyphSpacing = 6;
 constexpr int kKeptRows = 200;
 // Faded, yet readable in both palettes.
 constexpr qreal kDimmedOpacity = 0.45;
+// A group's header stands out from the records in either palette.
+constexpr qreal kHeaderBandOpacity = 0.16;
+constexpr int kDisclosureSize = 9;
 
 QRect contentRect(const QRect& cell)
 {
@@ -94,6 +99,11 @@ FeedItemDelegate::Cell& FeedItemDelegate::cellOf(const QModelIndex& index) const
     if (known != row.end())
         return *known;
     Cell cell;
+    const QVariant group = index.data(FeedCells::GroupHeaderRole);
+    if (group.isValid()) {
+        cell.group = group.value<FeedCells::GroupHeader>();
+        return *row.insert(index.column(), std::move(cell));
+    }
     cell.kind = kindOf(index);
     cell.alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
     switch (cell.kind) {
@@ -163,6 +173,11 @@ QSize FeedItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
 
 void FeedItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
+    Cell& cell = cellOf(index);
+    if (cell.group) {
+        paintGroupHeader(painter, option, index, *cell.group);
+        return;
+    }
     const QColor background = m_highlights.background(index, option.palette);
     if (background.alpha() > 0)
         painter->fillRect(option.rect, background);
@@ -176,7 +191,6 @@ void FeedItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     if (index.data(FeedCells::DimmedRole).toBool())
         painter->setOpacity(opacity * kDimmedOpacity);
 
-    Cell& cell = cellOf(index);
     switch (cell.kind) {
     case FeedCells::Kind::Actions:
         paintActions(painter, option, cell);
@@ -270,7 +284,12 @@ void FeedItemDelegate::paintText(
     }
     const QFont previousFont = painter->font();
     const QPen previousPen = painter->pen();
-    painter->setPen(option.palette.color(cell.isLink ? QPalette::Link : QPalette::Text));
+    // A style that fills selected rows with the highlight gets text of its own colour.
+    const QStyle* style = option.widget ? option.widget->style() : nullptr;
+    const bool onHighlight = (option.state & QStyle::State_Selected) && style
+        && style->styleHint(QStyle::SH_ItemView_ShowDecorationSelected, &option, option.widget);
+    painter->setPen(option.palette.color(
+        onHighlight ? QPalette::HighlightedText : (cell.isLink ? QPalette::Link : QPalette::Text)));
     if (cell.isLink && index == m_hoveredLink) {
         QFont underlined = option.font;
         underlined.setUnderline(true);
@@ -283,6 +302,61 @@ void FeedItemDelegate::paintText(
     }
     painter->setFont(previousFont);
     painter->setPen(previousPen);
+}
+
+void FeedItemDelegate::paintGroupHeader(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index,
+    const FeedCells::GroupHeader& group) const
+{
+    // Each cell draws its share of what is laid out across the whole row.
+    const auto* table = qobject_cast<const QTableView*>(option.widget);
+    const int left = table ? table->columnViewportPosition(0) : option.rect.left();
+    const int width = table ? table->viewport()->width() - left : option.rect.width();
+    const QRect row(left, option.rect.top(), width, option.rect.height());
+    const ColorPalette colors(option.palette);
+    painter->save();
+    painter->setClipRect(option.rect, Qt::IntersectClip);
+    painter->fillRect(option.rect, colors.color(ColorPalette::Name::Gray, kHeaderBandOpacity));
+    const QColor background = m_highlights.background(index, option.palette);
+    if (background.alpha() > 0)
+        painter->fillRect(option.rect, background);
+    // The header has no selection; it shows where the keyboard is.
+    if (table && table->currentIndex().row() == index.row()) {
+        QColor current = option.palette.color(QPalette::Highlight);
+        current.setAlphaF(table->hasFocus() ? 0.28f : 0.16f);
+        painter->fillRect(option.rect, current);
+    }
+    painter->setPen(colors.color(ColorPalette::Name::Gray, 0.5));
+    painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+
+    const QRect content = contentRect(row);
+    const QColor text = option.palette.color(QPalette::Text);
+    const QRectF triangle(
+        content.left(), content.center().y() - kDisclosureSize / 2.0 + 1, kDisclosureSize, kDisclosureSize);
+    QPainterPath disclosure;
+    if (group.expanded) {
+        disclosure.moveTo(triangle.left(), triangle.top() + 1.5);
+        disclosure.lineTo(triangle.right(), triangle.top() + 1.5);
+        disclosure.lineTo(triangle.center().x(), triangle.bottom() - 0.5);
+    } else {
+        disclosure.moveTo(triangle.left() + 1.5, triangle.top());
+        disclosure.lineTo(triangle.right() - 0.5, triangle.center().y());
+        disclosure.lineTo(triangle.left() + 1.5, triangle.bottom());
+    }
+    disclosure.closeSubpath();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->fillPath(disclosure, text);
+
+    const QFont bold = Fonts::headline(option.font);
+    const QFontMetrics boldMetrics(bold);
+    QRect name = content.adjusted(kDisclosureSize + kGlyphSpacing, 0, 0, 0);
+    painter->setFont(bold);
+    painter->setPen(text);
+    painter->drawText(name, Qt::AlignLeft | Qt::AlignVCenter, group.repository);
+    name.setLeft(name.left() + boldMetrics.horizontalAdvance(group.repository));
+    painter->setFont(option.font);
+    painter->setPen(option.palette.color(QPalette::PlaceholderText));
+    painter->drawText(name, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral(" (%1)").arg(group.count));
+    painter->restore();
 }
 
 bool FeedItemDelegate::editorEvent(

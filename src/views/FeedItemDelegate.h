@@ -8,12 +8,15 @@
 #include <QStyledItemDelegate>
 #include <QUrl>
 
+#include <optional>
+
 class RowHighlights;
 
 // Paints every cell of the feed tables (notifications, favourites, assignments) from the
 // roles of FeedCells, and turns clicks on what it painted into signals: the row's
 // action buttons and the title link. Rectangles are computed in one place for painting
-// and for hit-testing. The row background comes from RowHighlights. What a cell shows is
+// and for hit-testing. A group's header is drawn across its row: the disclosure triangle,
+// the repository in bold and its count. The row background comes from RowHighlights. What a cell shows is
 // read from the model once and kept, with its text laid out for the column's width, until
 // the table says the rows changed (forgetRows, forgetCells) or the width changes.
 class FeedItemDelegate : public QStyledItemDelegate
@@ -51,6 +54,8 @@ private:
     struct Cell
     {
         FeedCells::Kind kind = FeedCells::Kind::Text;
+        // The cell is part of a group's header.
+        std::optional<FeedCells::GroupHeader> group;
         Qt::Alignment alignment;
         QList<FeedCells::Action> actions;
         QList<Glyph> glyphs;
@@ -72,6 +77,9 @@ private:
     void paintGlyphs(QPainter* painter, const QStyleOptionViewItem& option, const QList<Glyph>& glyphs) const;
     void paintBadge(QPainter* painter, const QStyleOptionViewItem& option, const FeedCells::Badge& badge) const;
     void paintText(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index, Cell& cell) const;
+    // The part in the cell of a header drawn across its whole row.
+    void paintGroupHeader(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index,
+        const FeedCells::GroupHeader& group) const;
 
     RowHighlights& m_highlights;
     // The link under the mouse, drawn underlined.

@@ -3,6 +3,8 @@
 #include "core/Scheduler.h"
 #include "views/FeedItemDelegate.h"
 #include "views/Fonts.h"
+#include "views/RecordTableModel.h"
+#include "views/RepositoryGroupModel.h"
 #include "views/RowHighlights.h"
 
 #include <QHeaderView>
@@ -62,6 +64,47 @@ FeedTableView::FeedTableView(Scheduler& scheduler, QWidget* parent)
 }
 
 FeedTableView::~FeedTableView() = default;
+
+void FeedTableView::setRecords(RecordTableModel* records, int repositoryColumn)
+{
+    m_repositoryColumn = repositoryColumn;
+    m_groups = new RepositoryGroupModel(repositoryColumn, this);
+    m_groups->setSourceModel(records);
+    setModel(m_groups);
+}
+
+bool FeedTableView::isGroupedByRepository() const
+{
+    return m_groups && m_groups->isGrouped();
+}
+
+void FeedTableView::setGroupedByRepository(bool grouped)
+{
+    if (!m_groups || !canGroupByRepository() || grouped == m_groups->isGrouped())
+        return;
+    const bool onHeader = m_groups->isHeader(currentIndex().row());
+    m_groups->setGrouped(grouped);
+    // A header that was current hands over to its group's first record, which is then
+    // the selection, as after a click.
+    if (onHeader && currentIndex().isValid() && !selectionModel()->hasSelection())
+        goToRow(currentIndex().row());
+    Q_EMIT groupedByRepositoryChanged(grouped);
+}
+
+int FeedTableView::recordRow(const QModelIndex& index) const
+{
+    if (!m_groups || index.model() != m_groups)
+        return -1;
+    const QModelIndex record = m_groups->mapToSource(index);
+    return record.isValid() ? record.row() : -1;
+}
+
+QModelIndex FeedTableView::indexOfRecord(int row, int column) const
+{
+    if (!m_groups || !m_groups->sourceModel())
+        return {};
+    return m_groups->mapFromSource(m_groups->sourceModel()->index(row, column));
+}
 
 void FeedTableView::setModel(QAbstractItemModel* model)
 {
@@ -147,8 +190,11 @@ QList<int> FeedTableView::selectedRowNumbers() const
     QList<int> rows;
     if (!selectionModel())
         return rows;
-    for (const QModelIndex& index : selectionModel()->selectedRows())
-        rows << index.row();
+    for (const QModelIndex& index : selectionModel()->selectedRows()) {
+        const int row = recordRow(index);
+        if (row >= 0)
+            rows << row;
+    }
     std::sort(rows.begin(), rows.end());
     return rows;
 }
@@ -199,12 +245,8 @@ void FeedTableView::setHoveredRow(int row)
     if (row == previous)
         return;
     m_highlights->setHoveredRow(row);
-    const auto repaint = [this](int r) {
-        if (r >= 0)
-            viewport()->update(QRect(0, rowViewportPosition(r), viewport()->width(), rowHeight(r)));
-    };
-    repaint(previous);
-    repaint(row);
+    repaintRow(previous);
+    repaintRow(row);
 }
 
 void FeedTableView::mouseMoveEvent(QMouseEvent* event)
@@ -230,10 +272,98 @@ void FeedTableView::changeEvent(QEvent* event)
 
 void FeedTableView::keyPressEvent(QKeyEvent* event)
 {
+    if (moveInGroups(event)) {
+        event->accept();
+        return;
+    }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
-        Q_EMIT openRequested(currentIndex());
+        if (recordRow(currentIndex()) >= 0)
+            Q_EMIT openRequested(currentIndex());
         event->accept();
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+bool FeedTableView::moveInGroups(const QKeyEvent* event)
+{
+    const QModelIndex current = currentIndex();
+    if (!isGroupedByRepository() || !current.isValid() || (event->modifiers() & ~Qt::KeypadModifier))
+        return false;
+    const int row = current.row();
+    const bool header = m_groups->isHeader(row);
+    switch (event->key()) {
+    case Qt::Key_Left:
+        if (!header)
+            goToRow(m_groups->headerOf(row));
+        else if (m_groups->isExpanded(row))
+            toggleGroup(row);
+        return true;
+    case Qt::Key_Right:
+        if (!header)
+            return false;
+        if (!m_groups->isExpanded(row))
+            toggleGroup(row);
+        else
+            goToRow(row + 1);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (!header)
+            return false;
+        toggleGroup(row);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FeedTableView::goToRow(int row)
+{
+    // As the arrow keys go: the row becomes the selection, a header selecting nothing.
+    selectionModel()->setCurrentIndex(model()->index(row, qMax(currentIndex().column(), 0)),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void FeedTableView::toggleGroup(int headerRow)
+{
+    m_groups->setExpanded(headerRow, !m_groups->isExpanded(headerRow));
+}
+
+void FeedTableView::mousePressEvent(QMouseEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && index.isValid() && m_groups && m_groups->isHeader(index.row())) {
+        goToRow(index.row());
+        toggleGroup(index.row());
+        event->accept();
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void FeedTableView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // Each press of a double click on a header toggles it; the double click opens nothing.
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && m_groups && m_groups->isHeader(index.row())) {
+        event->accept();
+        return;
+    }
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+void FeedTableView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    // A current header is drawn across its whole row.
+    repaintRow(previous.row());
+    repaintRow(current.row());
+}
+
+void FeedTableView::repaintRow(int row)
+{
+    if (row >= 0)
+        viewport()->update(QRect(0, rowViewportPosition(row), viewport()->width(), rowHeight(row)));
 }

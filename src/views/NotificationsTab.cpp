@@ -32,7 +32,7 @@ NotificationsTab::NotificationsTab(NotificationsViewModel& viewModel, const Envi
     setObjectName(QStringLiteral("notificationsTab"));
     m_table->setObjectName(QStringLiteral("notificationsTable"));
     m_table->setAccessibleName(tr("Notifications"));
-    m_table->setModel(m_model);
+    m_table->setRecords(m_model, NotificationListModel::RepositoryColumn);
     // Actions holds four 40-wide buttons and the cell's padding; Title and Reason share
     // what the other columns leave.
     m_table->setColumnWidths({180, 0, 0, 200, 120, 120}, {NotificationListModel::ActionsColumn});

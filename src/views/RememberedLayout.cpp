@@ -140,12 +140,15 @@ void RememberedLayout::attachTables(MainWindow* window)
         QString table;
         QString state;
         QString legacy;
+        // Empty for a table that is never grouped.
+        QString grouped;
     };
     const QList<TableKeys> tables {
         {QStringLiteral("notificationsTable"), LayoutKeys::notificationsHeaderState,
-            LayoutKeys::notificationsColumnWidths},
-        {QStringLiteral("favoritesTable"), LayoutKeys::favoritesHeaderState, LayoutKeys::favoritesColumnWidths},
-        {QStringLiteral("assignmentsTable"), LayoutKeys::assignmentsHeaderState, LayoutKeys::assignmentsColumnWidths},
+            LayoutKeys::notificationsColumnWidths, LayoutKeys::notificationsGroupedByRepository},
+        {QStringLiteral("favoritesTable"), LayoutKeys::favoritesHeaderState, LayoutKeys::favoritesColumnWidths, {}},
+        {QStringLiteral("assignmentsTable"), LayoutKeys::assignmentsHeaderState, LayoutKeys::assignmentsColumnWidths,
+            LayoutKeys::assignmentsGroupedByRepository},
     };
     for (const TableKeys& keys : tables) {
         auto* table = window->findChild<FeedTableView*>(keys.table);
@@ -163,5 +166,10 @@ void RememberedLayout::attachTables(MainWindow* window)
             m_layoutFile.setData(keys.state, header->saveState());
             m_layoutFile.remove(keys.legacy);
         });
+        if (keys.grouped.isEmpty())
+            continue;
+        table->setGroupedByRepository(m_layoutFile.boolValue(keys.grouped));
+        connect(table, &FeedTableView::groupedByRepositoryChanged, this,
+            [this, key = keys.grouped](bool grouped) { m_layoutFile.setBool(key, grouped); });
     }
 }

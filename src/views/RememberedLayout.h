@@ -24,6 +24,9 @@ inline constexpr QLatin1String debugWindowState {"debugWindowState"};
 inline constexpr QLatin1String notificationsHeaderState {"notificationsHeaderState"};
 inline constexpr QLatin1String favoritesHeaderState {"favoritesHeaderState"};
 inline constexpr QLatin1String assignmentsHeaderState {"assignmentsHeaderState"};
+// A table shows its rows grouped by repository: native boolean. Default: false.
+inline constexpr QLatin1String notificationsGroupedByRepository {"notificationsGroupedByRepository"};
+inline constexpr QLatin1String assignmentsGroupedByRepository {"assignmentsGroupedByRepository"};
 
 // Written by earlier versions, read while the key that replaces it is absent, and
 // removed when that key is written.
@@ -44,7 +47,8 @@ inline constexpr QLatin1String assignmentsColumnWidths {"assignmentsColumnWidths
 } // namespace LayoutKeys
 
 // The windows' layout as the user left it: the main window's geometry, maximised state
-// and current tab, the column widths the user dragged in its tables, and the debug
+// and current tab, the column widths the user dragged in its tables, whether a table
+// groups its rows by repository, and the debug
 // window's geometry. Each is restored when its window is attached and remembered as it
 // changes from then on, in Qt's own forms, which also bring a window that would lie off
 // every screen now connected back onto a screen. A file of an earlier version, with

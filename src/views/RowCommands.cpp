@@ -31,9 +31,9 @@ RowCommands::RowCommands(FeedTableView* table, RecordTableModel* model, QObject*
 
     connect(table->feedDelegate(), &FeedItemDelegate::linkActivated, this, &RowCommands::open);
     connect(table->feedDelegate(), &FeedItemDelegate::actionTriggered, this,
-        [this](const QModelIndex& index, const QString& id) { run(id, index.row()); });
+        [this](const QModelIndex& index, const QString& id) { run(id, m_table->recordRow(index)); });
     connect(table, &FeedTableView::openRequested, this,
-        [this](const QModelIndex& index) { run(QStringLiteral("open"), index.row()); });
+        [this](const QModelIndex& index) { run(QStringLiteral("open"), m_table->recordRow(index)); });
     connect(table, &QWidget::customContextMenuRequested, this, &RowCommands::showMenu);
     // The items carry the shortcuts: one disabled for the row the menu was shown on
     // must not stay dead for the others.
@@ -52,7 +52,7 @@ void RowCommands::open(const QUrl& url)
 void RowCommands::run(const QString& id, int row) const
 {
     const RecordTableModel* model = m_model.data();
-    const RowAction* action = model ? model->rowActions().find(id) : nullptr;
+    const RowAction* action = model && row >= 0 ? model->rowActions().find(id) : nullptr;
     if (action && action->availableAt(row))
         action->run(row);
 }
@@ -68,9 +68,7 @@ void RowCommands::runOnSelection(const QString& id) const
             action->runOnRows(rows);
         return;
     }
-    const QModelIndex current = m_table->currentIndex();
-    if (current.isValid())
-        run(id, current.row());
+    run(id, m_table->recordRow(m_table->currentIndex()));
 }
 
 void RowCommands::showMenu(const QPoint& position)
@@ -83,16 +81,18 @@ void RowCommands::showMenu(const QPoint& position)
         anchor = m_table->visualRect(index).center();
     }
     const RecordTableModel* model = m_model.data();
-    if (!index.isValid() || !model)
+    // A group's header has no menu.
+    const int row = m_table->recordRow(index);
+    if (row < 0 || !model)
         return;
     // A click inside a selection of several rows keeps it; anywhere else it selects
     // the row.
     QList<int> selected = m_table->selectedRowNumbers();
-    if (selected.size() > 1 && selected.contains(index.row())) {
+    if (selected.size() > 1 && selected.contains(row)) {
         m_table->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     } else {
         m_table->setCurrentIndex(index);
-        selected = {index.row()};
+        selected = {row};
     }
     for (const RowAction& action : model->rowActions().all()) {
         QAction* item = m_items.value(action.id);
@@ -100,8 +100,8 @@ void RowCommands::showMenu(const QPoint& position)
             item->setText(action.faceFor(selected).menuText);
             item->setEnabled(!action.availableOf(selected).isEmpty());
         } else {
-            item->setText(action.faceAt(index.row()).menuText);
-            item->setEnabled(action.availableAt(index.row()));
+            item->setText(action.faceAt(row).menuText);
+            item->setEnabled(action.availableAt(row));
         }
     }
     m_menu->popup(m_table->viewport()->mapToGlobal(anchor));

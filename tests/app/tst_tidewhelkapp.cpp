@@ -106,8 +106,10 @@ void TestTidewhelkApp::menusInTheirOrder()
     QStringList menus;
     for (const QAction* menu : m_app->window().menuBar()->actions())
         menus << menu->text();
-    QCOMPARE(menus, (QStringList {u"&File"_s, u"&Settings"_s, u"Debug"_s, u"&Help"_s}));
+    QCOMPARE(menus, (QStringList {u"&File"_s, u"&View"_s, u"&Settings"_s, u"Debug"_s, u"&Help"_s}));
     QCOMPARE(menuItems(widget<QMenu>(&m_app->window(), u"fileMenu"_s)), QStringList {u"Quit"_s});
+    QCOMPARE(menuItems(widget<QMenu>(&m_app->window(), u"viewMenu"_s)), QStringList {u"Group by Repository"_s});
+    QCOMPARE(action(u"groupByRepository"_s)->shortcut(), QKeySequence(u"Ctrl+Shift+G"_s));
     QCOMPARE(menuItems(widget<QMenu>(&m_app->window(), u"settingsMenu"_s)),
         (QStringList {u"Keep Running in Background"_s, u"Desktop Notifications"_s, u"Start at Login"_s, u"—"_s,
             u"Remove Threads Read Elsewhere"_s, u"—"_s, u"Save View…"_s, u"Manage Views…"_s}));

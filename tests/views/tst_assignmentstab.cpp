@@ -122,7 +122,7 @@ void TestAssignmentsTab::start()
 
 QModelIndex TestAssignmentsTab::cell(qint64 id, int column) const
 {
-    return m_tab->model()->index(m_tab->model()->rowOf(QString::number(id)), column);
+    return m_tab->table()->indexOfRecord(m_tab->model()->rowOf(QString::number(id)), column);
 }
 
 // Where the button is drawn: two of them, side by side in the middle of the cell.

@@ -150,7 +150,7 @@ void TestNotificationsTab::start()
 
 QModelIndex TestNotificationsTab::cell(const QString& id, int column) const
 {
-    return m_tab->model()->index(m_tab->model()->rowOf(id), column);
+    return m_tab->table()->indexOfRecord(m_tab->model()->rowOf(id), column);
 }
 
 // Where the button is drawn: as many as the row offers, 40 pixels apart, from the cell's
@@ -692,7 +692,7 @@ void TestNotificationsTab::favoritesTabShowsStarredThreadsOrItsEmptyState()
     QTest::mouseClick(m_tab->table()->viewport(), Qt::LeftButton, {}, actionPoint(u"1"_s, 2));
     QVERIFY(!favorites.showsEmptyState());
     QVERIFY(favorites.table()->horizontalHeader()->isVisible());
-    const QModelIndex actions = favorites.model()->index(0, Column::ActionsColumn);
+    const QModelIndex actions = favorites.table()->indexOfRecord(0, Column::ActionsColumn);
     const auto starred = actions.data(FeedCells::ActionsRole).value<QList<FeedCells::Action>>();
     QCOMPARE(starred.size(), 1);
     QCOMPARE(starred.first().symbol, u"star.fill"_s);

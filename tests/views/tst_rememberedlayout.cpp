@@ -9,6 +9,7 @@
 #include "views/NotificationListModel.h"
 #include "views/RememberedLayout.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QHeaderView>
@@ -49,6 +50,7 @@ private Q_SLOTS:
     void earlierFileIsReadOnUpgrade_data();
     void earlierFileIsReadOnUpgrade();
     void maximisedWindowKeepsTheGeometryItGoesBackTo();
+    void groupingByRepositorySurvivesARestart();
 
 private:
     // A window as the application opens one, its layout restored from a store read
@@ -201,6 +203,46 @@ void TestRememberedLayout::maximisedWindowKeepsTheGeometryItGoesBackTo()
     QCOMPARE(m_window->geometry(), QRect(150, 100, 1000, 700));
     reopen();
     QVERIFY(!m_window->isMaximized());
+}
+
+// The View menu's switch acts on the tab on screen and shows its state; each tab keeps
+// its own.
+void TestRememberedLayout::groupingByRepositorySurvivesARestart()
+{
+    QTabWidget* tabs = m_window->contentView()->tabs();
+    QAction* group = m_window->contentView()->groupByRepositoryAction();
+    const auto notifications = [&] { return widget<FeedTableView>(m_window.get(), u"notificationsTable"_s); };
+    const auto assignments = [&] { return widget<FeedTableView>(m_window.get(), u"assignmentsTable"_s); };
+    tabs->setCurrentIndex(0);
+    QVERIFY(group->isEnabled());
+    QVERIFY(!group->isChecked());
+    group->trigger();
+    QVERIFY(notifications()->isGroupedByRepository());
+    QVERIFY(!assignments()->isGroupedByRepository());
+    tabs->setCurrentIndex(1);
+    QVERIFY(!group->isEnabled());
+    tabs->setCurrentIndex(2);
+    QVERIFY(group->isEnabled());
+    QVERIFY(!group->isChecked());
+
+    reopen();
+    tabs = m_window->contentView()->tabs();
+    group = m_window->contentView()->groupByRepositoryAction();
+    QVERIFY(notifications()->isGroupedByRepository());
+    QVERIFY(!assignments()->isGroupedByRepository());
+    QCOMPARE(tabs->currentIndex(), 2);
+    QVERIFY(!group->isChecked());
+    tabs->setCurrentIndex(0);
+    QVERIFY(group->isChecked());
+    group->trigger();
+    QVERIFY(!notifications()->isGroupedByRepository());
+    QCOMPARE(m_store->object(LayoutKeys::notificationsGroupedByRepository).toBool(), false);
+
+    tabs->setCurrentIndex(2);
+    group->trigger();
+    reopen();
+    QVERIFY(!notifications()->isGroupedByRepository());
+    QVERIFY(assignments()->isGroupedByRepository());
 }
 
 int main(int argc, char* argv[])

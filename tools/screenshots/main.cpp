@@ -15,10 +15,13 @@
 #include "views/BottomArea.h"
 #include "views/ContentView.h"
 #include "views/DebugLogWindow.h"
+#include "views/FeedTableView.h"
 #include "views/MainWindow.h"
 #include "views/ManageViewsDialog.h"
 #include "views/ManualTokenInputView.h"
+#include "views/NotificationListModel.h"
 #include "views/OAuthAuthenticationView.h"
+#include "views/RepositoryGroupModel.h"
 #include "views/SaveViewDialog.h"
 #include "views/SavedViewPicker.h"
 #include "views/Translations.h"
@@ -196,8 +199,46 @@ int shoot(const QDir& directory, const QString& theme)
         shooter.save(&window, QStringLiteral("main-") + tabs[tab]);
     }
 
-    // Notifications: filtered, and syncing.
+    // Notifications grouped by repository, the second group collapsed.
     content->tabs()->setCurrentIndex(0);
+    auto* notificationsTable
+        = findChild<FeedTableView>(content->tabs()->widget(0), QStringLiteral("notificationsTable"));
+    notificationsTable->setGroupedByRepository(true);
+    RepositoryGroupModel* groups = notificationsTable->groups();
+    for (int row = 0, headers = 0; row < groups->rowCount(); ++row) {
+        if (groups->isHeader(row) && ++headers == 2) {
+            groups->setExpanded(row, false);
+            break;
+        }
+    }
+    notificationsTable->setCurrentIndex(groups->index(1, NotificationListModel::TitleColumn));
+    settle(100);
+    shooter.save(&window, QStringLiteral("notifications-grouped"));
+    notificationsTable->setGroupedByRepository(false);
+    notificationsTable->clearSelection();
+
+    // A query with a qualifier not understood, and the line that says so.
+    notifications.setTextFilter(QStringLiteral("is:pr foo:bar"));
+    settle(100);
+    shooter.save(&window, QStringLiteral("notifications-query-hint"));
+    notifications.setTextFilter(QString());
+
+    // Several rows selected: the selection bar, and the context menu that acts on them all.
+    QAbstractItemModel* rows = notificationsTable->model();
+    notificationsTable->selectionModel()->select(
+        QItemSelection(rows->index(1, 0), rows->index(4, rows->columnCount() - 1)),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const QModelIndex menuRow = rows->index(2, NotificationListModel::TitleColumn);
+    notificationsTable->selectionModel()->setCurrentIndex(menuRow, QItemSelectionModel::NoUpdate);
+    settle(100);
+    Q_EMIT notificationsTable->customContextMenuRequested(notificationsTable->visualRect(menuRow).center());
+    auto* rowMenu = findChild<QMenu>(notificationsTable, QStringLiteral("rowMenu"));
+    settle(200);
+    shooter.saveWithPopup(&window, rowMenu, QStringLiteral("notifications-selection-menu"));
+    rowMenu->hide();
+    notificationsTable->clearSelection();
+
+    // Notifications: filtered, and syncing.
     notifications.setTextFilter(QStringLiteral("sync"));
     settle(100);
     shooter.save(&window, QStringLiteral("notifications-filtered"));
