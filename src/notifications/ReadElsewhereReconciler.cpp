@@ -7,7 +7,7 @@
 
 namespace {
 
-const QString kLogSource = QStringLiteral("ReadElsewhere");
+const QString kReconcilerLogSource = QStringLiteral("ReadElsewhere");
 
 } // namespace
 
@@ -61,5 +61,5 @@ void ReadElsewhereReconciler::rateLimitPaused()
 void ReadElsewhereReconciler::log(const QString& why) const
 {
     if (m_environment.logger)
-        m_environment.logger->log(why, LogLevel::Warning, kLogSource);
+        m_environment.logger->log(why, LogLevel::Warning, kReconcilerLogSource);
 }

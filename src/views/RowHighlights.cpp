@@ -10,7 +10,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr auto kFrameInterval = 33ms;
+constexpr auto kHighlightFrameInterval = 33ms;
 
 } // namespace
 
@@ -27,7 +27,7 @@ QColor RowHighlights::background(const QModelIndex& index, const QPalette& palet
         if (index.data(FeedCells::IsNewRole).toBool()) {
             m_fadeStarts.insert(id, m_scheduler.now());
             if (!m_frames.isActive())
-                m_frames = m_scheduler.startRepeating(kFrameInterval, [this] { nextFrame(); });
+                m_frames = m_scheduler.startRepeating(kHighlightFrameInterval, [this] { nextFrame(); });
         }
     }
     const auto fade = m_fadeStarts.constFind(id);
