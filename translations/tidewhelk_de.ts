@@ -258,10 +258,6 @@ Soll Tidewhelk immer mit dem Fenster beendet werden, schalten Sie Einstellungen 
         <source>Clear filter (Escape)</source>
         <translation>Filter löschen (Esc)</translation>
     </message>
-    <message>
-        <source>Filter hint</source>
-        <translation>Filterhinweis</translation>
-    </message>
 </context>
 <context>
     <name>MainWindow</name>

@@ -39,7 +39,6 @@ FilterRow::FilterRow(const QString& name, const QString& placeholder, TokenCompl
     m_clear->setForegroundRole(QPalette::PlaceholderText);
     m_clear->setCursor(Qt::PointingHandCursor);
     m_hint->setObjectName(QStringLiteral("filterHint"));
-    m_hint->setAccessibleName(tr("Filter hint"));
     m_hint->setFont(Fonts::subheadline(font()));
     m_hint->setForegroundRole(QPalette::PlaceholderText);
     m_hint->hide();
