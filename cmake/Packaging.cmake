@@ -31,6 +31,9 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TIDEWHELK_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window needs a platform plugin, which Qt loads at run time: dpkg-shlibdeps cannot
+# see it, and libqt6gui6 only recommends it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # The token's store, the reasons' colour emoji, the browser for links and Qt's own texts
 # in the user's language come from the desktop; the demo needs none of them.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnome-keyring | keepassxc, fonts-noto-color-emoji, xdg-utils, qt6-translations-l10n")
