@@ -30,8 +30,9 @@ PreferenceStore::PreferenceStore()
     : PreferenceStore(defaultFilePath())
 { }
 
-PreferenceStore::PreferenceStore(const QString& filePath)
+PreferenceStore::PreferenceStore(const QString& filePath, const QString& group)
     : m_filePath(filePath)
+    , m_group(group)
 {
     m_writeTimer.setSingleShot(true);
     m_writeTimer.setInterval(kWriteDelay);
@@ -47,6 +48,20 @@ QString PreferenceStore::defaultFilePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
         + QStringLiteral("/tidewhelk/tidewhelk.ini");
+}
+
+QString PreferenceStore::snapshotPath() const
+{
+    const QString path = PreferenceSnapshot::pathFor(m_filePath);
+    if (m_group.isEmpty())
+        return path;
+    const QFileInfo snapshot(path);
+    return snapshot.path() + u'/' + snapshot.completeBaseName() + u'-' + m_group + u'.' + snapshot.suffix();
+}
+
+QStringList PreferenceStore::childGroups() const
+{
+    return settings().childGroups();
 }
 
 QVariant PreferenceStore::object(const QString& key) const
@@ -68,7 +83,7 @@ bool PreferenceStore::fromSnapshot() const
     if (!std::exchange(m_snapshotRead, true)) {
         // A first start has neither the file nor a snapshot: nothing to tell then.
         if (const std::optional<FileStamp> stamp = FileStamp::of(m_filePath)) {
-            auto read = PreferenceSnapshot::read(PreferenceSnapshot::pathFor(m_filePath), *stamp);
+            auto read = PreferenceSnapshot::read(snapshotPath(), *stamp);
             if (auto* content = std::get_if<PreferenceSnapshot::Content>(&read)) {
                 m_snapshotValues = std::move(content->values);
                 m_compactForms = std::move(content->compactForms);
@@ -195,7 +210,10 @@ void PreferenceStore::removeAll()
     m_writeTimer.stop();
     m_pending.clear();
     m_compactForms.clear();
-    settings().clear();
+    if (m_group.isEmpty())
+        settings().clear();
+    else
+        settings().remove(QString());
     write();
 }
 
@@ -222,8 +240,11 @@ void PreferenceStore::flush()
 
 QSettings& PreferenceStore::settings() const
 {
-    if (!m_settings)
+    if (!m_settings) {
         m_settings = std::make_unique<QSettings>(m_filePath, QSettings::IniFormat);
+        if (!m_group.isEmpty())
+            m_settings->beginGroup(m_group);
+    }
     return *m_settings;
 }
 
@@ -255,7 +276,7 @@ void PreferenceStore::writeSnapshot()
         if (content.values.remove(form.key()) > 0)
             content.compactForms.insert(form.key(), *form);
     }
-    const QString path = PreferenceSnapshot::pathFor(m_filePath);
+    const QString path = snapshotPath();
     makeFilePrivate(path);
     PreferenceSnapshot::write(path, *stamp, content);
 }
