@@ -3,10 +3,12 @@
 #include "core/Console.h"
 #include "core/SystemScheduler.h"
 #include "http/HttpTransport.h"
+#include "storage/AccountBook.h"
 #include "storage/Environment.h"
 #include "storage/PreferenceStore.h"
 #include "storage/SecretStore.h"
 
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -18,6 +20,10 @@ class WakeWatcher;
 // GitHub addresses from the environment, the OAuth client identifier, and the watch on
 // sleep and the network. Every mode of the executable runs with the Environment it
 // hands out.
+//
+// Each further account of the AccountBook gets an Environment of its own on the same
+// clock, console and log: its group of the preference file, its own Secret Service items,
+// its server and an HTTP transport of its own (its cache partition and rate-limit budget).
 class AppEnvironment
 {
 public:
@@ -38,9 +44,24 @@ public:
     AppEnvironment(const AppEnvironment&) = delete;
     AppEnvironment& operator=(const AppEnvironment&) = delete;
 
+    // The first account's environment.
     const Environment& environment() const { return m_environment; }
 
+    AccountBook& accounts() { return *m_accounts; }
+    // The environment of `account`, built at the first ask and kept.
+    const Environment& environmentOf(const Account& account);
+
 private:
+    // A further account's stores and transport.
+    struct FurtherAccount
+    {
+        std::unique_ptr<PreferenceStore> preferences;
+        std::unique_ptr<SecretStore> secrets;
+        std::unique_ptr<HttpTransport> http;
+        Environment environment;
+    };
+
+    Setup m_setup;
     SystemScheduler m_scheduler;
     StdoutConsole m_console;
     PreferenceStore m_preferences;
@@ -48,4 +69,7 @@ private:
     std::unique_ptr<SecretStore> m_secrets;
     std::unique_ptr<WakeWatcher> m_wake;
     Environment m_environment;
+    std::unique_ptr<AccountBook> m_accounts;
+    // By group; destroyed before the services above.
+    std::map<QString, std::unique_ptr<FurtherAccount>> m_further;
 };

@@ -1,3 +1,4 @@
+#include "AddAccountCommand.h"
 #include "AddAssignmentCommand.h"
 #include "AppEnvironment.h"
 #include "DemoSession.h"
@@ -40,7 +41,7 @@ Environment:
 // Options of the modes that run without a window; any of them (or --help, --version)
 // starts a plain QCoreApplication, which needs no display.
 constexpr const char* kWindowlessOptions[] = {"--headless", "--once", "--add-assignment", "--sign-in", "--set-token",
-    "--sign-out", "--help", "-h", "--help-all", "--version", "-v", "-?"};
+    "--sign-out", "--accounts", "--help", "-h", "--help-all", "--version", "-v", "-?"};
 
 bool runsWithoutWindow(int argc, char* argv[])
 {
@@ -81,6 +82,17 @@ struct Options
     QCommandLineOption setToken {QStringLiteral("set-token"),
         QStringLiteral("Read a GitHub token (e.g. a personal access token) from standard input and store it.")};
     QCommandLineOption signOut {QStringLiteral("sign-out"), QStringLiteral("Remove the stored token.")};
+    QCommandLineOption accounts {QStringLiteral("accounts"),
+        QStringLiteral("Print one line per account: login, host and whether a token is stored, separated by tabs.")};
+    QCommandLineOption account {QStringLiteral("account"),
+        QStringLiteral("The account --headless, --set-token, --sign-in, --sign-out and --add-assignment act on: "
+                       "LOGIN@HOST, or just HOST or LOGIN when only one account has it (see --accounts). Without "
+                       "it, they act on the first account; --headless on every account."),
+        QStringLiteral("LOGIN@HOST")};
+    QCommandLineOption server {QStringLiteral("server"),
+        QStringLiteral("With --set-token: add the account the token belongs to on this GitHub server (a host "
+                       "name such as github.example.com, or its address), as GitHub names it."),
+        QStringLiteral("HOST")};
     QCommandLineOption hidden {QStringLiteral("hidden"),
         QStringLiteral("Start in the status area with the window hidden, as Start at Login does (the window shows "
                        "when the desktop has no status area).")};
@@ -93,7 +105,8 @@ struct Options
         parser.setApplicationDescription(QString::fromUtf8(description));
         parser.addHelpOption();
         parser.addVersionOption();
-        parser.addOptions({headless, once, addAssignment, signIn, setToken, signOut, hidden, demo});
+        parser.addOptions(
+            {headless, once, addAssignment, signIn, setToken, signOut, accounts, account, server, hidden, demo});
         parser.addPositionalArgument(QStringLiteral("url"),
             QStringLiteral("A tidewhelk:// link for the window (the desktop passes it when such a link is opened)."),
             QStringLiteral("[url]"));
@@ -155,6 +168,41 @@ int runUntilFinished(Command& command)
     return QCoreApplication::exec();
 }
 
+// The account --account names, or the first; none, said on standard error, when it
+// names none or several.
+std::optional<Account> selectedAccount(
+    AppEnvironment& services, const QCommandLineParser& parser, const Options& options)
+{
+    if (!parser.isSet(options.account))
+        return services.accounts().first();
+    const AccountBook::Selection selection = services.accounts().select(parser.value(options.account));
+    if (!selection.account)
+        StderrConsole().print(QStringLiteral("tidewhelk: ") + selection.problem);
+    return selection.account;
+}
+
+// `--set-token --server HOST`: the token's account on that server.
+int addAccount(AppEnvironment& services, const QString& serverText, bool setToken)
+{
+    StderrConsole errors;
+    if (!setToken) {
+        errors.print(QStringLiteral("tidewhelk: --server goes with --set-token"));
+        return 1;
+    }
+    const std::optional<ServerAddress> server = ServerAddress::parse(serverText);
+    if (!server) {
+        errors.print(QStringLiteral("tidewhelk: \"") + serverText
+            + QStringLiteral("\" is not a GitHub server: give a host name such as github.example.com, or its "
+                             "https:// address"));
+        return 1;
+    }
+    const std::optional<QString> token = readTokenFromStandardInput(errors);
+    if (!token)
+        return 1;
+    AddAccountCommand command(services, errors, *server, *token);
+    return runUntilFinished(command);
+}
+
 int runWithoutWindow(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
@@ -165,7 +213,14 @@ int runWithoutWindow(int argc, char* argv[])
     parser.process(app);
 
     AppEnvironment services;
-    const Environment& environment = services.environment();
+    if (parser.isSet(options.accounts))
+        return printAccounts(services, *services.environment().console);
+    if (parser.isSet(options.server))
+        return addAccount(services, parser.value(options.server), parser.isSet(options.setToken));
+    const std::optional<Account> account = selectedAccount(services, parser, options);
+    if (!account)
+        return 1;
+    const Environment& environment = services.environmentOf(*account);
     if (parser.isSet(options.signIn)) {
         StderrConsole errors;
         TerminalSignIn command(environment, *environment.console, errors);
@@ -190,7 +245,12 @@ int runWithoutWindow(int argc, char* argv[])
         errors.print(profileInUseMessage(lock));
         return 1;
     }
-    HeadlessSession session(environment, parser.isSet(options.once));
+    QList<Environment> environments {environment};
+    if (!parser.isSet(options.account)) {
+        for (const Account& further : services.accounts().accounts().mid(1))
+            environments.append(services.environmentOf(further));
+    }
+    HeadlessSession session(environments, parser.isSet(options.once));
     return runUntilFinished(session);
 }
 
