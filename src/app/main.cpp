@@ -6,6 +6,7 @@
 #include "HeadlessSession.h"
 #include "InstanceChannel.h"
 #include "ProfileLock.h"
+#include "ServerSignIn.h"
 #include "StderrConsole.h"
 #include "TerminalSignIn.h"
 #include "TidewhelkApp.h"
@@ -90,8 +91,8 @@ struct Options
                        "it, they act on the first account; --headless on every account."),
         QStringLiteral("LOGIN@HOST")};
     QCommandLineOption server {QStringLiteral("server"),
-        QStringLiteral("With --set-token: add the account the token belongs to on this GitHub server (a host "
-                       "name such as github.example.com, or its address), as GitHub names it."),
+        QStringLiteral("With --set-token or --sign-in: add the account the token belongs to on this GitHub server "
+                       "(a host name such as github.example.com, or its address), as GitHub names it."),
         QStringLiteral("HOST")};
     QCommandLineOption hidden {QStringLiteral("hidden"),
         QStringLiteral("Start in the status area with the window hidden, as Start at Login does (the window shows "
@@ -181,12 +182,13 @@ std::optional<Account> selectedAccount(
     return selection.account;
 }
 
-// `--set-token --server HOST`: the token's account on that server.
-int addAccount(AppEnvironment& services, const QString& serverText, bool setToken)
+// `--set-token --server HOST` and `--sign-in --server HOST`: the token's account on that
+// server.
+int addAccount(AppEnvironment& services, const QString& serverText, bool setToken, bool signIn)
 {
     StderrConsole errors;
-    if (!setToken) {
-        errors.print(QStringLiteral("tidewhelk: --server goes with --set-token"));
+    if (setToken == signIn) {
+        errors.print(QStringLiteral("tidewhelk: --server goes with either --set-token or --sign-in"));
         return 1;
     }
     const std::optional<ServerAddress> server = ServerAddress::parse(serverText);
@@ -195,6 +197,10 @@ int addAccount(AppEnvironment& services, const QString& serverText, bool setToke
             + QStringLiteral("\" is not a GitHub server: give a host name such as github.example.com, or its "
                              "https:// address"));
         return 1;
+    }
+    if (signIn) {
+        ServerSignIn command(services, errors, *server);
+        return runUntilFinished(command);
     }
     const std::optional<QString> token = readTokenFromStandardInput(errors);
     if (!token)
@@ -216,7 +222,8 @@ int runWithoutWindow(int argc, char* argv[])
     if (parser.isSet(options.accounts))
         return printAccounts(services, *services.environment().console);
     if (parser.isSet(options.server))
-        return addAccount(services, parser.value(options.server), parser.isSet(options.setToken));
+        return addAccount(
+            services, parser.value(options.server), parser.isSet(options.setToken), parser.isSet(options.signIn));
     const std::optional<Account> account = selectedAccount(services, parser, options);
     if (!account)
         return 1;
