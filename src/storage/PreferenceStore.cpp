@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMultiHash>
 #include <QStandardPaths>
 
 using namespace std::chrono_literals;
@@ -24,6 +25,14 @@ QVariant asReadBack(const QVariant& value)
     return value;
 }
 
+// The stores of this process, by file: a write by one changes the stamp the others'
+// snapshots carry.
+QMultiHash<QString, PreferenceStore*>& storesByFile()
+{
+    static QMultiHash<QString, PreferenceStore*> stores;
+    return stores;
+}
+
 } // namespace
 
 PreferenceStore::PreferenceStore()
@@ -37,11 +46,13 @@ PreferenceStore::PreferenceStore(const QString& filePath, const QString& group)
     m_writeTimer.setSingleShot(true);
     m_writeTimer.setInterval(kWriteDelay);
     QObject::connect(&m_writeTimer, &QTimer::timeout, &m_writeTimer, [this] { flush(); });
+    storesByFile().insert(m_filePath, this);
 }
 
 PreferenceStore::~PreferenceStore()
 {
     flush();
+    storesByFile().remove(m_filePath, this);
 }
 
 QString PreferenceStore::defaultFilePath()
@@ -258,8 +269,17 @@ void PreferenceStore::write()
     m_snapshotValues.reset();
     m_snapshotRead = true;
     // A file that could not be written keeps its old snapshot, which still matches it.
-    if (settings().status() == QSettings::NoError)
-        writeSnapshot();
+    if (settings().status() != QSettings::NoError)
+        return;
+    writeSnapshot();
+    // The other stores of the file keep their values through this write: their
+    // snapshots only need the file's new stamp. One not read yet stays as it is; one
+    // with changes of its own writes them, and its snapshot, within a second.
+    const QList<PreferenceStore*> others = storesByFile().values(m_filePath);
+    for (PreferenceStore* other : others) {
+        if (other != this && other->m_snapshotRead && other->m_pending.isEmpty())
+            other->writeSnapshot();
+    }
 }
 
 void PreferenceStore::writeSnapshot()

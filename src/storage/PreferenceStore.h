@@ -33,7 +33,7 @@
 //
 // A store can keep its keys under a group of the file (a further account's keys beside
 // the first account's), with a snapshot file of its own. Stores of one file merge their
-// writes; a write by one makes the other's snapshot stale until that one writes again.
+// writes, and a write by one brings the others' snapshots to the file's new stamp.
 class PreferenceStore
 {
 public:

@@ -79,6 +79,7 @@ private Q_SLOTS:
     void keysAndTokensNeverMix();
     void removingAnAccountLeavesEveryKeyOfTheOthers();
     void profileOfOneAccountOpensWithEverythingInPlace();
+    void accountsOfOneFileKeepTheirSnapshotsCurrent();
     void addingFindsOrAppendsAccounts();
     void select_data();
     void select();
@@ -245,6 +246,30 @@ void TestAccountBook::profileOfOneAccountOpensWithEverythingInPlace()
     const Account mona = book.add(u"mona"_s, kEnterprise);
     QCOMPARE(storesOf(mona, true).secrets->string(kTokenKey).value, std::nullopt);
     QVERIFY(m_console.linesStartingWith(u"⚠️"_s).isEmpty());
+}
+
+void TestAccountBook::accountsOfOneFileKeepTheirSnapshotsCurrent()
+{
+    const Account mona = AccountBook(*m_preferences, kPublic, m_console).add(u"mona"_s, kEnterprise);
+    {
+        const std::unique_ptr<PreferenceStore> further
+            = AccountBook(*m_preferences, kPublic, m_console).preferencesOf(mona);
+        // Each writes after the other, the first account last and first.
+        writeEveryKey(*m_preferences, u"first"_s);
+        m_preferences->flush();
+        writeEveryKey(*further, u"further"_s);
+        further->flush();
+        m_preferences->setBool(PreferenceKeys::removeReadElsewhere, true);
+        m_preferences->flush();
+    }
+    m_preferences = std::make_unique<PreferenceStore>();
+    PreferenceStore further(m_preferences->filePath(), mona.group);
+    QCOMPARE(m_preferences->takeSnapshotProblem(), std::nullopt);
+    QCOMPARE(further.takeSnapshotProblem(), std::nullopt);
+    PreferenceStore expected(m_home->path() + u"/expected.ini"_s);
+    writeEveryKey(expected, u"further"_s);
+    QCOMPARE(everyKey(further), everyKey(expected));
+    QCOMPARE(m_preferences->boolValue(PreferenceKeys::removeReadElsewhere), true);
 }
 
 void TestAccountBook::addingFindsOrAppendsAccounts()
