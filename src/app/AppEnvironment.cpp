@@ -49,7 +49,7 @@ const Environment& AppEnvironment::environmentOf(const Account& account)
                 QLatin1String(SecureStorage::kServiceName), m_console, Keychain::Owner {account.host(), account.login});
         }
         further->http = std::make_unique<HttpTransport>(
-            m_scheduler, DebugLogger::shared(), m_setup.httpCacheDirectory + u'/' + account.group);
+            m_scheduler, DebugLogger::shared(), m_setup.httpCacheDirectory + u'/' + account.group, m_http);
         further->environment = m_environment;
         further->environment.preferences = further->preferences.get();
         further->environment.secrets = further->secrets.get();
