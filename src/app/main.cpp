@@ -69,7 +69,7 @@ struct Options
                        "auto-reload switches) until interrupted.")};
     QCommandLineOption once {QStringLiteral("once"),
         QStringLiteral("With --headless: sync each feed once, refresh its statuses, then exit: 0 when every sync "
-                       "and status request succeeded, 2 when a valid token is missing, 1 otherwise. A status "
+                       "and status request succeeded, 2 when any account misses a valid token, 1 otherwise. A status "
                        "request for a subject GitHub reports gone (404, 410) or a thread without a subject address "
                        "is not a failure; a time-out is. While GitHub's rate limit is nearly used up, status "
                        "requests wait for its reset.")};
@@ -243,8 +243,13 @@ int runWithoutWindow(int argc, char* argv[])
     ProfileLock lock(PreferenceStore::defaultFilePath());
     if (parser.isSet(options.addAssignment)) {
         const QString url = parser.value(options.addAssignment);
-        if (!lock.tryLock())
-            return handAddAssignmentOver(lock, url, *environment.console, errors);
+        if (!lock.tryLock()) {
+            // A running window adds to the first account only.
+            if (account->isFirst())
+                return handAddAssignmentOver(lock, url, *environment.console, errors);
+            errors.print(profileInUseMessage(lock));
+            return 1;
+        }
         AddAssignmentCommand command(environment, errors, url);
         return runUntilFinished(command);
     }

@@ -46,7 +46,11 @@ AccountBook::AccountBook(PreferenceStore& preferences, const GitHubEndpoints& fi
 
 Account AccountBook::first() const
 {
-    return Account {m_preferences.string(PreferenceKeys::accountLogin).value_or(QString()), m_firstServer, {}};
+    // TIDEWHELK_API_URL may have pointed the first account at another server since.
+    const bool sameServerAsLogin = m_preferences.string(PreferenceKeys::accountServer) == m_firstServer.apiBase();
+    const QString login
+        = sameServerAsLogin ? m_preferences.string(PreferenceKeys::accountLogin).value_or(QString()) : QString();
+    return Account {login, m_firstServer, {}};
 }
 
 QList<Account> AccountBook::accounts() const
@@ -105,6 +109,7 @@ Account AccountBook::add(const QString& login, const GitHubEndpoints& endpoints)
         if (firstAccount.login.isEmpty()) {
             firstAccount.login = login;
             m_preferences.setString(PreferenceKeys::accountLogin, login);
+            m_preferences.setString(PreferenceKeys::accountServer, m_firstServer.apiBase());
         }
         return firstAccount;
     }

@@ -14,7 +14,7 @@ class SecretStore;
 
 // The user's accounts, kept in the preference store of the first one. The first account
 // is always there: its server comes from the environment (GitHubEndpoints), its login
-// from accountLogin once known. Further accounts are listed under the key accounts, each
+// from accountLogin once known for that server. Further accounts are listed under the key accounts, each
 // with a group of the preference file of its own ("account2", "account3"...).
 class AccountBook
 {

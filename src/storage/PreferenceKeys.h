@@ -61,8 +61,11 @@ inline constexpr QLatin1String githubToken {"github_token"};
 // token's fallback copy as its githubToken there.
 
 // The first account's GitHub login, as GET /user gave it when its token was stored:
-// native string. Default: unknown (shown as its server's host alone).
+// native string. Default: unknown (shown as its server's host alone); also while the
+// first account's server is not the one of accountServer.
 inline constexpr QLatin1String accountLogin {"accountLogin"};
+// The REST API base accountLogin was read from: native string. Default: absent.
+inline constexpr QLatin1String accountServer {"accountServer"};
 // The further accounts, in the order they were added: JSON array of objects
 // {"login": string, "apiBase": string, "webBase": string, "group": string}. Default
 // (also for a value or entry that does not decode, which is reported): none.

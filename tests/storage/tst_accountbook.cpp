@@ -280,6 +280,8 @@ void TestAccountBook::addingFindsOrAppendsAccounts()
     QCOMPARE(book.add(u"MONA"_s, kEnterprise).login, u"mona"_s);
     QCOMPARE(book.add(u"hubot"_s, kEnterprise).group, u"account2"_s);
     QCOMPARE(book.add(u"Hubot"_s, kEnterprise).group, u"account2"_s);
+    // Pointed at another server, the first account no longer knows its login.
+    QCOMPARE(AccountBook(*m_preferences, kPublic, m_console).first().name(), u"github.com"_s);
     // A group some lost list left in the file is not handed out again.
     PreferenceStore orphan(m_preferences->filePath(), u"account3"_s);
     orphan.setBool(PreferenceKeys::autoReload, true);
