@@ -37,6 +37,28 @@ AddAccountCommand::~AddAccountCommand() = default;
 
 void AddAccountCommand::start()
 {
+    const Account first = m_services.accounts().first();
+    if (first.login.isEmpty()
+        && first.endpoints.apiBase().compare(m_server.endpoints().apiBase(), Qt::CaseInsensitive) == 0)
+        learnFirstLogin();
+    else
+        lookUpToken();
+}
+
+void AddAccountCommand::learnFirstLogin()
+{
+    // Without a token, or with one the server refuses, the first account is free to take.
+    m_firstApi = std::make_unique<GitHubAPIService>(m_services.environment());
+    m_firstLookup = m_firstApi->fetchAuthenticatedUser().subscribe(
+        [this](const User& user) {
+            m_services.accounts().add(user.login, m_services.environment().endpoints);
+            lookUpToken();
+        },
+        [this](const RequestError&) { lookUpToken(); });
+}
+
+void AddAccountCommand::lookUpToken()
+{
     // The request goes through the first account's transport, whose cache keeps replies
     // per credential; the token only ever goes to the server's own API base.
     ClientEnvironment client = m_services.environment();
@@ -71,6 +93,7 @@ void AddAccountCommand::cancel(int signalNumber)
 {
     if (m_finished)
         return;
+    m_firstLookup.cancel();
     m_lookup.cancel();
     m_errors.print(QStringLiteral("Cancelled; no account was added."));
     finish(128 + signalNumber);

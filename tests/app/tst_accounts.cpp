@@ -43,6 +43,8 @@ private Q_SLOTS:
     void tokenThatDoesNotWorkAddsNoAccount_data();
     void tokenThatDoesNotWorkAddsNoAccount();
     void signInAddsTheAccountOfItsServer();
+    void tokenOnTheFirstAccountsServer_data();
+    void tokenOnTheFirstAccountsServer();
 
 private:
     struct Run
@@ -258,6 +260,38 @@ void TestAccounts::signInAddsTheAccountOfItsServer()
     QVERIFY(m_app->server().requests().isEmpty());
     QCOMPARE(run({u"--accounts"_s}).output,
         (QStringList {u"-\t"_s + firstHost() + u"\tno token"_s, u"mona\t"_s + enterpriseHost() + u"\ttoken stored"_s}));
+}
+
+void TestAccounts::tokenOnTheFirstAccountsServer_data()
+{
+    QTest::addColumn<QString>("login"); // whose the new token is
+    QTest::addColumn<QStringList>("accounts");
+    QTest::addColumn<QString>("firstToken");
+    QTest::newRow("another user's: a further account")
+        << u"hubot"_s << QStringList {u"octocat\tHOST1\ttoken stored"_s, u"hubot\tHOST1\ttoken stored"_s}
+        << kFirstToken;
+    QTest::newRow("the first user's: replaces the first token")
+        << u"octocat"_s << QStringList {u"octocat\tHOST1\ttoken stored"_s} << u"ghp_new"_s;
+}
+
+void TestAccounts::tokenOnTheFirstAccountsServer()
+{
+    QFETCH(QString, login);
+    QFETCH(QStringList, accounts);
+    QFETCH(QString, firstToken);
+    // A profile of the time before accounts: a token, no login; its server as an
+    // Enterprise one, which --server can name.
+    m_app->server().setApiPrefix(u"/api/v3"_s);
+    m_app->server().addToken(kFirstToken, u"octocat"_s);
+    m_app->server().addToken(u"ghp_new"_s, login);
+    SessionToken::store(kFirstToken);
+
+    const Run added = run({u"--set-token"_s, u"--server"_s, m_app->server().apiBaseUrl().toString()}, "ghp_new\n");
+    QVERIFY2(added.exitCode == 0, qPrintable(added.errors.join(u'\n')));
+    QVERIFY2(added.output.contains(u"The token of "_s + login + u'@' + firstHost() + u" is stored."_s),
+        qPrintable(added.output.join(u'\n')));
+    QCOMPARE(run({u"--accounts"_s}).output.join(u'\n'), accounts.join(u'\n').replace(u"HOST1"_s, firstHost()));
+    QCOMPARE(SessionToken::stored(), firstToken);
 }
 
 QTEST_GUILESS_MAIN(TestAccounts)
