@@ -31,7 +31,17 @@ AppEnvironment::AppEnvironment(const Setup& setup)
     m_environment.oauthClientId = setup.oauthClientId.value_or(resolveOAuthClientId());
     m_environment.makeTokenProvider = SecureStorage::providerFor(m_environment);
     m_environment.wake = m_wake.get();
-    m_accounts = std::make_unique<AccountBook>(m_preferences, m_environment.endpoints, m_console);
+    m_accounts = std::make_unique<AccountBook>(m_preferences, m_environment.endpoints, m_console,
+        [this](const Account& account) { return secretsOf(account); });
+    m_environment.accounts = m_accounts.get();
+}
+
+std::unique_ptr<SecretStore> AppEnvironment::secretsOf(const Account& account)
+{
+    if (m_setup.inMemorySecrets)
+        return std::make_unique<MemorySecretStore>();
+    return std::make_unique<Keychain>(
+        QLatin1String(SecureStorage::kServiceName), m_console, Keychain::Owner {account.host(), account.login});
 }
 
 const Environment& AppEnvironment::environmentOf(const Account& account)
@@ -42,12 +52,7 @@ const Environment& AppEnvironment::environmentOf(const Account& account)
     if (!further) {
         further = std::make_unique<FurtherAccount>();
         further->preferences = m_accounts->preferencesOf(account);
-        if (m_setup.inMemorySecrets) {
-            further->secrets = std::make_unique<MemorySecretStore>();
-        } else {
-            further->secrets = std::make_unique<Keychain>(
-                QLatin1String(SecureStorage::kServiceName), m_console, Keychain::Owner {account.host(), account.login});
-        }
+        further->secrets = secretsOf(account);
         further->http = std::make_unique<HttpTransport>(
             m_scheduler, DebugLogger::shared(), m_setup.httpCacheDirectory + u'/' + account.group, m_http);
         further->environment = m_environment;

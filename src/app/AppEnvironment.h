@@ -52,6 +52,8 @@ public:
     const Environment& environmentOf(const Account& account);
 
 private:
+    std::unique_ptr<SecretStore> secretsOf(const Account& account);
+
     // A further account's stores and transport.
     struct FurtherAccount
     {

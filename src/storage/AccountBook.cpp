@@ -38,10 +38,12 @@ bool sameLogin(const QString& one, const QString& other)
 
 } // namespace
 
-AccountBook::AccountBook(PreferenceStore& preferences, const GitHubEndpoints& firstServer, Console& console)
+AccountBook::AccountBook(
+    PreferenceStore& preferences, const GitHubEndpoints& firstServer, Console& console, SecretsOf secretsOf)
     : m_preferences(preferences)
     , m_firstServer(firstServer)
     , m_console(console)
+    , m_secretsOf(std::move(secretsOf))
 { }
 
 Account AccountBook::first() const
@@ -175,6 +177,12 @@ void AccountBook::remove(const Account& account, SecretStore& secrets)
     const std::unique_ptr<PreferenceStore> preferences = preferencesOf(account);
     preferences->removeAll();
     QFile::remove(preferences->snapshotPath());
+}
+
+void AccountBook::removeFurtherAccounts()
+{
+    for (const Account& account : furtherAccounts())
+        remove(account, *m_secretsOf(account));
 }
 
 std::unique_ptr<PreferenceStore> AccountBook::preferencesOf(const Account& account) const

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -26,9 +27,14 @@ public:
         QString problem;
     };
 
+    // A further account's own secret store.
+    using SecretsOf = std::function<std::unique_ptr<SecretStore>(const Account&)>;
+
     // `preferences` is the first account's store; damaged list entries are reported on
-    // `console`.
-    AccountBook(PreferenceStore& preferences, const GitHubEndpoints& firstServer, Console& console);
+    // `console`; `secretsOf` opens the further accounts' secret stores for
+    // removeFurtherAccounts().
+    AccountBook(
+        PreferenceStore& preferences, const GitHubEndpoints& firstServer, Console& console, SecretsOf secretsOf = {});
 
     // The first account, then the further ones in the order they were added.
     QList<Account> accounts() const;
@@ -46,6 +52,8 @@ public:
     // Removes a further account from the list with its preference keys and, from
     // `secrets` (its own store), its token. The first account cannot be removed.
     void remove(const Account& account, SecretStore& secrets);
+    // Removes every further account as remove() does, with the stores of `secretsOf`.
+    void removeFurtherAccounts();
 
     // The preference store of a further account: its group of the first one's file.
     std::unique_ptr<PreferenceStore> preferencesOf(const Account& account) const;
@@ -59,4 +67,5 @@ private:
     PreferenceStore& m_preferences;
     GitHubEndpoints m_firstServer;
     Console& m_console;
+    SecretsOf m_secretsOf;
 };

@@ -78,6 +78,7 @@ private Q_SLOTS:
     void keysAndTokensNeverMix_data();
     void keysAndTokensNeverMix();
     void removingAnAccountLeavesEveryKeyOfTheOthers();
+    void removingTheFurtherAccountsLeavesTheFirst();
     void profileOfOneAccountOpensWithEverythingInPlace();
     void accountsOfOneFileKeepTheirSnapshotsCurrent();
     void addingFindsOrAppendsAccounts();
@@ -220,6 +221,25 @@ void TestAccountBook::removingAnAccountLeavesEveryKeyOfTheOthers()
     QCOMPARE(gone.secrets->string(kTokenKey).value, std::nullopt);
     QVERIFY(!m_preferences->childGroups().contains(u"account2"_s));
     QVERIFY(!QFile::exists(gone.environment.preferences->snapshotPath()));
+}
+
+void TestAccountBook::removingTheFurtherAccountsLeavesTheFirst()
+{
+    AccountBook book(*m_preferences, kPublic, m_console, [this](const Account& account) {
+        return std::make_unique<Keychain>(kService, m_console, Keychain::Owner {account.host(), account.login});
+    });
+    const QList<Account> accounts {
+        book.add(u"octocat"_s, kPublic), book.add(u"mona"_s, kEnterprise), book.add(u"hubot"_s, kEnterprise)};
+    for (const Account& account : accounts) {
+        AccountStores stores = storesOf(account, true);
+        SecureStorage(stores.environment).saveToken(u"token of "_s + account.name());
+    }
+
+    book.removeFurtherAccounts();
+    QCOMPARE(book.accounts().size(), 1);
+    QCOMPARE(SecretTool::itemCount(kService, kTokenKey), 1);
+    AccountStores first = storesOf(accounts.first(), true);
+    QCOMPARE(SecureStorage(first.environment).getToken(), u"token of octocat@github.com"_s);
 }
 
 void TestAccountBook::profileOfOneAccountOpensWithEverythingInPlace()
