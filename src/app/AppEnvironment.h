@@ -16,14 +16,15 @@ class WakeWatcher;
 
 // The real collaborators of the process, built once in main() after the application
 // object: the system clock and timers, standard output, the shared debug log, the
-// user's preference store, the desktop's Secret Service, the one HTTP transport, the
-// GitHub addresses from the environment, the OAuth client identifier, and the watch on
-// sleep and the network. Every mode of the executable runs with the Environment it
-// hands out.
+// user's preference store, the desktop's Secret Service, the first account's HTTP
+// transport, the GitHub addresses from the environment, the OAuth client identifier, the
+// account book and the watch on sleep and the network. Every mode of the executable runs
+// with the Environments it hands out.
 //
 // Each further account of the AccountBook gets an Environment of its own on the same
 // clock, console and log: its group of the preference file, its own Secret Service items,
-// its server and an HTTP transport of its own (its cache partition and rate-limit budget).
+// its server and an HTTP transport of its own (its cache partition and rate-limit budget)
+// over the first one's network manager.
 class AppEnvironment
 {
 public:
