@@ -12,7 +12,8 @@ AppEnvironment::AppEnvironment()
 { }
 
 AppEnvironment::AppEnvironment(const Setup& setup)
-    : m_preferences(setup.preferencesFile)
+    : m_setup(setup)
+    , m_preferences(setup.preferencesFile)
     , m_http(m_scheduler, DebugLogger::shared(), setup.httpCacheDirectory)
     , m_wake(std::make_unique<WakeWatcher>(DebugLogger::shared()))
 {
@@ -30,6 +31,38 @@ AppEnvironment::AppEnvironment(const Setup& setup)
     m_environment.oauthClientId = setup.oauthClientId.value_or(resolveOAuthClientId());
     m_environment.makeTokenProvider = SecureStorage::providerFor(m_environment);
     m_environment.wake = m_wake.get();
+    m_accounts = std::make_unique<AccountBook>(m_preferences, m_environment.endpoints, m_console,
+        [this](const Account& account) { return secretsOf(account); });
+    m_environment.accounts = m_accounts.get();
+}
+
+std::unique_ptr<SecretStore> AppEnvironment::secretsOf(const Account& account)
+{
+    if (m_setup.inMemorySecrets)
+        return std::make_unique<MemorySecretStore>();
+    return std::make_unique<Keychain>(
+        QLatin1String(SecureStorage::kServiceName), m_console, Keychain::Owner {account.host(), account.login});
+}
+
+const Environment& AppEnvironment::environmentOf(const Account& account)
+{
+    if (account.isFirst())
+        return m_environment;
+    std::unique_ptr<FurtherAccount>& further = m_further[account.group];
+    if (!further) {
+        further = std::make_unique<FurtherAccount>();
+        further->preferences = m_accounts->preferencesOf(account);
+        further->secrets = secretsOf(account);
+        further->http = std::make_unique<HttpTransport>(
+            m_scheduler, DebugLogger::shared(), m_setup.httpCacheDirectory + u'/' + account.group, m_http);
+        further->environment = m_environment;
+        further->environment.preferences = further->preferences.get();
+        further->environment.secrets = further->secrets.get();
+        further->environment.http = further->http.get();
+        further->environment.endpoints = account.endpoints;
+        further->environment.makeTokenProvider = SecureStorage::providerFor(further->environment);
+    }
+    return further->environment;
 }
 
 AppEnvironment::~AppEnvironment()
@@ -37,4 +70,5 @@ AppEnvironment::~AppEnvironment()
     // Work still scheduled may hold controllers alive; let them go while the services
     // they use are still here.
     m_scheduler.clear();
+    m_further.clear();
 }

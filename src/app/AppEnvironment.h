@@ -3,10 +3,12 @@
 #include "core/Console.h"
 #include "core/SystemScheduler.h"
 #include "http/HttpTransport.h"
+#include "storage/AccountBook.h"
 #include "storage/Environment.h"
 #include "storage/PreferenceStore.h"
 #include "storage/SecretStore.h"
 
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -14,10 +16,15 @@ class WakeWatcher;
 
 // The real collaborators of the process, built once in main() after the application
 // object: the system clock and timers, standard output, the shared debug log, the
-// user's preference store, the desktop's Secret Service, the one HTTP transport, the
-// GitHub addresses from the environment, the OAuth client identifier, and the watch on
-// sleep and the network. Every mode of the executable runs with the Environment it
-// hands out.
+// user's preference store, the desktop's Secret Service, the first account's HTTP
+// transport, the GitHub addresses from the environment, the OAuth client identifier, the
+// account book and the watch on sleep and the network. Every mode of the executable runs
+// with the Environments it hands out.
+//
+// Each further account of the AccountBook gets an Environment of its own on the same
+// clock, console and log: its group of the preference file, its own Secret Service items,
+// its server and an HTTP transport of its own (its cache partition and rate-limit budget)
+// over the first one's network manager.
 class AppEnvironment
 {
 public:
@@ -38,9 +45,26 @@ public:
     AppEnvironment(const AppEnvironment&) = delete;
     AppEnvironment& operator=(const AppEnvironment&) = delete;
 
+    // The first account's environment.
     const Environment& environment() const { return m_environment; }
 
+    AccountBook& accounts() { return *m_accounts; }
+    // The environment of `account`, built at the first ask and kept.
+    const Environment& environmentOf(const Account& account);
+
 private:
+    std::unique_ptr<SecretStore> secretsOf(const Account& account);
+
+    // A further account's stores and transport.
+    struct FurtherAccount
+    {
+        std::unique_ptr<PreferenceStore> preferences;
+        std::unique_ptr<SecretStore> secrets;
+        std::unique_ptr<HttpTransport> http;
+        Environment environment;
+    };
+
+    Setup m_setup;
     SystemScheduler m_scheduler;
     StdoutConsole m_console;
     PreferenceStore m_preferences;
@@ -48,4 +72,7 @@ private:
     std::unique_ptr<SecretStore> m_secrets;
     std::unique_ptr<WakeWatcher> m_wake;
     Environment m_environment;
+    std::unique_ptr<AccountBook> m_accounts;
+    // By group; destroyed before the services above.
+    std::map<QString, std::unique_ptr<FurtherAccount>> m_further;
 };

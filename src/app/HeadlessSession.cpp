@@ -7,16 +7,12 @@
 
 #include <QMetaObject>
 
+#include <algorithm>
+
 namespace {
 
-int exitCode(SyncOutcome notifications, SyncOutcome assignments, int failedStatusRequests)
-{
-    if (notifications == SyncOutcome::NeedsSignIn || assignments == SyncOutcome::NeedsSignIn)
-        return 2;
-    if (notifications == SyncOutcome::Failed || assignments == SyncOutcome::Failed || failedStatusRequests > 0)
-        return 1;
-    return 0;
-}
+constexpr int kNeedsSignInExit = 2;
+constexpr int kFailedExit = 1;
 
 } // namespace
 
@@ -27,21 +23,38 @@ bool HeadlessSession::Feed::isDone() const
     return !controller->hasRequestsInFlight();
 }
 
-HeadlessSession::HeadlessSession(const Environment& environment, bool once, QObject* parent)
+int HeadlessSession::AccountRun::exitCode() const
+{
+    const SyncOutcome outcomes[] = {*notifications.outcome, *assignments.outcome};
+    if (std::find(std::begin(outcomes), std::end(outcomes), SyncOutcome::NeedsSignIn) != std::end(outcomes))
+        return kNeedsSignInExit;
+    if (std::find(std::begin(outcomes), std::end(outcomes), SyncOutcome::Failed) != std::end(outcomes)
+        || session->notifications().failedStatusRequests() + session->assignments().failedStatusRequests() > 0)
+        return kFailedExit;
+    return 0;
+}
+
+HeadlessSession::HeadlessSession(const QList<Environment>& environments, bool once, QObject* parent)
     : QObject(parent)
-    , m_environment(environment)
     , m_once(once)
-{ }
+{
+    for (const Environment& environment : environments) {
+        m_runs.push_back(std::make_unique<AccountRun>());
+        m_runs.back()->environment = environment;
+    }
+}
 
 HeadlessSession::~HeadlessSession() = default;
 
 void HeadlessSession::start()
 {
-    m_session = std::make_unique<AccountSession>(m_environment, FeedController::StartUp::Now);
-    if (!m_once)
-        return;
-    watch(m_session->notifications(), m_notificationsFeed);
-    watch(m_session->assignments(), m_assignmentsFeed);
+    for (const std::unique_ptr<AccountRun>& run : m_runs) {
+        run->session = std::make_unique<AccountSession>(run->environment, FeedController::StartUp::Now);
+        if (!m_once)
+            continue;
+        watch(run->session->notifications(), run->notifications);
+        watch(run->session->assignments(), run->assignments);
+    }
 }
 
 void HeadlessSession::watch(FeedController& controller, Feed& feed)
@@ -66,10 +79,18 @@ void HeadlessSession::checkDoneSoon()
 
 void HeadlessSession::checkDone()
 {
-    if (m_finished || !m_notificationsFeed.isDone() || !m_assignmentsFeed.isDone())
+    if (m_finished || !std::all_of(m_runs.cbegin(), m_runs.cend(), [](const std::unique_ptr<AccountRun>& run) {
+            return run->isDone();
+        }))
         return;
-    finish(exitCode(*m_notificationsFeed.outcome, *m_assignmentsFeed.outcome,
-        m_session->notifications().failedStatusRequests() + m_session->assignments().failedStatusRequests()));
+    // Signing in outranks a failure, in any account.
+    int exitCode = 0;
+    for (const std::unique_ptr<AccountRun>& run : m_runs) {
+        const int code = run->exitCode();
+        if (code == kNeedsSignInExit || (code == kFailedExit && exitCode == 0))
+            exitCode = code;
+    }
+    finish(exitCode);
 }
 
 void HeadlessSession::cancel(int signalNumber)
@@ -81,8 +102,10 @@ void HeadlessSession::finish(int exitCode)
 {
     if (std::exchange(m_finished, true))
         return;
-    if (m_session)
-        m_session->flushPendingSaves();
-    m_environment.preferences->flush();
+    for (const std::unique_ptr<AccountRun>& run : m_runs) {
+        if (run->session)
+            run->session->flushPendingSaves();
+        run->environment.preferences->flush();
+    }
     Q_EMIT finished(exitCode);
 }

@@ -1,6 +1,7 @@
 #include "ResetCommands.h"
 
 #include "core/Console.h"
+#include "storage/AccountBook.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferenceStore.h"
 #include "storage/SecureStorage.h"
@@ -13,6 +14,9 @@ ResetCommands::ResetCommands(const Environment& environment, PreferenceStore& la
 std::optional<ResetCommands::Alert> ResetCommands::resetAllData()
 {
     SecureStorage(m_environment).deleteToken();
+    // The further accounts' tokens live in items of their own; their keys go with the file.
+    if (m_environment.accounts)
+        m_environment.accounts->removeFurtherAccounts();
     m_environment.preferences->removeAll();
     m_layout.removeAll();
     m_environment.console->print(

@@ -1,6 +1,8 @@
 #include "TokenCommands.h"
 
+#include "AppEnvironment.h"
 #include "core/Console.h"
+#include "storage/PreferenceStore.h"
 #include "storage/SecureStorage.h"
 
 #include <QString>
@@ -42,7 +44,7 @@ private:
 
 } // namespace
 
-int setTokenFromStandardInput(const Environment& environment, Console& errors)
+std::optional<QString> readTokenFromStandardInput(Console& errors)
 {
     std::string line;
     {
@@ -60,14 +62,36 @@ int setTokenFromStandardInput(const Environment& environment, Console& errors)
     const QString token = QString::fromStdString(line);
     if (token.isEmpty()) {
         errors.print(QStringLiteral("No token given on standard input; nothing stored."));
-        return 1;
+        return std::nullopt;
     }
-    SecureStorage(environment).saveToken(token);
+    return token;
+}
+
+int setTokenFromStandardInput(const Environment& environment, Console& errors)
+{
+    const std::optional<QString> token = readTokenFromStandardInput(errors);
+    if (!token)
+        return 1;
+    SecureStorage(environment).saveToken(*token);
     return 0;
 }
 
 int signOut(const Environment& environment)
 {
     SecureStorage(environment).deleteToken();
+    return 0;
+}
+
+int printAccounts(AppEnvironment& services, Console& console)
+{
+    const QString tokenKey = QLatin1String(SecureStorage::kTokenKey);
+    for (const Account& account : services.accounts().accounts()) {
+        const Environment& environment = services.environmentOf(account);
+        const SecretStore::Lookup lookup = environment.secrets->string(tokenKey);
+        const bool stored = (lookup.status == SecretStore::Status::success && lookup.value && !lookup.value->isEmpty())
+            || environment.preferences->string(tokenKey).has_value();
+        console.print((account.login.isEmpty() ? QStringLiteral("-") : account.login) + u'\t' + account.host() + u'\t'
+            + (stored ? QStringLiteral("token stored") : QStringLiteral("no token")));
+    }
     return 0;
 }

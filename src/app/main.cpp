@@ -1,3 +1,4 @@
+#include "AddAccountCommand.h"
 #include "AddAssignmentCommand.h"
 #include "AppEnvironment.h"
 #include "DemoSession.h"
@@ -5,6 +6,7 @@
 #include "HeadlessSession.h"
 #include "InstanceChannel.h"
 #include "ProfileLock.h"
+#include "ServerSignIn.h"
 #include "StderrConsole.h"
 #include "TerminalSignIn.h"
 #include "TidewhelkApp.h"
@@ -40,7 +42,7 @@ Environment:
 // Options of the modes that run without a window; any of them (or --help, --version)
 // starts a plain QCoreApplication, which needs no display.
 constexpr const char* kWindowlessOptions[] = {"--headless", "--once", "--add-assignment", "--sign-in", "--set-token",
-    "--sign-out", "--help", "-h", "--help-all", "--version", "-v", "-?"};
+    "--sign-out", "--accounts", "--help", "-h", "--help-all", "--version", "-v", "-?"};
 
 bool runsWithoutWindow(int argc, char* argv[])
 {
@@ -67,7 +69,7 @@ struct Options
                        "auto-reload switches) until interrupted.")};
     QCommandLineOption once {QStringLiteral("once"),
         QStringLiteral("With --headless: sync each feed once, refresh its statuses, then exit: 0 when every sync "
-                       "and status request succeeded, 2 when a valid token is missing, 1 otherwise. A status "
+                       "and status request succeeded, 2 when any account misses a valid token, 1 otherwise. A status "
                        "request for a subject GitHub reports gone (404, 410) or a thread without a subject address "
                        "is not a failure; a time-out is. While GitHub's rate limit is nearly used up, status "
                        "requests wait for its reset.")};
@@ -81,6 +83,17 @@ struct Options
     QCommandLineOption setToken {QStringLiteral("set-token"),
         QStringLiteral("Read a GitHub token (e.g. a personal access token) from standard input and store it.")};
     QCommandLineOption signOut {QStringLiteral("sign-out"), QStringLiteral("Remove the stored token.")};
+    QCommandLineOption accounts {QStringLiteral("accounts"),
+        QStringLiteral("Print one line per account: login, host and whether a token is stored, separated by tabs.")};
+    QCommandLineOption account {QStringLiteral("account"),
+        QStringLiteral("The account --headless, --set-token, --sign-in, --sign-out and --add-assignment act on: "
+                       "LOGIN@HOST, or just HOST or LOGIN when only one account has it (see --accounts). Without "
+                       "it, they act on the first account; --headless on every account."),
+        QStringLiteral("LOGIN@HOST")};
+    QCommandLineOption server {QStringLiteral("server"),
+        QStringLiteral("With --set-token or --sign-in: add the account the token belongs to on this GitHub server "
+                       "(a host name such as github.example.com, or its address), as GitHub names it."),
+        QStringLiteral("HOST")};
     QCommandLineOption hidden {QStringLiteral("hidden"),
         QStringLiteral("Start in the status area with the window hidden, as Start at Login does (the window shows "
                        "when the desktop has no status area).")};
@@ -93,7 +106,8 @@ struct Options
         parser.setApplicationDescription(QString::fromUtf8(description));
         parser.addHelpOption();
         parser.addVersionOption();
-        parser.addOptions({headless, once, addAssignment, signIn, setToken, signOut, hidden, demo});
+        parser.addOptions(
+            {headless, once, addAssignment, signIn, setToken, signOut, accounts, account, server, hidden, demo});
         parser.addPositionalArgument(QStringLiteral("url"),
             QStringLiteral("A tidewhelk:// link for the window (the desktop passes it when such a link is opened)."),
             QStringLiteral("[url]"));
@@ -155,6 +169,46 @@ int runUntilFinished(Command& command)
     return QCoreApplication::exec();
 }
 
+// The account --account names, or the first; none, said on standard error, when it
+// names none or several.
+std::optional<Account> selectedAccount(
+    AppEnvironment& services, const QCommandLineParser& parser, const Options& options)
+{
+    if (!parser.isSet(options.account))
+        return services.accounts().first();
+    const AccountBook::Selection selection = services.accounts().select(parser.value(options.account));
+    if (!selection.account)
+        StderrConsole().print(QStringLiteral("tidewhelk: ") + selection.problem);
+    return selection.account;
+}
+
+// `--set-token --server HOST` and `--sign-in --server HOST`: the token's account on that
+// server.
+int addAccount(AppEnvironment& services, const QString& serverText, bool setToken, bool signIn)
+{
+    StderrConsole errors;
+    if (setToken == signIn) {
+        errors.print(QStringLiteral("tidewhelk: --server goes with either --set-token or --sign-in"));
+        return 1;
+    }
+    const std::optional<ServerAddress> server = ServerAddress::parse(serverText);
+    if (!server) {
+        errors.print(QStringLiteral("tidewhelk: \"") + serverText
+            + QStringLiteral("\" is not a GitHub server: give a host name such as github.example.com, or its "
+                             "https:// address"));
+        return 1;
+    }
+    if (signIn) {
+        ServerSignIn command(services, errors, *server);
+        return runUntilFinished(command);
+    }
+    const std::optional<QString> token = readTokenFromStandardInput(errors);
+    if (!token)
+        return 1;
+    AddAccountCommand command(services, errors, *server, *token);
+    return runUntilFinished(command);
+}
+
 int runWithoutWindow(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
@@ -165,7 +219,15 @@ int runWithoutWindow(int argc, char* argv[])
     parser.process(app);
 
     AppEnvironment services;
-    const Environment& environment = services.environment();
+    if (parser.isSet(options.accounts))
+        return printAccounts(services, *services.environment().console);
+    if (parser.isSet(options.server))
+        return addAccount(
+            services, parser.value(options.server), parser.isSet(options.setToken), parser.isSet(options.signIn));
+    const std::optional<Account> account = selectedAccount(services, parser, options);
+    if (!account)
+        return 1;
+    const Environment& environment = services.environmentOf(*account);
     if (parser.isSet(options.signIn)) {
         StderrConsole errors;
         TerminalSignIn command(environment, *environment.console, errors);
@@ -181,8 +243,13 @@ int runWithoutWindow(int argc, char* argv[])
     ProfileLock lock(PreferenceStore::defaultFilePath());
     if (parser.isSet(options.addAssignment)) {
         const QString url = parser.value(options.addAssignment);
-        if (!lock.tryLock())
-            return handAddAssignmentOver(lock, url, *environment.console, errors);
+        if (!lock.tryLock()) {
+            // A running window adds to the first account only.
+            if (account->isFirst())
+                return handAddAssignmentOver(lock, url, *environment.console, errors);
+            errors.print(profileInUseMessage(lock));
+            return 1;
+        }
         AddAssignmentCommand command(environment, errors, url);
         return runUntilFinished(command);
     }
@@ -190,7 +257,12 @@ int runWithoutWindow(int argc, char* argv[])
         errors.print(profileInUseMessage(lock));
         return 1;
     }
-    HeadlessSession session(environment, parser.isSet(options.once));
+    QList<Environment> environments {environment};
+    if (!parser.isSet(options.account)) {
+        for (const Account& further : services.accounts().accounts().mid(1))
+            environments.append(services.environmentOf(further));
+    }
+    HeadlessSession session(environments, parser.isSet(options.once));
     return runUntilFinished(session);
 }
 

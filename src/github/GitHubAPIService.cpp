@@ -1,6 +1,7 @@
 #include "github/GitHubAPIService.h"
 
 #include "github/ClientEnvironment.h"
+#include "github/JsonValueReader.h"
 #include "github/LinkHeader.h"
 #include "github/PageCollector.h"
 
@@ -31,6 +32,17 @@ std::variant<Page<QString>, RequestError> readUnreadIdsPage(const HttpReply& rep
     for (const NotificationPtr& notification : std::get<QList<NotificationPtr>>(decoded))
         ids.append(notification->id());
     return Page<QString> {std::move(ids), nextPage(reply)};
+}
+
+std::variant<User, RequestError> readUser(const HttpReply& reply)
+{
+    if (std::optional<APIError> error = NotificationsFetch::statusError(reply))
+        return RequestError(std::move(*error));
+    Decoded<User> decoded = JsonDecoder::decode(
+        reply.body, [](const JsonValueReader& value) { return User::fromJson(value, QLatin1String("User")); });
+    if (auto* error = std::get_if<DecodingError>(&decoded))
+        return RequestError(std::move(*error), reply.statusCode);
+    return std::get<User>(std::move(decoded));
 }
 
 } // namespace
@@ -118,4 +130,10 @@ Request<PullRequestDetails> GitHubAPIService::fetchPullRequestDetails(const QStr
 {
     return GitHubRestClient::decodeReply<PullRequestDetails>(m_client->call(urlText, RequestKind::Status),
         [](const QByteArray& body) { return JsonDecoder::decode(body, &PullRequestDetails::fromJson); });
+}
+
+Request<User> GitHubAPIService::fetchAuthenticatedUser()
+{
+    return GitHubRestClient::readReply<User>(
+        m_client->call(m_client->baseUrl() + QStringLiteral("/user"), RequestKind::UserAction), &readUser);
 }

@@ -5,6 +5,7 @@
 #include "github/Notification.h"
 #include "github/NotificationsFetch.h"
 #include "github/PullRequestDetails.h"
+#include "github/User.h"
 
 #include <QDateTime>
 #include <QSet>
@@ -68,6 +69,10 @@ public:
     Request<IssuePtr> fetchIssue(const QString& urlText, RequestKind kind);
     // One pull request, re-read by a refresh, as fetchIssue.
     Request<PullRequestDetails> fetchPullRequestDetails(const QString& urlText);
+
+    // GET /user: the account the token belongs to. A reply outside 2xx fails with its
+    // httpError (401 for a token GitHub refuses: RequestError::isUnauthorized()).
+    Request<User> fetchAuthenticatedUser();
 
 private:
     std::shared_ptr<GitHubRestClient> m_client;

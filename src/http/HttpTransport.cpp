@@ -22,9 +22,21 @@ QByteArray sharingKey(const OutgoingRequest& request)
 } // namespace
 
 HttpTransport::HttpTransport(Scheduler& scheduler, DebugLogger& logger, const QString& cacheDirectory, QObject* parent)
+    : HttpTransport(scheduler, logger, cacheDirectory, std::make_unique<QNetworkAccessManager>(), nullptr, parent)
+{ }
+
+HttpTransport::HttpTransport(
+    Scheduler& scheduler, DebugLogger& logger, const QString& cacheDirectory, HttpTransport& other, QObject* parent)
+    : HttpTransport(scheduler, logger, cacheDirectory, nullptr, &other.m_network, parent)
+{ }
+
+HttpTransport::HttpTransport(Scheduler& scheduler, DebugLogger& logger, const QString& cacheDirectory,
+    std::unique_ptr<QNetworkAccessManager> ownNetwork, QNetworkAccessManager* sharedNetwork, QObject* parent)
     : QObject(parent)
     , m_scheduler(scheduler)
     , m_logger(logger)
+    , m_ownNetwork(std::move(ownNetwork))
+    , m_network(m_ownNetwork ? *m_ownNetwork : *sharedNetwork)
     , m_cache(scheduler, cacheDirectory)
     , m_budget(scheduler)
     , m_queue(&HttpTransport::maxRequestsPerHost)

@@ -11,17 +11,18 @@
 #include <QObject>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 
 class DebugLogger;
 class Scheduler;
 
-// The one HTTP client of the process (held in Environment::http): sends requests
-// over the shared QNetworkAccessManager and reports each exactly once, with the
-// complete reply or a TransportError. GET replies go through a private cache kept
-// per credential, so an unchanged resource costs GitHub a 304, or nothing while it
-// is fresh. Redirects are reported, not followed: the sender decides whether the
-// new address may see its headers.
+// The HTTP client of an account (held in Environment::http; the accounts' transports
+// share the first one's QNetworkAccessManager): sends requests over that manager and
+// reports each exactly once, with the complete reply or a TransportError. GET replies
+// go through a private cache kept per credential, so an unchanged resource costs
+// GitHub a 304, or nothing while it is fresh. Redirects are reported, not followed:
+// the sender decides whether the new address may see its headers.
 //
 // Requests wait in its own queue (see RequestQueue) and a few at a time per host are
 // handed to the network manager; their time-out runs from then. A GET sent again
@@ -47,6 +48,10 @@ public:
     // `cacheDirectory` holds one sub-directory per credential. Pauses and resumptions
     // of status requests go to `logger`.
     HttpTransport(Scheduler& scheduler, DebugLogger& logger, const QString& cacheDirectory, QObject* parent = nullptr);
+    // A transport of its own (cache, rate-limit budget, queue) over the network manager of
+    // `other`, which outlives it: another account's, on the same connections.
+    HttpTransport(Scheduler& scheduler, DebugLogger& logger, const QString& cacheDirectory, HttpTransport& other,
+        QObject* parent = nullptr);
     ~HttpTransport() override;
 
     // $XDG_CACHE_HOME/tidewhelk/http
@@ -78,6 +83,8 @@ Q_SIGNALS:
     void pollIntervalChanged();
 
 private:
+    HttpTransport(Scheduler& scheduler, DebugLogger& logger, const QString& cacheDirectory,
+        std::unique_ptr<QNetworkAccessManager> ownNetwork, QNetworkAccessManager* sharedNetwork, QObject* parent);
     void senderDone();
     void recordPollInterval(const HeaderList& headers);
     void exchangeEnded(HttpExchange* exchange);
@@ -87,7 +94,9 @@ private:
 
     Scheduler& m_scheduler;
     DebugLogger& m_logger;
-    QNetworkAccessManager m_network;
+    // Held for the transports that share it; none in those.
+    std::unique_ptr<QNetworkAccessManager> m_ownNetwork;
+    QNetworkAccessManager& m_network;
     HttpCache m_cache;
     RateLimitBudget m_budget;
     RequestQueue m_queue;

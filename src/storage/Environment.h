@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class AccountBook;
 class PreferenceStore;
 class SecretStore;
 class WakeWatcher;
@@ -18,6 +19,9 @@ struct Environment : ClientEnvironment
     // Where SecureStorage keeps the token: the desktop's Secret Service, or memory.
     SecretStore* secrets = nullptr;
     QString oauthClientId;
+    // The user's accounts, kept in the first account's preferences; none in tests that
+    // run one account.
+    AccountBook* accounts = nullptr;
     // Tells auto-syncing feeds to catch up after sleep or a network outage; none in tests
     // that do not need it.
     WakeWatcher* wake = nullptr;

@@ -20,7 +20,8 @@ constexpr auto kCallBudget = 1000ms;
 const SecretSchema kSchema = {
     "com.marrowfen.tidewhelk.GenericPassword",
     SECRET_SCHEMA_DONT_MATCH_NAME,
-    {{"service", SECRET_SCHEMA_ATTRIBUTE_STRING}, {"account", SECRET_SCHEMA_ATTRIBUTE_STRING}},
+    {{"service", SECRET_SCHEMA_ATTRIBUTE_STRING}, {"account", SECRET_SCHEMA_ATTRIBUTE_STRING},
+        {"server", SECRET_SCHEMA_ATTRIBUTE_STRING}, {"login", SECRET_SCHEMA_ATTRIBUTE_STRING}},
     0,
     nullptr,
     nullptr,
@@ -31,15 +32,42 @@ const SecretSchema kSchema = {
     nullptr,
 };
 
-GHashTable* attributesFor(const QString& service, const QString& key)
+constexpr auto kServerAttribute = "server";
+
+GHashTable* attributesFor(const QString& service, const QString& key, const std::optional<Keychain::Owner>& owner)
 {
-    return secret_attributes_build(
+    GHashTable* attributes = secret_attributes_build(
         &kSchema, "service", service.toUtf8().constData(), "account", key.toUtf8().constData(), nullptr);
+    if (owner) {
+        g_hash_table_insert(attributes, g_strdup(kServerAttribute), g_strdup(owner->server.toUtf8().constData()));
+        g_hash_table_insert(attributes, g_strdup("login"), g_strdup(owner->login.toUtf8().constData()));
+    }
+    return attributes;
+}
+
+// A search matches every item that carries the attributes asked for, so the first
+// account's search also finds the further accounts' items of the same key.
+GList* withoutFurtherAccounts(GList* items)
+{
+    GList* entry = items;
+    while (entry) {
+        GList* next = entry->next;
+        auto* item = static_cast<SecretItem*>(entry->data);
+        g_autoptr(GHashTable) attributes = secret_item_get_attributes(item);
+        if (attributes && g_hash_table_contains(attributes, kServerAttribute)) {
+            g_object_unref(item);
+            items = g_list_delete_link(items, entry);
+        }
+        entry = next;
+    }
+    return items;
 }
 
 // The key's items in every collection, locked ones included: searching does not unlock.
-// Opens the session, then lists the items that carry `attributes`.
-Status findItems(KeychainSession& session, GHashTable* attributes, SecretSearchFlags flags, GList** items)
+// Opens the session, then lists the items that carry `attributes` (and, for the first
+// account, no server).
+Status findItems(
+    KeychainSession& session, GHashTable* attributes, SecretSearchFlags flags, bool firstAccount, GList** items)
 {
     if (const Status opened = session.open(); opened != Status::success)
         return opened;
@@ -51,7 +79,11 @@ Status findItems(KeychainSession& session, GHashTable* attributes, SecretSearchF
         return Status::notAvailable;
     g_autoptr(GError) error = nullptr;
     *items = secret_service_search_finish(session.service(), result, &error);
-    return error ? session.statusOf(error) : Status::success;
+    if (error)
+        return session.statusOf(error);
+    if (firstAccount)
+        *items = withoutFurtherAccounts(*items);
+    return Status::success;
 }
 
 SecretItem* firstUnlocked(GList* items)
@@ -124,17 +156,18 @@ Status deleteItem(KeychainSession& session, SecretItem* item)
 
 } // namespace
 
-Keychain::Keychain(const QString& service, Console& console)
+Keychain::Keychain(const QString& service, Console& console, const std::optional<Owner>& owner)
     : m_service(service)
     , m_console(console)
+    , m_owner(owner)
 { }
 
 Keychain::Lookup Keychain::string(const QString& key)
 {
     KeychainSession session(kCallBudget);
-    g_autoptr(GHashTable) attributes = attributesFor(m_service, key);
+    g_autoptr(GHashTable) attributes = attributesFor(m_service, key, m_owner);
     g_autolist(SecretItem) items = nullptr;
-    Status status = findItems(session, attributes, SECRET_SEARCH_LOAD_SECRETS, &items);
+    Status status = findItems(session, attributes, SECRET_SEARCH_LOAD_SECRETS, !m_owner, &items);
     if (status != Status::success)
         return {failure(status), std::nullopt};
     if (!items)
@@ -171,16 +204,18 @@ Keychain::Status Keychain::set(const QString& value, const QString& key, const Q
     }
 
     KeychainSession session(kCallBudget);
-    g_autoptr(GHashTable) attributes = attributesFor(m_service, key);
+    g_autoptr(GHashTable) attributes = attributesFor(m_service, key, m_owner);
     g_autolist(SecretItem) items = nullptr;
-    Status status = findItems(session, attributes, SECRET_SEARCH_NONE, &items);
+    Status status = findItems(session, attributes, SECRET_SEARCH_NONE, !m_owner, &items);
     if (status != Status::success)
         return failure(status);
 
     g_autoptr(SecretValue) secret = secret_value_new(bytes.constData(), bytes.size(), "text/plain");
-    if (!items)
-        status = createItem(session, attributes, label, secret);
-    else if (anyLocked(items))
+    if (!items) {
+        const QString ownedLabel
+            = m_owner ? label + QStringLiteral(" (") + m_owner->login + u'@' + m_owner->server + u')' : label;
+        status = createItem(session, attributes, ownedLabel, secret);
+    } else if (anyLocked(items))
         status = Status::interactionNotAllowed;
     for (GList* entry = items; entry && status == Status::success; entry = entry->next)
         status = updateSecret(session, static_cast<SecretItem*>(entry->data), secret);
@@ -190,9 +225,9 @@ Keychain::Status Keychain::set(const QString& value, const QString& key, const Q
 Keychain::Status Keychain::remove(const QString& key)
 {
     KeychainSession session(kCallBudget);
-    g_autoptr(GHashTable) attributes = attributesFor(m_service, key);
+    g_autoptr(GHashTable) attributes = attributesFor(m_service, key, m_owner);
     g_autolist(SecretItem) items = nullptr;
-    Status status = findItems(session, attributes, SECRET_SEARCH_NONE, &items);
+    Status status = findItems(session, attributes, SECRET_SEARCH_NONE, !m_owner, &items);
     if (status == Status::success && anyLocked(items))
         status = Status::interactionNotAllowed;
     for (GList* entry = items; entry && status == Status::success; entry = entry->next)

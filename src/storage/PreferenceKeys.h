@@ -55,6 +55,22 @@ inline constexpr QLatin1String assignmentViews {"assignmentViews"};
 // native string. Default: absent.
 inline constexpr QLatin1String githubToken {"github_token"};
 
+// The accounts. The first account's keys are the ones above, at the top of the file; a
+// further account keeps the same keys under its group of the file ("account2",
+// "account3"...), beside a snapshot of its own (tidewhelk-account2.snapshot), and its
+// token's fallback copy as its githubToken there.
+
+// The first account's GitHub login, as GET /user gave it when its token was stored:
+// native string. Default: unknown (shown as its server's host alone); also while the
+// first account's server is not the one of accountServer.
+inline constexpr QLatin1String accountLogin {"accountLogin"};
+// The REST API base accountLogin was read from: native string. Default: absent.
+inline constexpr QLatin1String accountServer {"accountServer"};
+// The further accounts, in the order they were added: JSON array of objects
+// {"login": string, "apiBase": string, "webBase": string, "group": string}. Default
+// (also for a value or entry that does not decode, which is reported): none.
+inline constexpr QLatin1String accounts {"accounts"};
+
 // The desktop integration's switches: the feeds never read them, and the resets remove
 // them with the rest. (The windows' layout has a file of its own: RememberedLayout.)
 

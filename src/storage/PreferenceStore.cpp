@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMultiHash>
 #include <QStandardPaths>
 
 using namespace std::chrono_literals;
@@ -24,29 +25,54 @@ QVariant asReadBack(const QVariant& value)
     return value;
 }
 
+// The stores of this process, by file: a write by one changes the stamp the others'
+// snapshots carry.
+QMultiHash<QString, PreferenceStore*>& storesByFile()
+{
+    static QMultiHash<QString, PreferenceStore*> stores;
+    return stores;
+}
+
 } // namespace
 
 PreferenceStore::PreferenceStore()
     : PreferenceStore(defaultFilePath())
 { }
 
-PreferenceStore::PreferenceStore(const QString& filePath)
+PreferenceStore::PreferenceStore(const QString& filePath, const QString& group)
     : m_filePath(filePath)
+    , m_group(group)
 {
     m_writeTimer.setSingleShot(true);
     m_writeTimer.setInterval(kWriteDelay);
     QObject::connect(&m_writeTimer, &QTimer::timeout, &m_writeTimer, [this] { flush(); });
+    storesByFile().insert(m_filePath, this);
 }
 
 PreferenceStore::~PreferenceStore()
 {
     flush();
+    storesByFile().remove(m_filePath, this);
 }
 
 QString PreferenceStore::defaultFilePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
         + QStringLiteral("/tidewhelk/tidewhelk.ini");
+}
+
+QString PreferenceStore::snapshotPath() const
+{
+    const QString path = PreferenceSnapshot::pathFor(m_filePath);
+    if (m_group.isEmpty())
+        return path;
+    const QFileInfo snapshot(path);
+    return snapshot.path() + u'/' + snapshot.completeBaseName() + u'-' + m_group + u'.' + snapshot.suffix();
+}
+
+QStringList PreferenceStore::childGroups() const
+{
+    return settings().childGroups();
 }
 
 QVariant PreferenceStore::object(const QString& key) const
@@ -68,7 +94,7 @@ bool PreferenceStore::fromSnapshot() const
     if (!std::exchange(m_snapshotRead, true)) {
         // A first start has neither the file nor a snapshot: nothing to tell then.
         if (const std::optional<FileStamp> stamp = FileStamp::of(m_filePath)) {
-            auto read = PreferenceSnapshot::read(PreferenceSnapshot::pathFor(m_filePath), *stamp);
+            auto read = PreferenceSnapshot::read(snapshotPath(), *stamp);
             if (auto* content = std::get_if<PreferenceSnapshot::Content>(&read)) {
                 m_snapshotValues = std::move(content->values);
                 m_compactForms = std::move(content->compactForms);
@@ -195,7 +221,10 @@ void PreferenceStore::removeAll()
     m_writeTimer.stop();
     m_pending.clear();
     m_compactForms.clear();
-    settings().clear();
+    if (m_group.isEmpty())
+        settings().clear();
+    else
+        settings().remove(QString());
     write();
 }
 
@@ -222,8 +251,11 @@ void PreferenceStore::flush()
 
 QSettings& PreferenceStore::settings() const
 {
-    if (!m_settings)
+    if (!m_settings) {
         m_settings = std::make_unique<QSettings>(m_filePath, QSettings::IniFormat);
+        if (!m_group.isEmpty())
+            m_settings->beginGroup(m_group);
+    }
     return *m_settings;
 }
 
@@ -237,8 +269,17 @@ void PreferenceStore::write()
     m_snapshotValues.reset();
     m_snapshotRead = true;
     // A file that could not be written keeps its old snapshot, which still matches it.
-    if (settings().status() == QSettings::NoError)
-        writeSnapshot();
+    if (settings().status() != QSettings::NoError)
+        return;
+    writeSnapshot();
+    // The other stores of the file keep their values through this write: their
+    // snapshots only need the file's new stamp. One not read yet stays as it is; one
+    // with changes of its own writes them, and its snapshot, within a second.
+    const QList<PreferenceStore*> others = storesByFile().values(m_filePath);
+    for (PreferenceStore* other : others) {
+        if (other != this && other->m_snapshotRead && other->m_pending.isEmpty())
+            other->writeSnapshot();
+    }
 }
 
 void PreferenceStore::writeSnapshot()
@@ -255,7 +296,7 @@ void PreferenceStore::writeSnapshot()
         if (content.values.remove(form.key()) > 0)
             content.compactForms.insert(form.key(), *form);
     }
-    const QString path = PreferenceSnapshot::pathFor(m_filePath);
+    const QString path = snapshotPath();
     makeFilePrivate(path);
     PreferenceSnapshot::write(path, *stamp, content);
 }

@@ -30,19 +30,29 @@
 // and a start reads that instead of the INI text while its stamp matches the file.
 // Without a usable snapshot the file is read as before, and the snapshot is written
 // again at the next write, or soon when a compact form is added.
+//
+// A store can keep its keys under a group of the file (a further account's keys beside
+// the first account's), with a snapshot file of its own. Stores of one file merge their
+// writes, and a write by one brings the others' snapshots to the file's new stamp.
 class PreferenceStore
 {
 public:
     // The store of the user: the file in XDG_CONFIG_HOME (or ~/.config).
     PreferenceStore();
-    // A store kept in `filePath`.
-    explicit PreferenceStore(const QString& filePath);
+    // A store kept in `filePath`, under `group` when one is given.
+    explicit PreferenceStore(const QString& filePath, const QString& group = {});
     ~PreferenceStore();
     PreferenceStore(const PreferenceStore&) = delete;
     PreferenceStore& operator=(const PreferenceStore&) = delete;
 
     static QString defaultFilePath();
     QString filePath() const { return m_filePath; }
+    QString group() const { return m_group; }
+    // The snapshot of this store's keys: beside the file, named after the group too.
+    QString snapshotPath() const;
+
+    // The groups of the file that hold keys of other stores.
+    QStringList childGroups() const;
 
     std::optional<QByteArray> data(const QString& key) const;
     // The value as stored, of whatever type; invalid when absent. Booleans written to
@@ -73,7 +83,8 @@ public:
     // yet, or when it was told already.
     std::optional<QString> takeSnapshotProblem();
 
-    // Removes every key of the store and writes the empty store at once.
+    // Removes every key of the store and writes the empty store at once: the whole file
+    // for a store without group, the group's keys for a grouped one.
     void removeAll();
 
     // Writes the pending changes to the disk now.
@@ -88,6 +99,7 @@ private:
     static void makeFilePrivate(const QString& path);
 
     QString m_filePath;
+    QString m_group;
     // The file as QSettings reads it, which it does whole: opened at the first access
     // that the snapshot cannot answer, so that a process does not pay for a large cache
     // before it needs a value.

@@ -53,6 +53,8 @@ public:
     // Accepted tokens; every REST path answers 401 to any other token.
     void setToken(const QString& token) { m_rest.setToken(token); }
     void addToken(const QString& token) { m_rest.addToken(token); }
+    // A token of `login`'s: GET /user names that account to it.
+    void addToken(const QString& token, const QString& login) { m_rest.addToken(token, login); }
 
     // The scenario: threads by "id", assigned issues by "id", resources by path.
     void setNotifications(const QJsonArray& threads) { m_rest.scenario().setThreads(threads); }

@@ -41,6 +41,12 @@ void RestApi::addToken(const QString& token)
         m_tokens.insert(token);
 }
 
+void RestApi::addToken(const QString& token, const QString& login)
+{
+    addToken(token);
+    m_logins.insert(token, login);
+}
+
 HttpResponse RestApi::respond(const HttpRequest& request, const QString& path, const QUrl& apiBase)
 {
     HttpResponse response = answer(request, path, apiBase);
@@ -78,17 +84,22 @@ HttpResponse RestApi::answer(const HttpRequest& request, const QString& path, co
     return response;
 }
 
-bool RestApi::isAuthorized(const HttpRequest& request) const
+QString RestApi::tokenOf(const HttpRequest& request)
 {
     const QString authorization = QString::fromUtf8(request.header("Authorization")).trimmed();
     const qsizetype space = authorization.indexOf(QLatin1Char(' '));
     if (space < 0)
-        return false;
+        return {};
     const QString scheme = authorization.left(space);
     if (scheme.compare(QLatin1String("token"), Qt::CaseInsensitive) != 0
         && scheme.compare(QLatin1String("bearer"), Qt::CaseInsensitive) != 0)
-        return false;
-    return m_tokens.contains(authorization.mid(space + 1).trimmed());
+        return {};
+    return authorization.mid(space + 1).trimmed();
+}
+
+bool RestApi::isAuthorized(const HttpRequest& request) const
+{
+    return m_tokens.contains(tokenOf(request));
 }
 
 RestApi::Resolved RestApi::resolve(const HttpRequest& request, const QString& path, const QUrl& apiBase)
@@ -99,6 +110,10 @@ RestApi::Resolved RestApi::resolve(const HttpRequest& request, const QString& pa
         return thread(request, path.mid(kThreadsPath.size()));
     if (path == QLatin1String("/issues") && isRead(request))
         return issues(request, path, apiBase);
+    if (path == QLatin1String("/user") && isRead(request) && m_logins.contains(tokenOf(request))) {
+        const QJsonObject user = GitHubPayloads(apiBase.toString()).user(m_logins.value(tokenOf(request)));
+        return {HttpResponse::json(200, QJsonDocument(user).toJson(QJsonDocument::Compact)), {}};
+    }
     if (const auto resource = m_scenario.resource(path); resource && isRead(request)) {
         HttpResponse response = HttpResponse::json(resource->status, resource->body);
         return {response, resource->lastModified};

@@ -5,6 +5,7 @@
 #include "Scenario.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QUrl>
@@ -28,6 +29,8 @@ public:
     // Tokens accepted in "Authorization: token T" or "Bearer T".
     void setToken(const QString& token);
     void addToken(const QString& token);
+    // A token of `login`'s: GET /user names that account to it.
+    void addToken(const QString& token, const QString& login);
 
     void setPageSize(int pageSize) { m_pageSize = std::max(1, pageSize); }
     // The X-Poll-Interval the notifications list answers with, in seconds.
@@ -52,6 +55,8 @@ private:
     };
 
     bool isAuthorized(const HttpRequest& request) const;
+    // The token the request carries; empty when none.
+    static QString tokenOf(const HttpRequest& request);
     Resolved resolve(const HttpRequest& request, const QString& path, const QUrl& apiBase);
     Resolved notifications(const HttpRequest& request, const QString& path, const QUrl& apiBase) const;
     Resolved thread(const HttpRequest& request, const QString& id);
@@ -63,6 +68,7 @@ private:
     Scenario m_scenario;
     RateLimit m_rateLimit;
     QSet<QString> m_tokens;
+    QHash<QString, QString> m_logins;
     int m_pageSize = defaultPageSize;
     int m_pollInterval = 60;
     int m_maxAge = defaultMaxAge;

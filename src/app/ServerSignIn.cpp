@@ -1,0 +1,50 @@
+#include "ServerSignIn.h"
+
+#include "AddAccountCommand.h"
+#include "AppEnvironment.h"
+#include "TerminalSignIn.h"
+#include "storage/SecureStorage.h"
+
+ServerSignIn::ServerSignIn(AppEnvironment& services, Console& errors, ServerAddress server, QObject* parent)
+    : QObject(parent)
+    , m_services(services)
+    , m_errors(errors)
+    , m_server(std::move(server))
+    , m_stagingPreferences(m_stagingDirectory.filePath(QStringLiteral("staging.ini")))
+    , m_staging(services.environment())
+{
+    m_staging.endpoints = m_server.endpoints();
+    m_staging.preferences = &m_stagingPreferences;
+    m_staging.secrets = &m_stagingSecrets;
+    m_staging.makeTokenProvider = SecureStorage::providerFor(m_staging);
+    m_signIn = std::make_unique<TerminalSignIn>(m_staging, *m_staging.console, m_errors);
+    connect(m_signIn.get(), &TerminalSignIn::finished, this, &ServerSignIn::signedIn);
+}
+
+ServerSignIn::~ServerSignIn() = default;
+
+void ServerSignIn::start()
+{
+    m_signIn->start();
+}
+
+void ServerSignIn::cancel(int signalNumber)
+{
+    if (m_add)
+        m_add->cancel(signalNumber);
+    else
+        m_signIn->cancel(signalNumber);
+}
+
+void ServerSignIn::signedIn(int exitCode)
+{
+    const std::optional<QString> token
+        = exitCode == 0 ? m_stagingSecrets.string(QLatin1String(SecureStorage::kTokenKey)).value : std::nullopt;
+    if (!token) {
+        Q_EMIT finished(exitCode);
+        return;
+    }
+    m_add = std::make_unique<AddAccountCommand>(m_services, m_errors, m_server, *token);
+    connect(m_add.get(), &AddAccountCommand::finished, this, &ServerSignIn::finished);
+    m_add->start();
+}
