@@ -38,8 +38,7 @@ AddAccountCommand::~AddAccountCommand() = default;
 void AddAccountCommand::start()
 {
     const Account first = m_services.accounts().first();
-    if (first.login.isEmpty()
-        && first.endpoints.apiBase().compare(m_server.endpoints().apiBase(), Qt::CaseInsensitive) == 0)
+    if (first.login.isEmpty() && first.endpoints.isSameServer(m_server.endpoints()))
         learnFirstLogin();
     else
         lookUpToken();

@@ -2,7 +2,6 @@
 
 #include "AppEnvironment.h"
 #include "core/Console.h"
-#include "storage/PreferenceStore.h"
 #include "storage/SecureStorage.h"
 
 #include <QString>
@@ -84,12 +83,8 @@ int signOut(const Environment& environment)
 
 int printAccounts(AppEnvironment& services, Console& console)
 {
-    const QString tokenKey = QLatin1String(SecureStorage::kTokenKey);
     for (const Account& account : services.accounts().accounts()) {
-        const Environment& environment = services.environmentOf(account);
-        const SecretStore::Lookup lookup = environment.secrets->string(tokenKey);
-        const bool stored = (lookup.status == SecretStore::Status::success && lookup.value && !lookup.value->isEmpty())
-            || environment.preferences->string(tokenKey).has_value();
+        const bool stored = SecureStorage(services.environmentOf(account)).hasToken();
         console.print((account.login.isEmpty() ? QStringLiteral("-") : account.login) + u'\t' + account.host() + u'\t'
             + (stored ? QStringLiteral("token stored") : QStringLiteral("no token")));
     }

@@ -102,3 +102,8 @@ bool GitHubEndpoints::isUnder(const QString& baseText, const QUrl& url)
     const QString path = url.path();
     return path == basePath || path.startsWith(basePath + u'/');
 }
+
+bool GitHubEndpoints::isSameServer(const GitHubEndpoints& other) const
+{
+    return m_apiBase.compare(other.m_apiBase, Qt::CaseInsensitive) == 0;
+}

@@ -35,6 +35,9 @@ public:
     bool isUnderApiBase(const QUrl& url) const;
     // The same for the web base: the pages opened in the user's browser.
     bool isUnderWebBase(const QUrl& url) const;
+    // True when `other` names the same REST API base, whatever the case of its letters:
+    // the same server, as far as accounts go.
+    bool isSameServer(const GitHubEndpoints& other) const;
 
 private:
     static bool isUnder(const QString& base, const QUrl& url);

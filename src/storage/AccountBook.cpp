@@ -26,11 +26,6 @@ bool isAccountGroup(const QString& group)
     return pattern.match(group).hasMatch();
 }
 
-bool sameServer(const GitHubEndpoints& one, const GitHubEndpoints& other)
-{
-    return one.apiBase().compare(other.apiBase(), Qt::CaseInsensitive) == 0;
-}
-
 bool sameLogin(const QString& one, const QString& other)
 {
     return one.compare(other, Qt::CaseInsensitive) == 0;
@@ -106,7 +101,7 @@ void AccountBook::store(const QList<Account>& further)
 Account AccountBook::add(const QString& login, const GitHubEndpoints& endpoints)
 {
     Account firstAccount = first();
-    if (sameServer(firstAccount.endpoints, endpoints)
+    if (firstAccount.endpoints.isSameServer(endpoints)
         && (firstAccount.login.isEmpty() || sameLogin(firstAccount.login, login))) {
         if (firstAccount.login.isEmpty()) {
             firstAccount.login = login;
@@ -117,7 +112,7 @@ Account AccountBook::add(const QString& login, const GitHubEndpoints& endpoints)
     }
     QList<Account> further = furtherAccounts();
     for (const Account& account : further) {
-        if (sameServer(account.endpoints, endpoints) && sameLogin(account.login, login))
+        if (account.endpoints.isSameServer(endpoints) && sameLogin(account.login, login))
             return account;
     }
     const Account added {login, endpoints, unusedGroup(further)};

@@ -59,6 +59,12 @@ std::optional<QString> SecureStorage::getToken()
     return std::nullopt;
 }
 
+bool SecureStorage::hasToken()
+{
+    const SecretStore::Lookup lookup = m_keychain.string(m_tokenKey);
+    return (lookup.status == SecretStore::Status::success && lookup.value) || m_preferences.string(m_tokenKey);
+}
+
 void SecureStorage::saveToken(const QString& token)
 {
     const SecretStore::Status status = m_keychain.set(token, m_tokenKey, labelFor(m_tokenKey));

@@ -41,6 +41,9 @@ public:
     void forgetCachedToken() override { clearCache(); }
 
     std::optional<QString> getToken();
+    // Whether getToken() would find a token, found as it finds it but without its
+    // console lines and without the cache.
+    bool hasToken();
     void saveToken(const QString& token);
     void deleteToken();
 
