@@ -25,10 +25,11 @@ bool HeadlessSession::Feed::isDone() const
 
 int HeadlessSession::AccountRun::exitCode() const
 {
-    const SyncOutcome outcomes[] = {*notifications.outcome, *assignments.outcome};
-    if (std::find(std::begin(outcomes), std::end(outcomes), SyncOutcome::NeedsSignIn) != std::end(outcomes))
+    const SyncOutcome notificationsOutcome = *notifications.outcome;
+    const SyncOutcome assignmentsOutcome = *assignments.outcome;
+    if (notificationsOutcome == SyncOutcome::NeedsSignIn || assignmentsOutcome == SyncOutcome::NeedsSignIn)
         return kNeedsSignInExit;
-    if (std::find(std::begin(outcomes), std::end(outcomes), SyncOutcome::Failed) != std::end(outcomes)
+    if (notificationsOutcome == SyncOutcome::Failed || assignmentsOutcome == SyncOutcome::Failed
         || session->notifications().failedStatusRequests() + session->assignments().failedStatusRequests() > 0)
         return kFailedExit;
     return 0;
@@ -83,13 +84,10 @@ void HeadlessSession::checkDone()
             return run->isDone();
         }))
         return;
-    // Signing in outranks a failure, in any account.
+    // Signing in (2) outranks a failure (1), in any account.
     int exitCode = 0;
-    for (const std::unique_ptr<AccountRun>& run : m_runs) {
-        const int code = run->exitCode();
-        if (code == kNeedsSignInExit || (code == kFailedExit && exitCode == 0))
-            exitCode = code;
-    }
+    for (const std::unique_ptr<AccountRun>& run : m_runs)
+        exitCode = std::max(exitCode, run->exitCode());
     finish(exitCode);
 }
 
