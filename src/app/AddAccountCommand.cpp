@@ -70,7 +70,7 @@ void AddAccountCommand::lookUpToken()
             SecureStorage(m_services.environmentOf(account)).saveToken(m_token);
             m_services.environmentOf(account).preferences->flush();
             m_services.environment().preferences->flush();
-            m_services.environment().console->print(
+            m_services.console().print(
                 QStringLiteral("The token of ") + account.name() + QStringLiteral(" is stored."));
             finish(0);
         },

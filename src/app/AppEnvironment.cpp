@@ -7,6 +7,8 @@
 #include "storage/MemorySecretStore.h"
 #include "storage/SecureStorage.h"
 
+#include <QDir>
+
 AppEnvironment::AppEnvironment()
     : AppEnvironment(Setup())
 { }
@@ -22,7 +24,7 @@ AppEnvironment::AppEnvironment(const Setup& setup)
     else
         m_secrets = std::make_unique<Keychain>(QLatin1String(SecureStorage::kServiceName), m_console);
     m_environment.scheduler = &m_scheduler;
-    m_environment.console = &m_console;
+    m_environment.console = &m_firstConsole;
     m_environment.logger = &DebugLogger::shared();
     m_environment.preferences = &m_preferences;
     m_environment.http = &m_http;
@@ -34,6 +36,7 @@ AppEnvironment::AppEnvironment(const Setup& setup)
     m_accounts = std::make_unique<AccountBook>(m_preferences, m_environment.endpoints, m_console,
         [this](const Account& account) { return secretsOf(account); });
     m_environment.accounts = m_accounts.get();
+    nameConsoles();
 }
 
 std::unique_ptr<SecretStore> AppEnvironment::secretsOf(const Account& account)
@@ -60,9 +63,38 @@ const Environment& AppEnvironment::environmentOf(const Account& account)
         further->environment.secrets = further->secrets.get();
         further->environment.http = further->http.get();
         further->environment.endpoints = account.endpoints;
+        further->console = std::make_unique<PrefixedConsole>(m_console);
+        further->account = account;
+        further->environment.console = further->console.get();
         further->environment.makeTokenProvider = SecureStorage::providerFor(further->environment);
+        nameConsoles();
     }
     return further->environment;
+}
+
+void AppEnvironment::forget(const Account& account)
+{
+    if (account.isFirst())
+        return;
+    environmentOf(account);
+    auto entry = m_further.extract(account.group);
+    FurtherAccount& further = *entry.mapped();
+    m_accounts->remove(account, *further.secrets);
+    QDir(m_setup.httpCacheDirectory + u'/' + account.group).removeRecursively();
+    m_forgotten.push_back(std::move(entry.mapped()));
+    nameConsoles();
+}
+
+void AppEnvironment::nameConsoles()
+{
+    const QList<Account> accounts = m_accounts->accounts();
+    const bool several = accounts.size() > 1;
+    const auto prefix = [several](const Account& account) {
+        return several ? u'[' + account.label() + QStringLiteral("] ") : QString();
+    };
+    m_firstConsole.setPrefix(prefix(accounts.first()));
+    for (const auto& [group, further] : m_further)
+        further->console->setPrefix(prefix(further->account));
 }
 
 AppEnvironment::~AppEnvironment()

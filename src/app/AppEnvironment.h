@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/Console.h"
+#include "core/PrefixedConsole.h"
+#include "desktop/AccountDirectory.h"
 #include "core/SystemScheduler.h"
 #include "http/HttpTransport.h"
 #include "storage/AccountBook.h"
@@ -11,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class WakeWatcher;
 
@@ -25,7 +28,7 @@ class WakeWatcher;
 // clock, console and log: its group of the preference file, its own Secret Service items,
 // its server and an HTTP transport of its own (its cache partition and rate-limit budget)
 // over the first one's network manager.
-class AppEnvironment
+class AppEnvironment : public AccountDirectory
 {
 public:
     // What the offline demo replaces; the defaults are the user's own.
@@ -41,19 +44,26 @@ public:
 
     AppEnvironment();
     explicit AppEnvironment(const Setup& setup);
-    ~AppEnvironment();
+    ~AppEnvironment() override;
     AppEnvironment(const AppEnvironment&) = delete;
     AppEnvironment& operator=(const AppEnvironment&) = delete;
 
     // The first account's environment.
     const Environment& environment() const { return m_environment; }
+    // Standard output without an account's name: for what speaks of every account.
+    Console& console() { return m_console; }
 
     AccountBook& accounts() { return *m_accounts; }
-    // The environment of `account`, built at the first ask and kept.
-    const Environment& environmentOf(const Account& account);
+    QList<Account> accounts() const override { return m_accounts->accounts(); }
+    // The environment of `account`, built at the first ask and kept. With several
+    // accounts, each one's console lines start with its name.
+    const Environment& environmentOf(const Account& account) override;
+    void forget(const Account& account) override;
 
 private:
     std::unique_ptr<SecretStore> secretsOf(const Account& account);
+    // Prefixes every account's console lines with its name while there are several.
+    void nameConsoles();
 
     // A further account's stores and transport.
     struct FurtherAccount
@@ -61,12 +71,15 @@ private:
         std::unique_ptr<PreferenceStore> preferences;
         std::unique_ptr<SecretStore> secrets;
         std::unique_ptr<HttpTransport> http;
+        std::unique_ptr<PrefixedConsole> console;
+        Account account;
         Environment environment;
     };
 
     Setup m_setup;
     SystemScheduler m_scheduler;
     StdoutConsole m_console;
+    PrefixedConsole m_firstConsole {m_console};
     PreferenceStore m_preferences;
     HttpTransport m_http;
     std::unique_ptr<SecretStore> m_secrets;
@@ -75,4 +88,6 @@ private:
     std::unique_ptr<AccountBook> m_accounts;
     // By group; destroyed before the services above.
     std::map<QString, std::unique_ptr<FurtherAccount>> m_further;
+    // Accounts forgotten while the process runs: their feeds' late work may still use them.
+    std::vector<std::unique_ptr<FurtherAccount>> m_forgotten;
 };

@@ -220,7 +220,7 @@ int runWithoutWindow(int argc, char* argv[])
 
     AppEnvironment services;
     if (parser.isSet(options.accounts))
-        return printAccounts(services, *services.environment().console);
+        return printAccounts(services, services.console());
     if (parser.isSet(options.server))
         return addAccount(
             services, parser.value(options.server), parser.isSet(options.setToken), parser.isSet(options.signIn));

@@ -73,7 +73,7 @@ void AssignmentsViewModel::syncAssignments()
     m_environment.console->print(QStringLiteral(">>> Fetching assignments..."));
     const QDateTime since = m_persistenceService.getLastPullDate(true);
     setLoading(true);
-    setStatusMessage(QStringLiteral("Syncing assignments at ") + now() + QStringLiteral("..."));
+    setStatusMessage(QStringLiteral("Syncing assignments") + at() + QStringLiteral("..."));
 
     // The next sync asks from the moment this one asked, so that an item changed while
     // the reply was on its way is fetched again rather than skipped.
@@ -83,12 +83,12 @@ void AssignmentsViewModel::syncAssignments()
             processFetchedIssues(fetched, pullMoment);
             scheduleStatusRefresh();
             setLoading(false);
-            setStatusMessage(QStringLiteral("Sync completed at ") + now());
+            setStatusMessage(QStringLiteral("Sync completed") + at());
             Q_EMIT syncFinished(SyncOutcome::Succeeded);
         },
         [this](const RequestError& error) {
             setLoading(false);
-            setStatusMessage(QStringLiteral("Sync failed at ") + now());
+            setStatusMessage(QStringLiteral("Sync failed") + at());
             const bool signInNeeded = needsSignIn(error);
             if (signInNeeded)
                 setNeedsToken(true);
@@ -110,7 +110,7 @@ void AssignmentsViewModel::processFetchedIssues(const QList<IssuePtr>& fetched, 
 
     const QString count = QString::number(fetched.size());
     m_environment.console->print(QStringLiteral("Processed ") + count + QStringLiteral(" new assignments"));
-    setStatusMessage(QStringLiteral("Synced ") + count + QStringLiteral(" assignments at ") + now());
+    setStatusMessage(QStringLiteral("Synced ") + count + QStringLiteral(" assignments") + at());
 }
 
 void AssignmentsViewModel::scheduleStatusRefresh()
@@ -124,15 +124,15 @@ void AssignmentsViewModel::refreshAssignmentStatuses()
     m_environment.console->print(QStringLiteral(">>> Refreshing assignment statuses..."));
     Q_EMIT statusRefreshStarted();
     if (m_issues.isEmpty()) {
-        setStatusMessage(QStringLiteral("No assignments found to refresh at ") + now());
+        setStatusMessage(QStringLiteral("No assignments found to refresh") + at());
         setLoading(false);
         return;
     }
     setLoading(true);
-    setStatusMessage(QStringLiteral("Refreshing assignment statuses at ") + now() + QStringLiteral("..."));
+    setStatusMessage(QStringLiteral("Refreshing assignment statuses") + at() + QStringLiteral("..."));
     refreshEveryItem([this](qsizetype total) {
         setStatusMessage(
-            QStringLiteral("Refreshed ") + QString::number(total) + QStringLiteral(" assignment statuses at ") + now());
+            QStringLiteral("Refreshed ") + QString::number(total) + QStringLiteral(" assignment statuses") + at());
         setLoading(false);
     });
 }
@@ -141,7 +141,7 @@ void AssignmentsViewModel::resyncAll()
 {
     m_environment.console->print(QStringLiteral(">>> Re-syncing all data (assignments + statuses)..."));
     setLoading(true);
-    setStatusMessage(QStringLiteral("Re-syncing assignments and statuses at ") + now() + QStringLiteral("..."));
+    setStatusMessage(QStringLiteral("Re-syncing assignments and statuses") + at() + QStringLiteral("..."));
     if (m_issues.isEmpty()) {
         syncAssignments();
         return;
@@ -149,7 +149,7 @@ void AssignmentsViewModel::resyncAll()
     m_environment.console->print(QStringLiteral(">>> Refreshing existing assignment statuses..."));
     refreshEveryItem([this](qsizetype total) {
         setStatusMessage(
-            QStringLiteral("Refreshed ") + QString::number(total) + QStringLiteral(" assignment statuses at ") + now());
+            QStringLiteral("Refreshed ") + QString::number(total) + QStringLiteral(" assignment statuses") + at());
         syncAssignments();
     });
 }

@@ -1,6 +1,7 @@
 #include "desktop/AccountSession.h"
 
 #include "assignments/AssignmentsViewModel.h"
+#include "core/DebugLogger.h"
 #include "core/Scheduler.h"
 #include "notifications/NotificationsViewModel.h"
 
@@ -12,9 +13,11 @@ constexpr auto kSyncAfterSignIn = 500ms;
 
 } // namespace
 
-AccountSession::AccountSession(const Environment& environment, FeedController::StartUp startUp, QObject* parent)
+AccountSession::AccountSession(
+    const Environment& environment, FeedController::StartUp startUp, QObject* parent, std::optional<Account> account)
     : QObject(parent)
     , m_environment(environment)
+    , m_account(account.value_or(Account {QString(), environment.endpoints, QString()}))
     , m_notifications(NotificationsViewModel::create(environment, startUp))
     , m_assignments(AssignmentsViewModel::create(environment, startUp))
 {
@@ -24,10 +27,23 @@ AccountSession::AccountSession(const Environment& environment, FeedController::S
             if (feed->needsToken())
                 Q_EMIT signInNeeded();
         });
+        // With several accounts the debug log says whose sync failed; the status line
+        // alone would soon show another account's.
+        connect(feed, &FeedController::syncFinished, this, [this, feed](SyncOutcome outcome) {
+            if (outcome != SyncOutcome::Succeeded && !feed->accountName().isEmpty() && m_environment.logger)
+                m_environment.logger->log(feed->statusMessage(), LogLevel::Warning, QStringLiteral("Sync"));
+        });
     }
 }
 
 AccountSession::~AccountSession() = default;
+
+void AccountSession::setNamed(bool named)
+{
+    const QString name = named ? label() : QString();
+    m_notifications->setAccountName(name);
+    m_assignments->setAccountName(name);
+}
 
 void AccountSession::start()
 {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "feeds/FeedController.h"
+#include "storage/Account.h"
 #include "storage/Environment.h"
 
 #include <QObject>
 
 #include <memory>
+#include <optional>
 
 class AssignmentsViewModel;
 class NotificationsViewModel;
@@ -19,10 +21,19 @@ class AccountSession : public QObject
     Q_OBJECT
 
 public:
-    AccountSession(const Environment& environment, FeedController::StartUp startUp, QObject* parent = nullptr);
+    // `account` is whose the feeds are; by default the first account, on the environment's
+    // server, its login unknown.
+    AccountSession(const Environment& environment, FeedController::StartUp startUp, QObject* parent = nullptr,
+        std::optional<Account> account = std::nullopt);
     ~AccountSession() override;
 
     const Environment& environment() const { return m_environment; }
+    const Account& account() const { return m_account; }
+    // "login · host", or the host alone while the login is unknown.
+    QString label() const { return m_account.label(); }
+    // Names the account in both feeds' status lines (while the window shows several), or
+    // no longer.
+    void setNamed(bool named);
     NotificationsViewModel& notifications() const { return *m_notifications; }
     AssignmentsViewModel& assignments() const { return *m_assignments; }
 
@@ -41,6 +52,7 @@ Q_SIGNALS:
 
 private:
     Environment m_environment;
+    Account m_account;
     std::shared_ptr<NotificationsViewModel> m_notifications;
     std::shared_ptr<AssignmentsViewModel> m_assignments;
 };

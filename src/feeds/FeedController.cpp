@@ -153,7 +153,10 @@ void FeedController::setStatusMessage(const QString& message)
     Q_EMIT statusMessageChanged();
 }
 
-QString FeedController::now() const
+QString FeedController::at() const
 {
-    return mediumDateTimeText(m_environment.scheduler->now());
+    const QString time = mediumDateTimeText(m_environment.scheduler->now());
+    if (m_accountName.isEmpty())
+        return QStringLiteral(" at ") + time;
+    return QStringLiteral(" for ") + m_accountName + QStringLiteral(" at ") + time;
 }

@@ -58,6 +58,10 @@ public:
     // The next requests read the stored token again instead of a cached copy: the user
     // has just signed in.
     virtual void forgetCachedToken() = 0;
+    // The account this feed belongs to, named in its status lines while the window shows
+    // several accounts; empty names none.
+    const QString& accountName() const { return m_accountName; }
+    void setAccountName(const QString& name) { m_accountName = name; }
     // Status requests of this controller that failed other than as the feed expects
     // (see statusRequestFailed), since it was created.
     int failedStatusRequests() const { return m_failedStatusRequests; }
@@ -87,8 +91,9 @@ protected:
 
     void setLoading(bool loading);
     void setStatusMessage(const QString& message);
-    // The status lines' time stamp: now, medium date and time in the user's locale.
-    QString now() const;
+    // The end of a status line: " at " and now, medium date and time in the user's
+    // locale; with the account's name before it when one is set: " for NAME at …".
+    QString at() const;
     // Rewrites the cached list at the end of this turn, then at most once a second
     // while changes keep coming: status answers arrive one by one, and rewriting the
     // whole list for each would cost time quadratic in its length.
@@ -134,5 +139,6 @@ private:
     bool m_started = false;
     int m_failedStatusRequests = 0;
     QString m_pauseLine;
+    QString m_accountName;
     QString m_lineBeforePause;
 };

@@ -148,14 +148,14 @@ void NotificationsViewModel::syncNotifications()
     console.print(QStringLiteral(">>> Fetching notifications..."));
     const QDateTime since = m_persistenceService.getLastPullDate(false);
     setLoading(true);
-    setStatusMessage(QStringLiteral("Syncing notifications at ") + now() + QStringLiteral("..."));
+    setStatusMessage(QStringLiteral("Syncing notifications") + at() + QStringLiteral("..."));
 
     m_environment.scheduler->singleShot(watchdogDelay, this, [this] {
         if (!isLoading())
             return;
         m_environment.console->print(QStringLiteral("⚠️ Notification fetch timeout - forcing completion"));
         setLoading(false);
-        setStatusMessage(QStringLiteral("Sync timed out at ") + now());
+        setStatusMessage(QStringLiteral("Sync timed out") + at());
     });
 
     // The next sync asks from the moment this one asked, so that a thread changed while
@@ -172,7 +172,7 @@ void NotificationsViewModel::syncNotifications()
         [this](const RequestError& error) {
             setLoading(false);
             // Such a token can never read notifications: say what to do instead.
-            setStatusMessage(QStringLiteral("Sync failed at ") + now()
+            setStatusMessage(QStringLiteral("Sync failed") + at()
                 + (error.isNotAccessibleByToken()
                         ? QStringLiteral(": Fine-grained tokens cannot read notifications; use a classic token "
                                          "with the notifications and repo scopes")
@@ -260,7 +260,7 @@ void NotificationsViewModel::processFetchedNotifications(
 
     const QString count = QString::number(fetched.size());
     m_environment.console->print(QStringLiteral("Processed ") + count + QStringLiteral(" new notifications"));
-    setStatusMessage(QStringLiteral("Synced ") + count + QStringLiteral(" notifications at ") + now());
+    setStatusMessage(QStringLiteral("Synced ") + count + QStringLiteral(" notifications") + at());
 }
 
 void NotificationsViewModel::reconcileIfDue()
@@ -336,7 +336,7 @@ void NotificationsViewModel::refreshPullRequestStatuses()
 {
     Console& console = *m_environment.console;
     console.print(QStringLiteral(">>> Refreshing pull request statuses..."));
-    setStatusMessage(QStringLiteral("Refreshing pull request statuses at ") + now() + QStringLiteral("..."));
+    setStatusMessage(QStringLiteral("Refreshing pull request statuses") + at() + QStringLiteral("..."));
 
     QList<NotificationPtr> pullRequests;
     for (const NotificationPtr& notification : m_notifications) {
@@ -345,7 +345,7 @@ void NotificationsViewModel::refreshPullRequestStatuses()
     }
     Q_EMIT statusRefreshStarted();
     if (pullRequests.isEmpty()) {
-        setStatusMessage(QStringLiteral("No pull request notifications found at ") + now());
+        setStatusMessage(QStringLiteral("No pull request notifications found") + at());
         setLoading(false);
         console.print(QStringLiteral("No pull request notifications to refresh"));
         return;
@@ -364,7 +364,7 @@ void NotificationsViewModel::refreshPullRequestStatuses()
             return;
         m_environment.console->print(QStringLiteral("⚠️ PR status refresh timeout - forcing completion"));
         setLoading(false);
-        setStatusMessage(QStringLiteral("Pull request status refresh timed out at ") + now());
+        setStatusMessage(QStringLiteral("Pull request status refresh timed out") + at());
     });
 
     const auto stateRequestEnded = [this, run] {
@@ -374,7 +374,7 @@ void NotificationsViewModel::refreshPullRequestStatuses()
             this,
             [this, total = run->total] {
                 setStatusMessage(QStringLiteral("Refreshed ") + QString::number(total)
-                    + QStringLiteral(" pull request statuses at ") + now());
+                    + QStringLiteral(" pull request statuses") + at());
                 setLoading(false);
             },
             Qt::QueuedConnection);
@@ -536,7 +536,7 @@ void NotificationsViewModel::reportMarkAsDoneFailure(const NotificationPtr& noti
             LogLevel::Warning, kLogSource);
     }
     setStatusMessage(QStringLiteral("Marking \"") + notification->subject().title()
-        + QStringLiteral("\" as done failed at ") + now() + QStringLiteral(": ") + error.localizedDescription());
+        + QStringLiteral("\" as done failed") + at() + QStringLiteral(": ") + error.localizedDescription());
 }
 
 void NotificationsViewModel::setCanMarkAsDone(bool canMarkAsDone)

@@ -22,4 +22,6 @@ struct Account
     QString host() const { return ServerAddress::hostOf(endpoints); }
     // "login@host", or the host alone while the login is unknown.
     QString name() const { return login.isEmpty() ? host() : login + u'@' + host(); }
+    // How the window and the console show it: "login · host", or the host alone.
+    QString label() const { return login.isEmpty() ? host() : login + QStringLiteral(" · ") + host(); }
 };

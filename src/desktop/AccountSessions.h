@@ -1,0 +1,61 @@
+#pragma once
+
+#include "desktop/AccountSession.h"
+
+#include <QList>
+#include <QObject>
+#include <QUrl>
+
+class AccountDirectory;
+
+// The live sessions of the user's accounts, first account first: the window shows their
+// feeds together. With a directory it opens a session for every account and follows the
+// accounts added and removed; without one (tests of one account) it holds the first
+// account's session only. While it holds several, each session names its account in its
+// status lines.
+class AccountSessions : public QObject
+{
+    Q_OBJECT
+
+public:
+    AccountSessions(const Environment& first, FeedController::StartUp startUp, AccountDirectory* directory = nullptr,
+        QObject* parent = nullptr);
+    ~AccountSessions() override;
+
+    const QList<AccountSession*>& sessions() const { return m_sessions; }
+    AccountSession& first() const { return *m_sessions.first(); }
+    bool hasSeveral() const { return m_sessions.size() > 1; }
+    // The session of the account with this name ("login@host"), if any.
+    AccountSession* sessionNamed(const QString& name) const;
+    // The session whose server serves `url` (same scheme, host and port as its web base),
+    // the first one when several do; none when no account's server does.
+    AccountSession* sessionServing(const QUrl& url) const;
+
+    // Runs every session's start-up; later sessions start as they are added.
+    void start();
+    void flushPendingSaves();
+
+    // Opens the session of an account the directory has just listed.
+    AccountSession& add(const Account& account);
+    // Closes a further account's session and has the directory forget the account.
+    void remove(AccountSession* session);
+    // The account names may have changed (a login was learnt): sessions name themselves anew.
+    void refreshNames();
+
+Q_SIGNALS:
+    // A session was added or removed.
+    void sessionsChanged();
+    // The session is about to go; the views drop what they show of it.
+    void sessionAboutToBeRemoved(AccountSession* session);
+    void sessionAdded(AccountSession* session);
+    // Either feed of `session` found no usable token.
+    void signInNeeded(AccountSession* session);
+
+private:
+    AccountSession& open(const Environment& environment, const Account& account);
+
+    AccountDirectory* m_directory;
+    FeedController::StartUp m_startUp;
+    QList<AccountSession*> m_sessions;
+    bool m_started = false;
+};
