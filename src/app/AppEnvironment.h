@@ -2,8 +2,8 @@
 
 #include "core/Console.h"
 #include "core/PrefixedConsole.h"
-#include "desktop/AccountDirectory.h"
 #include "core/SystemScheduler.h"
+#include "desktop/AccountDirectory.h"
 #include "http/HttpTransport.h"
 #include "storage/AccountBook.h"
 #include "storage/Environment.h"
