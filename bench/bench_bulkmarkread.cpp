@@ -4,6 +4,7 @@
 // come), and the whole operation at most 1.3 times the network's bound (requests /
 // the client's per-host limit × latency: its queue keeps every place on the wire busy).
 
+#include "desktop/AccountSessions.h"
 #include "BenchEnvironment.h"
 #include "ServerCounts.h"
 #include "Wait.h"
@@ -87,8 +88,9 @@ void bulkMarkRead(BenchEnvironment& world)
     });
     PersistenceService(world.environment()).save(cached, PreferenceKeys::notificationsCacheKey);
 
-    const std::shared_ptr<NotificationsViewModel> viewModel = NotificationsViewModel::create(world.environment());
-    NotificationsTab tab(*viewModel, world.environment());
+    AccountSessions sessions(world.environment(), FeedController::StartUp::Now);
+    NotificationsViewModel* viewModel = &sessions.first().notifications();
+    NotificationsTab tab(sessions);
     tab.resize(1200, 900);
     tab.show();
     if (!waitUntil([&] { return !viewModel->isLoading() && !viewModel->hasRequestsInFlight(); }, kWaitLimitMs))

@@ -6,6 +6,7 @@
 // rows at most 4 ms; switching the grouping by repository on or off at most 50 ms; switching the assignments'
 // favourites filter and archiving one row at most 16 ms each.
 
+#include "desktop/AccountSessions.h"
 #include "BenchData.h"
 #include "BenchEnvironment.h"
 #include "LargeAccount.h"
@@ -67,8 +68,9 @@ void showWithFortyRows(QWidget* widget, FeedTableView* table)
 void notifications(const Environment& environment)
 {
     PersistenceService(environment).save(LargeAccount::threads(), PreferenceKeys::notificationsCacheKey);
-    const auto viewModel = NotificationsViewModel::create(environment);
-    NotificationsTab tab(*viewModel, environment);
+    AccountSessions sessions(environment, FeedController::StartUp::Now);
+    NotificationsViewModel* viewModel = &sessions.first().notifications();
+    NotificationsTab tab(sessions);
     FeedTableView* table = tab.table();
     showWithFortyRows(&tab, table);
 
@@ -132,8 +134,9 @@ void assignments(const Environment& environment)
     PersistenceService persistence(environment);
     persistence.save(issues, PreferenceKeys::issuesCacheKey);
     persistence.save(starred, PreferenceKeys::issueFavoritesKey);
-    const auto viewModel = AssignmentsViewModel::create(environment);
-    AssignmentsTab tab(*viewModel, environment);
+    AccountSessions sessions(environment, FeedController::StartUp::Now);
+    AssignmentsViewModel* viewModel = &sessions.first().assignments();
+    AssignmentsTab tab(sessions);
     FeedTableView* table = tab.table();
     showWithFortyRows(&tab, table);
 

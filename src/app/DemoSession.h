@@ -27,6 +27,7 @@ public:
     bool start(QString* error);
 
     const Environment& environment() const { return m_services->environment(); }
+    AppEnvironment& services() const { return *m_services; }
     // The throwaway directory of its preference file and HTTP cache.
     QString homePath() const { return m_home.path(); }
 

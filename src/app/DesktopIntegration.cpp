@@ -4,7 +4,7 @@
 #include "assignments/AssignmentsViewModel.h"
 #include "core/DebugLogger.h"
 #include "core/Scheduler.h"
-#include "desktop/AccountSession.h"
+#include "desktop/AccountSessions.h"
 #include "notifications/NotificationsViewModel.h"
 #include "views/MainWindow.h"
 #include "views/RowCommands.h"
@@ -25,29 +25,26 @@ constexpr auto kStatusAreaCheckInterval = 1s;
 
 } // namespace
 
-DesktopIntegration::DesktopIntegration(AccountSession& session, MainWindow& window, DesktopSetup setup, QObject* parent)
+DesktopIntegration::DesktopIntegration(
+    AccountSessions& sessions, MainWindow& window, DesktopSetup setup, QObject* parent)
     : QObject(parent)
-    , m_environment(session.environment())
-    , m_session(session)
+    , m_environment(sessions.first().environment())
+    , m_sessions(sessions)
     , m_window(window)
     , m_setup(std::move(setup))
     , m_settings(*m_environment.preferences)
     , m_autostart(m_setup.autostartDirectory, m_setup.program)
     , m_notifications(*m_environment.logger, m_setup.bus)
-    , m_watcher(session.notifications())
-    , m_announcer(m_notifications, m_environment.endpoints)
-    , m_trayStatus(session.notifications(), session.assignments(), m_watcher)
+    , m_trayStatus(sessions)
     , m_tray(new TrayIcon(m_trayStatus, &window, this))
 {
-    // The switches are read when they apply, not before the window first paints: the
-    // preference file is read whole at its first use, caches and all.
-    connect(&m_watcher, &NewThreadWatcher::arrived, this, [this](const QList<NotificationPtr>& threads) {
-        if (m_settings.desktopNotifications())
-            m_announcer.announce(threads);
-    });
-    connect(&m_announcer, &NewThreadAnnouncer::openRequested, this, &RowCommands::open);
-    connect(&m_announcer, &NewThreadAnnouncer::showWindowRequested, this,
-        [this] { WindowActivation::bringToFront(&m_window); });
+    for (AccountSession* session : sessions.sessions())
+        followArrivals(session);
+    connect(&sessions, &AccountSessions::sessionAdded, this, &DesktopIntegration::followArrivals);
+    connect(&sessions, &AccountSessions::sessionAboutToBeRemoved, this,
+        [this](AccountSession* session) { m_arrivals.erase(session); });
+    connect(&sessions, &AccountSessions::sessionsChanged, this, &DesktopIntegration::nameAnnouncers);
+    nameAnnouncers();
     connect(m_tray, &TrayIcon::resyncRequested, this, &DesktopIntegration::resync);
     connect(m_tray, &TrayIcon::quitRequested, this, &DesktopIntegration::quitRequested);
     window.installEventFilter(this);
@@ -57,6 +54,32 @@ DesktopIntegration::DesktopIntegration(AccountSession& session, MainWindow& wind
 DesktopIntegration::~DesktopIntegration()
 {
     delete m_notice;
+}
+
+void DesktopIntegration::followArrivals(AccountSession* session)
+{
+    Arrivals& arrivals = m_arrivals[session];
+    arrivals.watcher = std::make_unique<NewThreadWatcher>(session->notifications());
+    arrivals.announcer
+        = std::make_unique<NewThreadAnnouncer>(m_notifications, session->environment().endpoints);
+    NewThreadAnnouncer* announcer = arrivals.announcer.get();
+    // The switches are read when they apply, not before the window first paints: the
+    // preference file is read whole at its first use, caches and all.
+    connect(arrivals.watcher.get(), &NewThreadWatcher::arrived, this,
+        [this, announcer](const QList<NotificationPtr>& threads) {
+            m_trayStatus.noteArrival();
+            if (m_settings.desktopNotifications())
+                announcer->announce(threads);
+        });
+    connect(announcer, &NewThreadAnnouncer::openRequested, this, &RowCommands::open);
+    connect(announcer, &NewThreadAnnouncer::showWindowRequested, this,
+        [this] { WindowActivation::bringToFront(&m_window); });
+}
+
+void DesktopIntegration::nameAnnouncers()
+{
+    for (const auto& [session, arrivals] : m_arrivals)
+        arrivals.announcer->setAccountName(m_sessions.hasSeveral() ? session->label() : QString());
 }
 
 QMessageBox* DesktopIntegration::backgroundNotice() const
@@ -143,7 +166,7 @@ void DesktopIntegration::showBackgroundNotice()
 void DesktopIntegration::startHidden()
 {
     m_startedHidden = true;
-    m_session.start();
+    m_sessions.start();
 }
 
 void DesktopIntegration::waitForStatusArea(int checksLeft)
@@ -163,11 +186,13 @@ void DesktopIntegration::waitForStatusArea(int checksLeft)
 
 void DesktopIntegration::resync()
 {
-    NotificationsViewModel& notifications = m_session.notifications();
-    AssignmentsViewModel& assignments = m_session.assignments();
-    // As the tabs' own Re-sync buttons, which wait while their feed syncs.
-    if (!notifications.isLoading())
-        notifications.resyncAll();
-    if (!assignments.isLoading())
-        assignments.resyncAll();
+    for (AccountSession* session : m_sessions.sessions()) {
+        NotificationsViewModel& notifications = session->notifications();
+        AssignmentsViewModel& assignments = session->assignments();
+        // As the tabs' own Re-sync buttons, which wait while their feed syncs.
+        if (!notifications.isLoading())
+            notifications.resyncAll();
+        if (!assignments.isLoading())
+            assignments.resyncAll();
+    }
 }

@@ -14,8 +14,11 @@
 #include <QSystemTrayIcon>
 
 #include <functional>
+#include <map>
+#include <memory>
 
 class AccountSession;
+class AccountSessions;
 class MainWindow;
 class QAction;
 class QMenu;
@@ -37,13 +40,14 @@ struct DesktopSetup
 // The application's place on the Linux desktop beside its window: the status-area icon,
 // a desktop notification when a sync brings new threads, running on in the status area
 // when the window is closed, and starting at login. Each is the user's to switch (in the
-// Settings menu) and quietly absent where the desktop lacks the service.
+// Settings menu) and quietly absent where the desktop lacks the service. It follows
+// every account; the switches are the first account's preferences.
 class DesktopIntegration : public QObject
 {
     Q_OBJECT
 
 public:
-    DesktopIntegration(AccountSession& session, MainWindow& window, DesktopSetup setup, QObject* parent = nullptr);
+    DesktopIntegration(AccountSessions& sessions, MainWindow& window, DesktopSetup setup, QObject* parent = nullptr);
     ~DesktopIntegration() override;
 
     TrayIcon& tray() const { return *m_tray; }
@@ -73,16 +77,25 @@ private:
     // The icon shows once the desktop has a status area, which may start after the
     // application at login: it is looked for once a second, ten times.
     void waitForStatusArea(int checksLeft);
+    // Announces the threads the account's syncs bring.
+    void followArrivals(AccountSession* session);
+    void nameAnnouncers();
+
+    // An account's watch on new threads and its desktop notifications.
+    struct Arrivals
+    {
+        std::unique_ptr<NewThreadWatcher> watcher;
+        std::unique_ptr<NewThreadAnnouncer> announcer;
+    };
 
     Environment m_environment;
-    AccountSession& m_session;
+    AccountSessions& m_sessions;
     MainWindow& m_window;
     DesktopSetup m_setup;
     DesktopSettings m_settings;
     AutostartEntry m_autostart;
     DesktopNotifications m_notifications;
-    NewThreadWatcher m_watcher;
-    NewThreadAnnouncer m_announcer;
+    std::map<AccountSession*, Arrivals> m_arrivals;
     TrayStatus m_trayStatus;
     TrayIcon* m_tray;
     QPointer<QMessageBox> m_notice;

@@ -14,16 +14,17 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
-TidewhelkApp::TidewhelkApp(const Environment& environment, DesktopSetup desktop, QObject* parent)
+TidewhelkApp::TidewhelkApp(
+    const Environment& environment, DesktopSetup desktop, AccountDirectory* accounts, QObject* parent)
     : QObject(parent)
     , m_environment(environment)
     , m_layoutFile(RememberedLayout::filePathBeside(environment.preferences->filePath()))
     , m_resets(environment, m_layoutFile)
     , m_urlEventHandler(*environment.console)
     , m_layout(m_layoutFile)
-    , m_session(environment, FeedController::StartUp::OnStart)
-    , m_window(std::make_unique<MainWindow>(m_session))
-    , m_desktop(std::make_unique<DesktopIntegration>(m_session, *m_window, std::move(desktop)))
+    , m_sessions(environment, FeedController::StartUp::OnStart, accounts)
+    , m_window(std::make_unique<MainWindow>(m_sessions))
+    , m_desktop(std::make_unique<DesktopIntegration>(m_sessions, *m_window, std::move(desktop)))
 {
     m_layout.attachMainWindow(m_window.get());
     m_urlEventHandler.setWindow(m_window.get());
@@ -100,14 +101,17 @@ void TidewhelkApp::installMenus()
     settings->setObjectName(QStringLiteral("settingsMenu"));
     m_desktop->addSettings(settings);
     settings->addSeparator();
-    NotificationsViewModel& notifications = m_session.notifications();
     QAction* removeReadElsewhere
         = addCommand(settings, tr("Remove Threads Read Elsewhere"), QStringLiteral("removeReadElsewhere"));
     removeReadElsewhere->setCheckable(true);
-    connect(removeReadElsewhere, &QAction::triggered, &notifications, &NotificationsViewModel::setRemoveReadElsewhere);
+    // One switch for every account, ticked as the first account's.
+    connect(removeReadElsewhere, &QAction::triggered, this, [this](bool remove) {
+        for (AccountSession* session : m_sessions.sessions())
+            session->notifications().setRemoveReadElsewhere(remove);
+    });
     // The controller reads the stored switch only once the window has painted.
-    connect(settings, &QMenu::aboutToShow, removeReadElsewhere, [removeReadElsewhere, &notifications] {
-        removeReadElsewhere->setChecked(notifications.removeReadElsewhere());
+    connect(settings, &QMenu::aboutToShow, removeReadElsewhere, [this, removeReadElsewhere] {
+        removeReadElsewhere->setChecked(m_sessions.first().notifications().removeReadElsewhere());
     });
     settings->addSeparator();
     // They act on the views of the tab on screen; the Favorites tab has no filter.

@@ -3,7 +3,7 @@
 #include "DesktopIntegration.h"
 #include "ResetCommands.h"
 #include "URLEventHandler.h"
-#include "desktop/AccountSession.h"
+#include "desktop/AccountSessions.h"
 #include "storage/Environment.h"
 #include "storage/PreferenceStore.h"
 #include "views/RememberedLayout.h"
@@ -31,11 +31,13 @@ public:
     // The placeholder callback "Test OAuth URL" hands to the URL handler.
     static constexpr auto testOAuthURL = "tidewhelk://oauth/callback?code=test-code-1234&state=test-state-5678";
 
-    explicit TidewhelkApp(const Environment& environment, DesktopSetup desktop = {}, QObject* parent = nullptr);
+    // The window shows the accounts of `accounts`, or the first account's alone without one.
+    explicit TidewhelkApp(const Environment& environment, DesktopSetup desktop = {},
+        AccountDirectory* accounts = nullptr, QObject* parent = nullptr);
     ~TidewhelkApp() override;
 
-    // The account whose feeds the window shows.
-    AccountSession& session() { return m_session; }
+    // The accounts whose feeds the window shows.
+    AccountSessions& sessions() { return m_sessions; }
     MainWindow& window() const { return *m_window; }
     URLEventHandler& urlEventHandler() { return m_urlEventHandler; }
     DesktopIntegration& desktop() const { return *m_desktop; }
@@ -67,7 +69,7 @@ private:
     ResetCommands m_resets;
     URLEventHandler m_urlEventHandler;
     RememberedLayout m_layout;
-    AccountSession m_session;
+    AccountSessions m_sessions;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<DesktopIntegration> m_desktop;
     QPointer<DebugLogWindow> m_debugWindow;

@@ -243,13 +243,9 @@ int runWithoutWindow(int argc, char* argv[])
     ProfileLock lock(PreferenceStore::defaultFilePath());
     if (parser.isSet(options.addAssignment)) {
         const QString url = parser.value(options.addAssignment);
-        if (!lock.tryLock()) {
-            // A running window adds to the first account only.
-            if (account->isFirst())
-                return handAddAssignmentOver(lock, url, *environment.console, errors);
-            errors.print(profileInUseMessage(lock));
-            return 1;
-        }
+        // A running window adds it to the account whose server it is on.
+        if (!lock.tryLock())
+            return handAddAssignmentOver(lock, url, *environment.console, errors);
         AddAssignmentCommand command(environment, errors, url);
         return runUntilFinished(command);
     }
@@ -266,11 +262,11 @@ int runWithoutWindow(int argc, char* argv[])
     return runUntilFinished(session);
 }
 
-// The window, on `environment`; `channel` (none in the demo) brings later launches' URLs.
-int runApplication(QApplication& app, const Environment& environment, const DesktopSetup& desktop,
+// The window, on every account of `accounts`; `channel` (none in the demo) brings later launches' URLs.
+int runApplication(QApplication& app, AppEnvironment& accounts, const DesktopSetup& desktop,
     InstanceChannel* channel, const std::optional<QString>& launchURL, bool hidden)
 {
-    TidewhelkApp tidewhelk(environment, desktop);
+    TidewhelkApp tidewhelk(accounts.environment(), desktop, &accounts);
     QObject::connect(&tidewhelk, &TidewhelkApp::quitRequested, &app, &QCoreApplication::quit);
     std::optional<HandOverHandler> handOvers;
     if (channel)
@@ -325,7 +321,7 @@ int runWindow(int argc, char* argv[])
         // The demo's "Start at Login" writes into its throwaway home.
         DesktopSetup desktop;
         desktop.autostartDirectory = demo.homePath() + QStringLiteral("/autostart");
-        return runApplication(app, demo.environment(), desktop, nullptr, launchURL, parser.isSet(options.hidden));
+        return runApplication(app, demo.services(), desktop, nullptr, launchURL, parser.isSet(options.hidden));
     }
 
     InstanceChannel channel(InstanceChannel::defaultSocketPath());
@@ -335,7 +331,7 @@ int runWindow(int argc, char* argv[])
     if (!lock.tryLock())
         return reportProfileInUse(app, lock);
     AppEnvironment services;
-    return runApplication(app, services.environment(), {}, &channel, launchURL, parser.isSet(options.hidden));
+    return runApplication(app, services, {}, &channel, launchURL, parser.isSet(options.hidden));
 }
 
 } // namespace

@@ -27,15 +27,17 @@ std::optional<QUrl> NewThreadAnnouncer::page(const QList<NotificationPtr>& threa
 DesktopNotifications::Message NewThreadAnnouncer::message(const QList<NotificationPtr>& threads) const
 {
     const QString action = page(threads) ? tr("Open in Browser") : tr("Show Tidewhelk");
+    const auto named
+        = [this](const QString& title) { return m_accountName.isEmpty() ? title : tr("%1 (%2)").arg(title, m_accountName); };
     if (threads.size() == 1) {
         const Notification& thread = *threads.first();
-        return {thread.repository().fullName(), thread.subject().title(), action};
+        return {named(thread.repository().fullName()), thread.subject().title(), action};
     }
     QStringList titles;
     for (const NotificationPtr& thread : threads.first(std::min(threads.size(), kListedTitles)))
         titles << thread->subject().title();
     // A single thread has the message above, so English needs no text for one.
-    return {tr("%n new notifications", nullptr, static_cast<int>(threads.size())), titles.join(u'\n'), action};
+    return {named(tr("%n new notifications", nullptr, static_cast<int>(threads.size()))), titles.join(u'\n'), action};
 }
 
 void NewThreadAnnouncer::announce(const QList<NotificationPtr>& threads)

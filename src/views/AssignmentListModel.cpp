@@ -2,6 +2,7 @@
 
 #include "assignments/AssignmentRules.h"
 #include "assignments/AssignmentsViewModel.h"
+#include "desktop/AccountSessions.h"
 #include "views/FeedCells.h"
 #include "views/StatusAppearance.h"
 
@@ -19,9 +20,8 @@ bool namesAPullRequest(const Issue& issue)
 
 } // namespace
 
-AssignmentListModel::AssignmentListModel(
-    AssignmentsViewModel& viewModel, Source source, const Clock& clock, QObject* parent)
-    : RecordTableModel(
+AssignmentListModel::AssignmentListModel(AccountSessions& sessions, Source source, const Clock& clock, QObject* parent)
+    : AccountTableModel(
         {
             // The favourites filter button sits over this header.
             {QString(), FeedCells::Kind::Actions, Qt::AlignHCenter},
@@ -31,48 +31,53 @@ AssignmentListModel::AssignmentListModel(
             {tr("Updated At"), FeedCells::Kind::Time},
             {tr("Status"), FeedCells::Kind::Status},
         },
-        clock, parent)
-    , m_viewModel(viewModel)
+        sessions, clock, parent)
     , m_source(source)
 {
-    refresh();
     addRowActions();
+    followAccounts();
+}
+
+void AssignmentListModel::follow(AccountSession& session)
+{
+    AssignmentsViewModel& viewModel = session.assignments();
     // A re-read item may change state, which takes it in or out of a query on it.
-    connect(&m_viewModel, &AssignmentsViewModel::issueChanged, this, [this](qint64 id) {
-        if (m_source == Source::Table && m_viewModel.filterQuery().fields().testFlag(QueryField::State))
+    connect(&viewModel, &AssignmentsViewModel::issueChanged, this, [this, &session, &viewModel](qint64 id) {
+        if (m_source == Source::Table && viewModel.filterQuery().fields().testFlag(QueryField::State))
             refresh();
         else
-            recordChanged(QString::number(id));
+            recordChanged(rowId(&session, QString::number(id)));
     });
-    connect(&m_viewModel, &AssignmentsViewModel::newIssueIdsChanged, this,
+    connect(&viewModel, &AssignmentsViewModel::newIssueIdsChanged, this,
         [this] { columnChanged(TitleColumn, {FeedCells::IsNewRole}); });
     if (m_source == Source::Table) {
-        connect(&m_viewModel, &AssignmentsViewModel::issuesChanged, this, &AssignmentListModel::refresh);
-        connect(&m_viewModel, &AssignmentsViewModel::archivedIssuesChanged, this, &AssignmentListModel::refresh);
-        connect(&m_viewModel, &AssignmentsViewModel::favoritesChanged, this, &AssignmentListModel::refresh);
-        connect(&m_viewModel, &AssignmentsViewModel::showOnlyFavoritesChanged, this, &AssignmentListModel::refresh);
-        connect(&m_viewModel, &AssignmentsViewModel::textFilterChanged, this, &AssignmentListModel::refresh);
+        connect(&viewModel, &AssignmentsViewModel::issuesChanged, this, &AssignmentListModel::refresh);
+        connect(&viewModel, &AssignmentsViewModel::archivedIssuesChanged, this, &AssignmentListModel::refresh);
+        connect(&viewModel, &AssignmentsViewModel::favoritesChanged, this, &AssignmentListModel::refresh);
+        connect(&viewModel, &AssignmentsViewModel::showOnlyFavoritesChanged, this, &AssignmentListModel::refresh);
+        connect(&viewModel, &AssignmentsViewModel::textFilterChanged, this, &AssignmentListModel::refresh);
     } else {
-        connect(&m_viewModel, &AssignmentsViewModel::archivedIssuesChanged, this, &AssignmentListModel::refresh);
-        connect(&m_viewModel, &AssignmentsViewModel::favoritesChanged, this, [this] {
+        connect(&viewModel, &AssignmentsViewModel::archivedIssuesChanged, this, &AssignmentListModel::refresh);
+        connect(&viewModel, &AssignmentsViewModel::favoritesChanged, this, [this] {
             columnChanged(ActionsColumn, {FeedCells::ActionsRole, Qt::AccessibleTextRole});
         });
     }
 }
 
-QList<IssuePtr> AssignmentListModel::currentRows() const
+AssignmentsViewModel& AssignmentListModel::viewModelAt(int row) const
 {
-    return m_source == Source::Table ? m_viewModel.filteredIssues() : m_viewModel.archivedIssues();
+    return sessionOf(row).assignments();
 }
 
 void AssignmentListModel::refresh()
 {
-    QList<IssuePtr> rows = currentRows();
-    QStringList ids;
-    ids.reserve(rows.size());
-    for (const IssuePtr& issue : rows)
-        ids << QString::number(issue->id());
-    replaceRows(std::move(ids), [this, &rows] { m_rows = std::move(rows); });
+    replaceAccountRows(
+        m_rows, m_source == Source::Table ? Merge::NewestFirst : Merge::AccountByAccount,
+        [this](AccountSession& session) {
+            AssignmentsViewModel& viewModel = session.assignments();
+            return m_source == Source::Table ? viewModel.filteredIssues() : viewModel.archivedIssues();
+        },
+        [](const Issue& issue) { return QString::number(issue.id()); });
 }
 
 void AssignmentListModel::addRowActions()
@@ -82,18 +87,20 @@ void AssignmentListModel::addRowActions()
     const auto holds = [this](bool (AssignmentsViewModel::*test)(const IssuePtr&) const) {
         return [this, test](int row) {
             const IssuePtr issue = issueAt(row);
-            return issue && std::invoke(test, m_viewModel, issue);
+            return issue && std::invoke(test, viewModelAt(row), issue);
         };
     };
     const auto onRow = [this](void (AssignmentsViewModel::*operation)(const IssuePtr&)) {
         return [this, operation](int row) {
             if (const IssuePtr issue = issueAt(row))
-                std::invoke(operation, m_viewModel, issue);
+                std::invoke(operation, viewModelAt(row), issue);
         };
     };
-    addRowAction(
-        RowActions::star(holds(&AssignmentsViewModel::isFavorite), onRow(&AssignmentsViewModel::toggleFavorite),
-            [this](const QList<int>& rows, bool favorite) { m_viewModel.setFavorite(issuesAt(rows), favorite); }));
+    addRowAction(RowActions::star(holds(&AssignmentsViewModel::isFavorite),
+        onRow(&AssignmentsViewModel::toggleFavorite), [this](const QList<int>& rows, bool favorite) {
+            for (const auto& [session, own] : rowsByAccount(rows))
+                session->assignments().setFavorite(issuesAt(own), favorite);
+        }));
     addRowAction({.id = QStringLiteral("archive"),
         .shortcut = QKeySequence(Qt::Key_E),
         .face = {QStringLiteral("checkmark.circle"), std::nullopt, tr("Archive"), tr("Archive")},
@@ -102,12 +109,15 @@ void AssignmentListModel::addRowActions()
         .run = onRow(&AssignmentsViewModel::toggleArchived),
         // A selection of archived items comes back; any other is archived.
         .runOnRows = [this, isArchived = holds(&AssignmentsViewModel::isArchived)](const QList<int>& rows) {
-            if (!std::all_of(rows.begin(), rows.end(), isArchived)) {
-                m_viewModel.archiveIssues(issuesAt(rows));
-                return;
+            const bool allArchived = std::all_of(rows.begin(), rows.end(), isArchived);
+            for (const auto& [session, own] : rowsByAccount(rows)) {
+                if (!allArchived) {
+                    session->assignments().archiveIssues(issuesAt(own));
+                    continue;
+                }
+                for (const IssuePtr& issue : issuesAt(own))
+                    session->assignments().unarchiveIssue(issue);
             }
-            for (const IssuePtr& issue : issuesAt(rows))
-                m_viewModel.unarchiveIssue(issue);
         }});
 }
 
@@ -124,12 +134,14 @@ QList<IssuePtr> AssignmentListModel::issuesAt(const QList<int>& rows) const
 
 QVariant AssignmentListModel::cellData(int row, int column, int role) const
 {
+    if (column == AccountColumn)
+        return accountCellData(row, role);
     const IssuePtr& record = m_rows.at(row);
     const Issue& issue = *record;
     const bool pullRequest = namesAPullRequest(issue);
     switch (role) {
     case FeedCells::IsNewRole:
-        return m_viewModel.newIssueIds().contains(issue.id());
+        return viewModelAt(row).newIssueIds().contains(issue.id());
     case FeedCells::TimestampRole:
         return issue.updatedAt();
     case FeedCells::LinkRole: {

@@ -2,18 +2,20 @@
 
 #include "assignments/AssignmentsViewModel.h"
 #include "core/Scheduler.h"
+#include "desktop/AccountSessions.h"
+#include "views/AccountPicker.h"
 #include "views/AssignmentListModel.h"
 #include "views/BottomArea.h"
 #include "views/ColorPalette.h"
 #include "views/CountRow.h"
 #include "views/FeedBindings.h"
+#include "views/FeedStatusArea.h"
 #include "views/FeedTableView.h"
 #include "views/FilterRow.h"
 #include "views/Fonts.h"
 #include "views/LoadingCard.h"
 #include "views/RowCommands.h"
 #include "views/SelectionBar.h"
-#include "views/StatusLine.h"
 #include "views/Symbols.h"
 #include "views/Toast.h"
 
@@ -35,21 +37,21 @@ namespace {
 constexpr int kActionsWidth = 85;
 
 // The columns after Actions: Title takes what the others leave.
-const QList<int> kColumnWidths {kActionsWidth, 0, 200, 60, 120, 80};
+const QList<int> kColumnWidths {kActionsWidth, 0, 200, 60, 120, 80, 110};
 
 } // namespace
 
-AssignmentsTab::AssignmentsTab(AssignmentsViewModel& viewModel, const Environment& environment, QWidget* parent)
+AssignmentsTab::AssignmentsTab(AccountSessions& sessions, QWidget* parent)
     : QWidget(parent)
-    , m_viewModel(viewModel)
-    , m_scheduler(*environment.scheduler)
-    , m_model(new AssignmentListModel(viewModel, AssignmentListModel::Source::Table, *environment.scheduler, this))
-    , m_table(new FeedTableView(*environment.scheduler, this))
+    , m_sessions(sessions)
+    , m_viewModel(sessions.first().assignments())
+    , m_scheduler(*sessions.first().environment().scheduler)
+    , m_model(new AssignmentListModel(sessions, AssignmentListModel::Source::Table, m_scheduler, this))
+    , m_table(new FeedTableView(m_scheduler, this))
     , m_favoritesFilter(new QToolButton(m_table->horizontalHeader()))
     , m_loadingCard(new LoadingCard(tr("Syncing assignments..."), m_table, {.indicatorSize = 36, .shadow = true}))
-    , m_bottomArea(new BottomArea([this] { return buildArchivedPanel(); }, *environment.scheduler, this))
-    , m_statusLine(new StatusLine(8, this))
-    , m_toast(new Toast(this, *environment.scheduler, 20))
+    , m_bottomArea(new BottomArea([this] { return buildArchivedPanel(); }, m_scheduler, this))
+    , m_toast(new Toast(this, m_scheduler, 20))
 {
     setObjectName(QStringLiteral("assignmentsTab"));
     m_table->setObjectName(QStringLiteral("assignmentsTable"));
@@ -65,15 +67,17 @@ AssignmentsTab::AssignmentsTab(AssignmentsViewModel& viewModel, const Environmen
     m_favoritesFilter->setAutoRaise(true);
     m_favoritesFilter->setCursor(Qt::PointingHandCursor);
     m_favoritesFilter->setIconSize(QSize(18, 18));
-    connect(m_favoritesFilter, &QToolButton::clicked, this,
-        [this] { m_viewModel.setShowOnlyFavorites(!m_viewModel.showOnlyFavorites()); });
+    connect(m_favoritesFilter, &QToolButton::clicked, this, [this] {
+        const bool only = !m_viewModel.showOnlyFavorites();
+        for (AccountSession* session : m_sessions.sessions())
+            session->assignments().setShowOnlyFavorites(only);
+    });
     connect(m_table->horizontalHeader(), &QHeaderView::geometriesChanged, this, &AssignmentsTab::placeFavoritesFilter);
     connect(m_table->horizontalHeader(), &QHeaderView::sectionResized, this, &AssignmentsTab::placeFavoritesFilter);
 
     auto* statusRow = new QWidget(this);
     auto* statusLayout = new QHBoxLayout(statusRow);
     statusLayout->setContentsMargins(12, 4, 12, 8);
-    statusLayout->addWidget(m_statusLine);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -86,17 +90,21 @@ AssignmentsTab::AssignmentsTab(AssignmentsViewModel& viewModel, const Environmen
     layout->addWidget(m_bottomArea);
     layout->addWidget(statusRow);
 
-    FeedBindings::bind(m_viewModel, m_loadingCard, m_statusLine, m_autoReload, this);
+    m_statusArea = new FeedStatusArea(
+        sessions, [](AccountSession& session) -> FeedController& { return session.assignments(); }, 8,
+        m_loadingCard, m_autoReload, statusRow);
+    statusLayout->addWidget(m_statusArea);
     const auto enableWhileIdle = [this] {
-        const bool idle = !m_viewModel.isLoading();
+        const bool idle = !m_statusArea->isLoading();
         m_addButton->setEnabled(idle);
         m_resyncButton->setEnabled(idle);
         m_autoReload->setEnabled(idle);
     };
-    connect(&m_viewModel, &FeedController::isLoadingChanged, this, enableWhileIdle);
+    connect(m_statusArea, &FeedStatusArea::isLoadingChanged, this, enableWhileIdle);
     enableWhileIdle();
-    connect(&m_viewModel, &AssignmentsViewModel::toastMessageChanged, this,
-        [this] { m_toast->showMessage(m_viewModel.toastMessage()); });
+    for (AccountSession* session : sessions.sessions())
+        adopt(session);
+    connect(&sessions, &AccountSessions::sessionAdded, this, &AssignmentsTab::adopt);
     connect(
         &m_viewModel, &AssignmentsViewModel::showOnlyFavoritesChanged, this, &AssignmentsTab::updateFavoritesFilter);
     connect(&m_viewModel, &AssignmentsViewModel::textFilterChanged, this, &AssignmentsTab::updateFilter);
@@ -130,11 +138,14 @@ QWidget* AssignmentsTab::buildHeaderRow()
     m_resyncButton = FeedBindings::namedButton(tr("Re-sync"), QStringLiteral("resyncAssignments"), row);
     m_resyncButton->setToolTip(tr("Re-read every assignment, then sync (Ctrl+R)"));
     m_autoReload = FeedBindings::autoSyncSwitch(QStringLiteral("autoSyncAssignments"), row);
+    m_accountPicker = new AccountPicker(m_sessions, m_model, row);
 
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->addWidget(m_urlField);
     layout->addWidget(m_addButton);
+    layout->addSpacing(8);
+    layout->addWidget(m_accountPicker);
     layout->addSpacing(8);
     layout->addWidget(m_resyncButton);
     layout->addSpacing(8);
@@ -146,10 +157,14 @@ QWidget* AssignmentsTab::buildHeaderRow()
         if (m_addButton->isEnabled())
             addFromField();
     });
-    connect(m_resyncButton, &QPushButton::clicked, &m_viewModel, &AssignmentsViewModel::resyncAll);
-    FeedBindings::addResyncShortcut(this, [this] {
+    const auto resyncAll = [this] {
+        for (AccountSession* session : m_sessions.sessions())
+            session->assignments().resyncAll();
+    };
+    connect(m_resyncButton, &QPushButton::clicked, this, resyncAll);
+    FeedBindings::addResyncShortcut(this, [this, resyncAll] {
         if (m_resyncButton->isEnabled())
-            m_viewModel.resyncAll();
+            resyncAll();
     });
     return row;
 }
@@ -159,8 +174,8 @@ QWidget* AssignmentsTab::buildFilterRow()
     m_filterRow = new FilterRow(
         tr("Filter assignments"), tr("Filter assignments..."),
         [this](const QString& token) { return m_viewModel.filterCompletions(token); }, m_viewModel.savedViews(), this);
-    connect(m_filterRow, &FilterRow::edited, &m_viewModel, &AssignmentsViewModel::setTextFilter);
-    connect(m_filterRow, &FilterRow::clearRequested, this, [this] { m_viewModel.setTextFilter(QString()); });
+    connect(m_filterRow, &FilterRow::edited, this, &AssignmentsTab::setTextFilter);
+    connect(m_filterRow, &FilterRow::clearRequested, this, [this] { setTextFilter(QString()); });
     return m_filterRow;
 }
 
@@ -181,7 +196,7 @@ QWidget* AssignmentsTab::buildArchivedPanel()
     table->setObjectName(QStringLiteral("archivedTable"));
     table->setAccessibleName(tr("Archived Assignments"));
     table->horizontalHeader()->hide();
-    auto* model = new AssignmentListModel(m_viewModel, AssignmentListModel::Source::Archived, m_scheduler, table);
+    auto* model = new AssignmentListModel(m_sessions, AssignmentListModel::Source::Archived, m_scheduler, table);
     table->setRecords(model);
     // Its header is hidden: its columns follow the table above.
     table->setColumnWidths(kColumnWidths, {AssignmentListModel::ActionsColumn});
@@ -195,6 +210,23 @@ QWidget* AssignmentsTab::buildArchivedPanel()
     layout->addWidget(heading);
     layout->addWidget(table, 1);
     return panel;
+}
+
+void AssignmentsTab::setTextFilter(const QString& text)
+{
+    for (AccountSession* session : m_sessions.sessions())
+        session->assignments().setTextFilter(text);
+}
+
+void AssignmentsTab::adopt(AccountSession* session)
+{
+    AssignmentsViewModel& viewModel = session->assignments();
+    connect(&viewModel, &AssignmentsViewModel::toastMessageChanged, this,
+        [this, &viewModel] { m_toast->showMessage(viewModel.toastMessage()); });
+    if (&viewModel == &m_viewModel)
+        return;
+    viewModel.setTextFilter(m_viewModel.textFilter());
+    viewModel.setShowOnlyFavorites(m_viewModel.showOnlyFavorites());
 }
 
 void AssignmentsTab::updateFilter()
@@ -226,7 +258,10 @@ void AssignmentsTab::updateFavoritesFilter()
 void AssignmentsTab::addFromField()
 {
     const QString address = m_urlField->text();
-    m_viewModel.addAssignment(address);
+    // The account whose server the address is on; with none, the first account says
+    // that it is not a valid address.
+    AccountSession* session = m_sessions.sessionServing(QUrl(address.trimmed()));
+    (session ? *session : m_sessions.first()).assignments().addAssignment(address);
     m_urlField->clear();
 }
 

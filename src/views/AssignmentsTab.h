@@ -1,13 +1,15 @@
 #pragma once
 
-#include "storage/Environment.h"
-
 #include <QWidget>
 
+class AccountPicker;
+class AccountSession;
+class AccountSessions;
 class AssignmentListModel;
 class AssignmentsViewModel;
 class BottomArea;
 class CountRow;
+class FeedStatusArea;
 class FeedTableView;
 class FilterRow;
 class LoadingCard;
@@ -16,7 +18,6 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 class Scheduler;
-class StatusLine;
 class Toast;
 
 // The Assignments tab: the field and button that add an item by its web address,
@@ -24,13 +25,15 @@ class Toast;
 // pull requests with their star and archive buttons, title link, repository, type, age
 // and state, and a header button that shows only the favourites; a loading card while a
 // sync runs; the bottom area whose panel lists the archived items; toasts; and the status
-// line.
+// lines. With several accounts: an account picker, and an account column; an address is
+// added to the account whose server it belongs to. The filter and the favourites switch
+// apply to every account's feed alike; the first account's feed holds them.
 class AssignmentsTab : public QWidget
 {
     Q_OBJECT
 
 public:
-    AssignmentsTab(AssignmentsViewModel& viewModel, const Environment& environment, QWidget* parent = nullptr);
+    explicit AssignmentsTab(AccountSessions& sessions, QWidget* parent = nullptr);
     ~AssignmentsTab() override;
 
     FeedTableView* table() const { return m_table; }
@@ -52,7 +55,12 @@ private:
     void updateCount();
     void addFromField();
     void pasteAddress();
+    void setTextFilter(const QString& text);
+    // A feed of a new account takes the tab's filter and favourites switch, and its
+    // toasts show.
+    void adopt(AccountSession* session);
 
+    AccountSessions& m_sessions;
     AssignmentsViewModel& m_viewModel;
     Scheduler& m_scheduler;
     AssignmentListModel* m_model;
@@ -61,11 +69,12 @@ private:
     QPushButton* m_addButton = nullptr;
     QPushButton* m_resyncButton = nullptr;
     QCheckBox* m_autoReload = nullptr;
+    AccountPicker* m_accountPicker = nullptr;
     FilterRow* m_filterRow = nullptr;
     CountRow* m_countRow = nullptr;
     QToolButton* m_favoritesFilter;
     LoadingCard* m_loadingCard;
     BottomArea* m_bottomArea;
-    StatusLine* m_statusLine;
+    FeedStatusArea* m_statusArea = nullptr;
     Toast* m_toast;
 };

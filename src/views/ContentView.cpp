@@ -2,7 +2,7 @@
 
 #include "assignments/AssignmentsViewModel.h"
 #include "core/Console.h"
-#include "desktop/AccountSession.h"
+#include "desktop/AccountSessions.h"
 #include "notifications/NotificationsViewModel.h"
 #include "views/AssignmentsTab.h"
 #include "views/FavoritesTab.h"
@@ -20,9 +20,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-ContentView::ContentView(AccountSession& session, QWidget* parent)
+ContentView::ContentView(AccountSessions& sessions, QWidget* parent)
     : QWidget(parent)
-    , m_session(session)
+    , m_sessions(sessions)
     , m_tabs(new QTabWidget(this))
     , m_connectAction(new QAction(tr("Connect GitHub Account"), this))
     , m_groupAction(new QAction(tr("Group by Repository"), this))
@@ -31,12 +31,10 @@ ContentView::ContentView(AccountSession& session, QWidget* parent)
     m_tabs->setObjectName(QStringLiteral("tabs"));
     m_tabs->setDocumentMode(true);
     m_tabs->setIconSize(QSize(18, 18));
-    const Environment& environment = session.environment();
-    m_tabs->addTab(new NotificationsTab(session.notifications(), environment, m_tabs),
-        Symbols::icon(QStringLiteral("bell")), tr("Notifications"));
-    m_tabs->addTab(new FavoritesTab(session.notifications(), environment, m_tabs),
-        Symbols::icon(QStringLiteral("star")), tr("Favorites"));
-    m_tabs->addTab(new AssignmentsTab(session.assignments(), environment, m_tabs),
+    m_tabs->addTab(
+        new NotificationsTab(sessions, m_tabs), Symbols::icon(QStringLiteral("bell")), tr("Notifications"));
+    m_tabs->addTab(new FavoritesTab(sessions, m_tabs), Symbols::icon(QStringLiteral("star")), tr("Favorites"));
+    m_tabs->addTab(new AssignmentsTab(sessions, m_tabs),
         Symbols::icon(QStringLiteral("person.crop.circle.badge.checkmark")), tr("Assignments"));
 
     auto* layout = new QVBoxLayout(this);
@@ -46,8 +44,7 @@ ContentView::ContentView(AccountSession& session, QWidget* parent)
     m_tabs->tabBar()->installEventFilter(this);
     m_connectAction->setObjectName(QStringLiteral("connectGitHubAccount"));
     connect(m_connectAction, &QAction::triggered, this, [this] { setShowAuthenticationView(true); });
-    // Either feed may report first; a second report while the sheet is open changes nothing.
-    connect(&session, &AccountSession::signInNeeded, this, [this] { setShowAuthenticationView(true); });
+    connect(&sessions, &AccountSessions::signInNeeded, this, &ContentView::signIn);
 
     m_groupAction->setObjectName(QStringLiteral("groupByRepository"));
     m_groupAction->setCheckable(true);
@@ -81,14 +78,16 @@ bool ContentView::eventFilter(QObject* watched, QEvent* event)
 
 void ContentView::startFeeds()
 {
-    // The list on screen reads its cache and is painted before the other one reads its
+    // The list on screen reads its caches and is painted before the other one reads its
     // own, so that a large account's rows show without waiting for both.
-    FeedController& assignments = m_session.assignments();
-    FeedController& notifications = m_session.notifications();
     const bool assignmentsShown = qobject_cast<AssignmentsTab*>(m_tabs->currentWidget()) != nullptr;
-    (assignmentsShown ? assignments : notifications).start();
+    for (AccountSession* session : m_sessions.sessions()) {
+        FeedController& shown = assignmentsShown ? static_cast<FeedController&>(session->assignments())
+                                                 : static_cast<FeedController&>(session->notifications());
+        shown.start();
+    }
     m_tabs->currentWidget()->repaint();
-    m_session.start();
+    m_sessions.start();
 }
 
 SavedViewPicker* ContentView::shownViewPicker() const
@@ -121,17 +120,35 @@ OAuthAuthenticationView* ContentView::signInSheet() const
 
 void ContentView::setShowAuthenticationView(bool show)
 {
-    if (show == m_showAuthenticationView)
-        return;
-    m_showAuthenticationView = show;
-    m_connectAction->setEnabled(!show);
-    if (!show) {
-        if (m_signInSheet)
-            m_signInSheet->close();
+    if (show) {
+        signIn(&m_sessions.first());
         return;
     }
+    m_waitingSignIns.clear();
+    if (m_showAuthenticationView && m_signInSheet)
+        m_signInSheet->close();
+}
+
+void ContentView::signIn(AccountSession* session)
+{
+    // Either feed may report first; a second report while the sheet is open changes nothing.
+    if (m_showAuthenticationView) {
+        if (session != m_signInSession && !m_waitingSignIns.contains(session))
+            m_waitingSignIns.append(session);
+        return;
+    }
+    openSignInSheet(session);
+}
+
+void ContentView::openSignInSheet(AccountSession* session)
+{
+    m_showAuthenticationView = true;
+    m_connectAction->setEnabled(false);
+    m_signInSession = session;
     // A fresh service for each presentation; closing the sheet releases it.
-    auto* sheet = new OAuthAuthenticationView(m_session.environment(), window());
+    auto* sheet = new OAuthAuthenticationView(session->environment(), window());
+    if (m_sessions.hasSeveral())
+        sheet->setWindowTitle(sheet->windowTitle() + QStringLiteral(" — ") + session->label());
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     connect(sheet, &QDialog::finished, this, &ContentView::signInSheetClosed);
     m_signInSheet = sheet;
@@ -142,15 +159,25 @@ void ContentView::signInSheetClosed()
 {
     m_showAuthenticationView = false;
     m_connectAction->setEnabled(true);
-    m_session.resumeAfterSignIn();
+    if (m_signInSession)
+        m_signInSession->resumeAfterSignIn();
+    m_signInSession = nullptr;
+    while (!m_waitingSignIns.isEmpty()) {
+        AccountSession* next = m_waitingSignIns.takeFirst();
+        if (next) {
+            openSignInSheet(next);
+            return;
+        }
+    }
 }
 
 void ContentView::handleOpenURL(const ReceivedURL& url)
 {
-    m_session.environment().console->print(QStringLiteral("🔗 ContentView: Received URL: ") + url.text());
+    Console& console = *m_sessions.first().environment().console;
+    console.print(QStringLiteral("🔗 ContentView: Received URL: ") + url.text());
     WindowActivation::bringToFront(window());
     if (url.scheme() != QLatin1String("tidewhelk") || url.host() != QLatin1String("oauth"))
         return;
-    m_session.environment().console->print(QStringLiteral("✅ OAuth: Valid callback URL received in ContentView"));
+    console.print(QStringLiteral("✅ OAuth: Valid callback URL received in ContentView"));
     Q_EMIT callbackURLReceived(url);
 }

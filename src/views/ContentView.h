@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QPointer>
 #include <QWidget>
 
 class AccountSession;
+class AccountSessions;
 class FeedTableView;
 class OAuthAuthenticationView;
 class QAction;
@@ -11,18 +13,20 @@ class QTabWidget;
 class ReceivedURL;
 class SavedViewPicker;
 
-// The main window's content: shows an account's Notifications, Favorites and
-// Assignments tabs (opening it starts the account's feeds: the controllers read their
+// The main window's content: shows the accounts' Notifications, Favorites and
+// Assignments tabs (opening it starts the accounts' feeds: the controllers read their
 // caches and sync once the window has first painted, so that it appears at once however
-// large the caches are), and runs the sign-in sheet: it opens when either feed reports a
-// missing or refused token, or when the user asks to connect an account; when it
-// closes, the feeds read the stored token afresh and sync half a second later.
+// large the caches are), and runs the sign-in sheet: it opens for an account when either
+// of its feeds reports a missing or refused token, or for the first account when the
+// user asks to connect one; when it closes, that account's feeds read the stored token
+// afresh and sync half a second later. Accounts that need signing in meanwhile wait
+// their turn.
 class ContentView : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit ContentView(AccountSession& session, QWidget* parent = nullptr);
+    explicit ContentView(AccountSessions& sessions, QWidget* parent = nullptr);
     ~ContentView() override;
 
     QTabWidget* tabs() const { return m_tabs; }
@@ -39,8 +43,10 @@ public:
     QAction* groupByRepositoryAction() const { return m_groupAction; }
 
     bool showAuthenticationView() const { return m_showAuthenticationView; }
-    // Opens or closes the sign-in sheet.
+    // Opens the sign-in sheet for the first account, or closes the sheet.
     void setShowAuthenticationView(bool show);
+    // Opens the sign-in sheet for `session`'s account, or after the sheet open now.
+    void signIn(AccountSession* session);
     // The sign-in sheet while it is open.
     OAuthAuthenticationView* signInSheet() const;
 
@@ -55,16 +61,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void openSignInSheet(AccountSession* session);
     void signInSheetClosed();
     // The table of the tab on screen, if it can be grouped.
     FeedTableView* shownGroupableTable() const;
     void updateGroupAction();
 
-    AccountSession& m_session;
+    AccountSessions& m_sessions;
     QTabWidget* m_tabs;
     QAction* m_connectAction;
     QAction* m_groupAction;
     QPointer<OAuthAuthenticationView> m_signInSheet;
+    // The account the open sheet signs in, and those waiting for their turn.
+    QPointer<AccountSession> m_signInSession;
+    QList<QPointer<AccountSession>> m_waitingSignIns;
     bool m_showAuthenticationView = false;
     bool m_started = false;
 };

@@ -1,6 +1,7 @@
 #include "views/FavoritesTab.h"
 
 #include "core/Scheduler.h"
+#include "desktop/AccountSessions.h"
 #include "notifications/NotificationsViewModel.h"
 #include "views/ColorPalette.h"
 #include "views/FeedTableView.h"
@@ -15,11 +16,11 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-FavoritesTab::FavoritesTab(NotificationsViewModel& viewModel, const Environment& environment, QWidget* parent)
+FavoritesTab::FavoritesTab(AccountSessions& sessions, QWidget* parent)
     : QWidget(parent)
     , m_model(new NotificationListModel(
-          viewModel, NotificationListModel::Source::Favorites, environment.endpoints, *environment.scheduler, this))
-    , m_table(new FeedTableView(*environment.scheduler, this))
+          sessions, NotificationListModel::Source::Favorites, *sessions.first().environment().scheduler, this))
+    , m_table(new FeedTableView(*sessions.first().environment().scheduler, this))
     , m_pages(new QStackedWidget(this))
     , m_emptyState(buildEmptyState())
 {
@@ -29,7 +30,7 @@ FavoritesTab::FavoritesTab(NotificationsViewModel& viewModel, const Environment&
     m_table->setRecords(m_model);
     // The Notifications tab's columns, so that switching tabs keeps them in place; Title
     // and Reason share what the other columns leave.
-    m_table->setColumnWidths({180, 0, 0, 200, 120, 120}, {NotificationListModel::ActionsColumn});
+    m_table->setColumnWidths({180, 0, 0, 200, 120, 120, 110}, {NotificationListModel::ActionsColumn});
 
     auto* commands = new RowCommands(m_table, m_model, this);
 

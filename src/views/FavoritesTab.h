@@ -1,12 +1,10 @@
 #pragma once
 
-#include "storage/Environment.h"
-
 #include <QWidget>
 
+class AccountSessions;
 class FeedTableView;
 class NotificationListModel;
-class NotificationsViewModel;
 class QStackedWidget;
 
 // The Favorites tab: the starred threads in the order they were starred, each with one
@@ -16,7 +14,7 @@ class FavoritesTab : public QWidget
     Q_OBJECT
 
 public:
-    FavoritesTab(NotificationsViewModel& viewModel, const Environment& environment, QWidget* parent = nullptr);
+    explicit FavoritesTab(AccountSessions& sessions, QWidget* parent = nullptr);
 
     FeedTableView* table() const { return m_table; }
     NotificationListModel* model() const { return m_model; }

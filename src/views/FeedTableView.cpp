@@ -1,6 +1,7 @@
 #include "views/FeedTableView.h"
 
 #include "core/Scheduler.h"
+#include "views/AccountTableModel.h"
 #include "views/FeedItemDelegate.h"
 #include "views/Fonts.h"
 #include "views/RecordTableModel.h"
@@ -71,6 +72,13 @@ void FeedTableView::setRecords(RecordTableModel* records, int repositoryColumn)
     m_groups = new RepositoryGroupModel(repositoryColumn, this);
     m_groups->setSourceModel(records);
     setModel(m_groups);
+    // The account column shows only while there are several accounts.
+    if (auto* accounts = qobject_cast<AccountTableModel*>(records)) {
+        const auto showAccounts
+            = [this, accounts] { setColumnHidden(accounts->accountColumn(), !accounts->showsSeveralAccounts()); };
+        connect(accounts, &AccountTableModel::accountsChanged, this, showAccounts);
+        showAccounts();
+    }
 }
 
 bool FeedTableView::isGroupedByRepository() const

@@ -9,9 +9,9 @@
 #include <QToolBar>
 #include <QToolButton>
 
-MainWindow::MainWindow(AccountSession& session, QWidget* parent)
+MainWindow::MainWindow(AccountSessions& sessions, QWidget* parent)
     : QMainWindow(parent)
-    , m_contentView(new ContentView(session, this))
+    , m_contentView(new ContentView(sessions, this))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Tidewhelk"));

@@ -2,7 +2,7 @@
 
 #include <QMainWindow>
 
-class AccountSession;
+class AccountSessions;
 class ContentView;
 
 // The application's one main window, "Tidewhelk": the toolbar with "Connect GitHub
@@ -12,7 +12,7 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit MainWindow(AccountSession& session, QWidget* parent = nullptr);
+    explicit MainWindow(AccountSessions& sessions, QWidget* parent = nullptr);
 
     ContentView* contentView() const { return m_contentView; }
 

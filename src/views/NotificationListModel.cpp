@@ -1,5 +1,6 @@
 #include "views/NotificationListModel.h"
 
+#include "desktop/AccountSessions.h"
 #include "notifications/NotificationRules.h"
 #include "notifications/NotificationsViewModel.h"
 #include "views/FeedCells.h"
@@ -7,22 +8,9 @@
 
 #include <functional>
 
-namespace {
-
-QStringList idsOf(const QList<NotificationPtr>& rows)
-{
-    QStringList ids;
-    ids.reserve(rows.size());
-    for (const NotificationPtr& row : rows)
-        ids << row->id();
-    return ids;
-}
-
-} // namespace
-
-NotificationListModel::NotificationListModel(NotificationsViewModel& viewModel, Source source,
-    const GitHubEndpoints& endpoints, const Clock& clock, QObject* parent)
-    : RecordTableModel(
+NotificationListModel::NotificationListModel(
+    AccountSessions& sessions, Source source, const Clock& clock, QObject* parent)
+    : AccountTableModel(
         {
             {tr("Actions"), FeedCells::Kind::Actions},
             {tr("Title"), FeedCells::Kind::Link},
@@ -31,57 +19,65 @@ NotificationListModel::NotificationListModel(NotificationsViewModel& viewModel, 
             {tr("Updated At"), FeedCells::Kind::Time},
             {tr("Status"), FeedCells::Kind::Status},
         },
-        clock, parent)
-    , m_viewModel(viewModel)
+        sessions, clock, parent)
     , m_source(source)
-    , m_endpoints(endpoints)
 {
-    refresh();
     addRowActions();
+    followAccounts();
+}
+
+void NotificationListModel::follow(AccountSession& session)
+{
+    NotificationsViewModel& viewModel = session.notifications();
     // A query on what a status refresh or a star changes may take the row in or out.
-    connect(&m_viewModel, &NotificationsViewModel::notificationChanged, this, [this](const QString& id) {
+    connect(&viewModel, &NotificationsViewModel::notificationChanged, this, [this, &session](const QString& id) {
         if (filtersOn(QueryField::State | QueryField::CI | QueryField::Review))
             refresh();
         else
-            recordChanged(id);
+            recordChanged(rowId(&session, id));
     });
-    connect(&m_viewModel, &NotificationsViewModel::favoritesChanged, this, [this] {
+    connect(&viewModel, &NotificationsViewModel::favoritesChanged, this, [this] {
         if (m_source == Source::Favorites || filtersOn(QueryField::Starred))
             refresh();
         else
             columnChanged(ActionsColumn, {FeedCells::ActionsRole, Qt::AccessibleTextRole});
     });
-    connect(&m_viewModel, &NotificationsViewModel::newNotificationIdsChanged, this,
+    connect(&viewModel, &NotificationsViewModel::newNotificationIdsChanged, this,
         [this] { columnChanged(TitleColumn, {FeedCells::IsNewRole}); });
-    connect(&m_viewModel, &NotificationsViewModel::canMarkAsDoneChanged, this, [this] {
+    connect(&viewModel, &NotificationsViewModel::canMarkAsDoneChanged, this, [this] {
         columnChanged(ActionsColumn, {FeedCells::ActionsRole, Qt::AccessibleTextRole});
     });
-    connect(&m_viewModel, &NotificationsViewModel::readElsewhereIdsChanged, this, [this] {
+    connect(&viewModel, &NotificationsViewModel::readElsewhereIdsChanged, this, [this] {
         for (int column = 0; column < ColumnCount; ++column)
             columnChanged(column, {FeedCells::DimmedRole, Qt::ToolTipRole, Qt::AccessibleTextRole});
     });
     if (m_source == Source::Filtered) {
-        connect(&m_viewModel, &NotificationsViewModel::notificationsChanged, this, &NotificationListModel::refresh);
-        connect(&m_viewModel, &NotificationsViewModel::textFilterChanged, this, &NotificationListModel::refresh);
-        connect(
-            &m_viewModel, &NotificationsViewModel::selectedRepositoryChanged, this, &NotificationListModel::refresh);
+        connect(&viewModel, &NotificationsViewModel::notificationsChanged, this, &NotificationListModel::refresh);
+        connect(&viewModel, &NotificationsViewModel::textFilterChanged, this, &NotificationListModel::refresh);
+        connect(&viewModel, &NotificationsViewModel::selectedRepositoryChanged, this, &NotificationListModel::refresh);
     }
 }
 
-QList<NotificationPtr> NotificationListModel::currentRows() const
+NotificationsViewModel& NotificationListModel::viewModelAt(int row) const
 {
-    return m_source == Source::Filtered ? m_viewModel.filteredNotifications() : m_viewModel.favorites();
+    return sessionOf(row).notifications();
 }
 
 bool NotificationListModel::filtersOn(QueryFields fields) const
 {
-    return m_source == Source::Filtered && (m_viewModel.filterQuery().fields() & fields);
+    // Every account's feed follows the same query.
+    return m_source == Source::Filtered && (sessions().first().notifications().filterQuery().fields() & fields);
 }
 
 void NotificationListModel::refresh()
 {
-    QList<NotificationPtr> rows = currentRows();
-    replaceRows(idsOf(rows), [this, &rows] { m_rows = std::move(rows); });
+    replaceAccountRows(
+        m_rows, m_source == Source::Filtered ? Merge::NewestFirst : Merge::AccountByAccount,
+        [this](AccountSession& session) {
+            NotificationsViewModel& viewModel = session.notifications();
+            return m_source == Source::Filtered ? viewModel.filteredNotifications() : viewModel.favorites();
+        },
+        [](const Notification& notification) { return notification.id(); });
 }
 
 void NotificationListModel::addRowActions()
@@ -91,18 +87,22 @@ void NotificationListModel::addRowActions()
     const auto onRow = [this](void (NotificationsViewModel::*operation)(const NotificationPtr&)) {
         return [this, operation](int row) {
             if (const NotificationPtr notification = notificationAt(row))
-                std::invoke(operation, m_viewModel, notification);
+                std::invoke(operation, viewModelAt(row), notification);
         };
     };
     const auto onRows = [this](void (NotificationsViewModel::*operation)(const QList<NotificationPtr>&)) {
-        return
-            [this, operation](const QList<int>& rows) { std::invoke(operation, m_viewModel, notificationsAt(rows)); };
+        return [this, operation](const QList<int>& rows) {
+            for (const auto& [session, own] : rowsByAccount(rows))
+                std::invoke(operation, session->notifications(), notificationsAt(own));
+        };
     };
-    const auto setFavorite
-        = [this](const QList<int>& rows, bool favorite) { m_viewModel.setFavorite(notificationsAt(rows), favorite); };
+    const auto setFavorite = [this](const QList<int>& rows, bool favorite) {
+        for (const auto& [session, own] : rowsByAccount(rows))
+            session->notifications().setFavorite(notificationsAt(own), favorite);
+    };
     const auto isFavorite = [this](int row) {
         const NotificationPtr notification = notificationAt(row);
-        return notification && m_viewModel.isFavorite(notification);
+        return notification && viewModelAt(row).isFavorite(notification);
     };
     if (m_source == Source::Favorites) {
         addRowAction(RowActions::star(isFavorite, onRow(&NotificationsViewModel::toggleFavorite), setFavorite));
@@ -113,11 +113,11 @@ void NotificationListModel::addRowActions()
         .face = {QStringLiteral("checkmark.circle"), std::nullopt, tr("Mark as Read"), tr("Mark as Read")},
         .run = onRow(&NotificationsViewModel::markAsRead),
         .runOnRows = onRows(&NotificationsViewModel::markAsRead)});
-    // Offered only where the server can mark threads done.
+    // Offered only where the row's server can mark threads done.
     addRowAction({.id = QStringLiteral("markAsDone"),
         .shortcut = QKeySequence(Qt::Key_D),
         .face = {QStringLiteral("checkmark"), std::nullopt, tr("Mark as Done"), tr("Mark as Done")},
-        .isAvailable = [this](int) { return m_viewModel.canMarkAsDone(); },
+        .isAvailable = [this](int row) { return sessionAt(row) && viewModelAt(row).canMarkAsDone(); },
         .run = onRow(&NotificationsViewModel::markAsDone),
         .runOnRows = onRows(&NotificationsViewModel::markAsDone)});
     addRowAction(RowActions::star(isFavorite, onRow(&NotificationsViewModel::toggleFavorite), setFavorite));
@@ -141,10 +141,13 @@ QList<NotificationPtr> NotificationListModel::notificationsAt(const QList<int>& 
 
 QVariant NotificationListModel::cellData(int row, int column, int role) const
 {
+    if (column == AccountColumn)
+        return accountCellData(row, role);
     const NotificationPtr& record = m_rows.at(row);
     const Notification& notification = *record;
     const Subject& subject = notification.subject();
-    const bool readElsewhere = m_viewModel.isReadElsewhere(notification);
+    const NotificationsViewModel& viewModel = viewModelAt(row);
+    const bool readElsewhere = viewModel.isReadElsewhere(notification);
     switch (role) {
     case FeedCells::DimmedRole:
         return readElsewhere;
@@ -153,12 +156,12 @@ QVariant NotificationListModel::cellData(int row, int column, int role) const
             return {};
         return column == TitleColumn ? subject.title() + u'\n' + tr("Read on GitHub") : tr("Read on GitHub");
     case FeedCells::IsNewRole:
-        return m_source == Source::Filtered && m_viewModel.newNotificationIds().contains(notification.id());
+        return m_source == Source::Filtered && viewModel.newNotificationIds().contains(notification.id());
     case FeedCells::TimestampRole:
         return notification.updatedAt();
     case FeedCells::LinkRole:
         if (column == TitleColumn) {
-            if (const std::optional<QUrl> url = NotificationRules::webURL(notification, m_endpoints))
+            if (const std::optional<QUrl> url = NotificationRules::webURL(notification, sessionOf(row).environment().endpoints))
                 return *url;
         }
         return {};

@@ -1,19 +1,19 @@
 #pragma once
 
 #include "feeds/QueryField.h"
-#include "github/GitHubEndpoints.h"
 #include "github/Notification.h"
-#include "views/RecordTableModel.h"
+#include "views/AccountTableModel.h"
 
 class Clock;
 class NotificationsViewModel;
 
-// The rows of the Notifications tab (the controller's filtered threads) or of the
-// Favorites tab (its starred threads, in list order), with the columns Actions, Title,
-// Reason, Repository, Updated At and Status. It follows the controller without ever
-// resetting: a status answer repaints its one row, and a new list (a sync, a filter, a
-// thread read or starred) keeps each listed thread's persistent indexes.
-class NotificationListModel : public RecordTableModel
+// The rows of the Notifications tab (the controllers' filtered threads) or of the
+// Favorites tab (their starred threads, in list order), with the columns Actions, Title,
+// Reason, Repository, Updated At, Status and Account. It follows the controllers without
+// ever resetting: a status answer repaints its one row, and a new list (a sync, a filter,
+// a thread read or starred) keeps each listed thread's persistent indexes. Each row's
+// actions go to its own account's controller.
+class NotificationListModel : public AccountTableModel
 {
     Q_OBJECT
 
@@ -30,11 +30,11 @@ public:
         RepositoryColumn,
         UpdatedAtColumn,
         StatusColumn,
+        AccountColumn,
         ColumnCount,
     };
 
-    NotificationListModel(NotificationsViewModel& viewModel, Source source, const GitHubEndpoints& endpoints,
-        const Clock& clock, QObject* parent = nullptr);
+    NotificationListModel(AccountSessions& sessions, Source source, const Clock& clock, QObject* parent = nullptr);
 
     NotificationPtr notificationAt(int row) const { return m_rows.value(row); }
     QList<NotificationPtr> notificationsAt(const QList<int>& rows) const;
@@ -42,15 +42,15 @@ public:
 protected:
     QVariant cellData(int row, int column, int role) const override;
 
+    void follow(AccountSession& session) override;
+    void refresh() override;
+
 private:
-    QList<NotificationPtr> currentRows() const;
     // These rows follow a filter query with clauses on any of `fields`.
     bool filtersOn(QueryFields fields) const;
-    void refresh();
     void addRowActions();
+    NotificationsViewModel& viewModelAt(int row) const;
 
-    NotificationsViewModel& m_viewModel;
     Source m_source;
-    GitHubEndpoints m_endpoints;
     QList<NotificationPtr> m_rows;
 };

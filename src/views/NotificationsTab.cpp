@@ -1,17 +1,19 @@
 #include "views/NotificationsTab.h"
 
 #include "core/Scheduler.h"
+#include "desktop/AccountSessions.h"
 #include "notifications/NotificationRules.h"
 #include "notifications/NotificationsViewModel.h"
+#include "views/AccountPicker.h"
 #include "views/CountRow.h"
 #include "views/FeedBindings.h"
+#include "views/FeedStatusArea.h"
 #include "views/FeedTableView.h"
 #include "views/FilterRow.h"
 #include "views/LoadingCard.h"
 #include "views/NotificationListModel.h"
 #include "views/RowCommands.h"
 #include "views/SelectionBar.h"
-#include "views/StatusLine.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,14 +22,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-NotificationsTab::NotificationsTab(NotificationsViewModel& viewModel, const Environment& environment, QWidget* parent)
+NotificationsTab::NotificationsTab(AccountSessions& sessions, QWidget* parent)
     : QWidget(parent)
-    , m_viewModel(viewModel)
+    , m_sessions(sessions)
+    , m_viewModel(sessions.first().notifications())
     , m_model(new NotificationListModel(
-          viewModel, NotificationListModel::Source::Filtered, environment.endpoints, *environment.scheduler, this))
-    , m_table(new FeedTableView(*environment.scheduler, this))
+          sessions, NotificationListModel::Source::Filtered, *sessions.first().environment().scheduler, this))
+    , m_table(new FeedTableView(*sessions.first().environment().scheduler, this))
     , m_loadingCard(new LoadingCard(tr("Syncing notifications..."), m_table, {}))
-    , m_statusLine(new StatusLine(0, this))
 {
     setObjectName(QStringLiteral("notificationsTab"));
     m_table->setObjectName(QStringLiteral("notificationsTable"));
@@ -35,7 +37,7 @@ NotificationsTab::NotificationsTab(NotificationsViewModel& viewModel, const Envi
     m_table->setRecords(m_model, NotificationListModel::RepositoryColumn);
     // Actions holds four 40-wide buttons and the cell's padding; Title and Reason share
     // what the other columns leave.
-    m_table->setColumnWidths({180, 0, 0, 200, 120, 120}, {NotificationListModel::ActionsColumn});
+    m_table->setColumnWidths({180, 0, 0, 200, 120, 120, 110}, {NotificationListModel::ActionsColumn});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -46,14 +48,28 @@ NotificationsTab::NotificationsTab(NotificationsViewModel& viewModel, const Envi
     auto* commands = new RowCommands(m_table, m_model, this);
     layout->addWidget(m_table, 1);
     layout->addWidget(new SelectionBar(m_table, m_model, *commands, this));
-    layout->addWidget(m_statusLine);
+    m_statusArea = new FeedStatusArea(
+        sessions, [](AccountSession& session) -> FeedController& { return session.notifications(); }, 0,
+        m_loadingCard, m_autoReload, this);
+    layout->addWidget(m_statusArea);
 
-    connect(&m_viewModel, &NotificationsViewModel::repositoriesChanged, this, &NotificationsTab::updateRepositories);
+    const auto followRepositories = [this](AccountSession* session) {
+        connect(&session->notifications(), &NotificationsViewModel::repositoriesChanged, this,
+            &NotificationsTab::updateRepositories);
+    };
+    for (AccountSession* session : sessions.sessions()) {
+        followRepositories(session);
+        adoptSettings(session);
+    }
+    connect(&sessions, &AccountSessions::sessionAdded, this, [this, followRepositories](AccountSession* session) {
+        followRepositories(session);
+        adoptSettings(session);
+    });
+    connect(&sessions, &AccountSessions::sessionsChanged, this, &NotificationsTab::updateRepositories);
     connect(
         &m_viewModel, &NotificationsViewModel::selectedRepositoryChanged, this, &NotificationsTab::updateRepositories);
     connect(&m_viewModel, &NotificationsViewModel::textFilterChanged, this, &NotificationsTab::updateFilter);
     connect(m_model, &QAbstractItemModel::layoutChanged, this, &NotificationsTab::updateCount);
-    FeedBindings::bind(m_viewModel, m_loadingCard, m_statusLine, m_autoReload, this);
     updateRepositories();
     updateFilter();
     updateCount();
@@ -75,11 +91,14 @@ QWidget* NotificationsTab::buildToolbar()
         = FeedBindings::namedButton(tr("Mark Completed Read"), QStringLiteral("markCompletedRead"), row);
     markCompleted->setToolTip(tr("Mark every closed, merged or resolved thread as read"));
     m_autoReload = FeedBindings::autoSyncSwitch(QStringLiteral("autoSync"), row);
+    m_accountPicker = new AccountPicker(m_sessions, m_model, row);
 
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->addWidget(label);
     layout->addWidget(m_repositoryPicker);
+    layout->addSpacing(8);
+    layout->addWidget(m_accountPicker);
     layout->addSpacing(8);
     layout->addWidget(resync);
     layout->addWidget(markCompleted);
@@ -88,10 +107,20 @@ QWidget* NotificationsTab::buildToolbar()
     layout->addStretch();
 
     connect(m_repositoryPicker, &QComboBox::activated, this,
-        [this](int index) { m_viewModel.setSelectedRepository(m_repositoryPicker->itemData(index).toString()); });
-    connect(resync, &QPushButton::clicked, &m_viewModel, &NotificationsViewModel::resyncAll);
-    FeedBindings::addResyncShortcut(this, [this] { m_viewModel.resyncAll(); });
-    connect(markCompleted, &QPushButton::clicked, &m_viewModel, &NotificationsViewModel::markCompletedAsRead);
+        [this](int index) { setSelectedRepository(m_repositoryPicker->itemData(index).toString()); });
+    const auto resyncAll = [this] {
+        for (AccountSession* session : m_sessions.sessions())
+            session->notifications().resyncAll();
+    };
+    connect(resync, &QPushButton::clicked, this, resyncAll);
+    FeedBindings::addResyncShortcut(this, resyncAll);
+    // It acts on the threads on screen: those of the account picked, or every account's.
+    connect(markCompleted, &QPushButton::clicked, this, [this] {
+        for (AccountSession* session : m_sessions.sessions()) {
+            if (!m_model->shownSession() || m_model->shownSession() == session)
+                session->notifications().markCompletedAsRead();
+        }
+    });
     return row;
 }
 
@@ -100,8 +129,8 @@ QWidget* NotificationsTab::buildFilterRow()
     m_filterRow = new FilterRow(
         tr("Filter notifications"), tr("Filter notifications..."),
         [this](const QString& token) { return m_viewModel.filterCompletions(token); }, m_viewModel.savedViews(), this);
-    connect(m_filterRow, &FilterRow::edited, &m_viewModel, &NotificationsViewModel::setTextFilter);
-    connect(m_filterRow, &FilterRow::clearRequested, this, [this] { m_viewModel.setTextFilter(QString()); });
+    connect(m_filterRow, &FilterRow::edited, this, &NotificationsTab::setTextFilter);
+    connect(m_filterRow, &FilterRow::clearRequested, this, [this] { setTextFilter(QString()); });
     return m_filterRow;
 }
 
@@ -111,9 +140,39 @@ QWidget* NotificationsTab::buildCountRow()
     return m_countRow;
 }
 
+void NotificationsTab::setTextFilter(const QString& text)
+{
+    for (AccountSession* session : m_sessions.sessions())
+        session->notifications().setTextFilter(text);
+}
+
+void NotificationsTab::setSelectedRepository(const QString& repository)
+{
+    for (AccountSession* session : m_sessions.sessions())
+        session->notifications().setSelectedRepository(repository);
+}
+
+void NotificationsTab::adoptSettings(AccountSession* session)
+{
+    NotificationsViewModel& viewModel = session->notifications();
+    if (&viewModel == &m_viewModel)
+        return;
+    viewModel.setSelectedRepository(m_viewModel.selectedRepository());
+    viewModel.setTextFilter(m_viewModel.textFilter());
+}
+
 void NotificationsTab::updateRepositories()
 {
     QStringList choices = m_viewModel.repositories();
+    if (m_sessions.hasSeveral()) {
+        // Every account's repositories, each once, in the order one account lists them.
+        QStringList names;
+        for (AccountSession* session : m_sessions.sessions())
+            names << session->notifications().repositories().mid(1);
+        names.sort(Qt::CaseSensitive);
+        names.removeDuplicates();
+        choices = QStringList {NotificationRules::allRepositories} + names;
+    }
     // A choice whose threads have all gone stays selected (the table is then empty):
     // show it rather than a choice that is not in effect.
     if (!choices.contains(m_viewModel.selectedRepository()))

@@ -84,7 +84,7 @@ void TestDesktopIntegration::start(bool statusArea, bool shown)
 
 void TestDesktopIntegration::syncBothFeeds()
 {
-    AccountSession& session = m_app->session();
+    AccountSession& session = m_app->sessions().first();
     QVERIFY(waitUntil([&] {
         return !session.notifications().isLoading() && !session.assignments().isLoading()
             && !m_world->server().requestsTo(u"/notifications"_s).isEmpty();
@@ -266,7 +266,7 @@ void TestDesktopIntegration::aNewThreadReachesTheDesktopAndAClickOpensIt()
         m_world->server().addNotification(payloads.thread({.id = id, .title = u"Thread "_s + id, .updatedAt = later}));
         m_world->scheduler().advance(61s);
         widget<QAction>(m_app->desktop().tray().menu(), u"trayResync"_s)->trigger();
-        QVERIFY(FeedSteps::waitForSync(m_app->session().notifications()));
+        QVERIFY(FeedSteps::waitForSync(m_app->sessions().first().notifications()));
     }
     QVERIFY(waitUntil([&] { return service.calls().size() == 2; }));
     QCOMPARE(service.calls().last().body, u"Thread 4"_s);

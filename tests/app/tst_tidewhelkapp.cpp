@@ -258,11 +258,11 @@ void TestTidewhelkApp::removeReadElsewhereSwitchIsStoredAndShown()
     Q_EMIT settings->aboutToShow();
     QVERIFY(!action(u"removeReadElsewhere"_s)->isChecked());
     action(u"removeReadElsewhere"_s)->trigger();
-    QVERIFY(m_app->session().notifications().removeReadElsewhere());
+    QVERIFY(m_app->sessions().first().notifications().removeReadElsewhere());
     QCOMPARE(m_world->environment().preferences->object(PreferenceKeys::removeReadElsewhere), QVariant(true));
 
     // The menu shows the controller's switch each time it opens.
-    m_app->session().notifications().setRemoveReadElsewhere(false);
+    m_app->sessions().first().notifications().setRemoveReadElsewhere(false);
     Q_EMIT settings->aboutToShow();
     QVERIFY(!action(u"removeReadElsewhere"_s)->isChecked());
 }

@@ -1,4 +1,5 @@
 #include "FakeNotificationService.h"
+#include "desktop/AccountSessions.h"
 #include "FeedSteps.h"
 #include "GitHubTestEnvironment.h"
 #include "SessionToken.h"
@@ -384,10 +385,10 @@ void TestNewThreads::trayToolTip()
     if (!signedIn)
         m_world->signOut();
 
-    auto notifications = NotificationsViewModel::create(m_world->environment());
-    auto assignments = AssignmentsViewModel::create(m_world->environment());
-    NewThreadWatcher watcher(*notifications);
-    TrayStatus status(*notifications, *assignments, watcher);
+    AccountSessions sessions(m_world->environment(), FeedController::StartUp::Now);
+    NotificationsViewModel* notifications = &sessions.first().notifications();
+    AssignmentsViewModel* assignments = &sessions.first().assignments();
+    TrayStatus status(sessions);
     QVERIFY(waitForSync(*notifications));
     if (assignments->isLoading())
         QVERIFY(waitForSync(*assignments));
@@ -396,10 +397,11 @@ void TestNewThreads::trayToolTip()
 
 void TestNewThreads::trayStateFollowsArrivalsAndTheWindow()
 {
-    auto notifications = NotificationsViewModel::create(m_world->environment(), FeedController::StartUp::OnStart);
-    auto assignments = AssignmentsViewModel::create(m_world->environment(), FeedController::StartUp::OnStart);
+    AccountSessions sessions(m_world->environment(), FeedController::StartUp::OnStart);
+    NotificationsViewModel* notifications = &sessions.first().notifications();
     NewThreadWatcher watcher(*notifications);
-    TrayStatus status(*notifications, *assignments, watcher);
+    TrayStatus status(sessions);
+    connect(&watcher, &NewThreadWatcher::arrived, &status, &TrayStatus::noteArrival);
     QSignalSpy changed(&status, &TrayStatus::changed);
     QCOMPARE(status.state(), TrayStatus::State::Quiet);
 

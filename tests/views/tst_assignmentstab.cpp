@@ -1,4 +1,5 @@
 #include "FeedSteps.h"
+#include "desktop/AccountSessions.h"
 #include "GitHubTestEnvironment.h"
 #include "RowPixels.h"
 #include "TestData.h"
@@ -68,7 +69,8 @@ private:
     QString toast() const { return widget<Toast>(m_tab.get(), u"toast"_s)->text(); }
 
     std::unique_ptr<GitHubTestEnvironment> m_world;
-    std::shared_ptr<AssignmentsViewModel> m_viewModel;
+    std::unique_ptr<AccountSessions> m_sessions;
+    AssignmentsViewModel* m_viewModel = nullptr;
     std::unique_ptr<AssignmentsTab> m_tab;
     std::unique_ptr<QAbstractItemModelTester> m_tester;
 };
@@ -83,7 +85,8 @@ void TestAssignmentsTab::cleanup()
 {
     m_tester.reset();
     m_tab.reset();
-    m_viewModel.reset();
+    m_sessions.reset();
+    m_viewModel = nullptr;
     m_world.reset();
 }
 
@@ -109,8 +112,9 @@ QJsonObject TestAssignmentsTab::item(qint64 id, const QString& title, bool pullR
 
 void TestAssignmentsTab::start()
 {
-    m_viewModel = AssignmentsViewModel::create(m_world->environment());
-    m_tab = std::make_unique<AssignmentsTab>(*m_viewModel, m_world->environment());
+    m_sessions = std::make_unique<AccountSessions>(m_world->environment(), FeedController::StartUp::Now);
+    m_viewModel = &m_sessions->first().assignments();
+    m_tab = std::make_unique<AssignmentsTab>(*m_sessions);
     m_tester = std::make_unique<QAbstractItemModelTester>(
         m_tab->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     m_tab->resize(1200, 700);

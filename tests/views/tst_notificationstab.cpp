@@ -1,4 +1,5 @@
 #include "BrowserCapture.h"
+#include "desktop/AccountSessions.h"
 #include "FeedSteps.h"
 #include "GitHubTestEnvironment.h"
 #include "RowPixels.h"
@@ -90,7 +91,8 @@ private:
     QString toolTipAt(const QPoint& point) const;
 
     std::unique_ptr<GitHubTestEnvironment> m_world;
-    std::shared_ptr<NotificationsViewModel> m_viewModel;
+    std::unique_ptr<AccountSessions> m_sessions;
+    NotificationsViewModel* m_viewModel = nullptr;
     std::unique_ptr<NotificationsTab> m_tab;
     std::unique_ptr<QAbstractItemModelTester> m_tester;
     std::unique_ptr<BrowserCapture> m_browser;
@@ -108,7 +110,8 @@ void TestNotificationsTab::cleanup()
     m_browser.reset();
     m_tester.reset();
     m_tab.reset();
-    m_viewModel.reset();
+    m_sessions.reset();
+    m_viewModel = nullptr;
     m_world.reset();
 }
 
@@ -136,8 +139,9 @@ void TestNotificationsTab::addIssue(
 
 void TestNotificationsTab::start()
 {
-    m_viewModel = NotificationsViewModel::create(m_world->environment());
-    m_tab = std::make_unique<NotificationsTab>(*m_viewModel, m_world->environment());
+    m_sessions = std::make_unique<AccountSessions>(m_world->environment(), FeedController::StartUp::Now);
+    m_viewModel = &m_sessions->first().notifications();
+    m_tab = std::make_unique<NotificationsTab>(*m_sessions);
     m_tester = std::make_unique<QAbstractItemModelTester>(
         m_tab->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     m_tab->resize(1200, 600);
@@ -410,8 +414,9 @@ void TestNotificationsTab::newRowsFadeAndTheHoveredRowIsTinted()
 {
     addIssue(u"1"_s, kRepository, 1, u"First"_s, 10);
     addIssue(u"2"_s, kRepository, 2, u"Second"_s, 20);
-    m_viewModel = NotificationsViewModel::create(m_world->environment());
-    m_tab = std::make_unique<NotificationsTab>(*m_viewModel, m_world->environment());
+    m_sessions = std::make_unique<AccountSessions>(m_world->environment(), FeedController::StartUp::Now);
+    m_viewModel = &m_sessions->first().notifications();
+    m_tab = std::make_unique<NotificationsTab>(*m_sessions);
     m_tab->resize(1200, 600);
     m_tab->show();
     QVERIFY(FeedSteps::waitForSync(*m_viewModel) == SyncOutcome::Succeeded);
@@ -658,7 +663,7 @@ void TestNotificationsTab::everyContextMenuReachesAssistiveTechnology()
 {
     addPullRequest(u"1"_s, 7, 10, false);
     start();
-    FavoritesTab favorites(*m_viewModel, m_world->environment());
+    FavoritesTab favorites(*m_sessions);
     favorites.resize(1200, 400);
     favorites.show();
     m_viewModel->toggleFavorite(m_tab->model()->notificationAt(0));
@@ -682,7 +687,7 @@ void TestNotificationsTab::favoritesTabShowsStarredThreadsOrItsEmptyState()
 {
     addPullRequest(u"1"_s, 1, 10, false);
     start();
-    FavoritesTab favorites(*m_viewModel, m_world->environment());
+    FavoritesTab favorites(*m_sessions);
     QAbstractItemModelTester tester(favorites.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     favorites.resize(1200, 400);
     favorites.show();

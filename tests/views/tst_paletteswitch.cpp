@@ -1,7 +1,7 @@
 #include "GitHubTestEnvironment.h"
 #include "SessionToken.h"
 #include "Widgets.h"
-#include "desktop/AccountSession.h"
+#include "desktop/AccountSessions.h"
 #include "views/ColorPalette.h"
 #include "views/MainWindow.h"
 #include "views/ManualTokenInputView.h"
@@ -81,7 +81,7 @@ private:
     std::pair<QColor, QColor> colorOf(const QString& part, const QPalette& palette) const;
 
     std::unique_ptr<GitHubTestEnvironment> m_world;
-    std::unique_ptr<AccountSession> m_session;
+    std::unique_ptr<AccountSessions> m_session;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<OAuthAuthenticationView> m_sheet;
     QPalette m_original;
@@ -95,7 +95,7 @@ void TestPaletteSwitch::init()
     QApplication::setPalette(lightPalette());
     m_world = std::make_unique<GitHubTestEnvironment>();
     m_world->signIn(kToken);
-    m_session = std::make_unique<AccountSession>(m_world->environment(), FeedController::StartUp::OnStart);
+    m_session = std::make_unique<AccountSessions>(m_world->environment(), FeedController::StartUp::OnStart);
     m_window = std::make_unique<MainWindow>(*m_session);
     m_window->show();
     m_sheet = std::make_unique<OAuthAuthenticationView>(m_world->environment());

@@ -1,4 +1,5 @@
 #include "FeedSteps.h"
+#include "desktop/AccountSessions.h"
 #include "GitHubTestEnvironment.h"
 #include "Widgets.h"
 #include "assignments/AssignmentsViewModel.h"
@@ -65,7 +66,8 @@ private:
     void startNotifications();
 
     std::unique_ptr<GitHubTestEnvironment> m_world;
-    std::shared_ptr<NotificationsViewModel> m_notifications;
+    std::unique_ptr<AccountSessions> m_sessions;
+    NotificationsViewModel* m_notifications = nullptr;
     std::unique_ptr<NotificationsTab> m_notificationsTab;
 };
 
@@ -78,7 +80,8 @@ void TestQueryFilter::init()
 void TestQueryFilter::cleanup()
 {
     m_notificationsTab.reset();
-    m_notifications.reset();
+    m_sessions.reset();
+    m_notifications = nullptr;
     m_world.reset();
 }
 
@@ -102,8 +105,9 @@ void TestQueryFilter::startNotifications()
         server.setResource(u"/repos/"_s + repository + u"/issues/"_s + QString::number(number),
             payloads.issue({.repository = repository, .number = number, .title = title}));
     }
-    m_notifications = NotificationsViewModel::create(m_world->environment());
-    m_notificationsTab = std::make_unique<NotificationsTab>(*m_notifications, m_world->environment());
+    m_sessions = std::make_unique<AccountSessions>(m_world->environment(), FeedController::StartUp::Now);
+    m_notifications = &m_sessions->first().notifications();
+    m_notificationsTab = std::make_unique<NotificationsTab>(*m_sessions);
     m_notificationsTab->resize(1200, 600);
     m_notificationsTab->show();
     QVERIFY(FeedSteps::waitForSync(*m_notifications) == SyncOutcome::Succeeded);
@@ -222,8 +226,9 @@ void TestQueryFilter::assignmentsSayWhichQualifiersDoNotApply()
         .updatedAt = minutesAgo(5)}));
     server.setResource(u"/repos/octocat/Hello-World/issues/1"_s,
         payloads.issue({.id = 1, .repository = u"octocat/Hello-World"_s, .number = 1, .title = u"Crash at start"_s}));
-    const auto viewModel = AssignmentsViewModel::create(m_world->environment());
-    AssignmentsTab tab(*viewModel, m_world->environment());
+    AccountSessions sessions(m_world->environment(), FeedController::StartUp::Now);
+    AssignmentsViewModel* viewModel = &sessions.first().assignments();
+    AssignmentsTab tab(sessions);
     tab.resize(1200, 700);
     tab.show();
     QVERIFY(FeedSteps::waitForSync(*viewModel) == SyncOutcome::Succeeded);

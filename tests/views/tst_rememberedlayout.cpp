@@ -1,7 +1,7 @@
 #include "GitHubTestEnvironment.h"
 #include "SessionToken.h"
 #include "Widgets.h"
-#include "desktop/AccountSession.h"
+#include "desktop/AccountSessions.h"
 #include "views/ContentView.h"
 #include "views/DebugLogWindow.h"
 #include "views/FeedTableView.h"
@@ -60,7 +60,7 @@ private:
     std::unique_ptr<GitHubTestEnvironment> m_world;
     std::unique_ptr<PreferenceStore> m_store;
     std::unique_ptr<RememberedLayout> m_layout;
-    std::unique_ptr<AccountSession> m_session;
+    std::unique_ptr<AccountSessions> m_session;
     std::unique_ptr<MainWindow> m_window;
 };
 
@@ -90,7 +90,7 @@ void TestRememberedLayout::reopen()
     m_store.reset();
     m_store = std::make_unique<PreferenceStore>(file);
     m_layout = std::make_unique<RememberedLayout>(*m_store);
-    m_session = std::make_unique<AccountSession>(m_world->environment(), FeedController::StartUp::OnStart);
+    m_session = std::make_unique<AccountSessions>(m_world->environment(), FeedController::StartUp::OnStart);
     m_window = std::make_unique<MainWindow>(*m_session);
     m_layout->attachMainWindow(m_window.get());
     m_window->show();

@@ -1,4 +1,5 @@
 #include "BrowserCapture.h"
+#include "desktop/AccountSessions.h"
 #include "FeedSteps.h"
 #include "GitHubTestEnvironment.h"
 #include "Wait.h"
@@ -95,7 +96,8 @@ private:
     QStringList selectedIds() const;
 
     std::unique_ptr<GitHubTestEnvironment> m_world;
-    std::shared_ptr<NotificationsViewModel> m_viewModel;
+    std::unique_ptr<AccountSessions> m_sessions;
+    NotificationsViewModel* m_viewModel = nullptr;
     std::unique_ptr<NotificationsTab> m_tab;
     std::unique_ptr<QAbstractItemModelTester> m_tester;
     std::unique_ptr<BrowserCapture> m_browser;
@@ -113,7 +115,8 @@ void TestRepositoryGroups::cleanup()
     m_browser.reset();
     m_tester.reset();
     m_tab.reset();
-    m_viewModel.reset();
+    m_sessions.reset();
+    m_viewModel = nullptr;
     m_world.reset();
 }
 
@@ -272,8 +275,9 @@ void TestRepositoryGroups::startGrouped()
     addIssue(u"3"_s, kOcto, u"Docs"_s, 30);
     addIssue(u"4"_s, kShellfish, u"Crash on exit"_s, 40);
     addIssue(u"5"_s, kHello, u"Typo"_s, 50);
-    m_viewModel = NotificationsViewModel::create(m_world->environment());
-    m_tab = std::make_unique<NotificationsTab>(*m_viewModel, m_world->environment());
+    m_sessions = std::make_unique<AccountSessions>(m_world->environment(), FeedController::StartUp::Now);
+    m_viewModel = &m_sessions->first().notifications();
+    m_tab = std::make_unique<NotificationsTab>(*m_sessions);
     m_tester = std::make_unique<QAbstractItemModelTester>(
         table()->groups(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     m_tab->resize(1200, 600);

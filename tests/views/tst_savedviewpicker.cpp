@@ -1,4 +1,5 @@
 #include "FeedSteps.h"
+#include "desktop/AccountSessions.h"
 #include "GitHubTestEnvironment.h"
 #include "Widgets.h"
 #include "feeds/SavedViews.h"
@@ -55,7 +56,8 @@ private:
     ManageViewsDialog* openManageDialog();
 
     std::unique_ptr<GitHubTestEnvironment> m_world;
-    std::shared_ptr<NotificationsViewModel> m_viewModel;
+    std::unique_ptr<AccountSessions> m_sessions;
+    NotificationsViewModel* m_viewModel = nullptr;
     std::unique_ptr<NotificationsTab> m_tab;
     std::unique_ptr<QAbstractItemModelTester> m_tester;
 };
@@ -82,8 +84,9 @@ void TestSavedViewPicker::init()
         server.setResource(u"/repos/octocat/Hello-World/issues/"_s + QString::number(number),
             payloads.issue({.number = number, .title = title}));
     }
-    m_viewModel = NotificationsViewModel::create(m_world->environment());
-    m_tab = std::make_unique<NotificationsTab>(*m_viewModel, m_world->environment());
+    m_sessions = std::make_unique<AccountSessions>(m_world->environment(), FeedController::StartUp::Now);
+    m_viewModel = &m_sessions->first().notifications();
+    m_tab = std::make_unique<NotificationsTab>(*m_sessions);
     m_tab->resize(1200, 600);
     m_tab->show();
     m_tester = std::make_unique<QAbstractItemModelTester>(
@@ -97,7 +100,8 @@ void TestSavedViewPicker::cleanup()
 {
     m_tester.reset();
     m_tab.reset();
-    m_viewModel.reset();
+    m_sessions.reset();
+    m_viewModel = nullptr;
     m_world.reset();
 }
 

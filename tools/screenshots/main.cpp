@@ -183,8 +183,8 @@ int shoot(const QDir& directory, const QString& theme)
     window.resize(1240, 780);
     app.show();
     ContentView* content = window.contentView();
-    NotificationsViewModel& notifications = app.session().notifications();
-    AssignmentsViewModel& assignments = app.session().assignments();
+    NotificationsViewModel& notifications = app.sessions().first().notifications();
+    AssignmentsViewModel& assignments = app.sessions().first().assignments();
     waitFor([&] { return !notifications.isLoading() && !assignments.isLoading(); });
     // New threads fade from yellow over three seconds after they are first shown.
     settle(1300);
