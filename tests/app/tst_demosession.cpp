@@ -1,5 +1,9 @@
 #include "DemoSession.h"
+#include "FeedSteps.h"
+#include "TestData.h"
 #include "Wait.h"
+#include "assignments/AssignmentsViewModel.h"
+#include "notifications/NotificationsViewModel.h"
 #include "storage/SecureStorage.h"
 
 #include <QJsonArray>
@@ -47,6 +51,7 @@ private Q_SLOTS:
     void eachServerAnswersItsAccountsTokenOnly_data();
     void eachServerAnswersItsAccountsTokenOnly();
     void secondAccountsScenarioLinksStayUnderItsApiBase();
+    void secondAccountsFeedsSyncWithItsStoredState();
 
 private:
     QString tokenOf(int account) const;
@@ -135,6 +140,21 @@ void TestDemoSession::secondAccountsScenarioLinksStayUnderItsApiBase()
     QVERIFY(pullRequests >= 2);
     const Answer issues = get(base + u"/issues?filter=assigned"_s, tokenOf(1));
     QVERIFY(QJsonDocument::fromJson(issues.body).array().size() >= 3);
+}
+
+void TestDemoSession::secondAccountsFeedsSyncWithItsStoredState()
+{
+    const Environment& environment = m_demo->services().environmentOf(m_accounts.at(1));
+    auto notifications = NotificationsViewModel::create(environment);
+    auto assignments = AssignmentsViewModel::create(environment);
+    // Its seeded stars, from the cache, before any reply.
+    QCOMPARE(TestData::ids(notifications->favorites()), QStringList {u"21003"_s});
+    QCOMPARE(TestData::ids(assignments->favorites()), QList<qint64> {3000000209});
+    QCOMPARE(FeedSteps::waitForSync(*notifications), SyncOutcome::Succeeded);
+    if (assignments->isLoading())
+        QCOMPARE(FeedSteps::waitForSync(*assignments), SyncOutcome::Succeeded);
+    QCOMPARE(notifications->notifications().size(), 6);
+    QCOMPARE(assignments->issues().size(), 4);
 }
 
 QTEST_GUILESS_MAIN(TestDemoSession)
