@@ -43,27 +43,29 @@ QList<T> decodedOrEmpty(Decoded<QList<T>> decoded)
 
 DemoSession::DemoSession(std::unique_ptr<GitHubServer> server)
     : m_server(std::move(server))
+    , m_enterpriseServer(std::make_unique<GitHubServer>())
 { }
 
 DemoSession::~DemoSession()
 {
-    // The controllers' scheduled work goes before the server and the stores.
+    // The controllers' scheduled work goes before the servers and the stores.
     m_services.reset();
 }
 
 bool DemoSession::start(QString* error)
 {
-    if (!m_home.isValid() || !m_server->listen()) {
+    // The prefix first: the scenario's links are rewritten to the API base.
+    m_enterpriseServer->setApiPrefix(QStringLiteral("/api/v3"));
+    if (!m_home.isValid() || !m_server->listen() || !m_enterpriseServer->listen()) {
         *error = QStringLiteral("cannot start the demo's GitHub on 127.0.0.1");
         return false;
     }
-    if (!ScenarioLoader::load(DemoScenario::directory(), *m_server, error))
+    const QString token = serve(*m_server, DemoScenario::directory(), error);
+    if (token.isEmpty())
         return false;
-    const QString token = ScenarioLoader::token(DemoScenario::directory());
-    m_server->setToken(token);
-    // Signing in again (after "Delete Token Only") succeeds on the second poll.
-    m_server->queueTokenReply(OAuthReply::pending());
-    m_server->queueTokenReply(OAuthReply::success(token));
+    const QString enterpriseToken = serve(*m_enterpriseServer, DemoScenario::enterpriseDirectory(), error);
+    if (enterpriseToken.isEmpty())
+        return false;
 
     AppEnvironment::Setup setup;
     setup.preferencesFile = m_home.filePath(QStringLiteral("tidewhelk.ini"));
@@ -72,16 +74,37 @@ bool DemoSession::start(QString* error)
     setup.oauthClientId = kDemoClientId;
     setup.inMemorySecrets = true;
     m_services = std::make_unique<AppEnvironment>(setup);
-    seedLocalState(token);
+    addAccount(*m_server, DemoScenario::directory(), token);
+    addAccount(*m_enterpriseServer, DemoScenario::enterpriseDirectory(), enterpriseToken);
     return true;
 }
 
-void DemoSession::seedLocalState(const QString& token)
+QString DemoSession::serve(GitHubServer& server, const QString& directory, QString* error)
 {
-    const Environment& environment = m_services->environment();
+    if (!ScenarioLoader::load(directory, server, error))
+        return {};
+    const QString token = ScenarioLoader::token(directory);
+    if (token.isEmpty()) {
+        *error = directory + QStringLiteral(": no token");
+        return {};
+    }
+    server.setToken(token);
+    server.addToken(token, ScenarioLoader::login(directory));
+    // Signing in again (after "Delete Token Only") succeeds on the second poll.
+    server.queueTokenReply(OAuthReply::pending());
+    server.queueTokenReply(OAuthReply::success(token));
+    return token;
+}
+
+void DemoSession::addAccount(GitHubServer& server, const QString& directory, const QString& token)
+{
+    // The first account is on the first server: adding its login names it.
+    const Account account = m_services->accounts().add(ScenarioLoader::login(directory),
+        GitHubEndpoints(server.apiBaseUrl().toString(), server.webBaseUrl().toString()));
+    const Environment& environment = m_services->environmentOf(account);
     environment.secrets->set(token, QLatin1String(SecureStorage::kTokenKey), QStringLiteral("Tidewhelk demo token"));
 
-    QFile file(DemoScenario::directory() + QStringLiteral("/local-state.json"));
+    QFile file(directory + QStringLiteral("/local-state.json"));
     if (!file.open(QIODevice::ReadOnly))
         return;
     const QJsonObject state = QJsonDocument::fromJson(file.readAll()).object();
@@ -91,7 +114,7 @@ void DemoSession::seedLocalState(const QString& token)
     QStringList starredThreads;
     for (const QJsonValue& id : state.value(QLatin1String("starredThreads")).toArray()) {
         starredThreads << id.toString();
-        if (const std::optional<QJsonObject> thread = m_server->notification(id.toString()))
+        if (const std::optional<QJsonObject> thread = server.notification(id.toString()))
             threads << *thread;
     }
     const QList<NotificationPtr> notifications
@@ -102,9 +125,9 @@ void DemoSession::seedLocalState(const QString& token)
     // here, no longer unread there, so the first sync finds them read elsewhere.
     QJsonArray readOnGitHub;
     for (const QJsonValue& id : state.value(QLatin1String("readOnGitHub")).toArray()) {
-        if (const std::optional<QJsonObject> thread = m_server->notification(id.toString())) {
+        if (const std::optional<QJsonObject> thread = server.notification(id.toString())) {
             readOnGitHub << *thread;
-            m_server->readNotificationOnServer(id.toString());
+            server.readNotificationOnServer(id.toString());
         }
     }
     persistence.save(decodedOrEmpty(Notification::decodeList(QJsonDocument(readOnGitHub).toJson())),
@@ -112,8 +135,7 @@ void DemoSession::seedLocalState(const QString& token)
 
     // GitHub lists open assigned items only; the demo's closed and merged ones come from a
     // cache, as for a user who has used the app for a while.
-    const QList<IssuePtr> issues
-        = decodedOrEmpty(Issue::decodeList(QJsonDocument(m_server->assignedIssues()).toJson()));
+    const QList<IssuePtr> issues = decodedOrEmpty(Issue::decodeList(QJsonDocument(server.assignedIssues()).toJson()));
     const auto ids = [&state](const char* key) {
         QList<qint64> result;
         for (const QJsonValue& id : state.value(QLatin1String(key)).toArray())

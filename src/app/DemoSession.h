@@ -10,8 +10,10 @@
 
 // `tidewhelk --demo`: the window against the project's fake GitHub serving its demo
 // scenario on 127.0.0.1, with a throwaway preference file and HTTP cache and the demo
-// token kept in memory, so that nothing of the user's own setup (their token, their
+// tokens kept in memory, so that nothing of the user's own setup (their token, their
 // preferences) is read or written. The demo starts with a few starred and archived items.
+// It has two accounts: the first one's, and a second one's on a GitHub of its own that
+// serves its smaller scenario under "/api/v3", as an Enterprise Server does.
 class DemoSession
 {
 public:
@@ -26,15 +28,23 @@ public:
     // scenario cannot be served.
     bool start(QString* error);
 
+    // The first account's environment.
     const Environment& environment() const { return m_services->environment(); }
-    AppEnvironment& services() const { return *m_services; }
+    // The demo's collaborators; its account book lists both accounts.
+    AppEnvironment& services() { return *m_services; }
     // The throwaway directory of its preference file and HTTP cache.
     QString homePath() const { return m_home.path(); }
 
 private:
-    void seedLocalState(const QString& token);
+    // Loads the scenario of `directory` into the listening `server` and lets it accept
+    // the scenario's token, also from a second sign-in; the token, or empty with `error`.
+    static QString serve(GitHubServer& server, const QString& directory, QString* error);
+    // Lists the account of `directory`'s login on `server` in the book, stores its token
+    // and seeds its starred, archived and cached records.
+    void addAccount(GitHubServer& server, const QString& directory, const QString& token);
 
     QTemporaryDir m_home;
     std::unique_ptr<GitHubServer> m_server;
+    std::unique_ptr<GitHubServer> m_enterpriseServer;
     std::unique_ptr<AppEnvironment> m_services;
 };

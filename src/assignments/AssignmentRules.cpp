@@ -83,6 +83,8 @@ bool holds(const QueryClause& clause, const Issue& issue, bool starred)
     case QueryField::Draft:
     case QueryField::CI:
     case QueryField::Review:
+    // The feed's account, not the item's: FeedQuery::acceptsAccount.
+    case QueryField::Account:
         break;
     }
     return false;

@@ -35,9 +35,9 @@ QList<IssuePtr> withoutDuplicateIds(const QList<IssuePtr>& issues);
 bool containsId(const QList<IssuePtr>& issues, qint64 id);
 
 // What a filter query can ask of an assigned item: its repository, kind, state and
-// star. The list carries no reason, draft flag, CI or review.
-inline constexpr QueryFields queryFields
-    = QueryField::Repository | QueryField::Organization | QueryField::Kind | QueryField::State | QueryField::Starred;
+// star, and the feed's account. The list carries no reason, draft flag, CI or review.
+inline constexpr QueryFields queryFields = QueryField::Repository | QueryField::Organization | QueryField::Kind
+    | QueryField::State | QueryField::Starred | QueryField::Account;
 
 // The repository the row shows: "owner/name", or "Unknown Repository".
 QString repositoryOf(const Issue& issue);

@@ -260,13 +260,18 @@ void AssignmentsViewModel::applyPullRequestDetails(const IssuePtr& issue, const 
 
 QList<IssuePtr> AssignmentsViewModel::filteredIssues() const
 {
+    if (!m_query.acceptsAccount(account()))
+        return {};
     return AssignmentRules::filteredIssues(m_issues, m_favorites, m_archivedIssues, m_showOnlyFavorites, m_query);
 }
 
 QStringList AssignmentsViewModel::filterCompletions(const QString& token) const
 {
-    return QueryVocabulary::completions(token, AssignmentRules::queryFields,
-        [this](QueryField field) { return AssignmentRules::queryValues(m_issues, field); });
+    return QueryVocabulary::completions(token, AssignmentRules::queryFields, [this](QueryField field) {
+        if (field == QueryField::Account)
+            return QStringList {account().name()};
+        return AssignmentRules::queryValues(m_issues, field);
+    });
 }
 
 bool AssignmentsViewModel::isFavorite(const IssuePtr& issue) const

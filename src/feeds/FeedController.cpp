@@ -22,6 +22,7 @@ FeedController::FeedController(const Environment& environment, QString autoReloa
     , m_savedViews(new SavedViews(environment, std::move(views), this))
     , m_autoReloadService(*environment.scheduler, *environment.console)
     , m_cacheSave(*environment.scheduler, 1s, [this] { saveCache(); })
+    , m_account {QString(), environment.endpoints, QString()}
 {
     m_cancellables.setDrainedHook([this] { checkIdle(); });
     connect(this, &FeedController::syncFinished, this, [this] { m_lastSyncEnded = m_environment.scheduler->now(); });

@@ -5,6 +5,7 @@
 #include "core/ThrottledTask.h"
 #include "feeds/AutoReloadService.h"
 #include "feeds/SavedViews.h"
+#include "storage/Account.h"
 #include "storage/Environment.h"
 
 #include <QDateTime>
@@ -62,6 +63,10 @@ public:
     // several accounts; empty names none.
     const QString& accountName() const { return m_accountName; }
     void setAccountName(const QString& name) { m_accountName = name; }
+    // The account whose records this feed lists, which the filter's `account:` names; by
+    // default the environment's server, its login unknown.
+    const Account& account() const { return m_account; }
+    void setAccount(const Account& account) { m_account = account; }
     // Status requests of this controller that failed other than as the feed expects
     // (see statusRequestFailed), since it was created.
     int failedStatusRequests() const { return m_failedStatusRequests; }
@@ -140,5 +145,6 @@ private:
     int m_failedStatusRequests = 0;
     QString m_pauseLine;
     QString m_accountName;
+    Account m_account;
     QString m_lineBeforePause;
 };

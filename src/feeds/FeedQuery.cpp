@@ -71,6 +71,12 @@ bool hasKnownQualifier(const QList<Token>& tokens)
     });
 }
 
+bool namesAccount(const QueryClause& clause, const Account& account)
+{
+    const auto same = [&](const QString& name) { return name.compare(clause.value, Qt::CaseInsensitive) == 0; };
+    return (!account.login.isEmpty() && same(account.login)) || same(account.host()) || same(account.name());
+}
+
 } // namespace
 
 FeedQuery FeedQuery::parse(const QString& text, QueryFields available)
@@ -120,6 +126,23 @@ bool FeedQuery::titleMatches(const QString& title) const
 {
     return std::all_of(m_titleTexts.begin(), m_titleTexts.end(),
         [&](const QString& text) { return title.contains(text, Qt::CaseInsensitive); });
+}
+
+bool FeedQuery::acceptsAccount(const Account& account) const
+{
+    const FieldClauses* clauses = clausesOf(QueryField::Account);
+    if (!clauses)
+        return true;
+    const auto named = [&](const QueryClause& clause) { return namesAccount(clause, account); };
+    return (clauses->anyOf.isEmpty() || std::any_of(clauses->anyOf.begin(), clauses->anyOf.end(), named))
+        && std::none_of(clauses->noneOf.begin(), clauses->noneOf.end(), named);
+}
+
+const FeedQuery::FieldClauses* FeedQuery::clausesOf(QueryField field) const
+{
+    const auto found = std::find_if(
+        m_fields.begin(), m_fields.end(), [&](const FieldClauses& candidate) { return candidate.field == field; });
+    return found == m_fields.end() ? nullptr : &*found;
 }
 
 void FeedQuery::addClause(const QueryClause& clause)

@@ -2,6 +2,7 @@
 
 #include "feeds/QueryClause.h"
 #include "feeds/QueryField.h"
+#include "storage/Account.h"
 
 #include <QList>
 #include <QString>
@@ -14,7 +15,9 @@
 // holds one, it is split into qualifiers (`repo:`, `-is:pr`…) and title words, or
 // phrases in double quotes. Qualifiers of different fields must all hold; repeated
 // ones of a field hold when any does; a negated one must not hold. A token that is no
-// usable qualifier stays title text and leaves a hint.
+// usable qualifier stays title text and leaves a hint. `account:` clauses name the
+// feed's account, not a record's: a feed asks acceptsAccount() once, and matches()
+// leaves them out.
 class FeedQuery
 {
 public:
@@ -37,12 +40,19 @@ public:
     // Containment ignoring case, the same rule with or without qualifiers.
     bool titleMatches(const QString& title) const;
 
+    // Whether the `account:` clauses let the rows of a feed of `account` through: one of
+    // them names it by its login, its host or "login@host" (case does not matter), and
+    // no negated one does.
+    bool acceptsAccount(const Account& account) const;
+
     // Whether a record with `title` passes; `holds(clause)` says whether the record
     // has what the clause names, leaving negation to the query.
     template <typename Holds>
     bool matches(const QString& title, const Holds& holds) const
     {
         for (const FieldClauses& field : m_fields) {
+            if (field.field == QueryField::Account)
+                continue;
             const bool wanted = field.anyOf.isEmpty()
                 || std::any_of(field.anyOf.begin(), field.anyOf.end(), [&](const QueryClause& c) { return holds(c); });
             if (!wanted || std::any_of(field.noneOf.begin(), field.noneOf.end(), [&](const QueryClause& c) {
@@ -63,6 +73,7 @@ private:
     };
 
     void addClause(const QueryClause& clause);
+    const FieldClauses* clausesOf(QueryField field) const;
 
     QList<QueryClause> m_clauses;
     QList<FieldClauses> m_fields;

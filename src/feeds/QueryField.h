@@ -14,6 +14,7 @@ enum class QueryField {
     Starred = 0x040, // is:starred
     CI = 0x080, // ci:passing
     Review = 0x100, // review:approved
+    Account = 0x200, // account:octocat, the feed's account rather than a record's
 };
 Q_DECLARE_FLAGS(QueryFields, QueryField)
 Q_DECLARE_OPERATORS_FOR_FLAGS(QueryFields)

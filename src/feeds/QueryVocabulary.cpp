@@ -32,6 +32,12 @@ bool isOwnerName(const QString& value)
     return !value.contains(u'/');
 }
 
+// A login, a host or "login@host": any of them may name an account.
+bool isAccountName(const QString& value)
+{
+    return !value.isEmpty();
+}
+
 const QList<Qualifier>& qualifiers()
 {
     static const QList<Qualifier> table {
@@ -50,6 +56,7 @@ const QList<Qualifier>& qualifiers()
         {u"is"_s, QueryField::Starred, {u"starred"_s}},
         {u"ci"_s, QueryField::CI, {u"passing"_s, u"failed"_s, u"pending"_s}},
         {u"review"_s, QueryField::Review, {u"approved"_s, u"changes_requested"_s, u"commented"_s, u"not_reviewed"_s}},
+        {u"account"_s, QueryField::Account, {}, &isAccountName, true},
     };
     return table;
 }

@@ -10,7 +10,7 @@
 #include <optional>
 
 // The qualifiers a filter query knows (`repo:`, `org:`, `reason:`, `is:`, `ci:`,
-// `review:`), their values, and the completions offered while one is typed. A new
+// `review:`, `account:`), their values, and the completions offered while one is typed. A new
 // qualifier is one more row in its table and one more QueryField.
 namespace QueryVocabulary {
 
@@ -32,7 +32,7 @@ QString qualifierText(const QueryClause& clause);
 
 // The tokens that complete `token` (a query token being typed, negated or not): the
 // qualifiers' names while it has no colon, then that qualifier's values. For `repo:`,
-// `org:` and `reason:` the values are those `present` finds in the list.
+// `org:`, `reason:` and `account:` the values are those `present` finds in the list.
 QStringList completions(
     const QString& token, QueryFields available, const std::function<QStringList(QueryField)>& present);
 

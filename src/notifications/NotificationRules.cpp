@@ -111,6 +111,8 @@ bool holds(const QueryClause& clause, const Notification& notification, bool sta
     case QueryField::Review:
         return is(subject.reviewStatus(), clause.value);
     case QueryField::Draft:
+    // The feed's account, not the thread's: FeedQuery::acceptsAccount.
+    case QueryField::Account:
         break;
     }
     return false;

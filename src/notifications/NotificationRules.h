@@ -46,9 +46,10 @@ QStringList repositoryChoices(const QList<NotificationPtr>& notifications);
 bool isCompleted(const Notification& notification);
 
 // What a filter query can ask of a thread: everything but drafts, which the status
-// refresh does not read.
+// refresh does not read. The feed answers `account:` itself.
 inline constexpr QueryFields queryFields = QueryField::Repository | QueryField::Organization | QueryField::Reason
-    | QueryField::Kind | QueryField::State | QueryField::Starred | QueryField::CI | QueryField::Review;
+    | QueryField::Kind | QueryField::State | QueryField::Starred | QueryField::CI | QueryField::Review
+    | QueryField::Account;
 
 // Whether the thread has what `clause` names (its sign aside). `starred`: the thread is
 // a favourite.

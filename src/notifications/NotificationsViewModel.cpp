@@ -705,6 +705,8 @@ bool NotificationsViewModel::isFavorite(const NotificationPtr& notification) con
 
 QList<NotificationPtr> NotificationsViewModel::filteredNotifications() const
 {
+    if (!m_query.acceptsAccount(account()))
+        return {};
     QSet<QString> favoriteIds;
     for (const NotificationPtr& favorite : m_favorites)
         favoriteIds.insert(favorite->id());
@@ -713,8 +715,11 @@ QList<NotificationPtr> NotificationsViewModel::filteredNotifications() const
 
 QStringList NotificationsViewModel::filterCompletions(const QString& token) const
 {
-    return QueryVocabulary::completions(token, NotificationRules::queryFields,
-        [this](QueryField field) { return NotificationRules::queryValues(m_notifications, field); });
+    return QueryVocabulary::completions(token, NotificationRules::queryFields, [this](QueryField field) {
+        if (field == QueryField::Account)
+            return QStringList {account().name()};
+        return NotificationRules::queryValues(m_notifications, field);
+    });
 }
 
 void NotificationsViewModel::updateRepositories()

@@ -10,7 +10,8 @@ namespace {
 
 // Every field but drafts, as the notifications list has them.
 constexpr QueryFields kAvailable = QueryField::Repository | QueryField::Organization | QueryField::Reason
-    | QueryField::Kind | QueryField::State | QueryField::Starred | QueryField::CI | QueryField::Review;
+    | QueryField::Kind | QueryField::State | QueryField::Starred | QueryField::CI | QueryField::Review
+    | QueryField::Account;
 
 QString fieldName(QueryField field)
 {
@@ -33,6 +34,8 @@ QString fieldName(QueryField field)
         return u"ci"_s;
     case QueryField::Review:
         return u"review"_s;
+    case QueryField::Account:
+        return u"account"_s;
     }
     return {};
 }
@@ -65,6 +68,8 @@ private Q_SLOTS:
     void clausesCombine();
     void titles_data();
     void titles();
+    void accounts_data();
+    void accounts();
     void completions_data();
     void completions();
 };
@@ -118,6 +123,9 @@ void TestFeedQuery::parse_data()
     QTest::newRow("a field the list lacks is dropped, with a hint")
         << u"is:draft -is:draft crash"_s << QStringList() << QStringList {u"crash"_s}
         << QStringList {u"not available here: is:draft"_s};
+    QTest::newRow("an account as typed, which is no unknown qualifier")
+        << u"-Account:Mona@Host fix"_s << QStringList {u"-account:Mona@Host"_s} << QStringList {u"fix"_s}
+        << QStringList();
     QTest::newRow("the same hint once") << u"is:pr x:1 x:2"_s << QStringList {u"kind:pr"_s}
                                         << QStringList {u"x:1"_s, u"x:2"_s} << QStringList {u"unknown qualifier: x"_s};
     QTest::newRow("a qualifier still without its value is left out")
@@ -214,6 +222,45 @@ void TestFeedQuery::titles()
     QCOMPARE(FeedQuery::parse(text, kAvailable).titleMatches(title), matches);
 }
 
+void TestFeedQuery::accounts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("login");
+    // Whether a feed of login on github.example.com keeps its rows.
+    QTest::addColumn<bool>("accepted");
+
+    const QString mona = u"mona"_s;
+    QTest::newRow("no account clause") << u"is:pr"_s << mona << true;
+    QTest::newRow("the login") << u"account:mona"_s << mona << true;
+    QTest::newRow("the host") << u"account:github.example.com"_s << mona << true;
+    QTest::newRow("login@host") << u"account:mona@github.example.com"_s << mona << true;
+    QTest::newRow("case does not matter") << u"ACCOUNT:Mona@GitHub.Example.COM"_s << mona << true;
+    QTest::newRow("another login") << u"account:octocat"_s << mona << false;
+    QTest::newRow("another host") << u"account:github.com"_s << mona << false;
+    QTest::newRow("the login on another host") << u"account:mona@github.com"_s << mona << false;
+    QTest::newRow("a part of the login is not it") << u"account:mon"_s << mona << false;
+    QTest::newRow("any of several") << u"account:octocat account:mona"_s << mona << true;
+    QTest::newRow("negated, the feed's own") << u"-account:mona"_s << mona << false;
+    QTest::newRow("negated, another") << u"-account:octocat"_s << mona << true;
+    QTest::newRow("the host but not this login") << u"account:github.example.com -account:mona"_s << mona << false;
+    QTest::newRow("login still unknown: the host names it") << u"account:github.example.com"_s << QString() << true;
+    QTest::newRow("login still unknown: no login does") << u"account:mona"_s << QString() << false;
+}
+
+void TestFeedQuery::accounts()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, login);
+    QFETCH(bool, accepted);
+    const Account account {
+        login, GitHubEndpoints(u"https://github.example.com/api/v3"_s, u"https://github.example.com"_s), u"account2"_s};
+    const FeedQuery query = FeedQuery::parse(text, kAvailable);
+    QVERIFY(query.hints().isEmpty());
+    QCOMPARE(query.acceptsAccount(account), accepted);
+    // The clause names the feed, never a record: rows are not asked about it.
+    QVERIFY(query.matches(u"Title"_s, [](const QueryClause& clause) { return clause.field != QueryField::Account; }));
+}
+
 void TestFeedQuery::completions_data()
 {
     QTest::addColumn<QString>("token");
@@ -231,6 +278,8 @@ void TestFeedQuery::completions_data()
     QTest::newRow("nothing for an unknown name") << u"foo:"_s << true << QStringList();
     QTest::newRow("only fields the list has") << u"r"_s << false << QStringList {u"repo:"_s};
     QTest::newRow("only values the list has") << u"is:s"_s << false << QStringList();
+    QTest::newRow("the feed's account") << u"-acc"_s << true << QStringList {u"-account:"_s};
+    QTest::newRow("the feed's account by name") << u"account:"_s << true << QStringList {u"account:mona@host"_s};
 }
 
 void TestFeedQuery::completions()
@@ -244,6 +293,8 @@ void TestFeedQuery::completions()
             return QStringList {u"a/b"_s, u"c/d"_s};
         if (field == QueryField::Reason)
             return QStringList {u"author"_s, u"mention"_s};
+        if (field == QueryField::Account)
+            return QStringList {u"mona@host"_s};
         return QStringList();
     };
     QCOMPARE(QueryVocabulary::completions(token, available, present), offers);

@@ -7,4 +7,9 @@ QString directory()
     return QStringLiteral(":/fake-github/demo");
 }
 
+QString enterpriseDirectory()
+{
+    return QStringLiteral(":/fake-github/demo-enterprise");
+}
+
 } // namespace DemoScenario

@@ -72,6 +72,14 @@ Loaded readJson(const QString& fileName, const GitHubServer& server, qint64 shif
     return {document, {}};
 }
 
+QString trimmedText(const QString& directory, const QString& name)
+{
+    QFile file(QDir(directory).filePath(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll().trimmed());
+}
+
 } // namespace
 
 bool ScenarioLoader::load(const QString& directory, GitHubServer& server, QString* errorMessage)
@@ -123,8 +131,10 @@ bool ScenarioLoader::load(const QString& directory, GitHubServer& server, QStrin
 
 QString ScenarioLoader::token(const QString& directory)
 {
-    QFile file(QDir(directory).filePath(QStringLiteral("token")));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll().trimmed());
+    return trimmedText(directory, QStringLiteral("token"));
+}
+
+QString ScenarioLoader::login(const QString& directory)
+{
+    return trimmedText(directory, QStringLiteral("login"));
 }

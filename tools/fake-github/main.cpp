@@ -72,6 +72,7 @@ int main(int argc, char* argv[])
     server.setEnterpriseVersion(parser.value(enterpriseOption));
 
     QString token = parser.value(tokenOption);
+    QString login;
     if (parser.isSet(dataOption)) {
         QString error;
         if (!ScenarioLoader::load(parser.value(dataOption), server, &error)) {
@@ -80,10 +81,14 @@ int main(int argc, char* argv[])
         }
         if (token.isEmpty())
             token = ScenarioLoader::token(parser.value(dataOption));
+        login = ScenarioLoader::login(parser.value(dataOption));
     }
     if (token.isEmpty())
         token = QStringLiteral("fake-github-token");
     server.setToken(token);
+    // GET /user names the scenario's account, as the app asks when a token is stored.
+    if (!login.isEmpty())
+        server.addToken(token, login);
 
     // A sign-in against the demo succeeds on the second poll.
     server.queueTokenReply(OAuthReply::pending());
