@@ -10,7 +10,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr auto kSlideDuration = 300ms;
+constexpr auto kToastSlideDuration = 300ms;
 
 } // namespace
 
@@ -41,7 +41,7 @@ void Toast::showMessage(const QString& message)
         if (!m_showing)
             return;
         m_showing = false;
-        m_slide->start(y(), hiddenY(), kSlideDuration, QEasingCurve::InOutQuad);
+        m_slide->start(y(), hiddenY(), kToastSlideDuration, QEasingCurve::InOutQuad);
         return;
     }
     setText(message);
@@ -56,7 +56,7 @@ void Toast::showMessage(const QString& message)
         return;
     }
     move((parentWidget()->width() - width()) / 2, hiddenY());
-    m_slide->start(hiddenY(), restingY(), kSlideDuration, QEasingCurve::InOutQuad);
+    m_slide->start(hiddenY(), restingY(), kToastSlideDuration, QEasingCurve::InOutQuad);
 }
 
 void Toast::setReservedBottom(int pixels)
