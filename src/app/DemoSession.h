@@ -27,6 +27,8 @@ public:
     bool start(QString* error);
 
     const Environment& environment() const { return m_services->environment(); }
+    // Its accounts, for the window's account dialogs.
+    AppEnvironment& services() { return *m_services; }
     // The throwaway directory of its preference file and HTTP cache.
     QString homePath() const { return m_home.path(); }
 
