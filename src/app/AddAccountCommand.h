@@ -1,24 +1,17 @@
 #pragma once
 
-#include "core/Subscription.h"
+#include "desktop/AccountEnrolment.h"
 #include "github/ServerAddress.h"
 
 #include <QObject>
 #include <QString>
 
-#include <memory>
-
 class AppEnvironment;
 class Console;
-class GitHubAPIService;
 
-// `tidewhelk --set-token --server HOST`: asks the server who owns the token (GET /user)
-// and keeps the token as that account's, adding the account when it is a new one. On the
-// first account's server, a first account with a token but no login yet (a profile of
-// the time before accounts) has its own login read first, so that another account's
-// token never replaces its token.
-// Exit codes: 0 when stored, 1 when the server refused the token, did not answer or
-// answered something else; nothing is stored then.
+// `tidewhelk --set-token --server HOST`: AccountEnrolment of the token, its outcome on
+// the console. Exit codes: 0 when stored, 1 when the server refused the token, did not
+// answer or answered something else; nothing is stored then.
 class AddAccountCommand : public QObject
 {
     Q_OBJECT
@@ -36,18 +29,12 @@ Q_SIGNALS:
     void finished(int exitCode);
 
 private:
-    void learnFirstLogin();
-    void lookUpToken();
+    void reportAdded(const Account& account);
+    void reportFailure(AccountEnrolment::Failure failure, const QString& detail);
     void finish(int exitCode);
 
     AppEnvironment& m_services;
     Console& m_errors;
-    ServerAddress m_server;
-    QString m_token;
-    // The first account's client, and the one of the given token.
-    std::unique_ptr<GitHubAPIService> m_firstApi;
-    Subscription m_firstLookup;
-    std::unique_ptr<GitHubAPIService> m_api;
-    Subscription m_lookup;
+    AccountEnrolment m_enrolment;
     bool m_finished = false;
 };

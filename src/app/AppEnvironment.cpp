@@ -63,6 +63,7 @@ const Environment& AppEnvironment::environmentOf(const Account& account)
         further->environment.secrets = further->secrets.get();
         further->environment.http = further->http.get();
         further->environment.endpoints = account.endpoints;
+        further->environment.oauthClientId = oauthClientIdFor(account.endpoints);
         further->console = std::make_unique<PrefixedConsole>(m_console);
         further->account = account;
         further->environment.console = further->console.get();
@@ -83,6 +84,14 @@ void AppEnvironment::forget(const Account& account)
     QDir(m_setup.httpCacheDirectory + u'/' + account.group).removeRecursively();
     m_forgotten.push_back(std::move(entry.mapped()));
     nameConsoles();
+}
+
+QString AppEnvironment::oauthClientIdFor(const GitHubEndpoints& server) const
+{
+    if (m_setup.oauthClientId)
+        return *m_setup.oauthClientId;
+    return resolveOAuthClientId(
+        ServerAddress::hostOf(server), ServerAddress::hostOf(m_environment.endpoints), m_environment.oauthClientId);
 }
 
 void AppEnvironment::nameConsoles()

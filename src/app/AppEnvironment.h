@@ -55,10 +55,13 @@ public:
 
     AccountBook& accounts() { return *m_accounts; }
     QList<Account> accounts() const override { return m_accounts->accounts(); }
+    AccountBook& book() override { return *m_accounts; }
     // The environment of `account`, built at the first ask and kept. With several
     // accounts, each one's console lines start with its name.
     const Environment& environmentOf(const Account& account) override;
     void forget(const Account& account) override;
+    // The demo's id on every server; else that of resolveOAuthClientId() for the server.
+    QString oauthClientIdFor(const GitHubEndpoints& server) const override;
 
 private:
     std::unique_ptr<SecretStore> secretsOf(const Account& account);

@@ -3,21 +3,15 @@
 #include "AddAccountCommand.h"
 #include "AppEnvironment.h"
 #include "TerminalSignIn.h"
-#include "storage/SecureStorage.h"
 
 ServerSignIn::ServerSignIn(AppEnvironment& services, Console& errors, ServerAddress server, QObject* parent)
     : QObject(parent)
     , m_services(services)
     , m_errors(errors)
     , m_server(std::move(server))
-    , m_stagingPreferences(m_stagingDirectory.filePath(QStringLiteral("staging.ini")))
-    , m_staging(services.environment())
+    , m_staging(services, m_server)
 {
-    m_staging.endpoints = m_server.endpoints();
-    m_staging.preferences = &m_stagingPreferences;
-    m_staging.secrets = &m_stagingSecrets;
-    m_staging.makeTokenProvider = SecureStorage::providerFor(m_staging);
-    m_signIn = std::make_unique<TerminalSignIn>(m_staging, *m_staging.console, m_errors);
+    m_signIn = std::make_unique<TerminalSignIn>(m_staging.environment(), *m_staging.environment().console, m_errors);
     connect(m_signIn.get(), &TerminalSignIn::finished, this, &ServerSignIn::signedIn);
 }
 
@@ -38,8 +32,7 @@ void ServerSignIn::cancel(int signalNumber)
 
 void ServerSignIn::signedIn(int exitCode)
 {
-    const std::optional<QString> token
-        = exitCode == 0 ? m_stagingSecrets.string(QLatin1String(SecureStorage::kTokenKey)).value : std::nullopt;
+    const std::optional<QString> token = exitCode == 0 ? m_staging.token() : std::nullopt;
     if (!token) {
         Q_EMIT finished(exitCode);
         return;

@@ -8,7 +8,7 @@
 class MemorySecretStore final : public SecretStore
 {
 public:
-    Lookup string(const QString& key) override { return {Status::success, m_values.value(key)}; }
+    Lookup string(const QString& key) override;
     Status set(const QString& value, const QString& key, const QString& label) override;
     Status remove(const QString& key) override;
 

@@ -250,8 +250,10 @@ void TestAccounts::signInAddsTheAccountOfItsServer()
     m_enterprise->setDeviceCodeReply(OAuthReply::deviceCode(m_enterprise->url().toString() + u"/login/device"_s,
         u"3584d83530557fdd1f46af8289938c8ef79f9dc5"_s, u"WDJB-MJHT"_s, 900, 0));
     m_enterprise->queueTokenReply(OAuthReply::success(issued));
+    // An OAuth app lives on one server: the Enterprise one has a client id of its own.
     QProcessEnvironment environment;
-    environment.insert(u"TIDEWHELK_CLIENT_ID"_s, u"Iv1.0a1b2c3d4e5f6a7b"_s);
+    environment.insert(u"TIDEWHELK_CLIENT_ID"_s, u"Iv1.first"_s);
+    environment.insert(u"TIDEWHELK_CLIENT_IDS"_s, enterpriseHost() + u"=Iv1.0a1b2c3d4e5f6a7b"_s);
 
     const Run signIn = run({u"--sign-in"_s, u"--server"_s, m_enterprise->url().toString()}, {}, environment);
     QCOMPARE(signIn.exitCode, 0);
@@ -259,6 +261,9 @@ void TestAccounts::signInAddsTheAccountOfItsServer()
         qPrintable(signIn.output.join(u'\n')));
     QVERIFY(!signIn.output.join(u'\n').contains(issued));
     QCOMPARE(m_enterprise->requestsTo(u"/login/oauth/access_token"_s).size(), 1);
+    QVERIFY(m_enterprise->requestsTo(u"/login/device/code"_s)
+                .first()
+                .request.body.contains("client_id=Iv1.0a1b2c3d4e5f6a7b"));
     QVERIFY(m_app->server().requests().isEmpty());
     QCOMPARE(run({u"--accounts"_s}).output,
         (QStringList {u"-\t"_s + firstHost() + u"\tno token"_s, u"mona\t"_s + enterpriseHost() + u"\ttoken stored"_s}));

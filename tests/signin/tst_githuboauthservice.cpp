@@ -67,6 +67,8 @@ private Q_SLOTS:
     void loggedObjectHidesSecrets_data();
     void loggedObjectHidesSecrets();
     void clientIdFromTheEnvironmentWins();
+    void clientIdPerServer_data();
+    void clientIdPerServer();
 
 private:
     std::unique_ptr<GitHubOAuthService> makeService();
@@ -569,6 +571,35 @@ void TestGitHubOAuthService::clientIdFromTheEnvironmentWins()
     QCOMPARE(resolveOAuthClientId(environment), builtIn);
     environment.insert(u"TIDEWHELK_CLIENT_ID"_s, u" Iv1.0a1b2c3d4e5f6a7b\n"_s);
     QCOMPARE(resolveOAuthClientId(environment), u"Iv1.0a1b2c3d4e5f6a7b"_s);
+}
+
+void TestGitHubOAuthService::clientIdPerServer_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("ids"); // TIDEWHELK_CLIENT_IDS
+    QTest::addColumn<QString>("expected");
+
+    const QString pairs = u"github.example.com=Iv1.enterprise, 127.0.0.1:8080=Iv1.loopback  ghe.test=Iv1.test"_s;
+    QTest::newRow("github.com: the first id") << u"github.com"_s << pairs << u"Iv1.first"_s;
+    QTest::newRow("the first account's server: the first id") << u"first.example.com"_s << QString() << u"Iv1.first"_s;
+    QTest::newRow("another server, listed") << u"github.example.com"_s << pairs << u"Iv1.enterprise"_s;
+    QTest::newRow("host with a port") << u"127.0.0.1:8080"_s << pairs << u"Iv1.loopback"_s;
+    QTest::newRow("separated by a space") << u"ghe.test"_s << pairs << u"Iv1.test"_s;
+    QTest::newRow("case does not matter") << u"GitHub.Example.com"_s << pairs << u"Iv1.enterprise"_s;
+    QTest::newRow("another server, not listed: none") << u"other.example.com"_s << pairs << QString();
+    QTest::newRow("another port is another server") << u"127.0.0.1:9090"_s << pairs << QString();
+    QTest::newRow("no list: none") << u"github.example.com"_s << QString() << QString();
+    QTest::newRow("pair without an id") << u"github.example.com"_s << u"github.example.com="_s << QString();
+}
+
+void TestGitHubOAuthService::clientIdPerServer()
+{
+    QFETCH(QString, host);
+    QFETCH(QString, ids);
+    QFETCH(QString, expected);
+    QProcessEnvironment environment;
+    environment.insert(u"TIDEWHELK_CLIENT_IDS"_s, ids);
+    QCOMPARE(resolveOAuthClientId(host, u"first.example.com"_s, u"Iv1.first"_s, environment), expected);
 }
 
 QTEST_GUILESS_MAIN(TestGitHubOAuthService)

@@ -1,5 +1,6 @@
 #include "TestAccountDirectory.h"
 
+#include "signin/OAuthClientId.h"
 #include "storage/SecureStorage.h"
 
 #include <QDir>
@@ -58,6 +59,7 @@ const Environment& TestAccountDirectory::environmentOf(const Account& account)
         further->environment.secrets = further->secrets.get();
         further->environment.http = further->http.get();
         further->environment.endpoints = account.endpoints;
+        further->environment.oauthClientId = oauthClientIdFor(account.endpoints);
         further->environment.makeTokenProvider = SecureStorage::providerFor(further->environment);
     }
     return further->environment;
@@ -72,4 +74,12 @@ void TestAccountDirectory::forget(const Account& account)
     m_book->remove(account, *entry.mapped()->secrets);
     QDir(HttpTransport::defaultCacheDirectory() + u'/' + account.group).removeRecursively();
     m_forgotten.push_back(std::move(entry.mapped()));
+}
+
+QString TestAccountDirectory::oauthClientIdFor(const GitHubEndpoints& server) const
+{
+    QProcessEnvironment variables;
+    variables.insert(QStringLiteral("TIDEWHELK_CLIENT_IDS"), m_clientIds);
+    return resolveOAuthClientId(ServerAddress::hostOf(server), ServerAddress::hostOf(m_world.environment().endpoints),
+        m_world.environment().oauthClientId, variables);
 }

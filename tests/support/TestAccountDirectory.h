@@ -23,11 +23,14 @@ public:
     Account addAccount(
         const QString& login, const QString& token, const QString& apiPrefix = QStringLiteral("/api/v3"));
     FakeGitHub& serverOf(const Account& account);
-    AccountBook& book() { return *m_book; }
+    // The TIDEWHELK_CLIENT_IDS text the directory's client ids follow.
+    void setClientIds(const QString& pairs) { m_clientIds = pairs; }
 
     QList<Account> accounts() const override { return m_book->accounts(); }
+    AccountBook& book() override { return *m_book; }
     const Environment& environmentOf(const Account& account) override;
     void forget(const Account& account) override;
+    QString oauthClientIdFor(const GitHubEndpoints& server) const override;
 
 private:
     struct Further
@@ -41,6 +44,7 @@ private:
 
     GitHubTestEnvironment& m_world;
     std::unique_ptr<AccountBook> m_book;
+    QString m_clientIds;
     std::map<QString, std::unique_ptr<Further>> m_further;
     std::vector<std::unique_ptr<Further>> m_forgotten;
 };

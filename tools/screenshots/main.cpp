@@ -9,8 +9,11 @@
 #include "TrayIcon.h"
 #include "assignments/AssignmentsViewModel.h"
 #include "core/DebugLogger.h"
+#include "desktop/AccountSessions.h"
 #include "notifications/NotificationsViewModel.h"
 #include "signin/GitHubOAuthService.h"
+#include "views/AccountsDialog.h"
+#include "views/AddAccountDialog.h"
 #include "views/AssignmentsTab.h"
 #include "views/BottomArea.h"
 #include "views/ContentView.h"
@@ -366,6 +369,26 @@ int shoot(const QDir& directory, const QString& theme)
     settle(200);
     shooter.save(app.desktop().backgroundNotice(), QStringLiteral("keeps-running"));
     app.desktop().backgroundNotice()->close();
+    settle(100);
+
+    // The Accounts dialog with an account on a GitHub Enterprise Server beside the demo's,
+    // and the Add Account dialog after the user typed such a server. The sessions do not
+    // start: nothing asks the made-up server.
+    AccountBook& book = demo.services().book();
+    book.add(QStringLiteral("octocat"), demo.environment().endpoints);
+    book.add(QStringLiteral("mona"), ServerAddress::parse(QStringLiteral("github.example.com"))->endpoints());
+    AccountSessions sessions(demo.environment(), FeedController::StartUp::OnStart, &demo.services());
+    AccountsDialog accounts(sessions, demo.services(), &window);
+    accounts.show();
+    settle(200);
+    shooter.save(&accounts, QStringLiteral("accounts-dialog"));
+    findChild<QPushButton>(&accounts, QStringLiteral("addAccount"))->click();
+    AddAccountDialog* addAccount = accounts.addAccountDialog();
+    findChild<QLineEdit>(addAccount, QStringLiteral("serverField"))->setText(QStringLiteral("github.example.com"));
+    settle(200);
+    shooter.save(addAccount, QStringLiteral("add-account-enterprise"));
+    addAccount->close();
+    accounts.close();
     settle(100);
     return 0;
 }
