@@ -138,10 +138,10 @@ struct Assignment
 using SoakWorld = BenchWorld<VirtualScheduler>;
 
 // The account on the server, and the bench's own record of what it serves.
-class Account
+class ServedAccount
 {
 public:
-    explicit Account(const QDateTime& start)
+    explicit ServedAccount(const QDateTime& start)
         : m_start(start)
     { }
 
@@ -527,7 +527,7 @@ qint64 issueId(const Issue& issue)
 }
 
 void checkNotifications(CacheCheck& check, const PersistenceService& saved, const QJsonArray& served,
-    const Account& account, const Marks& marks)
+    const ServedAccount& account, const Marks& marks)
 {
     // Marking read does not rewrite the cache: the next start leaves read threads out.
     QList<NotificationPtr> cached
@@ -579,7 +579,7 @@ void checkNotifications(CacheCheck& check, const PersistenceService& saved, cons
         QStringLiteral("the starred threads differ from those starred"));
 }
 
-void checkAssignments(CacheCheck& check, const PersistenceService& saved, const Account& account, const Marks& marks)
+void checkAssignments(CacheCheck& check, const PersistenceService& saved, const ServedAccount& account, const Marks& marks)
 {
     // Archiving does not rewrite the cache: after a restart archived items are listed
     // again, hidden from the table.
@@ -636,7 +636,7 @@ int main(int argc, char* argv[])
     wall.start();
 
     SoakWorld world(kToken);
-    Account account(world.scheduler().now());
+    ServedAccount account(world.scheduler().now());
     world.server().call([&](FakeGitHub& server) { account.serve(server); });
     // The switches as a user who turned auto-reload on left them.
     world.preferences().setBool(PreferenceKeys::autoReload, true);
@@ -671,7 +671,7 @@ int main(int argc, char* argv[])
         if (changesIn(cycle)) {
             triage(feeds, marks);
             waitForIdle(feeds, world.http());
-            world.server().call([&](FakeGitHub& server) { Account::forgetRead(server); });
+            world.server().call([&](FakeGitHub& server) { ServedAccount::forgetRead(server); });
         }
         if (cycle % 10 == 0) {
             last = sample(world, feeds, census);

@@ -21,6 +21,8 @@ AccountSession::AccountSession(
     , m_notifications(NotificationsViewModel::create(environment, startUp))
     , m_assignments(AssignmentsViewModel::create(environment, startUp))
 {
+    m_notifications->setAccount(m_account);
+    m_assignments->setAccount(m_account);
     for (FeedController* feed :
         {static_cast<FeedController*>(m_notifications.get()), static_cast<FeedController*>(m_assignments.get())}) {
         connect(feed, &FeedController::needsTokenChanged, this, [this, feed] {
