@@ -4,10 +4,10 @@
 // come), and the whole operation at most 1.3 times the network's bound (requests /
 // the client's per-host limit × latency: its queue keeps every place on the wire busy).
 
-#include "desktop/AccountSessions.h"
 #include "BenchEnvironment.h"
 #include "ServerCounts.h"
 #include "Wait.h"
+#include "desktop/AccountSessions.h"
 #include "http/HttpTransport.h"
 #include "notifications/NotificationsViewModel.h"
 #include "storage/PersistenceService.h"

@@ -6,11 +6,11 @@
 // rows at most 4 ms; switching the grouping by repository on or off at most 50 ms; switching the assignments'
 // favourites filter and archiving one row at most 16 ms each.
 
-#include "desktop/AccountSessions.h"
 #include "BenchData.h"
 #include "BenchEnvironment.h"
 #include "LargeAccount.h"
 #include "assignments/AssignmentsViewModel.h"
+#include "desktop/AccountSessions.h"
 #include "notifications/NotificationsViewModel.h"
 #include "storage/PersistenceService.h"
 #include "storage/PreferenceKeys.h"

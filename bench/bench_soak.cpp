@@ -579,7 +579,8 @@ void checkNotifications(CacheCheck& check, const PersistenceService& saved, cons
         QStringLiteral("the starred threads differ from those starred"));
 }
 
-void checkAssignments(CacheCheck& check, const PersistenceService& saved, const ServedAccount& account, const Marks& marks)
+void checkAssignments(
+    CacheCheck& check, const PersistenceService& saved, const ServedAccount& account, const Marks& marks)
 {
     // Archiving does not rewrite the cache: after a restart archived items are listed
     // again, hidden from the table.

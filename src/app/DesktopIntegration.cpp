@@ -60,8 +60,7 @@ void DesktopIntegration::followArrivals(AccountSession* session)
 {
     Arrivals& arrivals = m_arrivals[session];
     arrivals.watcher = std::make_unique<NewThreadWatcher>(session->notifications());
-    arrivals.announcer
-        = std::make_unique<NewThreadAnnouncer>(m_notifications, session->environment().endpoints);
+    arrivals.announcer = std::make_unique<NewThreadAnnouncer>(m_notifications, session->environment().endpoints);
     NewThreadAnnouncer* announcer = arrivals.announcer.get();
     // The switches are read when they apply, not before the window first paints: the
     // preference file is read whole at its first use, caches and all.

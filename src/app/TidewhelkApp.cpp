@@ -2,6 +2,7 @@
 
 #include "core/Console.h"
 #include "notifications/NotificationsViewModel.h"
+#include "views/AccountsDialog.h"
 #include "views/Alerts.h"
 #include "views/ContentView.h"
 #include "views/DebugLogWindow.h"
@@ -25,6 +26,7 @@ TidewhelkApp::TidewhelkApp(
     , m_sessions(environment, FeedController::StartUp::OnStart, accounts)
     , m_window(std::make_unique<MainWindow>(m_sessions))
     , m_desktop(std::make_unique<DesktopIntegration>(m_sessions, *m_window, std::move(desktop)))
+    , m_accounts(accounts)
 {
     m_layout.attachMainWindow(m_window.get());
     m_urlEventHandler.setWindow(m_window.get());
@@ -99,6 +101,12 @@ void TidewhelkApp::installMenus()
 
     QMenu* settings = bar->addMenu(tr("&Settings"));
     settings->setObjectName(QStringLiteral("settingsMenu"));
+    // Without a directory (a window of one account in tests) there are no accounts to manage.
+    if (m_accounts) {
+        connect(addCommand(settings, tr("Accounts…"), QStringLiteral("accountsCommand")), &QAction::triggered, this,
+            &TidewhelkApp::showAccounts);
+        settings->addSeparator();
+    }
     m_desktop->addSettings(settings);
     settings->addSeparator();
     QAction* removeReadElsewhere
@@ -176,6 +184,19 @@ void TidewhelkApp::runTestOAuthURL()
     const std::optional<ReceivedURL> url = ReceivedURL::parse(QLatin1String(testOAuthURL));
     m_urlEventHandler.handleURL(*url);
     m_environment.console->print(QStringLiteral("🧪 Tested OAuth URL handling with: ") + url->text());
+}
+
+void TidewhelkApp::showAccounts()
+{
+    if (m_accountsDialog) {
+        WindowActivation::bringToFront(m_accountsDialog);
+        return;
+    }
+    auto* dialog = new AccountsDialog(m_sessions, *m_accounts, m_window.get());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &AccountsDialog::signInRequested, m_window->contentView(), &ContentView::signIn);
+    m_accountsDialog = dialog;
+    dialog->show();
 }
 
 void TidewhelkApp::showAbout()

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+class AccountsDialog;
 class DebugLogWindow;
 class MainWindow;
 class QAction;
@@ -62,6 +63,8 @@ private:
     void addReset(QMenu* menu, const QString& text, const QString& objectName,
         std::optional<ResetCommands::Alert> (ResetCommands::*command)());
     void showAbout();
+    // "Accounts…": one dialog at a time, brought to the front when asked again.
+    void showAccounts();
     void windowClosed();
 
     Environment m_environment;
@@ -73,4 +76,6 @@ private:
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<DesktopIntegration> m_desktop;
     QPointer<DebugLogWindow> m_debugWindow;
+    AccountDirectory* m_accounts;
+    QPointer<AccountsDialog> m_accountsDialog;
 };

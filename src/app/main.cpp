@@ -263,8 +263,8 @@ int runWithoutWindow(int argc, char* argv[])
 }
 
 // The window, on every account of `accounts`; `channel` (none in the demo) brings later launches' URLs.
-int runApplication(QApplication& app, AppEnvironment& accounts, const DesktopSetup& desktop,
-    InstanceChannel* channel, const std::optional<QString>& launchURL, bool hidden)
+int runApplication(QApplication& app, AppEnvironment& accounts, const DesktopSetup& desktop, InstanceChannel* channel,
+    const std::optional<QString>& launchURL, bool hidden)
 {
     TidewhelkApp tidewhelk(accounts.environment(), desktop, &accounts);
     QObject::connect(&tidewhelk, &TidewhelkApp::quitRequested, &app, &QCoreApplication::quit);

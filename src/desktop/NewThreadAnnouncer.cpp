@@ -27,8 +27,9 @@ std::optional<QUrl> NewThreadAnnouncer::page(const QList<NotificationPtr>& threa
 DesktopNotifications::Message NewThreadAnnouncer::message(const QList<NotificationPtr>& threads) const
 {
     const QString action = page(threads) ? tr("Open in Browser") : tr("Show Tidewhelk");
-    const auto named
-        = [this](const QString& title) { return m_accountName.isEmpty() ? title : tr("%1 (%2)").arg(title, m_accountName); };
+    const auto named = [this](const QString& title) {
+        return m_accountName.isEmpty() ? title : tr("%1 (%2)").arg(title, m_accountName);
+    };
     if (threads.size() == 1) {
         const Notification& thread = *threads.first();
         return {named(thread.repository().fullName()), thread.subject().title(), action};

@@ -2,6 +2,7 @@
 
 #include "desktop/AccountEnrolment.h"
 #include "github/ServerAddress.h"
+#include "views/OAuthAuthenticationView.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -11,7 +12,6 @@
 
 class AccountDirectory;
 class AccountSessions;
-class OAuthAuthenticationView;
 class QLabel;
 class QLineEdit;
 class QPushButton;

@@ -91,8 +91,8 @@ AssignmentsTab::AssignmentsTab(AccountSessions& sessions, QWidget* parent)
     layout->addWidget(statusRow);
 
     m_statusArea = new FeedStatusArea(
-        sessions, [](AccountSession& session) -> FeedController& { return session.assignments(); }, 8,
-        m_loadingCard, m_autoReload, statusRow);
+        sessions, [](AccountSession& session) -> FeedController& { return session.assignments(); }, 8, m_loadingCard,
+        m_autoReload, statusRow);
     statusLayout->addWidget(m_statusArea);
     const auto enableWhileIdle = [this] {
         const bool idle = !m_statusArea->isLoading();

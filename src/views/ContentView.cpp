@@ -31,8 +31,7 @@ ContentView::ContentView(AccountSessions& sessions, QWidget* parent)
     m_tabs->setObjectName(QStringLiteral("tabs"));
     m_tabs->setDocumentMode(true);
     m_tabs->setIconSize(QSize(18, 18));
-    m_tabs->addTab(
-        new NotificationsTab(sessions, m_tabs), Symbols::icon(QStringLiteral("bell")), tr("Notifications"));
+    m_tabs->addTab(new NotificationsTab(sessions, m_tabs), Symbols::icon(QStringLiteral("bell")), tr("Notifications"));
     m_tabs->addTab(new FavoritesTab(sessions, m_tabs), Symbols::icon(QStringLiteral("star")), tr("Favorites"));
     m_tabs->addTab(new AssignmentsTab(sessions, m_tabs),
         Symbols::icon(QStringLiteral("person.crop.circle.badge.checkmark")), tr("Assignments"));

@@ -10,8 +10,8 @@
 
 #include <algorithm>
 
-FeedStatusArea::FeedStatusArea(AccountSessions& sessions, FeedOf feedOf, qreal cornerRadius,
-    LoadingCard* loadingCard, QCheckBox* autoReload, QWidget* parent)
+FeedStatusArea::FeedStatusArea(AccountSessions& sessions, FeedOf feedOf, qreal cornerRadius, LoadingCard* loadingCard,
+    QCheckBox* autoReload, QWidget* parent)
     : QWidget(parent)
     , m_sessions(sessions)
     , m_feedOf(std::move(feedOf))
@@ -44,9 +44,8 @@ FeedStatusArea::FeedStatusArea(AccountSessions& sessions, FeedOf feedOf, qreal c
 bool FeedStatusArea::isLoading() const
 {
     const QList<AccountSession*>& sessions = m_sessions.sessions();
-    return std::any_of(sessions.begin(), sessions.end(), [this](AccountSession* session) {
-        return m_feedOf(*session).isLoading();
-    });
+    return std::any_of(
+        sessions.begin(), sessions.end(), [this](AccountSession* session) { return m_feedOf(*session).isLoading(); });
 }
 
 void FeedStatusArea::rebuild()
@@ -57,9 +56,8 @@ void FeedStatusArea::rebuild()
         FeedController& feed = m_feedOf(*session);
         auto* line = new StatusLine(m_cornerRadius, this);
         m_layout->addWidget(line);
-        connect(&feed, &FeedController::statusMessageChanged, line, [line, &feed] {
-            line->setMessage(feed.statusMessage());
-        });
+        connect(&feed, &FeedController::statusMessageChanged, line,
+            [line, &feed] { line->setMessage(feed.statusMessage()); });
         connect(&feed, &FeedController::isLoadingChanged, this, &FeedStatusArea::showLoading, Qt::UniqueConnection);
         line->setMessage(feed.statusMessage());
     }

@@ -72,13 +72,16 @@ void FeedTableView::setRecords(RecordTableModel* records, int repositoryColumn)
     m_groups = new RepositoryGroupModel(repositoryColumn, this);
     m_groups->setSourceModel(records);
     setModel(m_groups);
+    if (auto* accounts = qobject_cast<AccountTableModel*>(records))
+        connect(accounts, &AccountTableModel::accountsChanged, this, &FeedTableView::updateAccountColumn);
+    updateAccountColumn();
+}
+
+void FeedTableView::updateAccountColumn()
+{
     // The account column shows only while there are several accounts.
-    if (auto* accounts = qobject_cast<AccountTableModel*>(records)) {
-        const auto showAccounts
-            = [this, accounts] { setColumnHidden(accounts->accountColumn(), !accounts->showsSeveralAccounts()); };
-        connect(accounts, &AccountTableModel::accountsChanged, this, showAccounts);
-        showAccounts();
-    }
+    if (const auto* accounts = qobject_cast<const AccountTableModel*>(m_groups->sourceModel()))
+        setColumnHidden(accounts->accountColumn(), !accounts->showsSeveralAccounts());
 }
 
 bool FeedTableView::isGroupedByRepository() const

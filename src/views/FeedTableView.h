@@ -48,6 +48,10 @@ public:
     // The rows of the selected records, in order.
     QList<int> selectedRowNumbers() const;
 
+    // Shows the account column of an AccountTableModel while there are several accounts,
+    // hides it otherwise: after a header's saved state was restored, for one.
+    void updateAccountColumn();
+
     // Widths of the columns, in order: a column of positive width starts with it and the
     // user may drag it wider or narrower, unless it is one of `fixedColumns`; 0 shares the
     // remaining width with the other zeros.

@@ -161,7 +161,8 @@ QVariant NotificationListModel::cellData(int row, int column, int role) const
         return notification.updatedAt();
     case FeedCells::LinkRole:
         if (column == TitleColumn) {
-            if (const std::optional<QUrl> url = NotificationRules::webURL(notification, sessionOf(row).environment().endpoints))
+            if (const std::optional<QUrl> url
+                = NotificationRules::webURL(notification, sessionOf(row).environment().endpoints))
                 return *url;
         }
         return {};

@@ -49,8 +49,8 @@ NotificationsTab::NotificationsTab(AccountSessions& sessions, QWidget* parent)
     layout->addWidget(m_table, 1);
     layout->addWidget(new SelectionBar(m_table, m_model, *commands, this));
     m_statusArea = new FeedStatusArea(
-        sessions, [](AccountSession& session) -> FeedController& { return session.notifications(); }, 0,
-        m_loadingCard, m_autoReload, this);
+        sessions, [](AccountSession& session) -> FeedController& { return session.notifications(); }, 0, m_loadingCard,
+        m_autoReload, this);
     layout->addWidget(m_statusArea);
 
     const auto followRepositories = [this](AccountSession* session) {

@@ -157,9 +157,12 @@ void RememberedLayout::attachTables(MainWindow* window)
         QHeaderView* header = table->horizontalHeader();
         if (const std::optional<QByteArray> state = m_layoutFile.data(keys.state)) {
             header->restoreState(*state);
+            table->updateAccountColumn();
         } else {
             const QList<int> widths = legacyWidths(m_layoutFile.string(keys.legacy).value_or(QString()));
-            if (widths.size() == table->model()->columnCount())
+            // Widths saved before the account column came have one fewer.
+            const int columns = table->model()->columnCount();
+            if (widths.size() == columns || widths.size() == columns - 1)
                 table->setResizableColumnWidths(widths);
         }
         connect(table, &FeedTableView::columnResized, this, [this, header, keys] {

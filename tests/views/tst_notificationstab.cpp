@@ -1,10 +1,10 @@
 #include "BrowserCapture.h"
-#include "desktop/AccountSessions.h"
 #include "FeedSteps.h"
 #include "GitHubTestEnvironment.h"
 #include "RowPixels.h"
 #include "Wait.h"
 #include "Widgets.h"
+#include "desktop/AccountSessions.h"
 #include "notifications/NotificationsViewModel.h"
 #include "views/FavoritesTab.h"
 #include "views/FeedItemDelegate.h"
@@ -205,8 +205,9 @@ void TestNotificationsTab::cellsOfAPullRequestAndAnIssue()
     QStringList headers;
     for (int column = 0; column < model.columnCount(); ++column)
         headers << model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-    QCOMPARE(
-        headers, (QStringList {u"Actions"_s, u"Title"_s, u"Reason"_s, u"Repository"_s, u"Updated At"_s, u"Status"_s}));
+    QCOMPARE(headers,
+        (QStringList {
+            u"Actions"_s, u"Title"_s, u"Reason"_s, u"Repository"_s, u"Updated At"_s, u"Status"_s, u"Account"_s}));
     QCOMPARE(m_tab->table()->columnWidth(Column::ActionsColumn), 180);
     QCOMPARE(m_tab->table()->columnWidth(Column::RepositoryColumn), 200);
     QCOMPARE(m_tab->table()->columnWidth(Column::TitleColumn), m_tab->table()->columnWidth(Column::ReasonColumn));
@@ -235,7 +236,7 @@ void TestNotificationsTab::statusAnswersRepaintRowsWithoutReset()
     for (const QList<QVariant>& signal : changed) {
         const QModelIndex first = signal[0].toModelIndex();
         const QModelIndex last = signal[1].toModelIndex();
-        if (first.column() == 0 && last.column() == Column::StatusColumn) {
+        if (first.column() == 0 && last.column() == Column::ColumnCount - 1) {
             QCOMPARE(first.row(), last.row());
             ++rowsRepainted;
         }

@@ -13,7 +13,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QHeaderView>
+#include <QStandardItemModel>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -49,6 +51,7 @@ private Q_SLOTS:
     void layoutSurvivesARestart();
     void earlierFileIsReadOnUpgrade_data();
     void earlierFileIsReadOnUpgrade();
+    void columnsDraggedBeforeTheAccountColumnAreKept();
     void maximisedWindowKeepsTheGeometryItGoesBackTo();
     void groupingByRepositorySurvivesARestart();
 
@@ -120,6 +123,24 @@ void TestRememberedLayout::layoutSurvivesARestart()
     debug = std::make_unique<DebugLogWindow>(*m_world->environment().logger, m_world->scheduler());
     QVERIFY(m_layout->attachDebugWindow(debug.get()));
     QCOMPARE(debug->geometry(), QRect(300, 200, 640, 480));
+}
+
+// A header saved when the tables had no account column.
+void TestRememberedLayout::columnsDraggedBeforeTheAccountColumnAreKept()
+{
+    QStandardItemModel sixColumns(0, NotificationListModel::AccountColumn);
+    QTableView earlier;
+    earlier.setModel(&sixColumns);
+    earlier.horizontalHeader()->resizeSection(NotificationListModel::RepositoryColumn, 260);
+    m_store->setData(LayoutKeys::notificationsHeaderState, earlier.horizontalHeader()->saveState());
+    m_store->flush();
+
+    reopen();
+    auto* table = widget<FeedTableView>(m_window.get(), u"notificationsTable"_s);
+    QCOMPARE(table->horizontalHeader()->sectionSize(NotificationListModel::RepositoryColumn), 260);
+    QCOMPARE(table->model()->columnCount(), int(NotificationListModel::ColumnCount));
+    // One account: its column stays hidden.
+    QVERIFY(table->isColumnHidden(NotificationListModel::AccountColumn));
 }
 
 void TestRememberedLayout::earlierFileIsReadOnUpgrade_data()

@@ -1,7 +1,7 @@
 #include "FeedSteps.h"
-#include "desktop/AccountSessions.h"
 #include "GitHubTestEnvironment.h"
 #include "Widgets.h"
+#include "desktop/AccountSessions.h"
 #include "feeds/SavedViews.h"
 #include "notifications/NotificationsViewModel.h"
 #include "storage/PreferenceKeys.h"

@@ -181,7 +181,7 @@ int shoot(const QDir& directory, const QString& theme)
         return 1;
     }
     Shooter shooter(directory, theme);
-    TidewhelkApp app(demo.environment());
+    TidewhelkApp app(demo.environment(), {}, &demo.services());
     MainWindow& window = app.window();
     window.resize(1240, 780);
     app.show();
@@ -371,12 +371,11 @@ int shoot(const QDir& directory, const QString& theme)
     app.desktop().backgroundNotice()->close();
     settle(100);
 
-    // The Accounts dialog with an account on a GitHub Enterprise Server beside the demo's,
-    // and the Add Account dialog after the user typed such a server. The sessions do not
-    // start: nothing asks the made-up server.
+    // The Accounts dialog with an account on a GitHub Enterprise Server beside the demo's
+    // two, and the Add Account dialog after the user typed such a server. The sessions do
+    // not start: nothing asks the made-up server.
     AccountBook& book = demo.services().book();
-    book.add(QStringLiteral("octocat"), demo.environment().endpoints);
-    book.add(QStringLiteral("mona"), ServerAddress::parse(QStringLiteral("github.example.com"))->endpoints());
+    book.add(QStringLiteral("hubot"), ServerAddress::parse(QStringLiteral("github.example.com"))->endpoints());
     AccountSessions sessions(demo.environment(), FeedController::StartUp::OnStart, &demo.services());
     AccountsDialog accounts(sessions, demo.services(), &window);
     accounts.show();
