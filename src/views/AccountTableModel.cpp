@@ -62,6 +62,26 @@ QList<AccountTableModel::AccountRows> AccountTableModel::rowsByAccount(const QLi
     return byAccount;
 }
 
+AccountTableModel::Batch::Batch(AccountTableModel& model)
+    : m_model(model)
+{
+    ++m_model.m_batches;
+}
+
+AccountTableModel::Batch::~Batch()
+{
+    if (--m_model.m_batches == 0 && std::exchange(m_model.m_updateHeld, false))
+        m_model.refresh();
+}
+
+void AccountTableModel::update()
+{
+    if (m_batches > 0)
+        m_updateHeld = true;
+    else
+        refresh();
+}
+
 bool AccountTableModel::showsSeveralAccounts() const
 {
     return m_sessions.hasSeveral();

@@ -12,8 +12,9 @@
 class AccountSessions;
 
 // A feed table's rows drawn from every account's controller, or from one account's when
-// the user picks it. The rows of several accounts merge newest first, or follow each
-// other account by account where the list keeps an order of its own; a further
+// the user picks it. The rows of several accounts merge newest first (each account's
+// list is newest first already), or follow each other account by account where the list
+// keeps an order of its own; a further
 // account's record ids carry its group, so that records of two servers never share an
 // id. The last column names each row's account: the login on screen, "login · host" as
 // its tool tip and for assistive technology.
@@ -41,6 +42,20 @@ public:
     // The user has several accounts: rows say whose they are.
     bool showsSeveralAccounts() const;
 
+    // Holds the model's updates while it lives, then lists the rows once if any came:
+    // for a change made to every account's feed in turn.
+    class Batch
+    {
+    public:
+        explicit Batch(AccountTableModel& model);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        AccountTableModel& m_model;
+    };
+
 Q_SIGNALS:
     // An account was added or removed.
     void accountsChanged();
@@ -51,6 +66,8 @@ protected:
     void followAccounts();
     // Connects what the model follows of an account's controller, with the model as context.
     virtual void follow(AccountSession& session) = 0;
+    // Lists the rows afresh: what the subclass's refresh() does, unless a batch holds it.
+    void update();
     virtual void refresh() = 0;
 
     // The accounts whose rows show.
@@ -74,22 +91,31 @@ private:
     AccountSessions& m_sessions;
     QPointer<AccountSession> m_shownSession;
     QList<AccountSession*> m_sessionOfRow;
+    int m_batches = 0;
+    bool m_updateHeld = false;
 };
 
 template <typename Record, typename RowsOf, typename IdOf>
 void AccountTableModel::replaceAccountRows(QList<Record>& rows, Merge merge, const RowsOf& rowsOf, const IdOf& idOf)
 {
     QList<std::pair<Record, AccountSession*>> merged;
+    QList<qsizetype> runLengths;
     int accountsWithRows = 0;
     for (AccountSession* session : shownSessions()) {
         const QList<Record> records = rowsOf(*session);
         accountsWithRows += records.isEmpty() ? 0 : 1;
+        runLengths << records.size();
         for (const Record& record : records)
             merged.append({record, session});
     }
     if (merge == Merge::NewestFirst && accountsWithRows > 1) {
-        std::stable_sort(merged.begin(), merged.end(),
-            [](const auto& a, const auto& b) { return a.first->updatedAt() > b.first->updatedAt(); });
+        // Each account's run is newest first: merging them keeps every run's order.
+        const auto newer = [](const auto& a, const auto& b) { return a.first->updatedAt() > b.first->updatedAt(); };
+        auto runStart = merged.begin();
+        for (const qsizetype length : runLengths) {
+            std::inplace_merge(merged.begin(), runStart, runStart + length, newer);
+            runStart += length;
+        }
     }
     QStringList ids;
     QList<Record> records;

@@ -44,20 +44,20 @@ void AssignmentListModel::follow(AccountSession& session)
     // A re-read item may change state, which takes it in or out of a query on it.
     connect(&viewModel, &AssignmentsViewModel::issueChanged, this, [this, &session, &viewModel](qint64 id) {
         if (m_source == Source::Table && viewModel.filterQuery().fields().testFlag(QueryField::State))
-            refresh();
+            update();
         else
             recordChanged(rowId(&session, QString::number(id)));
     });
     connect(&viewModel, &AssignmentsViewModel::newIssueIdsChanged, this,
         [this] { columnChanged(TitleColumn, {FeedCells::IsNewRole}); });
     if (m_source == Source::Table) {
-        connect(&viewModel, &AssignmentsViewModel::issuesChanged, this, &AssignmentListModel::refresh);
-        connect(&viewModel, &AssignmentsViewModel::archivedIssuesChanged, this, &AssignmentListModel::refresh);
-        connect(&viewModel, &AssignmentsViewModel::favoritesChanged, this, &AssignmentListModel::refresh);
-        connect(&viewModel, &AssignmentsViewModel::showOnlyFavoritesChanged, this, &AssignmentListModel::refresh);
-        connect(&viewModel, &AssignmentsViewModel::textFilterChanged, this, &AssignmentListModel::refresh);
+        connect(&viewModel, &AssignmentsViewModel::issuesChanged, this, &AssignmentListModel::update);
+        connect(&viewModel, &AssignmentsViewModel::archivedIssuesChanged, this, &AssignmentListModel::update);
+        connect(&viewModel, &AssignmentsViewModel::favoritesChanged, this, &AssignmentListModel::update);
+        connect(&viewModel, &AssignmentsViewModel::showOnlyFavoritesChanged, this, &AssignmentListModel::update);
+        connect(&viewModel, &AssignmentsViewModel::textFilterChanged, this, &AssignmentListModel::update);
     } else {
-        connect(&viewModel, &AssignmentsViewModel::archivedIssuesChanged, this, &AssignmentListModel::refresh);
+        connect(&viewModel, &AssignmentsViewModel::archivedIssuesChanged, this, &AssignmentListModel::update);
         connect(&viewModel, &AssignmentsViewModel::favoritesChanged, this, [this] {
             columnChanged(ActionsColumn, {FeedCells::ActionsRole, Qt::AccessibleTextRole});
         });

@@ -69,6 +69,7 @@ AssignmentsTab::AssignmentsTab(AccountSessions& sessions, QWidget* parent)
     m_favoritesFilter->setIconSize(QSize(18, 18));
     connect(m_favoritesFilter, &QToolButton::clicked, this, [this] {
         const bool only = !m_viewModel.showOnlyFavorites();
+        const AccountTableModel::Batch batch(*m_model);
         for (AccountSession* session : m_sessions.sessions())
             session->assignments().setShowOnlyFavorites(only);
     });
@@ -214,6 +215,7 @@ QWidget* AssignmentsTab::buildArchivedPanel()
 
 void AssignmentsTab::setTextFilter(const QString& text)
 {
+    const AccountTableModel::Batch batch(*m_model);
     for (AccountSession* session : m_sessions.sessions())
         session->assignments().setTextFilter(text);
 }

@@ -32,13 +32,13 @@ void NotificationListModel::follow(AccountSession& session)
     // A query on what a status refresh or a star changes may take the row in or out.
     connect(&viewModel, &NotificationsViewModel::notificationChanged, this, [this, &session](const QString& id) {
         if (filtersOn(QueryField::State | QueryField::CI | QueryField::Review))
-            refresh();
+            update();
         else
             recordChanged(rowId(&session, id));
     });
     connect(&viewModel, &NotificationsViewModel::favoritesChanged, this, [this] {
         if (m_source == Source::Favorites || filtersOn(QueryField::Starred))
-            refresh();
+            update();
         else
             columnChanged(ActionsColumn, {FeedCells::ActionsRole, Qt::AccessibleTextRole});
     });
@@ -52,9 +52,9 @@ void NotificationListModel::follow(AccountSession& session)
             columnChanged(column, {FeedCells::DimmedRole, Qt::ToolTipRole, Qt::AccessibleTextRole});
     });
     if (m_source == Source::Filtered) {
-        connect(&viewModel, &NotificationsViewModel::notificationsChanged, this, &NotificationListModel::refresh);
-        connect(&viewModel, &NotificationsViewModel::textFilterChanged, this, &NotificationListModel::refresh);
-        connect(&viewModel, &NotificationsViewModel::selectedRepositoryChanged, this, &NotificationListModel::refresh);
+        connect(&viewModel, &NotificationsViewModel::notificationsChanged, this, &NotificationListModel::update);
+        connect(&viewModel, &NotificationsViewModel::textFilterChanged, this, &NotificationListModel::update);
+        connect(&viewModel, &NotificationsViewModel::selectedRepositoryChanged, this, &NotificationListModel::update);
     }
 }
 

@@ -142,12 +142,14 @@ QWidget* NotificationsTab::buildCountRow()
 
 void NotificationsTab::setTextFilter(const QString& text)
 {
+    const AccountTableModel::Batch batch(*m_model);
     for (AccountSession* session : m_sessions.sessions())
         session->notifications().setTextFilter(text);
 }
 
 void NotificationsTab::setSelectedRepository(const QString& repository)
 {
+    const AccountTableModel::Batch batch(*m_model);
     for (AccountSession* session : m_sessions.sessions())
         session->notifications().setSelectedRepository(repository);
 }
