@@ -2,6 +2,170 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
+    <name>AccountPicker</name>
+    <message>
+        <source>Account</source>
+        <translation>Konto</translation>
+    </message>
+    <message>
+        <source>All Accounts</source>
+        <translation>Alle Konten</translation>
+    </message>
+</context>
+<context>
+    <name>AccountTableModel</name>
+    <message>
+        <source>Account</source>
+        <translation>Konto</translation>
+    </message>
+</context>
+<context>
+    <name>AccountsDialog</name>
+    <message>
+        <source>Accounts</source>
+        <translation>Konten</translation>
+    </message>
+    <message>
+        <source>Account</source>
+        <translation>Konto</translation>
+    </message>
+    <message>
+        <source>Token</source>
+        <translation>Token</translation>
+    </message>
+    <message>
+        <source>Add Account…</source>
+        <translation>Konto hinzufügen …</translation>
+    </message>
+    <message>
+        <source>Sign In Again</source>
+        <translation>Erneut anmelden</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>token stored</source>
+        <translation>Token gespeichert</translation>
+    </message>
+    <message>
+        <source>no token</source>
+        <translation>kein Token</translation>
+    </message>
+    <message>
+        <source>The first account cannot be removed; “Sign In Again” replaces its token.</source>
+        <translation>Das erste Konto kann nicht entfernt werden; „Erneut anmelden“ ersetzt sein Token.</translation>
+    </message>
+    <message>
+        <source>Remove Account</source>
+        <translation>Konto entfernen</translation>
+    </message>
+    <message>
+        <source>Remove %1?</source>
+        <translation>%1 entfernen?</translation>
+    </message>
+    <message>
+        <source>Its token, caches, marks, favourites and archive are deleted from this computer. Nothing of your other accounts is touched.</source>
+        <translation>Sein Token, seine Caches, Markierungen, Favoriten und sein Archiv werden von diesem Computer gelöscht. Ihre anderen Konten bleiben unberührt.</translation>
+    </message>
+</context>
+<context>
+    <name>AddAccountDialog</name>
+    <message>
+        <source>Enter the server&apos;s host name, such as github.example.com.</source>
+        <translation>Geben Sie den Hostnamen des Servers ein, etwa github.example.com.</translation>
+    </message>
+    <message>
+        <source>A server address has no spaces.</source>
+        <translation>Eine Serveradresse enthält keine Leerzeichen.</translation>
+    </message>
+    <message>
+        <source>Not a GitHub server: give a host name such as github.example.com, or its https:// address.</source>
+        <translation>Kein GitHub-Server: Geben Sie einen Hostnamen wie github.example.com oder seine https://-Adresse an.</translation>
+    </message>
+    <message>
+        <source>Add Account</source>
+        <translation>Konto hinzufügen</translation>
+    </message>
+    <message>
+        <source>An account on github.com or on a GitHub Enterprise Server. Its notifications and assignments show beside those of your other accounts.</source>
+        <translation>Ein Konto auf github.com oder auf einem GitHub Enterprise Server. Seine Benachrichtigungen und Zuweisungen erscheinen neben denen Ihrer anderen Konten.</translation>
+    </message>
+    <message>
+        <source>Server</source>
+        <translation>Server</translation>
+    </message>
+    <message>
+        <source>Server problem</source>
+        <translation>Problem mit der Serveradresse</translation>
+    </message>
+    <message>
+        <source>Sign In with GitHub</source>
+        <translation>Mit GitHub anmelden</translation>
+    </message>
+    <message>
+        <source>or paste a personal access token:</source>
+        <translation>oder fügen Sie ein persönliches Zugriffstoken ein:</translation>
+    </message>
+    <message>
+        <source>No sign-in on this server</source>
+        <translation>Keine Anmeldung bei diesem Server</translation>
+    </message>
+    <message>
+        <source>Personal access token</source>
+        <translation>Persönliches Zugriffstoken</translation>
+    </message>
+    <message>
+        <source>Server:</source>
+        <translation>Server:</translation>
+    </message>
+    <message>
+        <source>Personal access token:</source>
+        <translation>Persönliches Zugriffstoken:</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>No sign-in app is set up for %1 (TIDEWHELK_CLIENT_IDS): paste a personal access token.</source>
+        <translation>Für %1 ist keine Anmelde-App eingerichtet (TIDEWHELK_CLIENT_IDS): Fügen Sie ein persönliches Zugriffstoken ein.</translation>
+    </message>
+    <message>
+        <source>Checking the token with %1…</source>
+        <translation>Token wird bei %1 geprüft …</translation>
+    </message>
+    <message>
+        <source>Stored the new token of %1</source>
+        <translation>Neues Token von %1 gespeichert</translation>
+    </message>
+    <message>
+        <source>Added %1</source>
+        <translation>%1 hinzugefügt</translation>
+    </message>
+    <message>
+        <source>%1 refused this token: check that it was copied whole and has not expired or been revoked.</source>
+        <translation>%1 hat dieses Token abgelehnt: Prüfen Sie, ob es vollständig kopiert wurde und weder abgelaufen noch widerrufen ist.</translation>
+    </message>
+    <message>
+        <source>%1 did not answer (%2). Check the server&apos;s address and your connection.</source>
+        <translation>%1 hat nicht geantwortet (%2). Prüfen Sie die Adresse des Servers und Ihre Verbindung.</translation>
+    </message>
+    <message>
+        <source>No account could be read from %1 (%2).</source>
+        <translation>Von %1 konnte kein Konto gelesen werden (%2).</translation>
+    </message>
+</context>
+<context>
     <name>Alerts</name>
     <message>
         <source>OK</source>
@@ -356,6 +520,10 @@ Soll Tidewhelk immer mit dem Fenster beendet werden, schalten Sie Einstellungen 
             <numerusform>%n neue Benachrichtigung</numerusform>
             <numerusform>%n neue Benachrichtigungen</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
     </message>
 </context>
 <context>
@@ -791,6 +959,10 @@ Soll Tidewhelk immer mit dem Fenster beendet werden, schalten Sie Einstellungen 
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
     </message>
+    <message>
+        <source>Accounts…</source>
+        <translation>Konten …</translation>
+    </message>
 </context>
 <context>
     <name>TokenCompleter</name>
@@ -845,6 +1017,14 @@ Soll Tidewhelk immer mit dem Fenster beendet werden, schalten Sie Einstellungen 
     <message>
         <source>Tidewhelk — %1, %2</source>
         <translation>Tidewhelk — %1, %2</translation>
+    </message>
+    <message>
+        <source>%1 — %2, %3</source>
+        <translation>%1 — %2, %3</translation>
+    </message>
+    <message>
+        <source>%1 — not signed in to GitHub</source>
+        <translation>%1 — nicht bei GitHub angemeldet</translation>
     </message>
 </context>
 <context>
