@@ -23,6 +23,9 @@ void AccountTableModel::followAccounts()
         session->notifications().disconnect(this);
         session->assignments().disconnect(this);
         m_shownSession = m_shownSession == session ? nullptr : m_shownSession.data();
+        // Its rows go while it is still there: views ask for their cells as the rows change.
+        m_leavingSession = session;
+        refresh();
     });
     connect(&m_sessions, &AccountSessions::sessionsChanged, this, [this] {
         refresh();
@@ -44,7 +47,9 @@ QList<AccountSession*> AccountTableModel::shownSessions() const
 {
     if (m_shownSession)
         return {m_shownSession.data()};
-    return m_sessions.sessions();
+    QList<AccountSession*> shown = m_sessions.sessions();
+    shown.removeOne(m_leavingSession.data());
+    return shown;
 }
 
 QList<AccountTableModel::AccountRows> AccountTableModel::rowsByAccount(const QList<int>& rows) const

@@ -90,6 +90,8 @@ protected:
 private:
     AccountSessions& m_sessions;
     QPointer<AccountSession> m_shownSession;
+    // The account being removed, whose rows are gone already.
+    QPointer<AccountSession> m_leavingSession;
     QList<AccountSession*> m_sessionOfRow;
     int m_batches = 0;
     bool m_updateHeld = false;
