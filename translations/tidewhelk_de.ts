@@ -101,20 +101,12 @@
         <translation>Server</translation>
     </message>
     <message>
-        <source>Server problem</source>
-        <translation>Problem mit der Serveradresse</translation>
-    </message>
-    <message>
         <source>Sign In with GitHub</source>
         <translation>Mit GitHub anmelden</translation>
     </message>
     <message>
         <source>or paste a personal access token:</source>
         <translation>oder fügen Sie ein persönliches Zugriffstoken ein:</translation>
-    </message>
-    <message>
-        <source>No sign-in on this server</source>
-        <translation>Keine Anmeldung bei diesem Server</translation>
     </message>
     <message>
         <source>Personal access token</source>
@@ -127,10 +119,6 @@
     <message>
         <source>Personal access token:</source>
         <translation>Persönliches Zugriffstoken:</translation>
-    </message>
-    <message>
-        <source>Result</source>
-        <translation>Ergebnis</translation>
     </message>
     <message>
         <source>Cancel</source>

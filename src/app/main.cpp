@@ -88,7 +88,8 @@ struct Options
     QCommandLineOption account {QStringLiteral("account"),
         QStringLiteral("The account --headless, --set-token, --sign-in, --sign-out and --add-assignment act on: "
                        "LOGIN@HOST, or just HOST or LOGIN when only one account has it (see --accounts). Without "
-                       "it, they act on the first account; --headless on every account."),
+                       "it, they act on the first account; --add-assignment on the account whose server the address is "
+                       "on; --headless on every account."),
         QStringLiteral("LOGIN@HOST")};
     QCommandLineOption server {QStringLiteral("server"),
         QStringLiteral("With --set-token or --sign-in: add the account the token belongs to on this GitHub server "
@@ -98,8 +99,9 @@ struct Options
         QStringLiteral("Start in the status area with the window hidden, as Start at Login does (the window shows "
                        "when the desktop has no status area).")};
     QCommandLineOption demo {QStringLiteral("demo"),
-        QStringLiteral("Open the window on a built-in demo account served on 127.0.0.1: no GitHub account needed, "
-                       "and nothing of your own token or settings is read or written.")};
+        QStringLiteral("Open the window on two built-in demo accounts served on 127.0.0.1 (the second as a GitHub "
+                       "Enterprise Server serves): no GitHub account needed, and nothing of your own token or "
+                       "settings is read or written.")};
 
     void addTo(QCommandLineParser& parser) const
     {
@@ -169,13 +171,22 @@ int runUntilFinished(Command& command)
     return QCoreApplication::exec();
 }
 
-// The account --account names, or the first; none, said on standard error, when it
+// The account --account names; without it, for --add-assignment the account whose server
+// the address is on, or else the first. None, said on standard error, when --account
 // names none or several.
 std::optional<Account> selectedAccount(
     AppEnvironment& services, const QCommandLineParser& parser, const Options& options)
 {
-    if (!parser.isSet(options.account))
+    if (!parser.isSet(options.account)) {
+        if (parser.isSet(options.addAssignment)) {
+            const QUrl address(parser.value(options.addAssignment).trimmed());
+            for (const Account& account : services.accounts().accounts()) {
+                if (account.endpoints.isUnderWebBase(address))
+                    return account;
+            }
+        }
         return services.accounts().first();
+    }
     const AccountBook::Selection selection = services.accounts().select(parser.value(options.account));
     if (!selection.account)
         StderrConsole().print(QStringLiteral("tidewhelk: ") + selection.problem);

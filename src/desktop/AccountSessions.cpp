@@ -42,10 +42,7 @@ AccountSession* AccountSessions::sessionNamed(const QString& name) const
 AccountSession* AccountSessions::sessionServing(const QUrl& url) const
 {
     for (AccountSession* session : m_sessions) {
-        const QUrl web(session->environment().endpoints.webBase());
-        if (web.scheme() == url.scheme() && web.host().compare(url.host(), Qt::CaseInsensitive) == 0
-            && web.port(web.scheme() == QLatin1String("http") ? 80 : 443)
-                == url.port(url.scheme() == QLatin1String("http") ? 80 : 443))
+        if (session->environment().endpoints.isUnderWebBase(url))
             return session;
     }
     return nullptr;

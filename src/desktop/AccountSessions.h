@@ -27,8 +27,8 @@ public:
     bool hasSeveral() const { return m_sessions.size() > 1; }
     // The session of the account with this name ("login@host"), if any.
     AccountSession* sessionNamed(const QString& name) const;
-    // The session whose server serves `url` (same scheme, host and port as its web base),
-    // the first one when several do; none when no account's server does.
+    // The session whose server serves `url` (under its web base), the first one when
+    // several do; none when no account's server does.
     AccountSession* sessionServing(const QUrl& url) const;
 
     // Runs every session's start-up; later sessions start as they are added.

@@ -71,7 +71,6 @@ AddAccountDialog::AddAccountDialog(AccountSessions& sessions, AccountDirectory& 
     m_serverField->setPlaceholderText(QStringLiteral("github.example.com"));
     m_serverProblem = captionLabel(this);
     m_serverProblem->setObjectName(QStringLiteral("serverProblem"));
-    m_serverProblem->setAccessibleName(tr("Server problem"));
 
     // The device flow, offered where the server has a client id.
     m_deviceFlowSection = new QWidget(this);
@@ -88,7 +87,6 @@ AddAccountDialog::AddAccountDialog(AccountSessions& sessions, AccountDirectory& 
     deviceFlowLayout->addWidget(orLabel);
     m_noDeviceFlow = captionLabel(this);
     m_noDeviceFlow->setObjectName(QStringLiteral("noDeviceFlow"));
-    m_noDeviceFlow->setAccessibleName(tr("No sign-in on this server"));
     m_noDeviceFlow->setForegroundRole(QPalette::PlaceholderText);
 
     m_tokenField = new QLineEdit(this);
@@ -115,7 +113,6 @@ AddAccountDialog::AddAccountDialog(AccountSessions& sessions, AccountDirectory& 
     busyLayout->addWidget(m_busyLabel, 1);
     m_resultLabel = captionLabel(this);
     m_resultLabel->setObjectName(QStringLiteral("addResult"));
-    m_resultLabel->setAccessibleName(tr("Result"));
     m_resultLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     m_cancelButton = new QPushButton(tr("Cancel"), this);

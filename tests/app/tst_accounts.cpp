@@ -132,6 +132,15 @@ void TestAccounts::eachServerSeesOnlyItsOwnToken()
     // With several accounts every console line says whose it is.
     QCOMPARE(headless.output.count(u"["_s + firstHost() + u"] Processed 1 new notifications"_s), 1);
     QCOMPARE(headless.output.count(u"[mona · "_s + enterpriseHost() + u"] Processed 1 new notifications"_s), 1);
+    // An address is added to the account whose server it is on.
+    const QString issue = u"/repos/"_s + kRepository + u"/issues/8"_s;
+    m_enterprise->setResource(
+        issue, m_enterprise->payloads().issue({.id = 8, .repository = kRepository, .number = 8, .title = u"Added"_s}));
+    const Run added
+        = run({u"--add-assignment"_s, m_enterprise->webBaseUrl().toString() + u"/"_s + kRepository + u"/issues/8"_s});
+    QCOMPARE(added.exitCode, 0);
+    QCOMPARE(m_enterprise->requestsTo(issue).size(), 1);
+    QVERIFY(m_app->server().requestsTo(issue).isEmpty());
     const QList<std::pair<FakeGitHub*, QString>> servers {
         {&m_app->server(), kFirstToken}, {m_enterprise.get(), kEnterpriseToken}};
     for (const auto& [server, token] : servers) {
