@@ -78,6 +78,11 @@ void TidewhelkApp::addReset(QMenu* menu, const QString& text, const QString& obj
     std::optional<ResetCommands::Alert> (ResetCommands::*command)())
 {
     connect(addCommand(menu, text, objectName), &QAction::triggered, this, [this, command] {
+        // The further accounts' feeds close first: they would write their caches again.
+        if (command == &ResetCommands::resetAllData) {
+            for (AccountSession* session : m_sessions.sessions().mid(1))
+                m_sessions.remove(session);
+        }
         const std::optional<ResetCommands::Alert> alert = (m_resets.*command)();
         if (alert)
             Alerts::showInformation(m_window.get(), alert->title, alert->text);
