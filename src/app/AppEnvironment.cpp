@@ -80,6 +80,9 @@ void AppEnvironment::forget(const Account& account)
     environmentOf(account);
     auto entry = m_further.extract(account.group);
     FurtherAccount& further = *entry.mapped();
+    // Its feeds may still finish work they had begun; what they write must not land
+    // where a later account's keys may go.
+    further.preferences->discardWrites();
     m_accounts->remove(account, *further.secrets);
     QDir(m_setup.httpCacheDirectory + u'/' + account.group).removeRecursively();
     m_forgotten.push_back(std::move(entry.mapped()));

@@ -119,6 +119,8 @@ std::optional<QByteArray> PreferenceStore::compactForm(const QString& key) const
 
 void PreferenceStore::setCompactForm(const QString& key, const QByteArray& form)
 {
+    if (m_discardingWrites)
+        return;
     fromSnapshot();
     const auto held = m_compactForms.constFind(key);
     if (held != m_compactForms.cend() && *held == form)
@@ -207,13 +209,22 @@ bool PreferenceStore::holds(const QString& key, const QVariant& value) const
 bool PreferenceStore::put(const QString& key, const QVariant& value)
 {
     // The file is rewritten whole: storing what it already holds must not cost that.
-    if (holds(key, value))
+    if (m_discardingWrites || holds(key, value))
         return false;
     m_pending.insert(key, value);
     m_compactForms.remove(key);
     if (!m_writeTimer.isActive())
         m_writeTimer.start();
     return true;
+}
+
+void PreferenceStore::discardWrites()
+{
+    m_discardingWrites = true;
+    m_writeTimer.stop();
+    m_pending.clear();
+    m_compactForms.clear();
+    m_snapshotDue = false;
 }
 
 void PreferenceStore::removeAll()

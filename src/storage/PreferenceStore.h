@@ -89,6 +89,9 @@ public:
 
     // Writes the pending changes to the disk now.
     void flush();
+    // Drops the pending changes and every later write: the store of an account that was
+    // removed, whose feeds may still finish work they had begun.
+    void discardWrites();
 
 private:
     bool put(const QString& key, const QVariant& value);
@@ -116,6 +119,7 @@ private:
     mutable QByteArray m_snapshotBytes;
     mutable std::shared_ptr<QFile> m_snapshotMapping;
     bool m_snapshotDue = false;
+    bool m_discardingWrites = false;
     mutable std::unique_ptr<QSettings> m_settings;
     // Changes not yet handed to m_settings; an invalid value is a removal.
     QMap<QString, QVariant> m_pending;

@@ -33,6 +33,7 @@ private Q_SLOTS:
     void readOfAnotherType();
     void writesAreSeenAtOnceAndReachTheDiskWithinASecond();
     void removeAllEmptiesTheFileAtOnce();
+    void discardedWritesNeverReachTheFile();
     void storingTheHeldValuesWritesNothing();
     void fileIsPrivateToItsOwner();
     void corruptFileReadsAsDefaultsAndIsReplaced_data();
@@ -151,6 +152,29 @@ void TestPreferenceStore::removeAllEmptiesTheFileAtOnce()
     QVERIFY2(!content.contains("github_token") && !content.contains("autoReload")
             && !content.contains("readNotificationsKey"),
         content.constData());
+}
+
+// A removed account's store: what its feeds still write, pending or later, lands nowhere,
+// and the group stays free for another account.
+void TestPreferenceStore::discardedWritesNeverReachTheFile()
+{
+    TestHome home;
+    const QString path = home.path() + u"/store.ini"_s;
+    PreferenceStore first(path);
+    first.setString(u"accountLogin"_s, u"octocat"_s);
+    {
+        PreferenceStore removed(path, u"account2"_s);
+        removed.setString(u"notificationsCacheKey"_s, u"pending"_s);
+        removed.discardWrites();
+        removed.setString(u"issuesCacheKey"_s, u"late"_s);
+        removed.setCompactForm(u"issuesCacheKey"_s, "form");
+        removed.flush();
+    }
+    first.flush();
+    const QByteArray content = fileContent(path);
+    QVERIFY2(
+        content.contains("octocat") && !content.contains("pending") && !content.contains("late"), content.constData());
+    QVERIFY(PreferenceStore(path).childGroups().isEmpty());
 }
 
 void TestPreferenceStore::storingTheHeldValuesWritesNothing()

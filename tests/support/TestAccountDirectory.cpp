@@ -71,6 +71,7 @@ void TestAccountDirectory::forget(const Account& account)
         return;
     environmentOf(account);
     auto entry = m_further.extract(account.group);
+    entry.mapped()->preferences->discardWrites();
     m_book->remove(account, *entry.mapped()->secrets);
     QDir(HttpTransport::defaultCacheDirectory() + u'/' + account.group).removeRecursively();
     m_forgotten.push_back(std::move(entry.mapped()));
