@@ -21,8 +21,7 @@ AccountSession::AccountSession(
     , m_notifications(NotificationsViewModel::create(environment, startUp))
     , m_assignments(AssignmentsViewModel::create(environment, startUp))
 {
-    m_notifications->setAccount(m_account);
-    m_assignments->setAccount(m_account);
+    setAccount(m_account);
     for (FeedController* feed :
         {static_cast<FeedController*>(m_notifications.get()), static_cast<FeedController*>(m_assignments.get())}) {
         connect(feed, &FeedController::needsTokenChanged, this, [this, feed] {
@@ -32,7 +31,7 @@ AccountSession::AccountSession(
         // With several accounts the debug log says whose sync failed; the status line
         // alone would soon show another account's.
         connect(feed, &FeedController::syncFinished, this, [this, feed](SyncOutcome outcome) {
-            if (outcome != SyncOutcome::Succeeded && !feed->accountName().isEmpty() && m_environment.logger)
+            if (outcome != SyncOutcome::Succeeded && feed->namesAccount() && m_environment.logger)
                 m_environment.logger->log(feed->statusMessage(), LogLevel::Warning, QStringLiteral("Sync"));
         });
     }
@@ -40,11 +39,17 @@ AccountSession::AccountSession(
 
 AccountSession::~AccountSession() = default;
 
+void AccountSession::setAccount(const Account& account)
+{
+    m_account = account;
+    m_notifications->setAccount(account);
+    m_assignments->setAccount(account);
+}
+
 void AccountSession::setNamed(bool named)
 {
-    const QString name = named ? label() : QString();
-    m_notifications->setAccountName(name);
-    m_assignments->setAccountName(name);
+    m_notifications->setNamesAccount(named);
+    m_assignments->setNamesAccount(named);
 }
 
 void AccountSession::start()

@@ -29,6 +29,8 @@ public:
 
     const Environment& environment() const { return m_environment; }
     const Account& account() const { return m_account; }
+    // The same account, better known: its login was read since.
+    void setAccount(const Account& account);
     // "login · host", or the host alone while the login is unknown.
     QString label() const { return m_account.label(); }
     // Names the account in both feeds' status lines (while the window shows several), or

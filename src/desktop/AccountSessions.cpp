@@ -88,6 +88,12 @@ void AccountSessions::remove(AccountSession* session)
 
 void AccountSessions::refreshNames()
 {
-    for (AccountSession* session : std::as_const(m_sessions))
+    const QList<Account> listed = m_directory ? m_directory->accounts() : QList<Account>();
+    for (AccountSession* session : std::as_const(m_sessions)) {
+        for (const Account& account : listed) {
+            if (account.group == session->account().group)
+                session->setAccount(account);
+        }
         session->setNamed(hasSeveral());
+    }
 }

@@ -39,7 +39,8 @@ public:
     AccountSession& add(const Account& account);
     // Closes a further account's session and has the directory forget the account.
     void remove(AccountSession* session);
-    // The account names may have changed (a login was learnt): sessions name themselves anew.
+    // Sessions take their accounts as the directory lists them now (a login may have been
+    // read since) and name them while there are several.
     void refreshNames();
 
 Q_SIGNALS:

@@ -157,7 +157,7 @@ void FeedController::setStatusMessage(const QString& message)
 QString FeedController::at() const
 {
     const QString time = mediumDateTimeText(m_environment.scheduler->now());
-    if (m_accountName.isEmpty())
+    if (!m_namesAccount)
         return QStringLiteral(" at ") + time;
-    return QStringLiteral(" for ") + m_accountName + QStringLiteral(" at ") + time;
+    return QStringLiteral(" for ") + m_account.label() + QStringLiteral(" at ") + time;
 }

@@ -59,14 +59,13 @@ public:
     // The next requests read the stored token again instead of a cached copy: the user
     // has just signed in.
     virtual void forgetCachedToken() = 0;
-    // The account this feed belongs to, named in its status lines while the window shows
-    // several accounts; empty names none.
-    const QString& accountName() const { return m_accountName; }
-    void setAccountName(const QString& name) { m_accountName = name; }
     // The account whose records this feed lists, which the filter's `account:` names; by
     // default the environment's server, its login unknown.
     const Account& account() const { return m_account; }
     void setAccount(const Account& account) { m_account = account; }
+    // The status lines name the account ("login · host"): while the window shows several.
+    bool namesAccount() const { return m_namesAccount; }
+    void setNamesAccount(bool names) { m_namesAccount = names; }
     // Status requests of this controller that failed other than as the feed expects
     // (see statusRequestFailed), since it was created.
     int failedStatusRequests() const { return m_failedStatusRequests; }
@@ -97,7 +96,7 @@ protected:
     void setLoading(bool loading);
     void setStatusMessage(const QString& message);
     // The end of a status line: " at " and now, medium date and time in the user's
-    // locale; with the account's name before it when one is set: " for NAME at …".
+    // locale; " for LOGIN · HOST at …" while the feed names its account.
     QString at() const;
     // Rewrites the cached list at the end of this turn, then at most once a second
     // while changes keep coming: status answers arrive one by one, and rewriting the
@@ -144,7 +143,7 @@ private:
     bool m_started = false;
     int m_failedStatusRequests = 0;
     QString m_pauseLine;
-    QString m_accountName;
     Account m_account;
+    bool m_namesAccount = false;
     QString m_lineBeforePause;
 };
