@@ -30,15 +30,6 @@ AccountSession& AccountSessions::open(const Environment& environment, const Acco
     return *session;
 }
 
-AccountSession* AccountSessions::sessionNamed(const QString& name) const
-{
-    for (AccountSession* session : m_sessions) {
-        if (session->account().name().compare(name, Qt::CaseInsensitive) == 0)
-            return session;
-    }
-    return nullptr;
-}
-
 AccountSession* AccountSessions::sessionServing(const QUrl& url) const
 {
     for (AccountSession* session : m_sessions) {
@@ -53,12 +44,6 @@ void AccountSessions::start()
     m_started = true;
     for (AccountSession* session : std::as_const(m_sessions))
         session->start();
-}
-
-void AccountSessions::flushPendingSaves()
-{
-    for (AccountSession* session : std::as_const(m_sessions))
-        session->flushPendingSaves();
 }
 
 AccountSession& AccountSessions::add(const Account& account)

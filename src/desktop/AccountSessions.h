@@ -25,23 +25,17 @@ public:
     const QList<AccountSession*>& sessions() const { return m_sessions; }
     AccountSession& first() const { return *m_sessions.first(); }
     bool hasSeveral() const { return m_sessions.size() > 1; }
-    // The session of the account with this name ("login@host"), if any.
-    AccountSession* sessionNamed(const QString& name) const;
     // The session whose server serves `url` (under its web base), the first one when
     // several do; none when no account's server does.
     AccountSession* sessionServing(const QUrl& url) const;
 
     // Runs every session's start-up; later sessions start as they are added.
     void start();
-    void flushPendingSaves();
 
     // Opens the session of an account the directory has just listed.
     AccountSession& add(const Account& account);
     // Closes a further account's session and has the directory forget the account.
     void remove(AccountSession* session);
-    // Sessions take their accounts as the directory lists them now (a login may have been
-    // read since) and name them while there are several.
-    void refreshNames();
 
 Q_SIGNALS:
     // A session was added or removed.
@@ -54,6 +48,9 @@ Q_SIGNALS:
 
 private:
     AccountSession& open(const Environment& environment, const Account& account);
+    // Sessions take their accounts as the directory lists them now (a login may have been
+    // read since) and name them while there are several.
+    void refreshNames();
 
     AccountDirectory* m_directory;
     FeedController::StartUp m_startUp;

@@ -16,8 +16,6 @@ class AccountPicker : public QWidget
 public:
     AccountPicker(AccountSessions& sessions, AccountTableModel* model, QWidget* parent = nullptr);
 
-    QComboBox* comboBox() const { return m_comboBox; }
-
 private:
     void updateChoices();
 

@@ -2,20 +2,14 @@
 
 #include <functional>
 
-class FeedController;
-class LoadingCard;
 class QCheckBox;
 class QPushButton;
 class QString;
-class StatusLine;
 class QWidget;
 
-// What every feed tab shows of its controller: the loading card while a sync runs, the
-// status line, and the auto-sync switch (which the user flips back).
+// The controls every feed tab has alike: named buttons, the auto-sync switch and the
+// re-sync shortcut. (What a tab shows of its accounts' controllers is FeedStatusArea's.)
 namespace FeedBindings {
-
-void bind(FeedController& controller, LoadingCard* loadingCard, StatusLine* statusLine, QCheckBox* autoReload,
-    QWidget* context);
 
 // A push button that tests and the accessibility interface find by `objectName` and text.
 QPushButton* namedButton(const QString& text, const QString& objectName, QWidget* parent);
