@@ -29,11 +29,7 @@ void HandOverHandler::handle(quint64 id, const InstanceChannel::Message& message
 
 void HandOverHandler::addAssignment(quint64 id, const QString& url)
 {
-    // The account whose server the address is on; with none, the first account says that
-    // it is not a valid address.
-    AccountSessions& sessions = m_app.sessions();
-    AccountSession* session = sessions.sessionServing(QUrl(url.trimmed()));
-    AssignmentsViewModel& assignments = (session ? *session : sessions.first()).assignments();
+    AssignmentsViewModel& assignments = m_app.sessions().sessionFor(url).assignments();
     // Lives until this item's outcome arrives; other adds in between are not its own.
     auto* pending = new QObject(this);
     connect(&assignments, &AssignmentsViewModel::addAssignmentFinished, pending,

@@ -30,13 +30,23 @@ AccountSession& AccountSessions::open(const Environment& environment, const Acco
     return *session;
 }
 
-AccountSession* AccountSessions::sessionServing(const QUrl& url) const
+AccountSession* AccountSessions::sessionOf(const Account& account) const
 {
     for (AccountSession* session : m_sessions) {
-        if (session->environment().endpoints.isUnderWebBase(url))
+        if (session->account().group == account.group)
             return session;
     }
     return nullptr;
+}
+
+AccountSession& AccountSessions::sessionFor(const QString& address) const
+{
+    const QUrl url(address.trimmed());
+    for (AccountSession* session : m_sessions) {
+        if (session->environment().endpoints.isUnderWebBase(url))
+            return *session;
+    }
+    return first();
 }
 
 void AccountSessions::start()
@@ -74,11 +84,10 @@ void AccountSessions::remove(AccountSession* session)
 void AccountSessions::refreshNames()
 {
     const QList<Account> listed = m_directory ? m_directory->accounts() : QList<Account>();
-    for (AccountSession* session : std::as_const(m_sessions)) {
-        for (const Account& account : listed) {
-            if (account.group == session->account().group)
-                session->setAccount(account);
-        }
-        session->setNamed(hasSeveral());
+    for (const Account& account : listed) {
+        if (AccountSession* session = sessionOf(account))
+            session->setAccount(account);
     }
+    for (AccountSession* session : std::as_const(m_sessions))
+        session->setNamed(hasSeveral());
 }

@@ -25,9 +25,12 @@ public:
     const QList<AccountSession*>& sessions() const { return m_sessions; }
     AccountSession& first() const { return *m_sessions.first(); }
     bool hasSeveral() const { return m_sessions.size() > 1; }
-    // The session whose server serves `url` (under its web base), the first one when
-    // several do; none when no account's server does.
-    AccountSession* sessionServing(const QUrl& url) const;
+    // The session of `account` (the same group), if one is open.
+    AccountSession* sessionOf(const Account& account) const;
+    // The session an item's web address is added to: the one whose server serves it
+    // (under its web base), the first one when several do; when none does, the first,
+    // which then says that it is not a valid address.
+    AccountSession& sessionFor(const QString& address) const;
 
     // Runs every session's start-up; later sessions start as they are added.
     void start();

@@ -224,12 +224,7 @@ void AddAccountDialog::enrol(const ServerAddress& server, const QString& token)
 void AddAccountDialog::enrolled(const Account& account)
 {
     // A token of an account the window shows already replaces its token.
-    AccountSession* shown = nullptr;
-    for (AccountSession* session : m_sessions.sessions()) {
-        if (session->account().group == account.group)
-            shown = session;
-    }
-    if (shown) {
+    if (AccountSession* shown = m_sessions.sessionOf(account)) {
         shown->resumeAfterSignIn();
         showResult(tr("Stored the new token of %1").arg(account.label()), false);
     } else {

@@ -260,10 +260,7 @@ void AssignmentsTab::updateFavoritesFilter()
 void AssignmentsTab::addFromField()
 {
     const QString address = m_urlField->text();
-    // The account whose server the address is on; with none, the first account says
-    // that it is not a valid address.
-    AccountSession* session = m_sessions.sessionServing(QUrl(address.trimmed()));
-    (session ? *session : m_sessions.first()).assignments().addAssignment(address);
+    m_sessions.sessionFor(address).assignments().addAssignment(address);
     m_urlField->clear();
 }
 
