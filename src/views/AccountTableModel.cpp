@@ -14,10 +14,8 @@ void AccountTableModel::followAccounts()
 {
     for (AccountSession* session : m_sessions.sessions())
         follow(*session);
-    connect(&m_sessions, &AccountSessions::sessionAdded, this, [this](AccountSession* session) {
-        follow(*session);
-        refresh();
-    });
+    // sessionsChanged lists the added account's rows.
+    connect(&m_sessions, &AccountSessions::sessionAdded, this, [this](AccountSession* session) { follow(*session); });
     connect(&m_sessions, &AccountSessions::sessionAboutToBeRemoved, this, [this](AccountSession* session) {
         // Its controllers may outlive it for a moment; what they say then is not shown.
         session->notifications().disconnect(this);

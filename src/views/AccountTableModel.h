@@ -101,23 +101,15 @@ template <typename Record, typename RowsOf, typename IdOf>
 void AccountTableModel::replaceAccountRows(QList<Record>& rows, Merge merge, const RowsOf& rowsOf, const IdOf& idOf)
 {
     QList<std::pair<Record, AccountSession*>> merged;
-    QList<qsizetype> runLengths;
-    int accountsWithRows = 0;
+    const auto newer = [](const auto& a, const auto& b) { return a.first->updatedAt() > b.first->updatedAt(); };
     for (AccountSession* session : shownSessions()) {
-        const QList<Record> records = rowsOf(*session);
-        accountsWithRows += records.isEmpty() ? 0 : 1;
-        runLengths << records.size();
-        for (const Record& record : records)
+        const qsizetype runStart = merged.size();
+        for (const Record& record : rowsOf(*session))
             merged.append({record, session});
-    }
-    if (merge == Merge::NewestFirst && accountsWithRows > 1) {
-        // Each account's run is newest first: merging them keeps every run's order.
-        const auto newer = [](const auto& a, const auto& b) { return a.first->updatedAt() > b.first->updatedAt(); };
-        auto runStart = merged.begin();
-        for (const qsizetype length : runLengths) {
-            std::inplace_merge(merged.begin(), runStart, runStart + length, newer);
-            runStart += length;
-        }
+        // Each account's run is newest first: merging it into the rows before keeps every
+        // run's order (with one account there is nothing before it to merge with).
+        if (merge == Merge::NewestFirst)
+            std::inplace_merge(merged.begin(), merged.begin() + runStart, merged.end(), newer);
     }
     QStringList ids;
     QList<Record> records;
