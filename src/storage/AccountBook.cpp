@@ -169,9 +169,14 @@ void AccountBook::remove(const Account& account, SecretStore& secrets)
     further.removeIf([&](const Account& listed) { return listed.group == account.group; });
     store(further);
     secrets.remove(QLatin1String(SecureStorage::kTokenKey));
-    const std::unique_ptr<PreferenceStore> preferences = preferencesOf(account);
-    preferences->removeAll();
-    QFile::remove(preferences->snapshotPath());
+    QString snapshot;
+    {
+        const std::unique_ptr<PreferenceStore> preferences = preferencesOf(account);
+        preferences->removeAll();
+        snapshot = preferences->snapshotPath();
+    }
+    // Only now: the store's last writes brought the group's snapshots to the file's stamp.
+    QFile::remove(snapshot);
 }
 
 void AccountBook::removeFurtherAccounts()

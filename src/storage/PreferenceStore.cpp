@@ -51,6 +51,14 @@ PreferenceStore::PreferenceStore(const QString& filePath, const QString& group)
 
 PreferenceStore::~PreferenceStore()
 {
+    // The file's other stores write what they hold now, while this one is there to have
+    // its snapshot brought to the file's new stamp: a write after it is gone would leave
+    // its snapshot stale, and the next start would read the file's text instead.
+    const QList<PreferenceStore*> others = storesByFile().values(m_filePath);
+    for (PreferenceStore* other : others) {
+        if (other != this)
+            other->flush();
+    }
     flush();
     storesByFile().remove(m_filePath, this);
 }
@@ -296,12 +304,19 @@ void PreferenceStore::write()
 void PreferenceStore::writeSnapshot()
 {
     m_snapshotDue = false;
+    if (m_discardingWrites)
+        return;
     const std::optional<FileStamp> stamp = FileStamp::of(m_filePath);
     if (!stamp)
         return;
     PreferenceSnapshot::Content content;
-    for (const QString& key : settings().allKeys())
+    for (const QString& key : settings().allKeys()) {
+        // The keys of the file's groups are the grouped stores', which keep snapshots of
+        // their own: a further account's caches are not copied into the first one's.
+        if (m_group.isEmpty() && key.contains(u'/'))
+            continue;
         content.values.insert(key, asReadBack(settings().value(key)));
+    }
     // A list is kept in one form: the compact one, which reads faster.
     for (auto form = m_compactForms.cbegin(); form != m_compactForms.cend(); ++form) {
         if (content.values.remove(form.key()) > 0)

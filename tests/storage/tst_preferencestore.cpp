@@ -1,5 +1,7 @@
 #include "Files.h"
 #include "TestHome.h"
+#include "storage/FileStamp.h"
+#include "storage/PreferenceSnapshot.h"
 #include "storage/PreferenceStore.h"
 
 #include <QFile>
@@ -34,6 +36,7 @@ private Q_SLOTS:
     void writesAreSeenAtOnceAndReachTheDiskWithinASecond();
     void removeAllEmptiesTheFileAtOnce();
     void discardedWritesNeverReachTheFile();
+    void groupsKeepTheirKeysOutOfTheFirstSnapshot();
     void storingTheHeldValuesWritesNothing();
     void fileIsPrivateToItsOwner();
     void corruptFileReadsAsDefaultsAndIsReplaced_data();
@@ -175,6 +178,32 @@ void TestPreferenceStore::discardedWritesNeverReachTheFile()
     QVERIFY2(
         content.contains("octocat") && !content.contains("pending") && !content.contains("late"), content.constData());
     QVERIFY(PreferenceStore(path).childGroups().isEmpty());
+}
+
+// A further account's caches are in its own snapshot only; both stores read their values
+// back from their snapshots.
+void TestPreferenceStore::groupsKeepTheirKeysOutOfTheFirstSnapshot()
+{
+    TestHome home;
+    const QString path = home.path() + u"/store.ini"_s;
+    {
+        PreferenceStore first(path);
+        PreferenceStore further(path, u"account2"_s);
+        first.setString(u"notificationsCacheKey"_s, u"first"_s);
+        further.setString(u"notificationsCacheKey"_s, u"further"_s);
+    }
+    const std::optional<FileStamp> stamp = FileStamp::of(path);
+    QVERIFY(stamp);
+    PreferenceStore first(path);
+    const auto firstSnapshot = PreferenceSnapshot::read(first.snapshotPath(), *stamp);
+    QVERIFY(std::holds_alternative<PreferenceSnapshot::Content>(firstSnapshot));
+    QCOMPARE(
+        std::get<PreferenceSnapshot::Content>(firstSnapshot).values.keys(), QStringList {u"notificationsCacheKey"_s});
+    QCOMPARE(first.string(u"notificationsCacheKey"_s), u"first"_s);
+    QVERIFY(!first.takeSnapshotProblem());
+    PreferenceStore further(path, u"account2"_s);
+    QCOMPARE(further.string(u"notificationsCacheKey"_s), u"further"_s);
+    QVERIFY(!further.takeSnapshotProblem());
 }
 
 void TestPreferenceStore::storingTheHeldValuesWritesNothing()
