@@ -32,8 +32,9 @@
 // again at the next write, or soon when a compact form is added.
 //
 // A store can keep its keys under a group of the file (a further account's keys beside
-// the first account's), with a snapshot file of its own. Stores of one file merge their
-// writes, and a write by one brings the others' snapshots to the file's new stamp.
+// the first account's), with a snapshot file of its own that only it holds its keys in.
+// Stores of one file merge their writes, and a write by one brings the others' snapshots
+// to the file's new stamp; a store that goes has the others write what they hold first.
 class PreferenceStore
 {
 public:
