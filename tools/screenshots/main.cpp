@@ -271,10 +271,12 @@ int shoot(const QDir& directory, const QString& theme)
     settle(300);
     shooter.save(&window, QStringLiteral("notifications-syncing"));
 
-    // Favorites with none starred.
+    // Favorites with none starred, in any account.
     content->tabs()->setCurrentIndex(1);
-    for (const NotificationPtr& starred : QList<NotificationPtr>(notifications.favorites()))
-        notifications.toggleFavorite(starred);
+    for (AccountSession* session : app.sessions().sessions()) {
+        NotificationsViewModel& feed = session->notifications();
+        feed.setFavorite(QList<NotificationPtr>(feed.favorites()), false);
+    }
     settle(100);
     shooter.save(&window, QStringLiteral("favorites-empty"));
 
